@@ -1,0 +1,84 @@
+#include "app/ObsazenostGrid.h"
+
+#include "model/SkupinyPokoju.h"
+
+#include <QLocale>
+#include <QPainter>
+
+ObsazenostGrid::ObsazenostGrid(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ObsazenostGrid"));
+}
+
+void ObsazenostGrid::vyprazdni()
+{
+    m_vrstvy.clear();
+    resize(sizeHint());
+    update();
+}
+
+void ObsazenostGrid::ZobrazObsazenost(const SkupinyPokoju &skupiny, const QString &nazev,
+                                      const QDate &prvni, const QDate &posledni)
+{
+    for (const SkupinaPokoju *skupina : skupiny.najdiVsechny(nazev)) {
+        Vrstva v;
+        v.prvni = prvni;
+        v.dny = static_cast<int>(qMax<qint64>(0, prvni.daysTo(posledni) + 1));
+        skupina->clenove.Vypis(v.cislaPokoju);
+        v.obsazenost = nactiObsazenost(skupina->clenove, prvni, posledni);
+        m_vrstvy.push_back(std::move(v));
+    }
+    resize(sizeHint());
+    update();
+}
+
+QRect ObsazenostGrid::ctverec(int radek, int den)
+{
+    return QRect(sloupecX + den * sirkaSloupce, horniRadek() + radek * vyskaRadku, ctverecek, ctverecek);
+}
+
+QRect ObsazenostGrid::hlavicka(int den)
+{
+    return QRect(sloupecX + den * sirkaSloupce, 0, sirkaSloupce, 3 * vyskaHlavicky);
+}
+
+QSize ObsazenostGrid::sizeHint() const
+{
+    int width = 0, height = 0;
+    for (const Vrstva &v : m_vrstvy) {
+        width = qMax(width, sloupecX + v.dny * sirkaSloupce);
+        height = qMax(height, horniRadek() + static_cast<int>(v.cislaPokoju.size()) * vyskaRadku);
+    }
+    return QSize(width, height);
+}
+
+void ObsazenostGrid::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QLocale locale;
+    const QFontMetrics metrics(font());
+    for (const Vrstva &v : m_vrstvy) {
+        for (int den = 0; den < v.dny; ++den) {
+            const QDate d = v.prvni.addDays(den);
+            const QString lines[3] = {locale.toString(d, QStringLiteral("ddd")),
+                                      d.toString(QStringLiteral("dd")), d.toString(QStringLiteral("MM"))};
+            const int x = sloupecX + den * sirkaSloupce;
+            for (int line = 0; line < 3; ++line) {
+                // each header line is a label sized to its text
+                const QRect r(x, line * vyskaHlavicky, metrics.horizontalAdvance(lines[line]), vyskaHlavicky);
+                if (d.dayOfWeek() == Qt::Sunday)
+                    p.fillRect(r, QColor(255, 0, 0));
+                p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, lines[line]);
+            }
+        }
+        for (int radek = 0; radek < v.cislaPokoju.size(); ++radek) {
+            const int top = horniRadek() + radek * vyskaRadku;
+            p.drawText(QRect(0, top, sloupecX, ctverecek), Qt::AlignLeft | Qt::AlignVCenter,
+                       v.cislaPokoju[radek]);
+            for (int den = 0; den < v.dny; ++den)
+                p.fillRect(ctverec(radek, den),
+                           v.obsazenost[radek][den] ? QColor(255, 0, 0) : QColor(0, 255, 0));
+        }
+    }
+}

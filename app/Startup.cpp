@@ -1,0 +1,72 @@
+#include "app/Startup.h"
+#include "app/TLoginDialog.h"
+
+#include "db/DatabaseError.h"
+#include "db/Installation.h"
+#include "db/PrivateServer.h"
+#include "db/TMojeDatabaze.h"
+
+#include <QCoreApplication>
+
+StartOptions StartOptions::parse(const QStringList &arguments)
+{
+    StartOptions o;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == QLatin1String("--config") && i + 1 < arguments.size())
+            o.configFile = arguments[++i];
+        else if (a.startsWith(QLatin1String("--config=")))
+            o.configFile = a.mid(9);
+        else if (a == QLatin1String("--empty-hotel"))
+            o.emptyHotel = true;
+        else
+            o.error = QCoreApplication::translate("Startup", "Neznámý parametr %1.\n"
+                                                             "Použití: vitrana [--config SOUBOR] [--empty-hotel]")
+                          .arg(a);
+    }
+    if (o.configFile.isEmpty())
+        o.configFile = Configuration::defaultFile();
+    return o;
+}
+
+Pripojeni::Pripojeni(const Configuration &config, bool emptyHotel)
+    : m_config(config), m_emptyHotel(emptyHotel)
+{
+}
+
+Pripojeni::~Pripojeni()
+{
+    m_databaze.reset();   // close before the server may be shut down
+    m_server.reset();
+}
+
+void Pripojeni::open(QWidget *parent)
+{
+    QString user;
+    if (m_config.mode == Configuration::Mode::Private) {
+        const QString folder = m_config.datadir.isEmpty() ? Configuration::defaultDatadir() : m_config.datadir;
+        m_server = std::make_unique<PrivateServer>(folder);
+        m_server->start();
+        Installation::createDatabaseIfMissing(m_server->socketPath(), m_config.name, !m_emptyHotel);
+        m_config.socket = m_server->socketPath();
+        m_config.host = QStringLiteral("localhost");
+        user = PrivateServer::osUser();   // the server knows this account through unix_socket
+    }
+
+    m_databaze = std::make_unique<TMojeDatabaze>(m_config);
+    QString password;
+    if (qEnvironmentVariableIsSet("VITRANA_DB_USER") && qEnvironmentVariableIsSet("VITRANA_DB_PASSWORD")) {
+        user = qEnvironmentVariable("VITRANA_DB_USER");
+        password = qEnvironmentVariable("VITRANA_DB_PASSWORD");
+    } else {
+        if (user.isEmpty())
+            user = PrivateServer::osUser();
+        TLoginDialog login(m_databaze->connectionName(), user, parent);
+        if (login.exec() != QDialog::Accepted)
+            throw DatabaseError(QCoreApplication::translate("Startup", "Přihlášení bylo zrušeno."));
+        user = login.userName();
+        password = login.password();
+    }
+
+    m_databaze->open(user, password);
+}

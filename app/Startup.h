@@ -1,0 +1,49 @@
+#pragma once
+
+#include "db/Configuration.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class PrivateServer;
+class QWidget;
+class TMojeDatabaze;
+
+/** What the command line asks for. */
+struct StartOptions
+{
+    QString configFile;      // --config FILE, else the default file
+    bool emptyHotel = false; // --empty-hotel: a new private database gets no sample hotel
+    QString error;           // a bad command line, for the user
+
+    static StartOptions parse(const QStringList &arguments);
+};
+
+/**
+ * The desk's way to its database: starts (or joins) the private server when
+ * the configuration asks for it, asks for the login and opens the one
+ * connection. Destroying it closes the connection and leaves the server,
+ * which the last desk shuts down.
+ */
+class Pripojeni
+{
+public:
+    Pripojeni(const Configuration &config, bool emptyHotel);
+    ~Pripojeni();
+
+    /**
+     * Opens the connection. The user name and password come from
+     * VITRANA_DB_USER and VITRANA_DB_PASSWORD when both are set, otherwise
+     * from the login prompt. Throws DatabaseError (also when the login is
+     * cancelled).
+     */
+    void open(QWidget *parent);
+    TMojeDatabaze *databaze() const { return m_databaze.get(); }
+
+private:
+    Configuration m_config;
+    bool m_emptyHotel;
+    std::unique_ptr<PrivateServer> m_server;
+    std::unique_ptr<TMojeDatabaze> m_databaze;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QApplication>
+
+/**
+ * The application object. Its notify() is the last-resort net for errors
+ * that leave an event handler: it shows the error's text and the
+ * application goes on (an exception must not cross Qt's event loop).
+ */
+class VitranaApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    VitranaApplication(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    /** Shows an error in the application's error box. */
+    static void showError(const QString &text);
+};

@@ -1,0 +1,28 @@
+#include "app/MessageBox.h"
+#include "app/Startup.h"
+#include "app/TVitranaForm.h"
+#include "app/VitranaApplication.h"
+#include "db/DatabaseError.h"
+
+int main(int argc, char *argv[])
+{
+    VitranaApplication app(argc, argv);
+    const StartOptions options = StartOptions::parse(app.arguments());
+    if (!options.error.isEmpty()) {
+        VitranaApplication::showError(options.error);
+        return 2;
+    }
+    try {
+        TVitranaForm form(Configuration::load(options.configFile), options.emptyHotel);
+        if (!form.jePripojeno())
+            return 1;
+        form.createDialogs();
+        form.show();
+        return app.exec();
+    } catch (const DatabaseError &e) {
+        VitranaApplication::showError(e.text());
+    } catch (const std::exception &e) {
+        VitranaApplication::showError(QString::fromLocal8Bit(e.what()));
+    }
+    return 1;
+}

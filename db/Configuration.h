@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+/**
+ * Where the desk finds its database, read from the INI file
+ * (`vitrana --config FILE`, else hotel.conf in the application's
+ * configuration folder; without a file the private server is used).
+ *
+ *   [database] mode = private | mysql | odbc
+ *   [database] host, port, socket, name      (mysql)
+ *   [database] dsn                           (odbc)
+ *   [database] datadir, name                 (private)
+ *   [web]      listen_port
+ */
+struct Configuration
+{
+    enum class Mode { Private, MySql, Odbc };
+
+    Mode mode = Mode::Private;
+    QString host = QStringLiteral("localhost");
+    int port = 3306;
+    QString socket;
+    QString name = QStringLiteral("hotel");
+    QString dsn = QStringLiteral("hotel");
+    QString datadir;            // private server folder; empty means the default
+    int listenPort = 9876;
+
+    /** The file read when no --config option is given. */
+    static QString defaultFile();
+    /** The private server folder used when datadir is not set. */
+    static QString defaultDatadir();
+
+    /**
+     * Reads the file; a missing file gives the defaults. A present file with
+     * an unknown mode or a bad number throws DatabaseError naming the key.
+     */
+    static Configuration load(const QString &file);
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class TMojeQuery;
+
+/** First use of a database: the tables, the installation data, the sample hotel. */
+namespace Installation {
+
+/** Runs a script's statements (each ends with ';' at a line end; "--" lines are comments). */
+void runScript(TMojeQuery &q, const QString &file);
+
+/** Creates the eleven tables and the installation data; with sampleHotel also the sample hotel. */
+void createTables(TMojeQuery &q, bool sampleHotel);
+
+/**
+ * On the private server (connecting as the operating-system user): creates
+ * the database `name` with its tables when it does not exist yet. A failure
+ * drops the half-made database, so the next start tries again. Returns true
+ * when the database was created now.
+ */
+bool createDatabaseIfMissing(const QString &socket, const QString &name, bool sampleHotel);
+
+} // namespace Installation

@@ -1,0 +1,98 @@
+#include "db/SqlPokoje.h"
+#include "db/SqlFormat.h"
+
+#include <QStringList>
+
+namespace SqlPokoje {
+
+namespace {
+QString i(int value) { return SqlFormat::quotedInteger(value); }
+QString d(const QDate &value) { return SqlFormat::quotedDate(value); }
+
+QString integerList(const QList<int> &values)
+{
+    QStringList list;
+    list.reserve(values.size());
+    for (int v : values)
+        list << i(v);
+    return list.join(QStringLiteral(", "));
+}
+} // namespace
+
+QString selectRooms() { return QStringLiteral("SELECT * FROM pokoje_tab"); }
+
+QString lockRooms()
+{
+    return QStringLiteral("LOCK TABLES pokoje_tab WRITE, skupiny_pokoju_propojeni_tab WRITE");
+}
+
+QString deleteRooms() { return QStringLiteral("DELETE FROM pokoje_tab"); }
+
+QString insertRoom(const SqlFormat &f, int pokojId, const QString &cisloPokoje, int typPokojeId)
+{
+    return QStringLiteral("INSERT INTO pokoje_tab SET pokoj_id = ") + i(pokojId)
+           + QStringLiteral(", cislo_pokoje = ") + f.quotedText(cisloPokoje)
+           + QStringLiteral(", typ_pokoje_id = ") + i(typPokojeId);
+}
+
+QString deleteStaleLinks(const QList<int> &removedIds)
+{
+    QString sql = QStringLiteral("DELETE FROM skupiny_pokoju_propojeni_tab WHERE pokoj_id NOT IN "
+                                 "(SELECT pokoj_id FROM pokoje_tab)");
+    if (!removedIds.isEmpty())
+        sql += QStringLiteral(" OR pokoj_id IN (") + integerList(removedIds) + u')';
+    return sql;
+}
+
+QString selectGroups() { return QStringLiteral("SELECT * FROM skupiny_pokoju_tab"); }
+
+QString selectMembers(int skupinaPokojuId)
+{
+    return QStringLiteral("SELECT pokoje_tab.pokoj_id, pokoje_tab.cislo_pokoje, pokoje_tab.typ_pokoje_id "
+                          "FROM skupiny_pokoju_propojeni_tab, pokoje_tab "
+                          "WHERE skupiny_pokoju_propojeni_tab.pokoj_id = pokoje_tab.pokoj_id "
+                          "AND skupina_pokoju_id = ")
+           + i(skupinaPokojuId);
+}
+
+QString lockGroups()
+{
+    return QStringLiteral("LOCK TABLES skupiny_pokoju_tab WRITE, skupiny_pokoju_propojeni_tab WRITE");
+}
+
+QString deleteGroups() { return QStringLiteral("DELETE FROM skupiny_pokoju_tab"); }
+
+QString insertGroup(const SqlFormat &f, int skupinaPokojuId, const QString &nazev)
+{
+    return QStringLiteral("INSERT INTO skupiny_pokoju_tab SET skupina_pokoju_id = ") + i(skupinaPokojuId)
+           + QStringLiteral(", nazev_skupiny_pokoju = ") + f.quotedText(nazev);
+}
+
+QString deleteAllLinks() { return QStringLiteral("DELETE FROM skupiny_pokoju_propojeni_tab"); }
+
+QString deleteLinksOfGroup(int skupinaPokojuId)
+{
+    return QStringLiteral("DELETE FROM skupiny_pokoju_propojeni_tab WHERE skupina_pokoju_id = ")
+           + i(skupinaPokojuId);
+}
+
+QString insertLink(int skupinaPokojuId, int pokojId)
+{
+    return QStringLiteral("INSERT INTO skupiny_pokoju_propojeni_tab SET skupina_pokoju_id = ")
+           + i(skupinaPokojuId) + QStringLiteral(", pokoj_id = ") + i(pokojId);
+}
+
+QString selectRoomOnDay(int pokojId, const QDate &day)
+{
+    return QStringLiteral("SELECT pokoj_id FROM objednavky_pokoje_tab WHERE pokoj_id = ") + i(pokojId)
+           + QStringLiteral(" AND od_kdy <= ") + d(day) + QStringLiteral(" AND do_kdy >= ") + d(day);
+}
+
+QString selectStaysInSpan(const QList<int> &pokojIds, const QDate &first, const QDate &last)
+{
+    return QStringLiteral("SELECT pokoj_id, od_kdy, do_kdy FROM objednavky_pokoje_tab WHERE od_kdy <= ")
+           + d(last) + QStringLiteral(" AND do_kdy >= ") + d(first)
+           + QStringLiteral(" AND pokoj_id IN (") + integerList(pokojIds) + u')';
+}
+
+} // namespace SqlPokoje

@@ -1,0 +1,101 @@
+-- The eleven tables of the hotel database (MariaDB/MySQL, InnoDB, utf8mb4).
+-- The desk creates no tables on a shared server: run this file there once,
+--   mariadb hotel < db/schema.sql
+-- The desk keeps the references between tables itself; none is declared.
+
+CREATE TABLE pokoje_tab (
+    pokoj_id INT NOT NULL,
+    cislo_pokoje VARCHAR(50) NOT NULL DEFAULT '',
+    typ_pokoje_id INT NOT NULL DEFAULT 0,
+    PRIMARY KEY (pokoj_id),
+    KEY typ_pokoje (typ_pokoje_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+CREATE TABLE skupiny_pokoju_tab (
+    skupina_pokoju_id INT NOT NULL,
+    nazev_skupiny_pokoju VARCHAR(100) NOT NULL DEFAULT '',
+    PRIMARY KEY (skupina_pokoju_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+CREATE TABLE skupiny_pokoju_propojeni_tab (
+    skupina_pokoju_id INT NOT NULL,
+    pokoj_id INT NOT NULL,
+    KEY skupina (skupina_pokoju_id),
+    KEY pokoj (pokoj_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+CREATE TABLE typy_pokoju_tab (
+    typ_pokoje_id INT NOT NULL,
+    nazev_typu_pokoje VARCHAR(100) NOT NULL DEFAULT '',
+    pocet_luzek INT NOT NULL DEFAULT 0,
+    PRIMARY KEY (typ_pokoje_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+CREATE TABLE typy_dnu_tab (
+    typ_dne_id INT NOT NULL,
+    nazev_typu_dne VARCHAR(100) NOT NULL DEFAULT '',
+    poradi INT NOT NULL DEFAULT 100,
+    PRIMARY KEY (typ_dne_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+CREATE TABLE kalendar_typy_dnu_tab (
+    datum DATE NOT NULL,
+    typ_dne_id INT NOT NULL,
+    KEY datum (datum),
+    KEY typ_dne (typ_dne_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+CREATE TABLE ceny_pokoje_tab (
+    typ_pokoje_id INT NOT NULL,
+    typ_klienta_id INT NOT NULL,
+    typ_dne_id INT NOT NULL,
+    cena DECIMAL(15,2) NOT NULL DEFAULT 0,
+    KEY cena (typ_pokoje_id, typ_klienta_id, typ_dne_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+CREATE TABLE typy_klientu_tab (
+    typ_klienta_id INT NOT NULL,
+    typ_klienta VARCHAR(100) NOT NULL DEFAULT '',
+    PRIMARY KEY (typ_klienta_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- One row per client type; every column but typ_klienta_id names a text
+-- column of klienti_tab: 0 = not asked, otherwise its place in the form.
+CREATE TABLE klient_zobrazit_tab (
+    typ_klienta_id INT NOT NULL,
+    jmeno INT NOT NULL DEFAULT 0,
+    telefon INT NOT NULL DEFAULT 0,
+    email INT NOT NULL DEFAULT 0,
+    stat INT NOT NULL DEFAULT 0,
+    adresa INT NOT NULL DEFAULT 0,
+    mesto INT NOT NULL DEFAULT 0,
+    poznamka INT NOT NULL DEFAULT 0,
+    PRIMARY KEY (typ_klienta_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+CREATE TABLE klienti_tab (
+    klient_id INT NOT NULL AUTO_INCREMENT,
+    typ_klienta_id INT NOT NULL DEFAULT 0,
+    jmeno VARCHAR(255) NOT NULL DEFAULT '',
+    telefon VARCHAR(255) NOT NULL DEFAULT '',
+    email VARCHAR(255) NOT NULL DEFAULT '',
+    stat VARCHAR(255) NOT NULL DEFAULT '',
+    adresa VARCHAR(255) NOT NULL DEFAULT '',
+    mesto VARCHAR(255) NOT NULL DEFAULT '',
+    poznamka VARCHAR(255) NOT NULL DEFAULT '',
+    PRIMARY KEY (klient_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+CREATE TABLE objednavky_pokoje_tab (
+    klient_id INT NOT NULL,
+    cislo_objednavky INT NOT NULL,
+    datum_objednavky DATE NOT NULL,
+    od_kdy DATE NOT NULL,
+    do_kdy DATE NOT NULL,
+    pokoj_id INT NOT NULL,
+    cena DECIMAL(15,2) NOT NULL DEFAULT 0,
+    KEY pokoj (pokoj_id, od_kdy),
+    KEY obdobi (od_kdy, do_kdy),
+    KEY klient (klient_id),
+    KEY cislo (cislo_objednavky)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;

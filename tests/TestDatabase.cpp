@@ -1,0 +1,124 @@
+#include "TestDatabase.h"
+
+#include "db/DatabaseError.h"
+#include "db/Installation.h"
+#include "db/PrivateServer.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtTest>
+
+namespace TestDatabase {
+
+namespace {
+std::unique_ptr<PrivateServer> server;
+std::unique_ptr<TMojeDatabaze> connection;
+
+QString databaseName()
+{
+    return QStringLiteral("test_") + QFileInfo(QCoreApplication::applicationFilePath()).baseName();
+}
+
+void check(QSqlQuery &q, const QString &statement)
+{
+    if (!q.exec(statement))
+        QFAIL(qPrintable(statement + QStringLiteral(": ") + q.lastError().text()));
+}
+} // namespace
+
+void setUp()
+{
+    server = std::make_unique<PrivateServer>(QStringLiteral(VITRANA_TEST_SERVER_DIR));
+    server->start();
+
+    Configuration admin = config();
+    admin.name.clear();
+    {
+        TMojeDatabaze a(admin);
+        a.open(PrivateServer::osUser(), QString());
+        TMojeQuery q(a);
+        q.exec(QStringLiteral("DROP DATABASE IF EXISTS ") + databaseName());
+        q.exec(QStringLiteral("CREATE DATABASE ") + databaseName()
+               + QStringLiteral(" CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"));
+        q.exec(QStringLiteral("USE ") + databaseName());
+        Installation::createTables(q, false);
+    }
+    connection = std::make_unique<TMojeDatabaze>(config());
+    connection->open(PrivateServer::osUser(), QString());
+    connection->makeCurrent();
+
+    // The main window logs in with these instead of asking.
+    qputenv("VITRANA_DB_USER", PrivateServer::osUser().toLocal8Bit());
+    qputenv("VITRANA_DB_PASSWORD", "");
+}
+
+void tearDown()
+{
+    connection.reset();
+    server.reset();
+}
+
+TMojeDatabaze &db()
+{
+    return *connection;
+}
+
+Configuration config()
+{
+    // Straight to the running server's socket, as to a shared server.
+    Configuration c;
+    c.mode = Configuration::Mode::MySql;
+    c.name = databaseName();
+    c.socket = server->socketPath();
+    return c;
+}
+
+std::unique_ptr<TMojeDatabaze> openAnother()
+{
+    auto other = std::make_unique<TMojeDatabaze>(config());
+    other->open(PrivateServer::osUser(), QString());
+    return other;
+}
+
+void clearTables()
+{
+    for (const char *table : {"pokoje_tab", "skupiny_pokoju_tab", "skupiny_pokoju_propojeni_tab",
+                              "typy_pokoju_tab", "typy_dnu_tab", "kalendar_typy_dnu_tab", "ceny_pokoje_tab",
+                              "typy_klientu_tab", "klient_zobrazit_tab", "klienti_tab",
+                              "objednavky_pokoje_tab"})
+        exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+}
+
+void exec(const QString &statement)
+{
+    QSqlQuery q(connection->database());
+    check(q, statement);
+}
+
+QVariant value(const QString &select)
+{
+    QSqlQuery q(connection->database());
+    check(q, select);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+QStringList rows(const QString &select)
+{
+    QSqlQuery q(connection->database());
+    check(q, select);
+    QStringList out;
+    while (q.next()) {
+        QStringList columns;
+        for (int i = 0; i < q.record().count(); ++i)
+            columns << q.value(i).toString();
+        out << columns.join(u'|');
+    }
+    return out;
+}
+
+} // namespace TestDatabase

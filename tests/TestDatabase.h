@@ -1,0 +1,39 @@
+#pragma once
+
+#include "db/Configuration.h"
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class TMojeDatabaze;
+
+/**
+ * The database every test program works on: the private server started in
+ * a throwaway folder of the build tree (the desk's own start-up code), with
+ * a database of the program's own, made fresh at each run, so programs can
+ * run side by side.
+ */
+namespace TestDatabase {
+
+/** Starts or joins the test server, makes the database and opens the connection (current). */
+void setUp();
+/** Closes the connection and leaves the server (the last program shuts it down). */
+void tearDown();
+
+TMojeDatabaze &db();
+/** A configuration that reaches the same database through the private server. */
+Configuration config();
+/** Another connection to the same database, as a second desk would have. */
+std::unique_ptr<TMojeDatabaze> openAnother();
+
+/** Empties the eleven tables. */
+void clearTables();
+/** Runs statements that arrange or inspect data, on the test's connection. */
+void exec(const QString &statement);
+/** The first column of the first row, or an invalid value with no rows. */
+QVariant value(const QString &select);
+/** All rows of a select, columns joined by '|', rows in result order. */
+QStringList rows(const QString &select);
+
+} // namespace TestDatabase

@@ -1,0 +1,158 @@
+// The connection, the statement object and locked saves, against the server.
+
+#include "TestDatabase.h"
+
+#include "db/DatabaseError.h"
+#include "db/SqlPokoje.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+
+#include <QtTest>
+
+class TestDatabaseLayer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestDatabase::setUp(); }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init()
+    {
+        TestDatabase::clearTables();
+        TestDatabase::exec("SET SESSION sql_mode = DEFAULT");
+        TestDatabase::db().readSqlMode();
+    }
+
+    void textRoundTrip_data()
+    {
+        QTest::addColumn<QString>("sqlMode");
+        QTest::addColumn<QString>("value");
+        const QStringList texts = {
+            "Hotel \"U Lípy\"", "C:\\temp\\new", "O'Brien", "řádek 1\nřádek 2\r\n", "\\\"", "konec\\",
+            "Příliš žluťoučký kůň úpěl ďábelské ódy", QString("a") + QChar(0x1a) + "b"};
+        for (const char *mode : {"DEFAULT", "'NO_BACKSLASH_ESCAPES'"})
+            for (const QString &t : texts)
+                QTest::newRow(qPrintable(QString(mode) + ": " + QString(t).replace('\n', "\\n").replace('\r', "\\r")))
+                    << QString(mode) << t;
+    }
+    void textRoundTrip()
+    {
+        QFETCH(QString, sqlMode);
+        QFETCH(QString, value);
+        TestDatabase::exec("SET SESSION sql_mode = " + sqlMode);
+        TestDatabase::db().readSqlMode();
+        QCOMPARE(TestDatabase::db().format().noBackslashEscapes(), sqlMode.contains("NO_BACKSLASH"));
+
+        TMojeQuery q;
+        q.exec(SqlPokoje::insertRoom(q.format(), 1, value, 1));
+        q.setSql(SqlPokoje::selectRooms());
+        q.open();
+        QCOMPARE(q.text("cislo_pokoje"), value);
+    }
+
+    void valuesInQuotesSurviveAnsiQuotes()
+    {
+        // Under ANSI_QUOTES "..." would name a column; the connection turns it off.
+        TestDatabase::exec("SET SESSION sql_mode = 'ANSI_QUOTES,ONLY_FULL_GROUP_BY,STRICT_TRANS_TABLES'");
+        TestDatabase::db().readSqlMode();
+        QVERIFY(!TestDatabase::value("SELECT @@SESSION.sql_mode").toString().contains("ANSI_QUOTES"));
+        TMojeQuery q;
+        q.exec(SqlPokoje::insertRoom(q.format(), 7, "101", 2));
+        QCOMPARE(TestDatabase::rows("SELECT * FROM pokoje_tab"), QStringList{"7|101|2"});
+    }
+
+    void readingResults()
+    {
+        TMojeQuery q;
+        q.setSql("SELECT pokoj_id FROM pokoje_tab");
+        q.open();
+        QVERIFY(q.isEmpty());
+        QVERIFY(q.eof());
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, q.integer("pokoj_id"));
+
+        q.setSql("SELECT NULL AS cislo, NULL AS datum, '2002-09-01' AS den, 12.5 AS cena, 'x' AS text");
+        q.open();
+        QVERIFY(!q.isEmpty());
+        QCOMPARE(q.integer("cislo"), 0);
+        QVERIFY(q.date("datum").isNull());
+        QCOMPARE(q.date("den"), QDate(2002, 9, 1));
+        QCOMPARE(q.real("cena"), 12.5);
+        QCOMPARE(q.text("text"), QStringLiteral("x"));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, q.integer("neni"));
+        q.next();
+        QVERIFY(q.eof());
+    }
+
+    void failingStatementCarriesServerText()
+    {
+        TMojeQuery q;
+        try {
+            q.exec("DELETE FROM neexistujici_tab");
+            QFAIL("no error raised");
+        } catch (const DatabaseError &e) {
+            QVERIFY2(e.text().contains("neexistujici_tab") && e.text().contains("doesn't exist"),
+                     qPrintable(e.text()));
+        }
+    }
+
+    void lockedSaveCommitsAndReleases()
+    {
+        TestDatabase::db().writeLocked(SqlPokoje::lockRooms(), [](TMojeQuery &q) {
+            q.exec(SqlPokoje::insertRoom(q.format(), 1, "101", 1));
+        });
+        QCOMPARE(TestDatabase::value("SELECT @@autocommit").toInt(), 1);
+        // Another desk sees the row and can write at once.
+        auto other = TestDatabase::openAnother();
+        TMojeQuery o(*other);
+        o.exec("SET SESSION lock_wait_timeout = 2");
+        o.setSql("SELECT COUNT(*) AS pocet FROM pokoje_tab");
+        o.open();
+        QCOMPARE(o.integer("pocet"), 1);
+        o.exec(SqlPokoje::insertRoom(o.format(), 2, "102", 1));
+    }
+
+    void failedSaveLeavesTablesAsTheyWere()
+    {
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1), (2, '102', 2)");
+        TestDatabase::exec("INSERT INTO skupiny_pokoju_propojeni_tab VALUES (1, 1), (1, 2)");
+        const QStringList roomsBefore = TestDatabase::rows("SELECT * FROM pokoje_tab ORDER BY pokoj_id");
+
+        QVERIFY_THROWS_EXCEPTION(DatabaseError,
+            TestDatabase::db().writeLocked(SqlPokoje::lockRooms(), [](TMojeQuery &q) {
+                q.exec(SqlPokoje::deleteRooms());
+                q.exec(SqlPokoje::insertRoom(q.format(), 3, "103", 1));
+                q.exec(SqlPokoje::deleteAllLinks());
+                q.exec("INSERT INTO pokoje_tab SET pokoj_id = \"3\"");   // duplicate key
+            }));
+
+        QCOMPARE(TestDatabase::rows("SELECT * FROM pokoje_tab ORDER BY pokoj_id"), roomsBefore);
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM skupiny_pokoju_propojeni_tab").toInt(), 2);
+        QCOMPARE(TestDatabase::value("SELECT @@autocommit").toInt(), 1);
+
+        // The locks are gone: another desk writes without waiting.
+        auto other = TestDatabase::openAnother();
+        TMojeQuery o(*other);
+        o.exec("SET SESSION lock_wait_timeout = 2");
+        o.exec(SqlPokoje::insertRoom(o.format(), 9, "109", 1));
+        o.exec(SqlPokoje::insertLink(1, 9));
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM pokoje_tab").toInt(), 3);
+    }
+
+    void afterFailedSaveTheConnectionAutocommitsAgain()
+    {
+        QVERIFY_THROWS_EXCEPTION(DatabaseError,
+            TestDatabase::db().writeLocked(SqlPokoje::lockRooms(), [](TMojeQuery &q) {
+                q.exec("SELECT * FROM klienti_tab");   // not in the lock set
+            }));
+        TMojeQuery q;
+        q.exec(SqlPokoje::insertRoom(q.format(), 1, "101", 1));
+        auto other = TestDatabase::openAnother();
+        TMojeQuery o(*other);
+        o.setSql("SELECT COUNT(*) AS pocet FROM pokoje_tab");
+        o.open();
+        QCOMPARE(o.integer("pocet"), 1);   // committed, not left in an open transaction
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabaseLayer)
+#include "test_database.moc"

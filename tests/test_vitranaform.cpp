@@ -1,0 +1,300 @@
+// The main window, offscreen: menus, span messages, tabs and the painted
+// occupancy grid (read back from the pixels), the About box, a failed
+// login and the application's last-resort error handler.
+
+#include "TestDatabase.h"
+
+#include "app/MessageBox.h"
+#include "app/ObsazenostGrid.h"
+#include "app/TAboutBox.h"
+#include "app/TVitranaForm.h"
+#include "app/VitranaApplication.h"
+#include "db/DatabaseError.h"
+
+#include <QAction>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QtTest>
+
+namespace {
+const QColor green(0, 255, 0);
+const QColor red(255, 0, 0);
+
+QString day(int offset)
+{
+    return QDate::currentDate().addDays(offset).toString(Qt::ISODate);
+}
+} // namespace
+
+class TestVitranaForm : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TVitranaForm> m_form;
+
+    std::unique_ptr<TVitranaForm> openForm()
+    {
+        auto form = std::make_unique<TVitranaForm>(TestDatabase::config(), false);
+        if (form->jePripojeno())
+            form->createDialogs();
+        return form;
+    }
+    void show()
+    {
+        m_form = openForm();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    }
+    QDateTimeEdit *picker(const char *name) { return m_form->findChild<QDateTimeEdit *>(name); }
+    QTabBar *tabs() { return m_form->findChild<QTabBar *>("ObsazenostPokojuTabControl"); }
+    void span(int from, int to, QTime time = QTime(12, 0))
+    {
+        picker("OdDateTimePicker")->setDateTime(QDateTime(QDate::currentDate().addDays(from), time));
+        picker("DoDateTimePicker")->setDateTime(QDateTime(QDate::currentDate().addDays(to), QTime(0, 0)));
+        QTest::mouseClick(m_form->findChild<QPushButton *>("ZobrazButton"), Qt::LeftButton);
+    }
+    const std::vector<ObsazenostGrid::Vrstva> &layers() { return m_form->grid()->vrstvy(); }
+    /** What the main window's client area shows at a point. */
+    QColor pixel(int x, int y) { return m_form->grid()->parentWidget()->grab().toImage().pixelColor(x, y); }
+    QColor square(int row, int d) { return pixel(80 + 20 * d + 8, 89 + 20 * row + 8); }
+
+private slots:
+    void initTestCase() { TestDatabase::setUp(); }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init()
+    {
+        MessageBox::clearHistory();
+        TestDatabase::clearTables();
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1), (2, '102', 1), (3, '201', 2), (4, '301', 2)");
+        TestDatabase::exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Přízemí'), (2, 'Patro'), (3, 'Prázdná')");
+        TestDatabase::exec("INSERT INTO skupiny_pokoju_propojeni_tab VALUES (1, 1), (1, 2), (2, 3)");
+        TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 1, '%1', '%2', '%3', 1, 100)")
+                               .arg(day(0), day(2), day(4)));
+        TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 2, '%1', '%1', '%1', 4, 100)").arg(day(0)));
+    }
+    void cleanup() { m_form.reset(); }
+
+    void menus()
+    {
+        m_form = openForm();
+        const QMenuBar *bar = m_form->menuBar();
+        QStringList seen;
+        for (QAction *top : bar->actions()) {
+            QStringList items;
+            for (QAction *item : top->menu()->actions())
+                items << item->objectName() + (item->isSeparator() ? QString() : '=' + item->text())
+                             + (item->isEnabled() || item->isSeparator() ? "" : " (off)");
+            seen << top->menu()->objectName() + '=' + top->text() + ": " + items.join(", ");
+        }
+        QCOMPARE(seen, (QStringList{
+            "MenuKlienti=Klienti: MenuKlientiNovyKlient=Nový klient... (off), MenuKlientiUpravUdaje=Uprav údaje... (off)",
+            "MenuRezervace=Rezervace: MenuRezervaceNovaRezervace=Nová rezervace... (off), SmazRezervaci=Smaž rezervaci... (off)",
+            "MenuAdministrace=Administrace: MenuAdministracePokoje=Pokoje... (off), "
+            "MenuAdministraceTypyPokoju=Typy pokojů... (off), MenuAdministraceSkupinyPokoju=Skupiny pokojů... (off), "
+            "Linka1, MenuAdministraceTypyDni=Typy dní... (off), N1, SpolupraceSWebem=Spolupráce s webem... (off)",
+            "MenuNapoveda=Nápověda: OAplikaci=O aplikaci"}));
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Vitrana"));
+        QCOMPARE(m_form->objectName(), QStringLiteral("VitranaForm"));
+    }
+
+    void showsThirtyDaysOfTheFirstGroup()
+    {
+        show();
+        QCOMPARE(picker("OdDateTimePicker")->date(), QDate::currentDate());
+        QCOMPARE(picker("DoDateTimePicker")->date(), QDate::currentDate().addDays(29));
+        QCOMPARE(tabs()->count(), 3);
+        QCOMPARE(tabs()->tabText(0), QStringLiteral("Přízemí"));
+        QCOMPARE(tabs()->currentIndex(), 0);
+        QCOMPARE(MessageBox::history().size(), 0);
+        QCOMPARE(layers().size(), std::size_t(1));
+        QCOMPARE(layers()[0].dny, 30);
+        QCOMPARE(layers()[0].cislaPokoju, (QStringList{"101", "102"}));
+    }
+
+    void gridPixels()
+    {
+        show();
+        // the 3rd to the 5th day of the span reserved, the 2nd and 6th free
+        QCOMPARE(square(0, 1), green);
+        QCOMPARE(square(0, 2), red);
+        QCOMPARE(square(0, 3), red);
+        QCOMPARE(square(0, 4), red);
+        QCOMPARE(square(0, 5), green);
+        QCOMPARE(square(1, 3), green);
+        // 16 x 16 squares at 80 + 20 d, 89 + 20 r
+        QCOMPARE(pixel(80 + 40, 89), red);
+        QCOMPARE(pixel(80 + 40 + 15, 89 + 15), red);
+        QVERIFY(pixel(80 + 40 + 16, 89 + 8) != red);
+        QVERIFY(pixel(80 + 40 + 8, 89 + 16) != red);
+        QCOMPARE(pixel(80 + 20 * 29 + 15, 89 + 20 + 15), green);
+        QVERIFY(pixel(80 + 20 * 30 + 2, 89 + 20 + 8) != green);   // no 31st column
+        QVERIFY(pixel(80 + 8, 89 + 40 + 8) != green);             // no third row
+        // room numbers at the left of their rows
+        QCOMPARE(ObsazenostGrid::ctverec(1, 0).translated(10, 48), QRect(80, 109, 16, 16));
+
+        // Sunday headers are red, other days' headers are not
+        for (int d = 0; d < 7; ++d) {
+            const bool sunday = QDate::currentDate().addDays(d).dayOfWeek() == Qt::Sunday;
+            QCOMPARE(pixel(80 + 20 * d + 1, 48 + 1) == red, sunday);
+            QCOMPARE(pixel(80 + 20 * d + 1, 48 + 38) == red, sunday);
+        }
+    }
+
+    void spanMessages_data()
+    {
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("days");
+        QTest::newRow("one day") << 0 << 0 << "" << 1;
+        QTest::newRow("30 days") << 29 << 0 << "" << 30;
+        QTest::newRow("31 days, OK") << 30 << int(QMessageBox::Ok)
+                                     << "Požadujete zobrazit 31 dní.\nAkce může trvat dlouho. Chcete pokračovat?|Varování" << 31;
+        QTest::newRow("31 days, Cancel") << 30 << int(QMessageBox::Cancel)
+                                         << "Požadujete zobrazit 31 dní.\nAkce může trvat dlouho. Chcete pokračovat?|Varování" << -1;
+        QTest::newRow("60 days, OK") << 59 << int(QMessageBox::Ok)
+                                     << "Požadujete zobrazit 60 dní.\nAkce může trvat dlouho. Chcete pokračovat?|Varování" << 60;
+        QTest::newRow("61 days refused") << 60 << int(QMessageBox::Ok)
+                                         << "Požadujete zobrazit 61 dní.\nMaximálně lze zobrazit 60 dní, doporučeno je 30.|Velké časové rozpětí" << -1;
+        QTest::newRow("end before start") << -1 << 0 << "" << -1;
+    }
+    void spanMessages()
+    {
+        QFETCH(int, to);
+        QFETCH(int, answer);
+        QFETCH(QString, message);
+        QFETCH(int, days);
+        show();
+        QCOMPARE(layers().size(), std::size_t(1));
+        MessageBox::clearHistory();
+        if (answer)
+            MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
+        span(0, to);
+        QStringList shown;
+        for (const auto &m : MessageBox::history())
+            shown << m.text + '|' + m.caption;
+        QCOMPARE(shown.join("; "), message);
+        if (days < 0) {
+            QCOMPARE(layers().size(), std::size_t(0));   // the old grid is gone too
+            QVERIFY(square(0, 0) != green && square(0, 0) != red);
+        } else {
+            QCOMPARE(layers().size(), std::size_t(1));
+            QCOMPARE(layers()[0].dny, days);
+        }
+    }
+
+    void timeOfDayOnTheFirstPickerIsIgnored()
+    {
+        show();
+        span(2, 4, QTime(23, 59));
+        QCOMPARE(layers()[0].prvni, QDate::currentDate().addDays(2));
+        QCOMPARE(layers()[0].dny, 3);
+        QCOMPARE(square(0, 0), red);
+        QCOMPARE(square(0, 2), red);
+    }
+
+    void tabsSwitchGroups()
+    {
+        show();
+        tabs()->setCurrentIndex(1);
+        QCOMPARE(layers().size(), std::size_t(1));
+        QCOMPARE(layers()[0].cislaPokoju, QStringList{"201"});
+        tabs()->setCurrentIndex(2);
+        QCOMPARE(layers()[0].cislaPokoju, QStringList());   // headers only
+        QCOMPARE(layers()[0].dny, 30);
+        QVERIFY(square(0, 0) != green);
+        // room 301 is in no group and shows on no tab
+        for (int t = 0; t < tabs()->count(); ++t) {
+            tabs()->setCurrentIndex(t);
+            QVERIFY(!layers()[0].cislaPokoju.contains("301"));
+        }
+    }
+
+    void groupsOfTheSameNameAreDrawnOverEachOther()
+    {
+        TestDatabase::exec("UPDATE skupiny_pokoju_tab SET nazev_skupiny_pokoju = 'Přízemí' WHERE skupina_pokoju_id = 2");
+        show();
+        QCOMPARE(tabs()->count(), 3);
+        QCOMPARE(layers().size(), std::size_t(2));
+        QCOMPARE(layers()[1].cislaPokoju, QStringList{"201"});
+    }
+
+    void noGroupsNoTabsNoGrid()
+    {
+        TestDatabase::exec("DELETE FROM skupiny_pokoju_tab");
+        show();
+        QCOMPARE(tabs()->count(), 0);
+        QCOMPARE(layers().size(), std::size_t(0));
+        QCOMPARE(MessageBox::history().size(), 0);
+    }
+
+    void largeGridScrolls()
+    {
+        for (int i = 10; i < 50; ++i) {
+            TestDatabase::exec(QString("INSERT INTO pokoje_tab VALUES (%1, 'P%1', 1)").arg(i));
+            TestDatabase::exec(QString("INSERT INTO skupiny_pokoju_propojeni_tab VALUES (1, %1)").arg(i));
+        }
+        show();
+        auto *area = m_form->findChild<QScrollArea *>("ClientArea");
+        QVERIFY(area->verticalScrollBar()->isVisible());
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        span(0, 59);
+        QTRY_VERIFY(area->horizontalScrollBar()->isVisible());
+    }
+
+    void aboutBox()
+    {
+        show();
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = m_form->findChild<TAboutBox *>();
+            QVERIFY(box && box->isVisible());
+            QCOMPARE(box->windowTitle(), QStringLiteral("About"));
+            QCOMPARE(box->findChild<QLabel *>("ProductName")->text(), QStringLiteral("Vitrana 1.0"));
+            seen = true;
+            QTest::mouseClick(box->findChild<QPushButton *>("OKButton"), Qt::LeftButton);
+        });
+        m_form->findChild<QAction *>("OAplikaci")->trigger();
+        QVERIFY(seen);
+    }
+
+    void failedLoginIsReported()
+    {
+        const QByteArray user = qgetenv("VITRANA_DB_USER");
+        qputenv("VITRANA_DB_USER", "nikdo_takovy");
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        auto form = openForm();
+        qputenv("VITRANA_DB_USER", user);
+        QVERIFY(!form->jePripojeno());
+        QCOMPARE(MessageBox::history().size(), 1);
+        QCOMPARE(MessageBox::history()[0].text, QStringLiteral("Nepodařilo se připojit k databázi."));
+        QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
+        form->show();
+        QTRY_VERIFY(!form->isVisible());   // closes as soon as it is shown
+    }
+
+    void errorsFromHandlersAreShownAndTheApplicationGoesOn()
+    {
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        QTimer::singleShot(0, this, [] { throw DatabaseError("Lock wait timeout exceeded"); });
+        QTRY_COMPARE(MessageBox::history().size(), 1);
+        QCOMPARE(MessageBox::history()[0].text, QStringLiteral("Lock wait timeout exceeded"));
+        QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
+        bool later = false;
+        QTimer::singleShot(0, this, [&] { later = true; });
+        QTRY_VERIFY(later);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    VitranaApplication app(argc, argv);
+    TestVitranaForm test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_vitranaform.moc"
