@@ -211,9 +211,16 @@ void PrivateServer::launch()
 
     // Detached, so the server outlives the desk that started it while other
     // desks still use it.
+    QProcess server;
+    server.setProgram(findProgram(QStringLiteral("mariadbd")));
+    server.setArguments(args);
+    server.setWorkingDirectory(m_folder);
+    // What the server says before it opens its log goes to the log too.
+    server.setStandardOutputFile(logFile(), QIODevice::Append);
+    server.setStandardErrorFile(logFile(), QIODevice::Append);
     qint64 pid = 0;
-    if (!QProcess::startDetached(findProgram(QStringLiteral("mariadbd")), args, m_folder, &pid))
-        throw DatabaseError(QStringLiteral("Databázový server nelze spustit."));
+    if (!server.startDetached(&pid))
+        throw DatabaseError(QStringLiteral("Databázový server nelze spustit: %1").arg(server.errorString()));
     waitUntilReady(pid);
 }
 
