@@ -2,6 +2,22 @@
 #include "app/MessageBox.h"
 #include "db/DatabaseError.h"
 
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(signalPipe[0], &c, 1);
+}
+} // namespace
+
 VitranaApplication::VitranaApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
@@ -25,4 +41,23 @@ bool VitranaApplication::notify(QObject *receiver, QEvent *event)
 void VitranaApplication::showError(const QString &text)
 {
     MessageBox::show(activeWindow(), text, tr("Chyba"), QMessageBox::Ok, QMessageBox::Critical);
+}
+
+void VitranaApplication::quitOnTerminationSignals()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [] {
+        char c;
+        [[maybe_unused]] const auto n = ::read(signalPipe[1], &c, 1);
+        closeAllWindows();
+        quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int s : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(s, &action, nullptr);
 }

@@ -17,4 +17,10 @@ public:
 
     /** Shows an error in the application's error box. */
     static void showError(const QString &text);
+
+    /**
+     * SIGTERM, SIGINT and SIGHUP end the event loop normally, so the desk
+     * closes its connection and leaves the private server as on a normal exit.
+     */
+    void quitOnTerminationSignals();
 };

@@ -7,6 +7,7 @@
 int main(int argc, char *argv[])
 {
     VitranaApplication app(argc, argv);
+    app.quitOnTerminationSignals();
     const StartOptions options = StartOptions::parse(app.arguments());
     if (!options.error.isEmpty()) {
         VitranaApplication::showError(options.error);

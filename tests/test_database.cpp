@@ -138,6 +138,40 @@ private slots:
         QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM pokoje_tab").toInt(), 3);
     }
 
+    void odbcDataSource()
+    {
+        // The same database through an ODBC data source, as a desk configured
+        // with mode = odbc reaches it.
+        const QString driver = "/usr/lib/x86_64-linux-gnu/odbc/libmaodbc.so";
+        if (!QFileInfo::exists(driver))
+            QFAIL("the MariaDB ODBC driver (package odbc-mariadb) is not installed");
+        QTemporaryFile ini;
+        QVERIFY(ini.open());
+        ini.write(QString("[hotel]\nDriver=%1\nSocket=%2\nDatabase=%3\n")
+                      .arg(driver, TestDatabase::config().socket, TestDatabase::config().name)
+                      .toUtf8());
+        ini.close();
+        qputenv("ODBCINI", ini.fileName().toLocal8Bit());
+
+        Configuration c;
+        c.mode = Configuration::Mode::Odbc;
+        TMojeDatabaze odbc(c);
+        odbc.open(qEnvironmentVariable("VITRANA_DB_USER"), QString());
+        TMojeQuery q(odbc);
+        const QString name = "Hotel \"U Lípy\" C:\\temp\\new, O'Brien";
+        odbc.writeLocked(SqlPokoje::lockRooms(), [&](TMojeQuery &w) {
+            w.exec(SqlPokoje::insertRoom(w.format(), 5, name, 2));
+        });
+        q.setSql("SELECT * FROM pokoje_tab");
+        q.open();
+        QCOMPARE(q.integer("pokoj_id"), 5);
+        QCOMPARE(q.text("cislo_pokoje"), name);
+        q.setSql("SELECT CAST('2002-09-01' AS DATE) AS den, CAST(1200.50 AS DECIMAL(15,2)) AS cena");
+        q.open();
+        QCOMPARE(q.date("den"), QDate(2002, 9, 1));
+        QCOMPARE(q.real("cena"), 1200.5);
+    }
+
     void afterFailedSaveTheConnectionAutocommitsAgain()
     {
         QVERIFY_THROWS_EXCEPTION(DatabaseError,
