@@ -1,0 +1,39 @@
+#include "db/SqlTypyPokoju.h"
+#include "db/SqlFormat.h"
+
+namespace SqlTypyPokoju {
+
+namespace {
+QString i(int value) { return SqlFormat::quotedInteger(value); }
+} // namespace
+
+QString selectRoomTypes() { return QStringLiteral("SELECT * FROM typy_pokoju_tab"); }
+
+QString selectRoomsOfType(int typPokojeId)
+{
+    return QStringLiteral("SELECT typ_pokoje_id FROM pokoje_tab WHERE typ_pokoje_id = ") + i(typPokojeId);
+}
+
+QString lockRoomTypes()
+{
+    return QStringLiteral("LOCK TABLES typy_pokoju_tab WRITE, ceny_pokoje_tab WRITE");
+}
+
+QString deleteRoomTypes() { return QStringLiteral("DELETE FROM typy_pokoju_tab"); }
+
+QString insertRoomType(const SqlFormat &f, int typPokojeId, const QString &nazev, int pocetLuzek)
+{
+    return QStringLiteral("INSERT INTO typy_pokoju_tab SET typ_pokoje_id = ") + i(typPokojeId)
+           + QStringLiteral(", nazev_typu_pokoje = ") + f.quotedText(nazev)
+           + QStringLiteral(", pocet_luzek = ") + i(pocetLuzek);
+}
+
+QString deletePricesOfOtherRoomTypes(const QList<int> &keptIds)
+{
+    QString sql = QStringLiteral("DELETE FROM ceny_pokoje_tab WHERE 1");
+    for (int id : keptIds)
+        sql += QStringLiteral(" AND typ_pokoje_id <> ") + i(id);
+    return sql;
+}
+
+} // namespace SqlTypyPokoju

@@ -1,0 +1,118 @@
+// The price table: one price per triple, the save's key order, the price
+// text and the all-or-nothing save, against the server.
+
+#include "TestDatabase.h"
+
+#include "db/DatabaseError.h"
+#include "db/SqlCenyPokoju.h"
+#include "model/CenyPokoju.h"
+
+#include <QtTest>
+
+namespace {
+QStringList prices()
+{
+    return TestDatabase::rows("SELECT typ_pokoje_id, typ_klienta_id, typ_dne_id, cena FROM ceny_pokoje_tab "
+                              "ORDER BY typ_pokoje_id, typ_klienta_id, typ_dne_id");
+}
+
+// Each line: room type, client type, day type, price.
+QStringList held(const CenyPokoju &c)
+{
+    QStringList l;
+    for (const CenaPokoje &p : c.prvky())
+        l << QString("%1|%2|%3|%4").arg(p.typ_pokoje_id).arg(p.typ_klienta_id).arg(p.typ_dne_id).arg(p.cena);
+    return l;
+}
+} // namespace
+
+class TestCenyPokoju : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestDatabase::setUp(); }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init() { TestDatabase::clearTables(); }
+
+    void insertStatement_data()
+    {
+        QTest::addColumn<double>("cena");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("whole") << 1500.0 << "1500";
+        QTest::newRow("half") << 1250.5 << "1250.5";
+        QTest::newRow("zero") << 0.0 << "0";
+        QTest::newRow("negative") << -99.99 << "-99.99";
+    }
+
+    void insertStatement()
+    {
+        QFETCH(double, cena);
+        QFETCH(QString, expected);
+        QLocale::setDefault(QLocale("cs_CZ"));   // a decimal comma must not leak in
+        const QString sql = SqlCenyPokoju::insertPrice(1, 2, 3, cena);
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(sql, "INSERT INTO ceny_pokoje_tab SET typ_pokoje_id = \"1\", typ_klienta_id = \"2\", "
+                      "typ_dne_id = \"3\", cena = \"" + expected + "\"");
+    }
+
+    void oneRecordPerTriple()
+    {
+        CenyPokoju empty;
+        QCOMPARE(empty.size(), std::size_t(0));
+
+        // The duplicate triple goes in last, so the scan returns it last.
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (2, 1, 1, 200), (1, 1, 1, 111)");
+        CenyPokoju c;
+        QCOMPARE(held(c), (QStringList{"1|1|1|100", "2|1|1|200"}));
+        c.NastavCenu(2, 1, 1, 250.5);
+        QCOMPARE(c.size(), std::size_t(2));
+        c.NastavCenu(2, 1, 2, 300);
+        c.NastavCenu(2, 2, 1, 400);
+        QCOMPARE(held(c), (QStringList{"1|1|1|100", "2|1|1|250.5", "2|2|1|400", "2|1|2|300"}));
+
+        c.Uloz();
+        QCOMPARE(prices(), (QStringList{"1|1|1|100", "2|1|1|250.5", "2|1|2|300", "2|2|1|400"}));
+        QCOMPARE(held(CenyPokoju()), held(c));
+    }
+
+    void saveInsertsInKeyOrder()
+    {
+        TestDatabase::exec("CREATE TABLE poradi_vlozeni (n INT AUTO_INCREMENT PRIMARY KEY, radek VARCHAR(50))");
+        TestDatabase::exec("CREATE TRIGGER zapis_poradi AFTER INSERT ON ceny_pokoje_tab FOR EACH ROW "
+                           "INSERT INTO poradi_vlozeni (radek) VALUES "
+                           "(CONCAT(NEW.typ_pokoje_id, ',', NEW.typ_klienta_id, ',', NEW.typ_dne_id))");
+        CenyPokoju c;
+        c.NastavCenu(1, 5, 2, 10);
+        c.NastavCenu(1, 1, 3, 20);
+        c.NastavCenu(1, 9, 1, 30);
+        c.NastavCenu(0, 9, 9, 40);
+        c.NastavCenu(1, 4, 2, 50);
+        c.Uloz();
+        const QStringList order = TestDatabase::rows("SELECT radek FROM poradi_vlozeni ORDER BY n");
+        TestDatabase::exec("DROP TRIGGER zapis_poradi");
+        TestDatabase::exec("DROP TABLE poradi_vlozeni");
+        QCOMPARE(order, (QStringList{"0,9,9", "1,9,1", "1,4,2", "1,5,2", "1,1,3"}));
+    }
+
+    void savingNothingEmptiesTheTable()
+    {
+        CenyPokoju c;
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (2, 2, 2, 200)");   // another desk's, lost
+        c.Uloz();
+        QCOMPARE(prices(), QStringList());
+    }
+
+    void failedSaveChangesNothing()
+    {
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (1, 1, 2, 200)");
+        CenyPokoju c;
+        c.NastavCenu(1, 1, 1, 150);
+        c.NastavCenu(5, 1, 1, 1e20);   // beyond the column's range: the last insert fails
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, c.Uloz());
+        QCOMPARE(prices(), (QStringList{"1|1|1|100", "1|1|2|200"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCenyPokoju)
+#include "test_cenypokoju.moc"
