@@ -1,6 +1,7 @@
 // Benchmark: prints how long the desk's database work takes and how many
 // statements it sends, on a throwaway private server seeded with a larger
-// hotel (100 rooms in one group, 2,000 reservations over a year).
+// hotel (100 rooms in one group, 2,000 reservations over a year, a priced
+// calendar of three day types for a year and a half).
 //
 //   vitrana_bench [--repeat N]
 
@@ -9,6 +10,7 @@
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "model/Objednavky.h"
 #include "model/Obsazenost.h"
 #include "model/SkupinyPokoju.h"
 
@@ -80,6 +82,56 @@ void seed(TMojeQuery &q, const QDate &today)
     q.exec("INSERT INTO objednavky_pokoje_tab VALUES " + stays.join(", "));
 }
 
+/** Weekdays and weekends for 550 days, holidays on top with a lower poradi; prices of client type 1 (installed). */
+void seedPrices(TMojeQuery &q, const QDate &today)
+{
+    QStringList calendar;
+    for (int i = 0; i < 550; ++i) {
+        const QDate day = today.addDays(i);
+        calendar << QStringLiteral("('%1', %2)").arg(day.toString(Qt::ISODate)).arg(day.dayOfWeek() >= 5 ? 2 : 1);
+        if (i % 30 == 0)
+            calendar << QStringLiteral("('%1', 3)").arg(day.toString(Qt::ISODate));
+    }
+    q.exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (1, 1, 'Jan Novák')");
+    q.exec("INSERT INTO typy_dnu_tab VALUES (1, 'Všední den', 20), (2, 'Víkend', 20), (3, 'Svátek', 10)");
+    q.exec("INSERT INTO kalendar_typy_dnu_tab VALUES " + calendar.join(", "));
+    q.exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 1600), (1, 1, 2, 1920), (1, 1, 3, 2400)");
+}
+
+void stayPrice(int repeat, const QDate &today)
+{
+    out << "\nStay price, room 101, client type 1\n";
+    for (int days : {14, 365}) {
+        const QDate last = today.addDays(days - 1);
+        double slowSum = 0, fastSum = 0;
+        const Measure perDay = measure(qMax(1, repeat / 5), [&] {
+            bool chybi = false;
+            slowSum = Objednavka::CenaPobytuPoDnech(1, 1, today, last, chybi);
+        });
+        const Measure fast = measure(repeat, [&] {
+            bool chybi = false;
+            fastSum = Objednavka::CenaPobytu(1, 1, today, last, chybi);
+        });
+        row(QStringLiteral("%1 days, one statement per day").arg(days), perDay);
+        row(QStringLiteral("%1 days, one statement per stay").arg(days), fast);
+        out << "    speed-up: " << QString::number(perDay.ms / fast.ms, 'f', 1) << "x"
+            << (slowSum == fastSum ? "" : "  (SUMS DIFFER)") << "\n";
+    }
+}
+
+void freeRoom(int repeat, const QDate &today)
+{
+    out << "\nFree-room search, 100 rooms of the type, 2,000 reservations\n";
+    for (int days : {1, 7, 30}) {
+        const QDate first = today.addDays(40);
+        row(QStringLiteral("%1-day stay").arg(days), measure(repeat, [&] {
+                Objednavka::NajdiVolnyPokoj(1, first, first.addDays(days - 1));
+            }));
+    }
+    const Objednavka stay(1, 0, today, today.addDays(40), today.addDays(46), 50, 0);
+    row(QStringLiteral("collision count of one room, 7 days"), measure(repeat, [&] { stay.JeKolize(); }));
+}
+
 void occupancy(int repeat, const QDate &today)
 {
     const SkupinyPokoju skupiny;
@@ -134,6 +186,7 @@ int main(int argc, char *argv[])
     {
         TMojeQuery q(db);
         seed(q, today);
+        seedPrices(q, today);
     }
 
     out << "Vitrana benchmark: median of " << repeat << " runs (the slow way: of " << qMax(1, repeat / 5)
@@ -141,5 +194,7 @@ int main(int argc, char *argv[])
     out << qSetFieldWidth(58) << Qt::left << "" << qSetFieldWidth(10) << Qt::right << "ms"
         << qSetFieldWidth(12) << "statements" << qSetFieldWidth(0) << "\n";
     occupancy(repeat, today);
+    stayPrice(repeat, today);
+    freeRoom(repeat, today);
     return 0;
 }

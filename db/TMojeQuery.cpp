@@ -81,6 +81,14 @@ QVariant TMojeQuery::value(const QString &column) const
     return m_query.value(index);
 }
 
+QStringList TMojeQuery::columnNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_record.count(); ++i)
+        names << m_record.fieldName(i);
+    return names;
+}
+
 int TMojeQuery::integer(const QString &column) const
 {
     return value(column).toInt();

@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 
 class TMojeDatabaze;
 class SqlFormat;
@@ -32,6 +33,9 @@ public:
     bool isEmpty() const { return m_empty; }
     bool eof() const { return m_eof; }
     void next();
+
+    /** Names of the result's columns, in the result's order. */
+    QStringList columnNames() const;
 
     /** Columns of the current row by name; NULL reads as 0, "" or a null date. */
     int integer(const QString &column) const;

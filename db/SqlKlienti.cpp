@@ -1,0 +1,39 @@
+#include "db/SqlKlienti.h"
+#include "db/SqlFormat.h"
+
+namespace SqlKlienti {
+
+QString selectClientTypes() { return QStringLiteral("SELECT * FROM typy_klientu_tab"); }
+
+QString selectAttributes(int typKlientaId)
+{
+    return QStringLiteral("SELECT * FROM klient_zobrazit_tab WHERE typ_klienta_id = ") + SqlFormat::integer(typKlientaId);
+}
+
+QString selectClients() { return QStringLiteral("SELECT klient_id, jmeno FROM klienti_tab"); }
+
+QString lockClients() { return QStringLiteral("LOCK TABLES klienti_tab WRITE"); }
+
+QString selectNewClientId()
+{
+    return QStringLiteral("SELECT (MAX(klient_id) + 1) AS nove_id FROM klienti_tab");
+}
+
+QString insertWebClient(const SqlFormat &f, int klientId, const QString &jmeno, const QString &telefon,
+                        const QString &email, const QString &stat)
+{
+    return QStringLiteral("INSERT INTO klienti_tab SET klient_id = ") + SqlFormat::quotedInteger(klientId)
+           + QStringLiteral(", typ_klienta_id = \"1\", jmeno = ") + f.quotedText(jmeno)
+           + QStringLiteral(", telefon = ") + f.quotedText(telefon) + QStringLiteral(", email = ")
+           + f.quotedText(email) + QStringLiteral(", stat = ") + f.quotedText(stat);
+}
+
+QString keepZeroIdentifiers()
+{
+    return QStringLiteral("SET @sql_mode_pred = @@SESSION.sql_mode, SESSION sql_mode = "
+                          "CONCAT_WS(\",\", NULLIF(@@SESSION.sql_mode, \"\"), \"NO_AUTO_VALUE_ON_ZERO\")");
+}
+
+QString restoreSqlMode() { return QStringLiteral("SET SESSION sql_mode = @sql_mode_pred"); }
+
+} // namespace SqlKlienti

@@ -1,0 +1,192 @@
+#include "model/Klienti.h"
+
+#include "db/DatabaseError.h"
+#include "db/SqlKlienti.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <algorithm>
+
+TypKlienta::TypKlienta(int typKlientaId, const QString &typKlienta)
+    : typ_klienta_id(typKlientaId), typ_klienta(typKlienta)
+{
+    TMojeQuery q;
+    q.setSql(SqlKlienti::selectAttributes(typKlientaId));
+    q.open();
+    if (q.isEmpty())
+        return;
+    // The table defines the attributes: every column but the id is one.
+    for (const QString &column : q.columnNames()) {
+        if (column == QLatin1String("typ_klienta_id"))
+            continue;
+        const int order = q.integer(column);
+        if (order != 0)
+            m_polozky.append({order, column});
+    }
+    std::sort(m_polozky.begin(), m_polozky.end());
+}
+
+bool TypKlienta::PrvniPolozka()
+{
+    if (m_polozky.isEmpty())
+        return false;
+    m_kurzor = 0;
+    return true;
+}
+
+bool TypKlienta::DalsiPolozka()
+{
+    if (m_kurzor < 0 || m_kurzor + 1 >= m_polozky.size())
+        return false;
+    ++m_kurzor;
+    return true;
+}
+
+QString TypKlienta::AktualniPolozka() const
+{
+    return m_kurzor >= 0 && m_kurzor < m_polozky.size() ? m_polozky[m_kurzor].second : QString();
+}
+
+TypyKlientu::TypyKlientu()
+{
+    Nacti();
+}
+
+void TypyKlientu::Nacti()
+{
+    m_typy.clear();
+    TMojeQuery q;
+    q.setSql(SqlKlienti::selectClientTypes());
+    q.open();
+    for (; !q.eof(); q.next())
+        m_typy.emplace_back(q.integer(QStringLiteral("typ_klienta_id")), q.text(QStringLiteral("typ_klienta")));
+}
+
+void TypyKlientu::Vypis(QStringList &seznam) const
+{
+    seznam.clear();
+    for (const TypKlienta &t : m_typy)
+        seznam << t.typ_klienta;
+}
+
+int TypyKlientu::NajdiId(const QString &typKlienta) const
+{
+    for (const TypKlienta &t : m_typy)
+        if (t.typ_klienta == typKlienta)
+            return t.typ_klienta_id;
+    return -1;
+}
+
+Klient::Klient(int klientId, const QString &jmeno, const QString &telefon, const QString &email,
+               const QString &stat)
+    : klient_id(klientId), jmeno(jmeno), telefon(telefon), email(email), stat(stat)
+{
+}
+
+void Klient::UlozKlienta(TMojeQuery *q)
+{
+    int id = klient_id;
+    const auto store = [&](TMojeQuery &locked) {
+        if (id == 0) {
+            locked.setSql(SqlKlienti::selectNewClientId());
+            locked.open();
+            id = locked.integer(QStringLiteral("nove_id"));   // NULL on an empty table reads as 0
+        }
+        const QString insert =
+            SqlKlienti::insertWebClient(locked.format(), id, jmeno, telefon, email, stat);
+        if (id != 0) {
+            locked.exec(insert);
+            return;
+        }
+        // Stored as 0, not as a generated value the reservation would not know.
+        locked.exec(SqlKlienti::keepZeroIdentifiers());
+        try {
+            locked.exec(insert);
+        } catch (const DatabaseError &) {
+            try {
+                locked.exec(SqlKlienti::restoreSqlMode());
+            } catch (const DatabaseError &) {
+            }
+            throw;
+        }
+        locked.exec(SqlKlienti::restoreSqlMode());
+    };
+    if (q)
+        store(*q);
+    else
+        TMojeDatabaze::current().writeLocked(SqlKlienti::lockClients(), store);
+    klient_id = id;
+}
+
+Klienti::Klienti()
+{
+    Nacti();
+}
+
+void Klienti::Nacti()
+{
+    m_klienti.clear();
+    TMojeQuery q;
+    q.setSql(SqlKlienti::selectClients());
+    q.open();
+    for (; !q.eof(); q.next())
+        m_klienti.emplace_back(q.integer(QStringLiteral("klient_id")), q.text(QStringLiteral("jmeno")));
+}
+
+void Klienti::Vypis(QStringList &seznam) const
+{
+    seznam.clear();
+    for (const Klient &k : m_klienti)
+        seznam << k.jmeno;
+}
+
+int Klienti::NajdiId(const QString &jmeno) const
+{
+    for (const Klient &k : m_klienti)
+        if (k.jmeno == jmeno)
+            return k.klient_id;
+    return 0;
+}
+
+PopisyPolozekKlienta::PopisyPolozekKlienta()
+    : PopisyPolozekKlienta(QStringLiteral("text/popis_polozek_klienta.txt"))
+{
+}
+
+PopisyPolozekKlienta::PopisyPolozekKlienta(const QString &soubor)
+{
+    QFile file(soubor);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    QStringDecoder cp1250("windows-1250");
+    QString text = cp1250.isValid() ? QString(cp1250.decode(bytes)) : QString::fromLatin1(bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+
+    // Name up to a TAB, label up to the line's end. A line without a TAB
+    // makes its text (and the lines up to the next TAB) part of a name that
+    // matches no column.
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const qsizetype tab = text.indexOf(u'\t', pos);
+        if (tab < 0) {
+            m_popisy.append({text.mid(pos), QString()});
+            break;
+        }
+        const QString name = text.mid(pos, tab - pos);
+        const qsizetype lineEnd = text.indexOf(u'\n', tab + 1);
+        const qsizetype labelEnd = lineEnd < 0 ? text.size() : lineEnd;
+        m_popisy.append({name, text.mid(tab + 1, labelEnd - tab - 1)});
+        pos = labelEnd + 1;
+    }
+}
+
+QString PopisyPolozekKlienta::NajdiPopis(const QString &sloupec) const
+{
+    for (const auto &p : m_popisy)
+        if (p.first == sloupec)
+            return p.second;
+    return sloupec;
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class TMojeQuery;
+
+/**
+ * A client type with the client attributes its clients are asked for: the
+ * columns of klient_zobrazit_tab whose value for the type is not 0, ordered
+ * by that value, then by column name.
+ */
+class TypKlienta
+{
+public:
+    /** Loads the attribute list of the type. */
+    TypKlienta(int typKlientaId, const QString &typKlienta);
+
+    int typ_klienta_id;
+    QString typ_klienta;
+
+    /** Puts the cursor on the first attribute; false when there is none. */
+    bool PrvniPolozka();
+    /** Moves the cursor on; false with no cursor or on the last attribute. */
+    bool DalsiPolozka();
+    /** Column name under the cursor; valid after PrvniPolozka returned true. */
+    QString AktualniPolozka() const;
+
+    /** (order value, column name) in list order. */
+    const QList<QPair<int, QString>> &polozky() const { return m_polozky; }
+
+private:
+    QList<QPair<int, QString>> m_polozky;
+    int m_kurzor = -1;
+};
+
+/** All client types in the order the database returns them. */
+class TypyKlientu
+{
+public:
+    /** Loads every type with its attribute list. */
+    TypyKlientu();
+
+    void Nacti();
+    /** Clears the list and adds each type's name. */
+    void Vypis(QStringList &seznam) const;
+    /** Id of the first type of exactly that name; -1 when none. */
+    int NajdiId(const QString &typKlienta) const;
+
+    const std::vector<TypKlienta> &prvky() const { return m_typy; }
+
+private:
+    std::vector<TypKlienta> m_typy;
+};
+
+/** One client; klient_id 0 in a client not stored yet. */
+class Klient
+{
+public:
+    Klient(int klientId, const QString &jmeno, const QString &telefon = QString(),
+           const QString &email = QString(), const QString &stat = QString());
+
+    int klient_id;
+    QString jmeno;
+    QString telefon;
+    QString email;
+    QString stat;
+
+    /**
+     * Inserts the client with client type 1 (a guest from the web site).
+     * With klient_id 0 it is given MAX + 1 (0 on an empty table) and keeps
+     * it; the maximum is read and used under "LOCK TABLES klienti_tab WRITE",
+     * all or nothing. With a query from the caller the caller holds a lock set
+     * with klienti_tab and owns the transaction: nothing is committed, unlocked
+     * or rolled back here.
+     */
+    void UlozKlienta(TMojeQuery *q = nullptr);
+};
+
+/** All clients (identifier and name only) in the order the database returns them. */
+class Klienti
+{
+public:
+    /** Loads every client. */
+    Klienti();
+
+    void Nacti();
+    /** Clears the list and adds each client's name. */
+    void Vypis(QStringList &seznam) const;
+    /** Id of the first client of exactly that name; 0 when none. */
+    int NajdiId(const QString &jmeno) const;
+
+    const std::vector<Klient> &prvky() const { return m_klienti; }
+
+private:
+    std::vector<Klient> m_klienti;
+};
+
+/**
+ * Labels of the client attribute columns, read once from a text file in code
+ * page 1250: one line per column, its name, a TAB and the label.
+ */
+class PopisyPolozekKlienta
+{
+public:
+    /** Reads "text/popis_polozek_klienta.txt" relative to the working directory. */
+    PopisyPolozekKlienta();
+    /** Reads the given file; a file that cannot be opened gives no labels. */
+    explicit PopisyPolozekKlienta(const QString &soubor);
+
+    /** Label of the first line of exactly that column name; the name itself when none. */
+    QString NajdiPopis(const QString &sloupec) const;
+
+    /** (column name, label) in file order. */
+    const QList<QPair<QString, QString>> &prvky() const { return m_popisy; }
+
+private:
+    QList<QPair<QString, QString>> m_popisy;
+};

@@ -1,0 +1,177 @@
+#include "model/Objednavky.h"
+
+#include "db/SqlObjednavky.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+
+#include <optional>
+
+namespace {
+// A span whose last day is before its first (or a missing date) has no day.
+bool hasDays(const QDate &odKdy, const QDate &doKdy)
+{
+    return odKdy.isValid() && doKdy.isValid() && odKdy <= doKdy;
+}
+
+int newNumber(TMojeDatabaze &db)
+{
+    TMojeQuery q(db);
+    q.setSql(SqlObjednavky::selectNewNumber());
+    q.open();
+    return q.integer(QStringLiteral("nove_cislo"));   // NULL on an empty table reads as 0
+}
+} // namespace
+
+Objednavka::Objednavka(int klientId, int cisloObjednavky, const QDate &datumObjednavky, const QDate &odKdy,
+                       const QDate &doKdy, int pokojId, double cena)
+    : klient_id(klientId), cislo_objednavky(cisloObjednavky), datum_objednavky(datumObjednavky), od_kdy(odKdy),
+      do_kdy(doKdy), pokoj_id(pokojId), cena(cena)
+{
+}
+
+Objednavka::Objednavka(int klientId, const QDate &datumObjednavky, const QDate &odKdy, const QDate &doKdy,
+                       int pokojId, int typPokojeId)
+    : klient_id(klientId), datum_objednavky(datumObjednavky), od_kdy(odKdy), do_kdy(doKdy)
+{
+    pokoj_id = pokojId != 0 ? pokojId : NajdiVolnyPokoj(typPokojeId, odKdy, doKdy);
+    cislo_objednavky = 0;
+    // Priced for the room the caller gave: a searched room is priced by the caller.
+    bool chybi = false;
+    cena = CenaPobytu(klientId, pokojId, odKdy, doKdy, chybi);
+    chybi_cena = chybi;
+}
+
+bool Objednavka::JeKolize(TMojeQuery *q) const
+{
+    if (pokoj_id == 0 || !hasDays(od_kdy, do_kdy))
+        return true;
+    std::optional<TMojeQuery> own;
+    TMojeQuery &query = q ? *q : own.emplace();
+    query.setSql(SqlObjednavky::selectCollisions(pokoj_id, od_kdy, do_kdy));
+    query.open();
+    return query.integer(QStringLiteral("pocet")) > 0;
+}
+
+bool Objednavka::Zarezervuj(TMojeQuery *q) const
+{
+    // The collision count, the number and the insert must see the table as
+    // no other desk can change it in between.
+    const auto store = [this](TMojeQuery &locked) {
+        if (JeKolize(&locked))
+            return false;
+        const int number = cislo_objednavky >= 1 ? cislo_objednavky : newNumber(locked.database());
+        locked.exec(SqlObjednavky::insertReservation(klient_id, number, datum_objednavky, od_kdy, do_kdy,
+                                                     pokoj_id, cena));
+        return true;
+    };
+    if (q)
+        return store(*q);
+    if (pokoj_id == 0 || !hasDays(od_kdy, do_kdy))
+        return false;   // refused without a statement: no need to lock
+    bool stored = false;
+    TMojeDatabaze::current().writeLocked(SqlObjednavky::lockReservations(),
+                                         [&](TMojeQuery &locked) { stored = store(locked); });
+    return stored;
+}
+
+int Objednavka::NoveCislo()
+{
+    return newNumber(TMojeDatabaze::current());
+}
+
+double Objednavka::CenaPobytu(int klientId, int pokojId, const QDate &odKdy, const QDate &doKdy, bool &chybiCena)
+{
+    if (!hasDays(odKdy, doKdy))
+        return 0;
+    TMojeQuery q;
+    q.setSql(SqlObjednavky::selectStayPrices(klientId, pokojId, odKdy, doKdy));
+    q.open();
+    // Rows come by day, the lowest poradi first: each day takes its first row.
+    double sum = 0;
+    for (QDate den = odKdy; den <= doKdy; den = den.addDays(1)) {
+        while (!q.eof() && q.date(QStringLiteral("datum")) < den)
+            q.next();
+        if (!q.eof() && q.date(QStringLiteral("datum")) == den)
+            sum += q.real(QStringLiteral("cena"));
+        else
+            chybiCena = true;
+    }
+    return sum;
+}
+
+double Objednavka::CenaPobytuPoDnech(int klientId, int pokojId, const QDate &odKdy, const QDate &doKdy,
+                                     bool &chybiCena)
+{
+    if (!hasDays(odKdy, doKdy))
+        return 0;
+    double sum = 0;
+    for (QDate den = odKdy; den <= doKdy; den = den.addDays(1))
+        sum += CenaDne(klientId, pokojId, den, chybiCena);
+    return sum;
+}
+
+double Objednavka::CenaDne(int klientId, int pokojId, const QDate &den, bool &chybiCena)
+{
+    TMojeQuery q;
+    q.setSql(SqlObjednavky::selectDayPrice(klientId, pokojId, den));
+    q.open();
+    if (q.isEmpty()) {
+        chybiCena = true;
+        return 0;
+    }
+    return q.real(QStringLiteral("cena"));
+}
+
+int Objednavka::NajdiVolnyPokoj(int typPokojeId, const QDate &odKdy, const QDate &doKdy)
+{
+    TMojeQuery q;
+    q.setSql(SqlObjednavky::selectFreeRooms(typPokojeId, odKdy, doKdy));
+    q.open();
+    return q.isEmpty() ? 0 : q.integer(QStringLiteral("pokoj_id"));
+}
+
+void Objednavka::SmazObjednavku(int cisloObjednavky)
+{
+    TMojeQuery q;
+    q.exec(SqlObjednavky::deleteReservation(cisloObjednavky));
+}
+
+void Objednavky::NactiProKlienta(int klientId)
+{
+    m_objednavky.clear();
+    TMojeQuery q;
+    q.setSql(SqlObjednavky::selectOfClient(klientId));
+    q.open();
+    for (; !q.eof(); q.next())
+        m_objednavky.emplace_back(q.integer(QStringLiteral("klient_id")), q.integer(QStringLiteral("cislo_objednavky")),
+                                  q.date(QStringLiteral("datum_objednavky")), q.date(QStringLiteral("od_kdy")),
+                                  q.date(QStringLiteral("do_kdy")), q.integer(QStringLiteral("pokoj_id")),
+                                  q.real(QStringLiteral("cena")));
+}
+
+void Objednavky::Vypis(QStringList &seznam) const
+{
+    seznam.clear();
+    for (const Objednavka &o : m_objednavky)
+        seznam << QString::number(o.cislo_objednavky);
+}
+
+const Objednavka *Objednavky::najdi(int cisloObjednavky) const
+{
+    for (const Objednavka &o : m_objednavky)
+        if (o.cislo_objednavky == cisloObjednavky)
+            return &o;
+    return nullptr;
+}
+
+QDate Objednavky::NajdiOd(int cisloObjednavky) const
+{
+    const Objednavka *o = najdi(cisloObjednavky);
+    return o ? o->od_kdy : QDate();
+}
+
+QDate Objednavky::NajdiDo(int cisloObjednavky) const
+{
+    const Objednavka *o = najdi(cisloObjednavky);
+    return o ? o->do_kdy : QDate();
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QDate>
+#include <QStringList>
+#include <vector>
+
+class TMojeQuery;
+
+/**
+ * One room reservation: the room for every day from od_kdy to do_kdy, both
+ * included. A reservation not stored yet has cislo_objednavky 0; pokoj_id 0
+ * means no room.
+ */
+class Objednavka
+{
+public:
+    Objednavka() = default;
+    /** As stored; chybi_cena is clear. */
+    Objednavka(int klientId, int cisloObjednavky, const QDate &datumObjednavky, const QDate &odKdy,
+               const QDate &doKdy, int pokojId, double cena);
+    /**
+     * A new stay, not stored. With pokojId 0 the first free room of
+     * typPokojeId is searched (0 when none is free); the price is that of the
+     * room given, so a searched stay is priced 0 with chybi_cena set and the
+     * caller sets cena itself. Reads prices and rooms: call it outside any
+     * lock set.
+     */
+    Objednavka(int klientId, const QDate &datumObjednavky, const QDate &odKdy, const QDate &doKdy,
+               int pokojId, int typPokojeId);
+
+    int klient_id = 0;
+    int cislo_objednavky = 0;
+    QDate datum_objednavky;
+    QDate od_kdy;
+    QDate do_kdy;
+    int pokoj_id = 0;
+    double cena = 0;
+    bool chybi_cena = false;
+
+    /**
+     * True when the stay cannot be stored: no room, no day (last day before
+     * the first), or a stored stay of the room shares a day with it. With a
+     * query from the caller the count runs on it (inside the caller's lock).
+     */
+    bool JeKolize(TMojeQuery *q = nullptr) const;
+    /**
+     * Stores the stay unless it collides; true when stored. Without a query it
+     * takes "LOCK TABLES objednavky_pokoje_tab WRITE" itself for the collision
+     * count, the numbering and the insert, all or nothing. With a query the
+     * caller holds a lock set with objednavky_pokoje_tab and owns the
+     * transaction: nothing is committed, unlocked or rolled back here.
+     * A number below 1 is replaced by NoveCislo() in the stored row only.
+     */
+    bool Zarezervuj(TMojeQuery *q = nullptr) const;
+
+    /** The number for the next stored reservation: MAX + 1, 0 on an empty table. */
+    static int NoveCislo();
+    /**
+     * Sum of the day prices from odKdy to doKdy, both included, read with one
+     * statement. Sets chybiCena (never clears it) when a day has no price.
+     */
+    static double CenaPobytu(int klientId, int pokojId, const QDate &odKdy, const QDate &doKdy, bool &chybiCena);
+    /** The same, one CenaDne statement per day (the reference CenaPobytu is held to). */
+    static double CenaPobytuPoDnech(int klientId, int pokojId, const QDate &odKdy, const QDate &doKdy,
+                                    bool &chybiCena);
+    /** Price of one day by the day type with the lowest poradi; 0 and chybiCena set when none. */
+    static double CenaDne(int klientId, int pokojId, const QDate &den, bool &chybiCena);
+    /** Lowest pokoj_id of the type free on every day of the span; 0 when none. */
+    static int NajdiVolnyPokoj(int typPokojeId, const QDate &odKdy, const QDate &doKdy);
+    /** Deletes every row of the reservation number; takes no lock. */
+    static void SmazObjednavku(int cisloObjednavky);
+};
+
+/** The reservations of one client, in the order the database returns them. */
+class Objednavky
+{
+public:
+    void NactiProKlienta(int klientId);
+    int Pocet() const { return static_cast<int>(m_objednavky.size()); }
+    /** Clears the list and adds each reservation's number. */
+    void Vypis(QStringList &seznam) const;
+    /** od_kdy of the first reservation with the number; a null date when none. */
+    QDate NajdiOd(int cisloObjednavky) const;
+    /** do_kdy of the first reservation with the number; a null date when none. */
+    QDate NajdiDo(int cisloObjednavky) const;
+
+    const std::vector<Objednavka> &prvky() const { return m_objednavky; }
+
+private:
+    const Objednavka *najdi(int cisloObjednavky) const;
+
+    std::vector<Objednavka> m_objednavky;
+};

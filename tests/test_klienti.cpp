@@ -1,0 +1,198 @@
+// Clients, client types with their attribute lists, the web-client insert
+// and the attribute label file.
+
+#include "TestDatabase.h"
+
+#include "db/DatabaseError.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+#include "model/Klienti.h"
+#include "model/Objednavky.h"
+
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+QStringList walk(TypKlienta &t)
+{
+    QStringList columns;
+    if (t.PrvniPolozka())
+        do
+            columns << t.AktualniPolozka();
+        while (t.DalsiPolozka());
+    return columns;
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QString &text)
+{
+    QFile f(dir.filePath(name));
+    QDir().mkpath(QFileInfo(f).path());
+    f.open(QIODevice::WriteOnly);
+    QStringEncoder cp1250("windows-1250");
+    f.write(cp1250.encode(text));
+    return f.fileName();
+}
+} // namespace
+
+class TestKlienti : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        TestDatabase::setUp();
+        // The table defines the attributes: a column of its own, NULLs allowed.
+        TestDatabase::exec("ALTER TABLE klient_zobrazit_tab MODIFY telefon INT NULL, ADD COLUMN ico INT NULL");
+    }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init() { TestDatabase::clearTables(); }
+
+    void attributes_data()
+    {
+        QTest::addColumn<QString>("row");   // jmeno, telefon, email, stat, adresa, mesto, poznamka, ico
+        QTest::addColumn<QStringList>("columns");
+        QTest::newRow("by value") << "1, 3, 2, 0, 0, 0, 0, 0" << QStringList{"jmeno", "email", "telefon"};
+        QTest::newRow("equal values by name") << "0, 1, 1, 0, 0, 0, 0, 0" << QStringList{"email", "telefon"};
+        QTest::newRow("negative values count") << "2, 0, 0, 0, -5, 0, 0, 0" << QStringList{"adresa", "jmeno"};
+        QTest::newRow("the table's own column") << "2, 0, 0, 0, 0, 0, 0, 1" << QStringList{"ico", "jmeno"};
+        QTest::newRow("NULL is 0") << "1, NULL, 0, 0, 0, 0, 0, NULL" << QStringList{"jmeno"};
+        QTest::newRow("all zeros") << "0, 0, 0, 0, 0, 0, 0, 0" << QStringList();
+        QTest::newRow("no row") << "" << QStringList();
+    }
+    void attributes()
+    {
+        QFETCH(QString, row);
+        QFETCH(QStringList, columns);
+        if (!row.isEmpty())
+            TestDatabase::exec("INSERT INTO klient_zobrazit_tab VALUES (2, " + row + ")");
+        TestDatabase::exec("INSERT INTO klient_zobrazit_tab VALUES (3, 9, 9, 9, 9, 9, 9, 9, 9)");
+        TypKlienta t(2, "Individuální host");
+        QVERIFY(!t.DalsiPolozka());   // no cursor yet
+        QCOMPARE(walk(t), columns);
+        QCOMPARE(t.PrvniPolozka(), !columns.isEmpty());
+    }
+
+    void clientTypes()
+    {
+        TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (3, 'Firma'), (1, 'Host z webu'), (7, 'Firma')");
+        TestDatabase::exec("INSERT INTO klient_zobrazit_tab VALUES (1, 1, 2, 0, 0, 0, 0, 0, 0)");
+        TypyKlientu typy;
+        QStringList names{"stale"};
+        typy.Vypis(names);
+        QCOMPARE(names.size(), 3);
+        QCOMPARE(typy.NajdiId("Firma"), 3);
+        QCOMPARE(typy.NajdiId("firma"), -1);
+        QCOMPARE(typy.NajdiId("Host z webu"), 1);
+        for (const TypKlienta &t : typy.prvky())
+            QCOMPARE(t.polozky().size(), t.typ_klienta_id == 1 ? 2 : 0);
+    }
+
+    void clients()
+    {
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno, telefon) VALUES (4, 'Jan Novák', '1'), "
+                           "(2, 'Eva', '2'), (9, 'Jan Novák', '3')");
+        Klienti k;
+        QStringList names;
+        k.Vypis(names);
+        QCOMPARE(names.size(), 3);
+        QCOMPARE(k.NajdiId("Jan Novák"), k.prvky()[names.indexOf("Jan Novák")].klient_id);
+        QCOMPARE(k.NajdiId("Nikdo"), 0);
+        QVERIFY(k.prvky()[0].telefon.isEmpty());
+    }
+
+    void webClientIdentifiers()
+    {
+        // Deleted clients left the generated numbering ahead of the table.
+        TestDatabase::exec("INSERT INTO klienti_tab (jmeno) VALUES ('a'), ('b'), ('c')");
+        TestDatabase::exec("DELETE FROM klienti_tab");
+        Klient first(0, "Jan \"Honza\" Novák", "+420 1", "jan@example.cz", "Česko\\CZ");
+        first.UlozKlienta();
+        QCOMPARE(first.klient_id, 0);
+        Klient second(0, "Eva");
+        second.UlozKlienta();
+        QCOMPARE(second.klient_id, 1);
+        Klient given(7, "Petr");
+        given.UlozKlienta();
+        QCOMPARE(given.klient_id, 7);
+        QCOMPARE(TestDatabase::rows("SELECT klient_id, typ_klienta_id, jmeno, telefon, email, stat FROM klienti_tab "
+                                    "ORDER BY klient_id"),
+                 (QStringList{"0|1|Jan \"Honza\" Novák|+420 1|jan@example.cz|Česko\\CZ", "1|1|Eva|||", "7|1|Petr|||"}));
+        QVERIFY(!TestDatabase::value("SELECT @@SESSION.sql_mode").toString().contains("NO_AUTO_VALUE_ON_ZERO"));
+        // the new-client form's insert still gets a generated identifier
+        TestDatabase::exec("INSERT INTO klienti_tab SET jmeno = 'Formulář'");
+        QVERIFY(TestDatabase::value("SELECT klient_id FROM klienti_tab WHERE jmeno = 'Formulář'").toInt() > 7);
+    }
+
+    void failedWebClientInsertChangesNothing()
+    {
+        Klient k(0, QString(300, 'x'));   // longer than the column
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, k.UlozKlienta());
+        QCOMPARE(k.klient_id, 0);
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM klienti_tab").toInt(), 0);
+        QVERIFY(!TestDatabase::value("SELECT @@SESSION.sql_mode").toString().contains("NO_AUTO_VALUE_ON_ZERO"));
+        auto other = TestDatabase::openAnother();
+        TMojeQuery o(*other);
+        o.exec("SET SESSION lock_wait_timeout = 2");
+        o.exec("INSERT INTO klienti_tab SET klient_id = 5");
+    }
+
+    void webReservationInsideTheCallersLock()
+    {
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (41, 'a')");
+        const QString lock = "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE";
+        Objednavka o(0, 0, QDate(2024, 4, 1), QDate(2024, 5, 1), QDate(2024, 5, 3), 5, 2500);
+        Klient k(0, "Web");
+        TestDatabase::db().writeLocked(lock, [&](TMojeQuery &q) {
+            k.UlozKlienta(&q);
+            o.klient_id = k.klient_id;
+            QVERIFY(o.Zarezervuj(&q));
+        });
+        QCOMPARE(k.klient_id, 42);
+        QCOMPARE(TestDatabase::value("SELECT klient_id FROM objednavky_pokoje_tab").toInt(), 42);
+
+        // the caller fails afterwards: neither row stays
+        Klient later(0, "Později");
+        o.od_kdy = o.do_kdy = QDate(2024, 6, 1);
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, TestDatabase::db().writeLocked(lock, [&](TMojeQuery &q) {
+            later.UlozKlienta(&q);
+            QVERIFY(o.Zarezervuj(&q));
+            q.exec("INSERT INTO klienti_tab SET klient_id = \"42\"");   // duplicate
+        }));
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM klienti_tab").toInt(), 2);
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM objednavky_pokoje_tab").toInt(), 1);
+    }
+
+    void labelFile()
+    {
+        QTemporaryDir dir;
+        const QString crlf = writeFile(dir, "crlf.txt", "jmeno\tJméno a příjmení\r\nstat\tStát\r\n");
+        PopisyPolozekKlienta p(crlf);
+        QCOMPARE(p.NajdiPopis("jmeno"), QStringLiteral("Jméno a příjmení"));
+        QCOMPARE(p.NajdiPopis("stat"), QStringLiteral("Stát"));
+        QCOMPARE(p.NajdiPopis("mesto"), QStringLiteral("mesto"));
+        QCOMPARE(p.prvky().size(), 2);
+
+        // LF lines, a TAB inside a label, a blank line, no final line end
+        const QString lf = writeFile(dir, "lf.txt", "email\tE-mail\tpracovní\n\ntelefon\tTelefon\njmeno\tPrvní\njmeno\tDruhé");
+        PopisyPolozekKlienta q(lf);
+        QCOMPARE(q.NajdiPopis("email"), QStringLiteral("E-mail\tpracovní"));
+        QCOMPARE(q.NajdiPopis("telefon"), QStringLiteral("telefon"));   // the blank line became part of its name
+        QCOMPARE(q.NajdiPopis("jmeno"), QStringLiteral("První"));
+        QCOMPARE(q.prvky().size(), 4);
+
+        QVERIFY(PopisyPolozekKlienta(dir.filePath("chybi.txt")).prvky().isEmpty());
+
+        // the desk's own file, relative to the working directory
+        const QString before = QDir::currentPath();
+        writeFile(dir, "text/popis_polozek_klienta.txt", "poznamka\tPoznámka\n");
+        QDir::setCurrent(dir.path());
+        const PopisyPolozekKlienta own;
+        QDir::setCurrent(before);
+        QCOMPARE(own.NajdiPopis("poznamka"), QStringLiteral("Poznámka"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKlienti)
+#include "test_klienti.moc"
