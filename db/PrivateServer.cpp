@@ -122,6 +122,8 @@ QString PrivateServer::osUser()
 
 QString PrivateServer::runDir() const { return m_runDir; }
 QString PrivateServer::dataDir() const { return m_folder + QStringLiteral("/data"); }
+// Private temporary files: servers sharing /tmp collide on temporary table names.
+QString PrivateServer::tmpDir() const { return m_folder + QStringLiteral("/tmp"); }
 QString PrivateServer::socketPath() const { return m_runDir + QStringLiteral("/mysql.socket"); }
 QString PrivateServer::pidFile() const { return m_runDir + QStringLiteral("/mysql.pid"); }
 QString PrivateServer::logFile() const { return m_folder + QStringLiteral("/mariadb.log"); }
@@ -135,7 +137,7 @@ qint64 PrivateServer::serverPid() const
 
 void PrivateServer::prepareFolders() const
 {
-    if (!QDir().mkpath(m_folder))
+    if (!QDir().mkpath(m_folder) || !QDir().mkpath(tmpDir()))
         throw DatabaseError(QStringLiteral("Složku %1 nelze vytvořit.").arg(m_folder));
     const QByteArray run = m_runDir.toLocal8Bit();
     ::mkdir(run.constData(), 0700);
@@ -169,8 +171,11 @@ void PrivateServer::install() const
     if (QFileInfo::exists(dataDir() + QStringLiteral("/mysql")))
         return;
     QProcess p;
+    // --force: install even where the host name does not resolve.
     QStringList args{QStringLiteral("--no-defaults"),
+                     QStringLiteral("--force"),
                      QStringLiteral("--datadir=") + dataDir(),
+                     QStringLiteral("--tmpdir=") + tmpDir(),
                      QStringLiteral("--auth-root-authentication-method=socket"),
                      QStringLiteral("--skip-test-db")};
     if (::geteuid() == 0)
@@ -181,8 +186,13 @@ void PrivateServer::install() const
     const QByteArray output = p.readAll();
     if (!finished || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         QFile log(logFile());
-        if (log.open(QIODevice::Append))
+        if (log.open(QIODevice::Append)) {
             log.write(output);
+            log.write(QStringLiteral("mariadb-install-db: %1 (exit code %2)\n")
+                          .arg(p.errorString())
+                          .arg(p.exitCode())
+                          .toLocal8Bit());
+        }
         throw DatabaseError(QStringLiteral("Instalace databázového serveru do %1 selhala; podrobnosti jsou v %2.\n%3")
                                 .arg(dataDir(), logFile(), logTail()));
     }
@@ -204,6 +214,7 @@ void PrivateServer::launch()
                      QStringLiteral("--socket=") + socketPath(),
                      QStringLiteral("--pid-file=") + pidFile(),
                      QStringLiteral("--log-error=") + logFile(),
+                     QStringLiteral("--tmpdir=") + tmpDir(),
                      QStringLiteral("--skip-networking")};
     if (::geteuid() == 0)
         args << QStringLiteral("--user=root");

@@ -9,6 +9,7 @@
  * can enter (no TCP listener).
  *
  *   <folder>/data          the server's data directory
+ *   <folder>/tmp           its temporary files
  *   <folder>/run           socket, pid file, desk register, lock file (0700)
  *   <folder>/mariadb.cnf   the server's only option file
  *   <folder>/mariadb.log   the server's error log
@@ -53,6 +54,7 @@ public:
 private:
     QString runDir() const;
     QString dataDir() const;
+    QString tmpDir() const;
     QString pidFile() const;
     QString deskFile() const;
     void prepareFolders() const;
