@@ -6,6 +6,7 @@
 #include "app/TAboutBox.h"
 #include "db/DatabaseError.h"
 #include "model/SkupinyPokoju.h"
+#include "web/TAdministraceSpolupraceSWebem.h"
 
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -26,7 +27,7 @@ constexpr int clientWidth = 737;
 } // namespace
 
 TVitranaForm::TVitranaForm(const Configuration &config, bool emptyHotel, QWidget *parent)
-    : QMainWindow(parent)
+    : QMainWindow(parent), m_listenPort(config.listenPort)
 {
     setObjectName(QStringLiteral("VitranaForm"));
     setWindowTitle(tr("Vitrana"));
@@ -152,6 +153,11 @@ void TVitranaForm::createDialogs()
 {
     m_aboutBox = new TAboutBox(this);
     findChild<QAction *>(QStringLiteral("OAplikaci"))->setEnabled(true);
+    // Last: from here on the desk listens for guests forwarded by the web site.
+    m_spolupraceSWebem = new TAdministraceSpolupraceSWebem(quint16(m_listenPort), this);
+    QAction *web = findChild<QAction *>(QStringLiteral("SpolupraceSWebem"));
+    web->setEnabled(true);
+    connect(web, &QAction::triggered, this, &TVitranaForm::SpolupraceSWebemClick);
 }
 
 void TVitranaForm::showEvent(QShowEvent *event)
@@ -233,4 +239,9 @@ void TVitranaForm::ObsazenostPokojuTabControlChange()
 void TVitranaForm::OAplikaciClick()
 {
     m_aboutBox->exec();
+}
+
+void TVitranaForm::SpolupraceSWebemClick()
+{
+    m_spolupraceSWebem->exec();
 }

@@ -15,6 +15,7 @@ class QScrollArea;
 class QTabBar;
 class SkupinyPokoju;
 class TAboutBox;
+class TAdministraceSpolupraceSWebem;
 
 /**
  * The main window: the span pickers, one tab per room group and the
@@ -36,11 +37,14 @@ public:
     void refresh();
 
     ObsazenostGrid *grid() const { return m_grid; }
+    /** The web cooperation dialog (its exports are started from other dialogs too). */
+    TAdministraceSpolupraceSWebem *spolupraceSWebem() const { return m_spolupraceSWebem; }
 
 public slots:
     void ZobrazButtonClick();
     void ObsazenostPokojuTabControlChange();
     void OAplikaciClick();
+    void SpolupraceSWebemClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -65,4 +69,6 @@ private:
     ObsazenostGrid *m_grid = nullptr;
 
     TAboutBox *m_aboutBox = nullptr;
+    TAdministraceSpolupraceSWebem *m_spolupraceSWebem = nullptr;
+    int m_listenPort = 9876;
 };

@@ -9,6 +9,7 @@ packages=(
     libqt6sql6-mysql libqt6sql6-odbc
     mariadb-server odbc-mariadb unixodbc
     fonts-dejavu-core xvfb xauth
+    chromium chromium-driver
 )
 
 missing=()

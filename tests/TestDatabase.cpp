@@ -75,6 +75,7 @@ Configuration config()
     c.mode = Configuration::Mode::MySql;
     c.name = databaseName();
     c.socket = server->socketPath();
+    c.listenPort = 0;   // any free port: test programs run side by side
     return c;
 }
 

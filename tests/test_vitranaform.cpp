@@ -96,7 +96,7 @@ private slots:
             "MenuRezervace=Rezervace: MenuRezervaceNovaRezervace=Nová rezervace... (off), SmazRezervaci=Smaž rezervaci... (off)",
             "MenuAdministrace=Administrace: MenuAdministracePokoje=Pokoje... (off), "
             "MenuAdministraceTypyPokoju=Typy pokojů... (off), MenuAdministraceSkupinyPokoju=Skupiny pokojů... (off), "
-            "Linka1, MenuAdministraceTypyDni=Typy dní... (off), N1, SpolupraceSWebem=Spolupráce s webem... (off)",
+            "Linka1, MenuAdministraceTypyDni=Typy dní... (off), N1, SpolupraceSWebem=Spolupráce s webem...",
             "MenuNapoveda=Nápověda: OAplikaci=O aplikaci"}));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Vitrana"));
         QCOMPARE(m_form->objectName(), QStringLiteral("VitranaForm"));

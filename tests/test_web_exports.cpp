@@ -1,0 +1,342 @@
+// The web dialog's client side against the companion site: its controls,
+// the connection, the exact bytes of the exports and of the IP
+// registration, an export waiting for the server, and the listener's port.
+
+#include "TestDatabase.h"
+#include "WebTestSupport.h"
+
+#include "app/MessageBox.h"
+#include "app/TVitranaForm.h"
+#include "app/VitranaApplication.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <algorithm>
+
+using namespace WebTest;
+
+namespace {
+QString day(int offset)
+{
+    return QDate::currentDate().addDays(offset).toString(Qt::ISODate);
+}
+
+const QByteArray headers = "Accept: text/html, text/plain\n"
+                           "Content-Type: application/x-www-form-urlencoded\n"
+                           "User-Agent: Vitrana.exe version 1.0\n";
+const QByteArray tail = "Connection: Keep-Alive\nCache-Control: no-cache\n\n";
+
+const SimPozadavek *lastRequest(const WebSimulator &web, const QString &skript)
+{
+    for (auto it = web.pozadavky().crbegin(); it != web.pozadavky().crend(); ++it)
+        if (it->skript == skript)
+            return &*it;
+    return nullptr;
+}
+
+int count(const WebSimulator &web, const QString &skript)
+{
+    return int(std::count_if(web.pozadavky().cbegin(), web.pozadavky().cend(),
+                             [&](const SimPozadavek &p) { return p.skript == skript; }));
+}
+} // namespace
+
+class TestWebExports : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestDatabase::setUp(); }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init()
+    {
+        MessageBox::clearHistory();
+        // A box nobody expects must not block the test; the history shows it.
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        TestDatabase::clearTables();
+    }
+
+    void controls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("AdresaLabel") << "AdresaLabel" << "Doménová adresa databáze:";
+        QTest::newRow("AdresaEdit") << "AdresaEdit" << "localhost";
+        QTest::newRow("PripojenoLabel") << "PripojenoLabel" << "Odpojeno";
+        QTest::newRow("PripojButton") << "PripojButton" << "Připoj";
+        QTest::newRow("AdresarLabel") << "AdresarLabel" << "Adresář se skripty na serveru:";
+        QTest::newRow("AdresarEdit") << "AdresarEdit" << "/zarventocz/www/vitrana";
+        QTest::newRow("IDLabel") << "IDLabel" << "ID:";
+        QTest::newRow("IDEdit") << "IDEdit" << "1";
+        QTest::newRow("HesloLabel") << "HesloLabel" << "Heslo:";
+        QTest::newRow("HesloEdit") << "HesloEdit" << "";
+        QTest::newRow("LokalniIPLabel") << "LokalniIPLabel" << "Lokální IP adresa:";
+        QTest::newRow("LokalniIPEdit") << "LokalniIPEdit" << "";
+        QTest::newRow("UlozIPAdresuButton") << "UlozIPAdresuButton" << "Ulož IP adresu na serveru";
+        QTest::newRow("ExportTypuPokojuButton") << "ExportTypuPokojuButton" << "Export údajů o typech pokojů";
+        QTest::newRow("ExportCenObsazenostiButton") << "ExportCenObsazenostiButton" << "Export cen a obsazenosti";
+        QTest::newRow("ImportRezervaciButton") << "ImportRezervaciButton" << "Import rezervací z webu";
+        QTest::newRow("ZavriButton") << "ZavriButton" << "Zavři";
+        QTest::newRow("OpovedServeruLabel") << "OpovedServeruLabel" << "Odpověď serveru:";
+    }
+    void controls()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        TAdministraceSpolupraceSWebem dialog(0);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("AdministraceSpolupraceSWebem"));
+        QObject *control = dialog.findChild<QObject *>(name);
+        QVERIFY2(control, qPrintable(name));
+        QCOMPARE(control->property("text").toString(), text);
+        QVERIFY(dialog.findChild<QPlainTextEdit *>("OdpovedServeruMemo")->isReadOnly());
+        QCOMPARE(dialog.stavExportuCen(), -1);
+        QCOMPARE(dialog.stavImportu(), -1);
+    }
+
+    void ipRegistrationBytes_data()
+    {
+        QTest::addColumn<QString>("ip");
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("empty address: 22 bytes") << "" << QByteArray("id=1&heslo=&ip_adresa=");
+        QTest::newRow("10.0.0.5") << "10.0.0.5" << QByteArray("id=1&heslo=&ip_adresa=10.0.0.5");
+    }
+    void ipRegistrationBytes()
+    {
+        QFETCH(QString, ip);
+        QFETCH(QByteArray, body);
+        Pracoviste desk;
+        QVERIFY(desk.pripoj());
+        napis(desk.dialog.get(), "LokalniIPEdit", ip);
+        klikni(desk.dialog.get(), "UlozIPAdresuButton");
+        const QByteArray expected = "POST /zarventocz/www/vitrana/uloz_ip_adresu.php HTTP/1.1\n" + headers + "Host: 127.0.0.1:"
+                                    + QByteArray::number(desk.web->port()) + "\nContent-Length: "
+                                    + QByteArray::number(body.size()) + "\n" + tail + body;
+        // Everything the connection carried: nothing after the body.
+        QTRY_COMPARE(desk.web->prijatoSpojenimi().value(0), expected);
+        QCOMPARE(desk.web->ipAdresa(), ip);
+        QTRY_VERIFY(desk.dialog->odpovedServeru().endsWith("OK\n"));   // the reply is shown
+    }
+
+    void roomTypesBytes()
+    {
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (3, 'Dvoulůžkový & balkon', 2), (4, 'Apartmá', 4), "
+                           "(9, 'Bez pokojů', 1)");
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (5, '105', 3), (6, '106', 3), (7, '201', 4)");
+        Pracoviste desk;
+        QVERIFY(desk.pripoj());
+        klikni(desk.dialog.get(), "ExportTypuPokojuButton");
+        QTRY_VERIFY(lastRequest(*desk.web, "typy_pokoju.php"));
+        const SimPozadavek *p = lastRequest(*desk.web, "typy_pokoju.php");
+        QCOMPARE(p->hlavicka, "POST /zarventocz/www/vitrana/typy_pokoju.php HTTP/1.1\n" + headers + "Host: 127.0.0.1:"
+                                  + QByteArray::number(desk.web->port()) + "\nContent-Length: 253\n" + tail);
+        // Code page 1250, the ampersand of the name encoded; the type without rooms is left out.
+        QCOMPARE(p->telo, QByteArray("id=1&heslo=&pocet_typu=2"
+                                     "&typy[0][typ_pokoje_id]=3&typy[0][nazev_typu_pokoje]=Dvoul\xF9\x9Ekov\xFD %26 balkon"
+                                     "&typy[0][pocet_luzek]=2&typy[0][pocet_pokoju]=2"
+                                     "&typy[1][typ_pokoje_id]=4&typy[1][nazev_typu_pokoje]=Apartm\xE1"
+                                     "&typy[1][pocet_luzek]=4&typy[1][pocet_pokoju]=1"));
+        // A form decoder reads the name as it is stored.
+        QCOMPARE(desk.web->typyPokoju().value(0).value("nazev_typu_pokoje"), QStringLiteral("Dvoulůžkový & balkon"));
+    }
+
+    void roomTypesWithoutRooms()
+    {
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (3, 'Prázdný', 2)");
+        Pracoviste desk;
+        QVERIFY(desk.pripoj());
+        napis(desk.dialog.get(), "HesloEdit", "tajne");
+        klikni(desk.dialog.get(), "ExportTypuPokojuButton");
+        QTRY_VERIFY(lastRequest(*desk.web, "typy_pokoju.php"));
+        QCOMPARE(lastRequest(*desk.web, "typy_pokoju.php")->telo, QByteArray("id=1&heslo=tajne&pocet_typu=0"));
+    }
+
+    void pricesAndOccupancy()
+    {
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (3, 'Dvoulůžkový', 2), (4, 'Apartmá', 4), (9, 'Bez pokojů', 1)");
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (5, '105', 3), (6, '106', 3), (7, '201', 4)");
+        TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'Všední'), (2, 'Bez kalendáře')");
+        for (int d : {-1, 0, 1, 2, 3, 4, 5, 364, 365})
+            TestDatabase::exec(QString("INSERT INTO kalendar_typy_dnu_tab VALUES ('%1', 1)").arg(day(d)));
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (3, 1, 1, 1500), (3, 2, 1, 999), (4, 1, 1, 1200.5), "
+                           "(9, 1, 1, 700), (3, 1, 2, 5000)");
+        // Room 5 from day 1 to day 3, room 6 from day 3 to day 4, both ends included.
+        TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 1, '%1', '%2', '%3', 5, 100), "
+                                   "(2, 2, '%1', '%3', '%4', 6, 100)")
+                               .arg(day(0), day(1), day(3), day(4)));
+
+        Pracoviste desk;
+        QVERIFY(desk.pripoj());
+        klikni(desk.dialog.get(), "ExportCenObsazenostiButton");
+        QTRY_VERIFY(lastRequest(*desk.web, "ceny_a_obsazenost.php"));
+        QCOMPARE(desk.dialog->stavExportuCen(), -1);
+
+        struct Row { int typ; int d; const char *cena; int rezervovano; };
+        const Row rows[] = {{3, 0, "1500", 0}, {3, 1, "1500", 1}, {3, 2, "1500", 1}, {3, 3, "1500", 2},
+                            {3, 4, "1500", 1}, {3, 5, "1500", 0}, {3, 364, "1500", 0},
+                            {4, 0, "1200.5", 0}, {4, 1, "1200.5", 0}, {4, 2, "1200.5", 0}, {4, 3, "1200.5", 0},
+                            {4, 4, "1200.5", 0}, {4, 5, "1200.5", 0}, {4, 364, "1200.5", 0}};
+        QString expected = "id=1&heslo=&pocet_zaznamu=14";
+        int i = 0;
+        for (const Row &r : rows) {
+            expected += QString("&ceny[%1][typ_pokoje_id]=%2&ceny[%1][datum]=%3&ceny[%1][cena]=%4&ceny[%1][rezervovano]=%5")
+                            .arg(i++).arg(r.typ).arg(day(r.d), r.cena).arg(r.rezervovano);
+        }
+        const SimPozadavek *p = lastRequest(*desk.web, "ceny_a_obsazenost.php");
+        QCOMPARE(QString::fromLatin1(p->telo), expected);
+        QVERIFY(p->telo.contains("&ceny[3][typ_pokoje_id]=3&ceny[3][datum]=" + day(3).toLatin1()
+                                 + "&ceny[3][cena]=1500&ceny[3][rezervovano]=2"));
+    }
+
+    void noPricesOfClientTypeOne()
+    {
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (5, '105', 3)");
+        TestDatabase::exec(QString("INSERT INTO kalendar_typy_dnu_tab VALUES ('%1', 1)").arg(day(0)));
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (3, 2, 1, 1500)");
+        TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'Všední')");
+        Pracoviste desk;
+        QVERIFY(desk.pripoj());
+        klikni(desk.dialog.get(), "ExportCenObsazenostiButton");
+        QTRY_VERIFY(lastRequest(*desk.web, "ceny_a_obsazenost.php"));
+        QCOMPARE(lastRequest(*desk.web, "ceny_a_obsazenost.php")->telo, QByteArray("id=1&heslo=&pocet_zaznamu=0"));
+    }
+
+    void aYearOfPricesArrivesWhole()
+    {
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1), (2, '102', 2), (3, '103', 3), (4, '104', 4)");
+        TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'Všední')");
+        TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab (datum, typ_dne_id) "
+                           "WITH RECURSIVE dny(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM dny WHERE n < 400) "
+                           "SELECT CURDATE() + INTERVAL n DAY, 1 FROM dny");
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 1500), (2, 1, 1, 1600), (3, 1, 1, 1700.25), "
+                           "(4, 1, 1, 99999.99)");
+        Pracoviste desk;
+        QVERIFY(desk.pripoj());
+        klikni(desk.dialog.get(), "ExportCenObsazenostiButton");
+        QTRY_VERIFY_WITH_TIMEOUT(lastRequest(*desk.web, "ceny_a_obsazenost.php"), 20000);
+        const SimPozadavek *p = lastRequest(*desk.web, "ceny_a_obsazenost.php");
+        QVERIFY2(p->telo.size() > 100 * 1024, QByteArray::number(p->telo.size()));
+        QVERIFY(p->hlavicka.contains("\nContent-Length: " + QByteArray::number(p->telo.size()) + "\n"));
+        QCOMPARE(p->hodnota("pocet_zaznamu"), QStringLiteral("1460"));
+        const auto &rows = desk.web->ceny();
+        QCOMPARE(rows.size(), 1460);
+        QCOMPARE(rows.last(), (QMap<QString, QString>{{"typ_pokoje_id", "4"}, {"datum", day(364)},
+                                                        {"cena", "99999.99"}, {"rezervovano", "0"}}));
+        QVERIFY(p->telo.endsWith("&ceny[1459][rezervovano]=0"));
+    }
+
+    void exportWaitsForTheServer()
+    {
+        const quint16 port = volnyPort();
+        TAdministraceSpolupraceSWebem dialog(0, nullptr, rychleCasovani());
+        napis(&dialog, "AdresaEdit", QStringLiteral("127.0.0.1:%1").arg(port));
+        auto *waiting = dialog.findChild<QLabel *>("CekaniLabel");
+        QCOMPARE(waiting->text(), QString());
+
+        klikni(&dialog, "ExportCenObsazenostiButton");
+        klikni(&dialog, "ExportCenObsazenostiButton");
+        QCOMPARE(dialog.stavExportuCen(), 0);
+        QVERIFY(waiting->text().contains("Export cen a obsazenosti čeká"));
+
+        // The server comes up later; the watchdog connects and sends once.
+        WebSimulator web({});
+        QVERIFY(web.listen(QHostAddress::LocalHost, port));
+        QTRY_COMPARE_WITH_TIMEOUT(count(web, "ceny_a_obsazenost.php"), 1, 10000);
+        QCOMPARE(dialog.stavExportuCen(), -1);
+        QCOMPARE(waiting->text(), QString());
+        // Anything sent after it arrives after it: still one export.
+        klikni(&dialog, "UlozIPAdresuButton");
+        QTRY_COMPARE(count(web, "uloz_ip_adresu.php"), 1);
+        QCOMPARE(count(web, "ceny_a_obsazenost.php"), 1);
+        QCOMPARE(MessageBox::history().size(), 0);
+    }
+
+    void databaseErrorEndsThePricesExport()
+    {
+        Pracoviste desk;
+        QVERIFY(desk.pripoj());
+        TestDatabase::exec("RENAME TABLE ceny_pokoje_tab TO ceny_jinde");
+        klikni(desk.dialog.get(), "ExportCenObsazenostiButton");
+        TestDatabase::exec("RENAME TABLE ceny_jinde TO ceny_pokoje_tab");
+        QCOMPARE(MessageBox::history().size(), 1);
+        QVERIFY(MessageBox::history()[0].text.contains("ceny_pokoje_tab"));
+        QCOMPARE(desk.dialog->stavExportuCen(), -1);
+        // Not retried at every tick, and nothing half-made was sent.
+        QTest::qWait(100);
+        QCOMPARE(MessageBox::history().size(), 1);
+        QCOMPARE(count(*desk.web, "ceny_a_obsazenost.php"), 0);
+    }
+
+    void connectButton()
+    {
+        Pracoviste desk;
+        desk.dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(desk.dialog.get()));
+        auto *label = desk.dialog->findChild<QLabel *>("PripojenoLabel");
+        QCOMPARE(label->text(), QStringLiteral("Odpojeno"));
+        QVERIFY(desk.pripoj());
+        QTRY_COMPARE(label->text(), QStringLiteral("Připojeno"));
+        QTRY_COMPARE(desk.web->prijatoSpojenimi().size(), 1);
+
+        // Unchanged host: the same connection goes on.
+        klikni(desk.dialog.get(), "PripojButton");
+        QVERIFY(desk.dialog->jePripojeno());
+        klikni(desk.dialog.get(), "UlozIPAdresuButton");
+        QTRY_COMPARE(count(*desk.web, "uloz_ip_adresu.php"), 1);
+        QCOMPARE(desk.web->prijatoSpojenimi().size(), 1);
+
+        // Another host text: the old connection closes, a new one opens.
+        napis(desk.dialog.get(), "AdresaEdit", QStringLiteral("localhost:%1").arg(desk.web->port()));
+        klikni(desk.dialog.get(), "PripojButton");
+        QTRY_COMPARE(desk.web->prijatoSpojenimi().size(), 2);
+        QTRY_VERIFY(desk.dialog->jePripojeno());
+        QTRY_COMPARE(desk.web->pocetSpojeni(), 1);
+
+        // An unreachable server: no message, the label says so.
+        napis(desk.dialog.get(), "AdresaEdit", QStringLiteral("127.0.0.1:%1").arg(volnyPort()));
+        klikni(desk.dialog.get(), "PripojButton");
+        QTRY_COMPARE(label->text(), QStringLiteral("Odpojeno"));
+        QCOMPARE(MessageBox::history().size(), 0);
+        klikni(desk.dialog.get(), "ZavriButton");
+        QVERIFY(!desk.dialog->isVisible());
+    }
+
+    void busyListeningPort()
+    {
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::Any, 0));
+        TAdministraceSpolupraceSWebem dialog(other.serverPort());
+        QCOMPARE(dialog.portNaslouchani(), quint16(0));
+        const QString text = dialog.findChild<QLabel *>("NaslouchaniLabel")->text();
+        QVERIFY2(text.contains(QString::number(other.serverPort())) && text.contains("obsazen"), qPrintable(text));
+        QCOMPARE(MessageBox::history().size(), 0);
+    }
+
+    void openedFromTheMainWindow()
+    {
+        Configuration config = TestDatabase::config();
+        config.listenPort = 0;
+        TVitranaForm form(config, false);
+        QVERIFY(form.jePripojeno());
+        form.createDialogs();
+        QAction *item = form.findChild<QAction *>("SpolupraceSWebem");
+        QVERIFY(item->isEnabled());
+        TAdministraceSpolupraceSWebem *dialog = form.spolupraceSWebem();
+        QVERIFY(dialog->portNaslouchani() != 0);   // listening before it is ever opened
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            seen = dialog->isVisible() && dialog->isModal();
+            klikni(dialog, "ZavriButton");
+        });
+        item->trigger();
+        QVERIFY(seen);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    VitranaApplication app(argc, argv);
+    TestWebExports test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_web_exports.moc"

@@ -1,0 +1,315 @@
+// The reservation import against the companion site, over the desk's real
+// sockets: what is stored, what the site is told, replies in pieces, and
+// replies that cannot be used.
+
+#include "TestDatabase.h"
+#include "WebTestSupport.h"
+
+#include "app/MessageBox.h"
+#include "app/VitranaApplication.h"
+
+#include <algorithm>
+
+using namespace WebTest;
+
+Q_DECLARE_METATYPE(SimRezervace)
+
+namespace {
+QString day(int offset)
+{
+    return QDate::currentDate().addDays(offset).toString(Qt::ISODate);
+}
+
+SimRezervace guest(const QString &id, const QString &typ, int od, int doKdy, const QString &jmeno,
+                   const QString &cena = QStringLiteral("3000"))
+{
+    return {id, typ, day(od), day(doKdy), cena, jmeno, "+420 777 123 456", "host@example.cz", "Česko"};
+}
+
+int requests(const WebSimulator &web, const QString &skript)
+{
+    return int(std::count_if(web.pozadavky().cbegin(), web.pozadavky().cend(),
+                             [&](const SimPozadavek &p) { return p.skript == skript; }));
+}
+
+QByteArray lastBody(const WebSimulator &web, const QString &skript)
+{
+    for (auto it = web.pozadavky().crbegin(); it != web.pozadavky().crend(); ++it)
+        if (it->skript == skript)
+            return it->telo;
+    return QByteArray();
+}
+
+QStringList clients()
+{
+    return TestDatabase::rows("SELECT klient_id, typ_klienta_id, jmeno, telefon, email, stat FROM klienti_tab ORDER BY klient_id");
+}
+
+QStringList reservations()
+{
+    return TestDatabase::rows("SELECT klient_id, cislo_objednavky, datum_objednavky, od_kdy, do_kdy, pokoj_id, cena "
+                              "FROM objednavky_pokoje_tab ORDER BY cislo_objednavky");
+}
+} // namespace
+
+class TestWebImport : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Pracoviste> m_desk;
+
+    // Starts the import and waits until the site has been told the outcome.
+    bool importAndWait()
+    {
+        const int before = requests(*m_desk->web, "rezervace_na_vitrane2.php");
+        klikni(m_desk->dialog.get(), "ImportRezervaciButton");
+        return QTest::qWaitFor([&] { return requests(*m_desk->web, "rezervace_na_vitrane2.php") > before; }, 10000);
+    }
+
+private slots:
+    void initTestCase() { TestDatabase::setUp(); }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init()
+    {
+        MessageBox::clearHistory();
+        // A box nobody expects must not block the test; the history shows it.
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        TestDatabase::clearTables();
+        // Type 3 has one room, type 4 two, type 9 none.
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (3, 'Jednolůžkový', 1), (4, 'Dvoulůžkový', 2), (9, 'Zrušený', 2)");
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (5, '105', 3), (8, '201', 4), (7, '202', 4)");
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (40, 2, 'Stálý host')");
+        TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (40, 11, '%1', '%2', '%2', 7, 800)").arg(day(-5), day(30)));
+        m_desk = std::make_unique<Pracoviste>();
+        QVERIFY(m_desk->pripoj());
+    }
+    void cleanup() { m_desk.reset(); }
+
+    void storesClientsAndReservations()
+    {
+        m_desk->web->pridejRezervaci(guest("17", "4", 1, 3, "Jana Dvořáková", "1200.5"));
+        m_desk->web->pridejRezervaci(guest("A-17", "4", 1, 3, "Jan Novák"));
+        QVERIFY(importAndWait());
+
+        // New clients of type 1, numbered on from the highest; the first free
+        // rooms of the type, lowest id first; the site's price; made today.
+        QCOMPARE(clients(), (QStringList{"40|2|Stálý host|||",
+                                         "41|1|Jana Dvořáková|+420 777 123 456|host@example.cz|Česko",
+                                         "42|1|Jan Novák|+420 777 123 456|host@example.cz|Česko"}));
+        QCOMPARE(reservations(), (QStringList{QString("40|11|%1|%2|%2|7|800").arg(day(-5), day(30)),
+                                              QString("41|12|%1|%2|%3|7|1200.5").arg(day(0), day(1), day(3)),
+                                              QString("42|13|%1|%2|%3|8|3000").arg(day(0), day(1), day(3))}));
+        QCOMPARE(lastBody(*m_desk->web, "rezervace_na_vitrane.php"), QByteArray("id=1&heslo="));
+        QCOMPARE(lastBody(*m_desk->web, "rezervace_na_vitrane2.php"),
+                 QByteArray("id=1&heslo=&pocet_rezervaci=2&rezervace[17]=1&rezervace[A-17]=1"));
+        QCOMPARE(m_desk->dialog->vysledekImportu(), QStringLiteral("pocet_rezervaci=2&rezervace[17]=1&rezervace[A-17]=1"));
+        QCOMPARE(m_desk->web->vysledky(), (QMap<QString, QString>{{"17", "1"}, {"A-17", "1"}}));
+        QTRY_COMPARE(m_desk->dialog->stavImportu(), -1);
+        QCOMPARE(MessageBox::history().size(), 0);
+    }
+
+    void outcomes_data()
+    {
+        QTest::addColumn<QList<SimRezervace>>("guests");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("storedClients");
+        QTest::newRow("two for the one free room")
+            << QList<SimRezervace>{guest("1", "3", 2, 4, "První"), guest("2", "3", 4, 6, "Druhý")}
+            << QByteArray("pocet_rezervaci=2&rezervace[1]=1&rezervace[2]=-1") << 1;
+        QTest::newRow("spans that do not meet")
+            << QList<SimRezervace>{guest("1", "3", 2, 4, "První"), guest("2", "3", 5, 6, "Druhý")}
+            << QByteArray("pocet_rezervaci=2&rezervace[1]=1&rezervace[2]=1") << 2;
+        QTest::newRow("a room type without rooms")
+            << QList<SimRezervace>{guest("5", "9", 1, 2, "Nikdo")} << QByteArray("pocet_rezervaci=1&rezervace[5]=-1") << 0;
+        QTest::newRow("an unknown room type")
+            << QList<SimRezervace>{guest("5", "77", 1, 2, "Nikdo")} << QByteArray("pocet_rezervaci=1&rezervace[5]=-1") << 0;
+        QTest::newRow("the stay ends before it begins")
+            << QList<SimRezervace>{guest("6", "4", 5, 3, "Obráceně")} << QByteArray("pocet_rezervaci=1&rezervace[6]=-1") << 0;
+        QTest::newRow("the same guest twice is two clients")
+            << QList<SimRezervace>{guest("7", "4", 1, 1, "Eva"), guest("8", "4", 2, 2, "Eva")}
+            << QByteArray("pocet_rezervaci=2&rezervace[7]=1&rezervace[8]=1") << 2;
+        QTest::newRow("no reservations") << QList<SimRezervace>{} << QByteArray("pocet_rezervaci=0") << 0;
+        // The identifier goes into a name of the form: its separators are encoded.
+        QTest::newRow("an identifier with separators")
+            << QList<SimRezervace>{guest("x&y=1", "4", 1, 1, "Eva")}
+            << QByteArray("pocet_rezervaci=1&rezervace[x%26y%3D1]=1") << 1;
+    }
+    void outcomes()
+    {
+        QFETCH(QList<SimRezervace>, guests);
+        QFETCH(QByteArray, answer);
+        QFETCH(int, storedClients);
+        for (const SimRezervace &g : guests)
+            m_desk->web->pridejRezervaci(g);
+        QVERIFY(importAndWait());
+        QCOMPARE(lastBody(*m_desk->web, "rezervace_na_vitrane2.php"), "id=1&heslo=&" + answer);
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM klienti_tab WHERE typ_klienta_id = 1").toInt(), storedClients);
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM objednavky_pokoje_tab").toInt(), storedClients + 1);
+        for (const SimRezervace &g : guests)
+            QVERIFY2(m_desk->web->vysledky().contains(g.id), qPrintable(g.id));   // the site decodes the name
+        QVERIFY(m_desk->web->cekajici().isEmpty());
+    }
+
+    void replyInPieces()
+    {
+        m_desk->web->pridejRezervaci(guest("17", "4", 1, 3, "Jana"));
+        m_desk->web->setChovani(WebSimulator::Chovani::PoKusech);
+        m_desk->web->setProdlevaKusu(-1);
+        klikni(m_desk->dialog.get(), "ImportRezervaciButton");
+        QTRY_VERIFY(m_desk->dialog->odpovedServeru().contains("rezervaceid0=17"));
+        // The first piece ends inside a line; the watchdog's ticks find it incomplete.
+        QTest::qWait(100);
+        QCOMPARE(m_desk->dialog->stavImportu(), 1);
+        QCOMPARE(reservations().size(), 1);
+
+        m_desk->web->posliZbytek();
+        QTRY_COMPARE(requests(*m_desk->web, "rezervace_na_vitrane2.php"), 1);
+        QCOMPARE(reservations().size(), 2);
+        QCOMPARE(clients().size(), 2);
+        // Later ticks and data store nothing more.
+        QTest::qWait(100);
+        QCOMPARE(reservations().size(), 2);
+        QCOMPARE(requests(*m_desk->web, "rezervace_na_vitrane2.php"), 1);
+    }
+
+    void endOfData_data()
+    {
+        QTest::addColumn<QByteArray>("lastLine");
+        QTest::addColumn<bool>("complete");
+        QTest::newRow("KONEC_DAT=true") << QByteArray("KONEC_DAT=true\n") << true;
+        QTest::newRow("konec_dat=TRUE") << QByteArray("konec_dat=TRUE\n") << false;
+    }
+    void endOfData()
+    {
+        QFETCH(QByteArray, lastLine);
+        QFETCH(bool, complete);
+        m_desk->web->setOdpovedImportu("pocet_rezervaci=1\nrezervaceid0=3\npokojid0=4\ndatum_od0=" + day(1).toLatin1()
+                                       + "\ndatum_do0=" + day(2).toLatin1() + "\ncena0=900\njmeno0=Petr\n" + lastLine);
+        klikni(m_desk->dialog.get(), "ImportRezervaciButton");
+        QTRY_VERIFY(m_desk->dialog->odpovedServeru().contains(lastLine));
+        if (complete) {
+            QTRY_COMPARE(requests(*m_desk->web, "rezervace_na_vitrane2.php"), 1);
+            QCOMPARE(reservations().size(), 2);
+        } else {
+            QTest::qWait(100);
+            QCOMPARE(m_desk->dialog->stavImportu(), 1);
+            QCOMPARE(requests(*m_desk->web, "rezervace_na_vitrane2.php"), 0);
+            QCOMPARE(reservations().size(), 1);
+        }
+    }
+
+    void malformedReplyEndsTheImport_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("detail");
+        const QString good = QString("rezervaceid0=1\npokojid0=4\ndatum_od0=%1\ndatum_do0=%2\ncena0=900\njmeno0=Petr\n")
+                                 .arg(day(1), day(2));
+        const QString second = QString("rezervaceid1=2\npokojid1=4\ndatum_od1=%1\ndatum_do1=%2\ncena1=900\njmeno1=Pavel\n")
+                                   .arg(day(5), day(6));
+        QTest::newRow("count not a number") << "pocet_rezervaci=x\n" + good << "Počet rezervací \"x\"";
+        QTest::newRow("room type not a number") << "pocet_rezervaci=2\n" + good + QString(second).replace("pokojid1=4", "pokojid1=dva")
+                                                << "Rezervace 1: typ pokoje \"dva\"";
+        QTest::newRow("impossible date") << "pocet_rezervaci=2\n" + good + QString(second).replace(day(6), "2030-02-30")
+                                         << "Rezervace 1: datum \"2030-02-30\"";
+        QTest::newRow("price with a comma") << "pocet_rezervaci=2\n" + good + QString(second).replace("cena1=900", "cena1=900,50")
+                                            << "Rezervace 1: cena \"900,50\"";
+        QTest::newRow("more announced than present") << "pocet_rezervaci=3\n" + good + second << "Rezervace 2: v odpovědi chybí";
+    }
+    void malformedReplyEndsTheImport()
+    {
+        QFETCH(QString, reply);
+        QFETCH(QString, detail);
+        m_desk->web->setOdpovedImportu(reply.toUtf8() + "konec_dat=true\n");
+        klikni(m_desk->dialog.get(), "ImportRezervaciButton");
+        QTRY_COMPARE(MessageBox::history().size(), 1);
+        QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
+        QVERIFY2(MessageBox::history()[0].text.contains(detail), qPrintable(MessageBox::history()[0].text));
+        QCOMPARE(m_desk->dialog->stavImportu(), -1);
+        // Nothing of the reply is stored, now or at later ticks, and the site is told nothing.
+        QTest::qWait(100);
+        QCOMPARE(reservations().size(), 1);
+        QCOMPARE(clients().size(), 1);
+        QCOMPARE(requests(*m_desk->web, "rezervace_na_vitrane2.php"), 0);
+        QCOMPARE(MessageBox::history().size(), 1);
+    }
+
+    void databaseErrorIsNotRepeated()
+    {
+        m_desk->web->pridejRezervaci(guest("1", "4", 1, 1, "Eva"));
+        m_desk->web->pridejRezervaci(guest("2", "4", 2, 2, "Ema"));
+        TestDatabase::exec("RENAME TABLE klienti_tab TO klienti_jinde");
+        klikni(m_desk->dialog.get(), "ImportRezervaciButton");
+        QTRY_COMPARE(MessageBox::history().size(), 1);   // the application's error box
+        TestDatabase::exec("RENAME TABLE klienti_jinde TO klienti_tab");
+        QVERIFY2(MessageBox::history()[0].text.contains("klienti_tab"), qPrintable(MessageBox::history()[0].text));
+        QCOMPARE(m_desk->dialog->stavImportu(), -1);
+        // With the table back, no later tick runs the pass again.
+        QTest::qWait(100);
+        QCOMPARE(reservations().size(), 1);
+        QCOMPARE(clients().size(), 1);
+        // Still waiting at the site, so the next import stores them once.
+        QCOMPARE(m_desk->web->cekajici().size(), 2);
+        QVERIFY(importAndWait());
+        QCOMPARE(reservations().size(), 3);
+        QCOMPARE(clients().size(), 3);
+    }
+
+    void serverClosingAfterEachReply_data()
+    {
+        QTest::addColumn<int>("lingering");
+        QTest::newRow("closed at once") << 0;
+        // The desk sends into a connection the server no longer reads.
+        QTest::newRow("closed later") << 150;
+    }
+    void serverClosingAfterEachReply()
+    {
+        QFETCH(int, lingering);
+        // The second request goes over a new connection.
+        m_desk->web->nastaveni().zavriPoOdpovedi = true;
+        m_desk->web->nastaveni().prodlevaZavreni = lingering;
+        m_desk->web->pridejRezervaci(guest("9", "4", 1, 1, "Eva"));
+        QVERIFY(importAndWait());
+        QCOMPARE(m_desk->web->vysledky().value("9"), QStringLiteral("1"));
+        QVERIFY(m_desk->web->prijatoSpojenimi().size() >= 2);
+    }
+
+    void replyCutShortByTheServer()
+    {
+        m_desk->web->pridejRezervaci(guest("9", "4", 1, 1, "Eva"));
+        m_desk->web->setChovani(WebSimulator::Chovani::ZavriPredcasne);
+        klikni(m_desk->dialog.get(), "ImportRezervaciButton");
+        QTRY_VERIFY(m_desk->dialog->odpovedServeru().contains("pocet_rezervaci=1"));
+        QTest::qWait(100);
+        QCOMPARE(m_desk->dialog->stavImportu(), 1);   // waits until it is started again
+        QCOMPARE(reservations().size(), 1);
+        // Started again with a site that behaves, it completes.
+        m_desk->web->setChovani(WebSimulator::Chovani::Normalne);
+        QVERIFY(importAndWait());
+        QCOMPARE(reservations().size(), 2);
+    }
+
+    void exportDuringTheImportKeepsItsReply()
+    {
+        // A prices export empties the reply box while the import's reply is
+        // half in: the import still reads all of its own reply.
+        m_desk->web->pridejRezervaci(guest("17", "4", 1, 3, "Jana"));
+        m_desk->web->setChovani(WebSimulator::Chovani::PoKusech);
+        m_desk->web->setProdlevaKusu(-1);
+        klikni(m_desk->dialog.get(), "ImportRezervaciButton");
+        QTRY_VERIFY(m_desk->dialog->odpovedServeru().contains("rezervaceid0=17"));
+        klikni(m_desk->dialog.get(), "ExportCenObsazenostiButton");
+        QVERIFY(!m_desk->dialog->odpovedServeru().contains("rezervaceid0=17"));
+        m_desk->web->posliZbytek();
+        QTRY_COMPARE(requests(*m_desk->web, "rezervace_na_vitrane2.php"), 1);
+        QCOMPARE(m_desk->web->vysledky().value("17"), QStringLiteral("1"));
+        QCOMPARE(requests(*m_desk->web, "ceny_a_obsazenost.php"), 1);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    VitranaApplication app(argc, argv);
+    TestWebImport test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_web_import.moc"
