@@ -3,6 +3,7 @@
 #include "db/Configuration.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 
@@ -37,3 +38,11 @@ QVariant value(const QString &select);
 QStringList rows(const QString &select);
 
 } // namespace TestDatabase
+
+/** What a collection's Vypis gives; the list starts non-empty so a missing clear shows. */
+QStringList vypis(const auto &collection)
+{
+    QStringList list{QStringLiteral("stale")};
+    collection.Vypis(list);
+    return list;
+}

@@ -10,13 +10,6 @@
 #include <QtTest>
 
 namespace {
-QStringList vypis(const Pokoje &p)
-{
-    QStringList l{"stale"};
-    p.Vypis(l);
-    return l;
-}
-
 Pokoje rooms(std::initializer_list<Pokoj> list)
 {
     return Pokoje(std::vector<Pokoj>(list));

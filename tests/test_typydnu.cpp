@@ -11,13 +11,6 @@
 #include <QtTest>
 
 namespace {
-QStringList vypis(const auto &collection)
-{
-    QStringList l{"stale"};
-    collection.Vypis(l);
-    return l;
-}
-
 QStringList dates()
 {
     return TestDatabase::rows("SELECT typ_dne_id, datum FROM kalendar_typy_dnu_tab ORDER BY typ_dne_id, datum");

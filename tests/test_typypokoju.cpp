@@ -9,13 +9,6 @@
 #include <QtTest>
 
 namespace {
-QStringList vypis(const TypyPokoju &t)
-{
-    QStringList l{"stale"};
-    t.Vypis(l);
-    return l;
-}
-
 QStringList prices()
 {
     return TestDatabase::rows("SELECT typ_pokoje_id, typ_klienta_id, typ_dne_id, cena FROM ceny_pokoje_tab "
