@@ -3,6 +3,8 @@
 // Helpers shared by the web cooperation tests: the dialog with short timer
 // ticks, the companion site in-process, and a browser made of a raw socket.
 
+#include "TestDatabase.h"
+#include "app/MessageBox.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 #include "WebSimulator.h"
 
@@ -14,6 +16,15 @@
 #include <memory>
 
 namespace WebTest {
+
+// Each test starts from empty tables and no boxes; a box nobody expects must
+// not block the test, so it is answered with OK (the history shows it).
+inline void startClean()
+{
+    MessageBox::clearHistory();
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    TestDatabase::clearTables();
+}
 
 // Short ticks: the watchdog and the listener's wait still count the same, only faster.
 inline CasovaniWebu rychleCasovani()

@@ -51,10 +51,7 @@ private slots:
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
-        MessageBox::clearHistory();
-        // A box nobody expects must not block the test; the history shows it.
-        MessageBox::setNextAnswer(QMessageBox::Ok);
-        TestDatabase::clearTables();
+        startClean();
     }
 
     void controls_data()

@@ -71,10 +71,7 @@ private slots:
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
-        MessageBox::clearHistory();
-        // A box nobody expects must not block the test; the history shows it.
-        MessageBox::setNextAnswer(QMessageBox::Ok);
-        TestDatabase::clearTables();
+        startClean();
         // Type 3 has one room, type 4 two, type 9 none.
         TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (3, 'Jednolůžkový', 1), (4, 'Dvoulůžkový', 2), (9, 'Zrušený', 2)");
         TestDatabase::exec("INSERT INTO pokoje_tab VALUES (5, '105', 3), (8, '201', 4), (7, '202', 4)");

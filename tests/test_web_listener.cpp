@@ -63,10 +63,7 @@ private slots:
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
-        MessageBox::clearHistory();
-        // A box nobody expects must not block the test; the history shows it.
-        MessageBox::setNextAnswer(QMessageBox::Ok);
-        TestDatabase::clearTables();
+        startClean();
         TestDatabase::exec("INSERT INTO pokoje_tab VALUES (5, '105', 3)");
         m_desk = std::make_unique<Pracoviste>();
         QVERIFY(m_desk->dialog->portNaslouchani() != 0);
