@@ -4,6 +4,7 @@
 #include "db/SqlKlienti.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "model/Kolekce.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -66,17 +67,14 @@ void TypyKlientu::Nacti()
 
 void TypyKlientu::Vypis(QStringList &seznam) const
 {
-    seznam.clear();
-    for (const TypKlienta &t : m_typy)
-        seznam << t.typ_klienta;
+    listNames(m_typy, [](const TypKlienta &t) { return t.typ_klienta; }, seznam);
 }
 
 int TypyKlientu::NajdiId(const QString &typKlienta) const
 {
-    for (const TypKlienta &t : m_typy)
-        if (t.typ_klienta == typKlienta)
-            return t.typ_klienta_id;
-    return -1;
+    return findIdByName(
+        m_typy, typKlienta, [](const TypKlienta &t) { return t.typ_klienta; },
+        [](const TypKlienta &t) { return t.typ_klienta_id; }, -1);
 }
 
 Klient::Klient(int klientId, const QString &jmeno, const QString &telefon, const QString &email,
@@ -137,17 +135,13 @@ void Klienti::Nacti()
 
 void Klienti::Vypis(QStringList &seznam) const
 {
-    seznam.clear();
-    for (const Klient &k : m_klienti)
-        seznam << k.jmeno;
+    listNames(m_klienti, [](const Klient &k) { return k.jmeno; }, seznam);
 }
 
 int Klienti::NajdiId(const QString &jmeno) const
 {
-    for (const Klient &k : m_klienti)
-        if (k.jmeno == jmeno)
-            return k.klient_id;
-    return 0;
+    return findIdByName(
+        m_klienti, jmeno, [](const Klient &k) { return k.jmeno; }, [](const Klient &k) { return k.klient_id; }, 0);
 }
 
 PopisyPolozekKlienta::PopisyPolozekKlienta()

@@ -4,7 +4,7 @@
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 
-#include "model/NoveId.h"
+#include "model/Kolekce.h"
 
 #include <algorithm>
 
@@ -36,9 +36,7 @@ void Pokoje::Nacti()
 
 void Pokoje::Vypis(QStringList &seznam) const
 {
-    seznam.clear();
-    for (const Pokoj &p : m_pokoje)
-        seznam << p.cislo_pokoje;
+    listNames(m_pokoje, [](const Pokoj &p) { return p.cislo_pokoje; }, seznam);
 }
 
 void Pokoje::Pridej(const QString &cisloPokoje, int typPokojeId)

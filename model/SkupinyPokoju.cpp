@@ -3,7 +3,7 @@
 #include "db/SqlPokoje.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
-#include "model/NoveId.h"
+#include "model/Kolekce.h"
 
 #include <algorithm>
 
@@ -83,9 +83,7 @@ void SkupinyPokoju::Nacti()
 
 void SkupinyPokoju::Vypis(QStringList &seznam) const
 {
-    seznam.clear();
-    for (const SkupinaPokoju &s : m_skupiny)
-        seznam << s.nazev_skupiny_pokoju;
+    listNames(m_skupiny, [](const SkupinaPokoju &s) { return s.nazev_skupiny_pokoju; }, seznam);
 }
 
 void SkupinyPokoju::VypisPokoje(const QString &nazev, QStringList &seznam) const

@@ -3,7 +3,7 @@
 #include "db/SqlTypyDnu.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
-#include "model/NoveId.h"
+#include "model/Kolekce.h"
 
 #include <algorithm>
 
@@ -26,17 +26,14 @@ void TypyDnu::Nacti()
 
 void TypyDnu::Vypis(QStringList &seznam) const
 {
-    seznam.clear();
-    for (const TypDne &t : m_typy)
-        seznam << t.nazev_typu_dne;
+    listNames(m_typy, [](const TypDne &t) { return t.nazev_typu_dne; }, seznam);
 }
 
 int TypyDnu::NajdiId(const QString &nazev) const
 {
-    for (const TypDne &t : m_typy)
-        if (t.nazev_typu_dne == nazev)
-            return t.typ_dne_id;
-    return -1;
+    return findIdByName(
+        m_typy, nazev, [](const TypDne &t) { return t.nazev_typu_dne; }, [](const TypDne &t) { return t.typ_dne_id; },
+        -1);
 }
 
 void TypyDnu::Pridej(const QString &nazev)

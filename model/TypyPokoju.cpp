@@ -3,7 +3,7 @@
 #include "db/SqlTypyPokoju.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
-#include "model/NoveId.h"
+#include "model/Kolekce.h"
 
 #include <algorithm>
 
@@ -25,17 +25,14 @@ void TypyPokoju::Nacti()
 
 void TypyPokoju::Vypis(QStringList &seznam) const
 {
-    seznam.clear();
-    for (const TypPokoje &t : m_typy)
-        seznam << t.nazev_typu_pokoje;
+    listNames(m_typy, [](const TypPokoje &t) { return t.nazev_typu_pokoje; }, seznam);
 }
 
 int TypyPokoju::NajdiId(const QString &nazev) const
 {
-    for (const TypPokoje &t : m_typy)
-        if (t.nazev_typu_pokoje == nazev)
-            return t.typ_pokoje_id;
-    return -1;
+    return findIdByName(
+        m_typy, nazev, [](const TypPokoje &t) { return t.nazev_typu_pokoje; },
+        [](const TypPokoje &t) { return t.typ_pokoje_id; }, -1);
 }
 
 void TypyPokoju::Pridej(const QString &nazev, int pocetLuzek)
