@@ -1,23 +1,12 @@
 #include "app/TAboutBox.h"
-
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include "ui_TAboutBox.h"
 
 TAboutBox::TAboutBox(QWidget *parent)
-    : QDialog(parent)
+    : TDialog(parent), ui(std::make_unique<Ui::TAboutBox>())
 {
-    setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(tr("About"));
-    auto *product = new QLabel(tr("Vitrana 1.0"), this);
-    product->setObjectName(QStringLiteral("ProductName"));
-    product->setAlignment(Qt::AlignCenter);
-    auto *ok = new QPushButton(tr("OK"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(product);
-    layout->addWidget(ok, 0, Qt::AlignCenter);
-    setFixedSize(sizeHint().expandedTo(QSize(220, 110)));
+    ui->setupUi(this);
+    setFixedSize(size());
+    connect(ui->OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }
+
+TAboutBox::~TAboutBox() = default;

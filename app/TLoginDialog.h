@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
-class QLineEdit;
+namespace Ui {
+class TLoginDialog;
+}
 
 /** The database login prompt shown when the connection opens. */
 class TLoginDialog : public QDialog
@@ -10,11 +13,11 @@ class TLoginDialog : public QDialog
     Q_OBJECT
 public:
     TLoginDialog(const QString &databaseName, const QString &userName, QWidget *parent = nullptr);
+    ~TLoginDialog() override;
 
     QString userName() const;
     QString password() const;
 
 private:
-    QLineEdit *m_user;
-    QLineEdit *m_password;
+    std::unique_ptr<Ui::TLoginDialog> ui;
 };

@@ -1,22 +1,26 @@
 #include "app/TVitranaForm.h"
+#include "ui_TVitranaForm.h"
 
-#include "app/MessageBox.h"
+#include "admin/TAdministracePokoje.h"
+#include "admin/TAdministraceSkupinyPokoju.h"
+#include "admin/TAdministraceTypyDni.h"
+#include "admin/TAdministraceTypyPokoju.h"
+#include "admin/TDefinovaniCen.h"
+#include "admin/TNastaveniDnuUTypuDne.h"
 #include "app/ObsazenostGrid.h"
 #include "app/Startup.h"
 #include "app/TAboutBox.h"
 #include "db/DatabaseError.h"
+#include "desk/TKlientiUpravUdaje.h"
+#include "desk/TNovaRezervace.h"
+#include "desk/TPridaniKlienta.h"
+#include "desk/TRezervaceSmazRezervaci.h"
+#include "gui/MessageBox.h"
 #include "model/SkupinyPokoju.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 
-#include <QDateTimeEdit>
-#include <QLabel>
 #include <QLocale>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QScrollArea>
 #include <QShowEvent>
-#include <QStatusBar>
-#include <QTabBar>
 #include <QTimer>
 
 namespace {
@@ -27,108 +31,41 @@ constexpr int clientWidth = 737;
 } // namespace
 
 TVitranaForm::TVitranaForm(const Configuration &config, bool emptyHotel, QWidget *parent)
-    : QMainWindow(parent), m_listenPort(config.listenPort)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TVitranaForm>()), m_listenPort(config.listenPort)
 {
-    setObjectName(QStringLiteral("VitranaForm"));
-    setWindowTitle(tr("Vitrana"));
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
+    ui->setupUi(this);
     move(142, 139);
-    resize(754, 530);
-    createControls();
-    createMenu();
+    ui->Client->setMinimumSize(clientWidth, gridY);
+    const QString longDate = QLocale().dateFormat(QLocale::LongFormat);
+    ui->OdDateTimePicker->setDisplayFormat(longDate);
+    ui->DoDateTimePicker->setDisplayFormat(longDate);
+
+    connect(ui->ZobrazButton, &QPushButton::clicked, this, &TVitranaForm::ZobrazButtonClick);
+    connect(ui->ObsazenostPokojuTabControl, &QTabBar::currentChanged, this,
+            &TVitranaForm::ObsazenostPokojuTabControlChange);
+    const struct
+    {
+        QAction *item;
+        void (TVitranaForm::*handler)();
+    } items[] = {
+        {ui->MenuKlientiNovyKlient, &TVitranaForm::MenuKlientiNovyKlientClick},
+        {ui->MenuKlientiUpravUdaje, &TVitranaForm::MenuKlientiUpravUdajeClick},
+        {ui->MenuRezervaceNovaRezervace, &TVitranaForm::MenuRezervaceNovaRezervaceClick},
+        {ui->SmazRezervaci, &TVitranaForm::SmazRezervaciClick},
+        {ui->MenuAdministracePokoje, &TVitranaForm::MenuAdministracePokojeClick},
+        {ui->MenuAdministraceTypyPokoju, &TVitranaForm::MenuAdministraceTypyPokojuClick},
+        {ui->MenuAdministraceSkupinyPokoju, &TVitranaForm::MenuAdministraceSkupinyPokojuClick},
+        {ui->MenuAdministraceTypyDni, &TVitranaForm::MenuAdministraceTypyDniClick},
+        {ui->SpolupraceSWebem, &TVitranaForm::SpolupraceSWebemClick},
+        {ui->OAplikaci, &TVitranaForm::OAplikaciClick},
+    };
+    for (const auto &i : items)
+        connect(i.item, &QAction::triggered, this, i.handler);
+
     FormCreate(config, emptyHotel);
 }
 
 TVitranaForm::~TVitranaForm() = default;
-
-void TVitranaForm::createControls()
-{
-    m_scroll = new QScrollArea(this);
-    m_scroll->setObjectName(QStringLiteral("ClientArea"));
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setWidgetResizable(true);
-    m_client = new QWidget;
-    m_client->setMinimumSize(clientWidth, gridY);
-    m_scroll->setWidget(m_client);
-    setCentralWidget(m_scroll);
-
-    auto *odLabel = new QLabel(tr("Od:"), m_client);
-    odLabel->setObjectName(QStringLiteral("OdLabel"));
-    odLabel->move(8, 3);
-    auto *doLabel = new QLabel(tr("Do:"), m_client);
-    doLabel->setObjectName(QStringLiteral("DoLabel"));
-    doLabel->move(232, 3);
-
-    const QString longDate = QLocale().dateFormat(QLocale::LongFormat);
-    for (QDateTimeEdit **picker : {&m_od, &m_do}) {
-        *picker = new QDateTimeEdit(m_client);
-        (*picker)->setCalendarPopup(true);
-        (*picker)->setDisplayFormat(longDate);
-    }
-    m_od->setObjectName(QStringLiteral("OdDateTimePicker"));
-    m_od->setGeometry(32, 0, 186, 21);
-    m_do->setObjectName(QStringLiteral("DoDateTimePicker"));
-    m_do->setGeometry(256, 0, 186, 21);
-
-    m_zobraz = new QPushButton(tr("Zobraz"), m_client);
-    m_zobraz->setObjectName(QStringLiteral("ZobrazButton"));
-    m_zobraz->setGeometry(448, 0, 75, 21);
-    connect(m_zobraz, &QPushButton::clicked, this, &TVitranaForm::ZobrazButtonClick);
-
-    m_taby = new QTabBar(m_client);
-    m_taby->setObjectName(QStringLiteral("ObsazenostPokojuTabControl"));
-    m_taby->setGeometry(0, 24, clientWidth, 22);
-    m_taby->setExpanding(false);
-    m_taby->setMouseTracking(true);   // hot tracking
-    connect(m_taby, &QTabBar::currentChanged, this, &TVitranaForm::ObsazenostPokojuTabControlChange);
-
-    m_grid = new ObsazenostGrid(m_client);
-    m_grid->move(gridX, gridY);
-
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar()->setFixedHeight(19);
-}
-
-QAction *TVitranaForm::addItem(QMenu *menu, const char *name, const QString &caption)
-{
-    QAction *item = menu->addAction(caption);
-    item->setObjectName(QLatin1String(name));
-    item->setEnabled(false);   // until its dialog exists
-    return item;
-}
-
-void TVitranaForm::createMenu()
-{
-    QMenuBar *bar = menuBar();
-    bar->setObjectName(QStringLiteral("HlavniMenu"));
-
-    QMenu *klienti = bar->addMenu(tr("Klienti"));
-    klienti->setObjectName(QStringLiteral("MenuKlienti"));
-    addItem(klienti, "MenuKlientiNovyKlient", tr("Nový klient..."));
-    addItem(klienti, "MenuKlientiUpravUdaje", tr("Uprav údaje..."));
-
-    QMenu *rezervace = bar->addMenu(tr("Rezervace"));
-    rezervace->setObjectName(QStringLiteral("MenuRezervace"));
-    addItem(rezervace, "MenuRezervaceNovaRezervace", tr("Nová rezervace..."));
-    addItem(rezervace, "SmazRezervaci", tr("Smaž rezervaci..."));
-
-    QMenu *administrace = bar->addMenu(tr("Administrace"));
-    administrace->setObjectName(QStringLiteral("MenuAdministrace"));
-    addItem(administrace, "MenuAdministracePokoje", tr("Pokoje..."));
-    addItem(administrace, "MenuAdministraceTypyPokoju", tr("Typy pokojů..."));
-    addItem(administrace, "MenuAdministraceSkupinyPokoju", tr("Skupiny pokojů..."));
-    administrace->addSeparator()->setObjectName(QStringLiteral("Linka1"));
-    addItem(administrace, "MenuAdministraceTypyDni", tr("Typy dní..."));
-    administrace->addSeparator()->setObjectName(QStringLiteral("N1"));
-    addItem(administrace, "SpolupraceSWebem", tr("Spolupráce s webem..."));
-
-    QMenu *napoveda = bar->addMenu(tr("Nápověda"));
-    napoveda->setObjectName(QStringLiteral("MenuNapoveda"));
-    connect(addItem(napoveda, "OAplikaci", tr("O aplikaci")), &QAction::triggered, this,
-            &TVitranaForm::OAplikaciClick);
-}
 
 void TVitranaForm::FormCreate(const Configuration &config, bool emptyHotel)
 {
@@ -136,8 +73,7 @@ void TVitranaForm::FormCreate(const Configuration &config, bool emptyHotel)
     try {
         pripojeni->open(this);
     } catch (const DatabaseError &e) {
-        MessageBox::show(this, tr("Nepodařilo se připojit k databázi."), tr("Chyba"), QMessageBox::Ok,
-                         QMessageBox::Critical, e.text());
+        MessageBox::chyba(this, tr("Nepodařilo se připojit k databázi."), QMessageBox::Critical, e.text());
         return;
     }
     m_pripojeni = std::move(pripojeni);
@@ -149,15 +85,39 @@ bool TVitranaForm::jePripojeno() const
     return m_pripojeni != nullptr;
 }
 
+ObsazenostGrid *TVitranaForm::grid() const
+{
+    return ui->MrizkaObsazenosti;
+}
+
 void TVitranaForm::createDialogs()
 {
+    m_pokoje = new TAdministracePokoje(this);
+    ui->MenuAdministracePokoje->setEnabled(true);
+    m_skupinyPokoju = new TAdministraceSkupinyPokoju(this);
+    ui->MenuAdministraceSkupinyPokoju->setEnabled(true);
+    m_typyPokoju = new TAdministraceTypyPokoju(this);
+    ui->MenuAdministraceTypyPokoju->setEnabled(true);
+    m_definovaniCen = new TDefinovaniCen(this);
+    m_typyPokoju->setDefinovaniCen(m_definovaniCen);
+    m_pridaniKlienta = new TPridaniKlienta(this);
+    ui->MenuKlientiNovyKlient->setEnabled(true);
+    m_novaRezervace = new TNovaRezervace(this);
+    ui->MenuRezervaceNovaRezervace->setEnabled(true);
+    m_typyDni = new TAdministraceTypyDni(this);
+    ui->MenuAdministraceTypyDni->setEnabled(true);
+    m_nastaveniDnu = new TNastaveniDnuUTypuDne(this);
+    m_typyDni->setNastaveniDnu(m_nastaveniDnu);
+    m_upravUdaje = new TKlientiUpravUdaje(this);
+    ui->MenuKlientiUpravUdaje->setEnabled(true);
+    m_smazRezervaci = new TRezervaceSmazRezervaci(this);
+    ui->SmazRezervaci->setEnabled(true);
     m_aboutBox = new TAboutBox(this);
-    findChild<QAction *>(QStringLiteral("OAplikaci"))->setEnabled(true);
+    ui->OAplikaci->setEnabled(true);
     // Last: from here on the desk listens for guests forwarded by the web site.
     m_spolupraceSWebem = new TAdministraceSpolupraceSWebem(quint16(m_listenPort), this);
-    QAction *web = findChild<QAction *>(QStringLiteral("SpolupraceSWebem"));
-    web->setEnabled(true);
-    connect(web, &QAction::triggered, this, &TVitranaForm::SpolupraceSWebemClick);
+    ui->SpolupraceSWebem->setEnabled(true);
+    m_novaRezervace->setSpolupraceSWebem(m_spolupraceSWebem);
 }
 
 void TVitranaForm::showEvent(QShowEvent *event)
@@ -174,27 +134,45 @@ void TVitranaForm::FormShow()
         return;
     }
     const QDateTime now = QDateTime::currentDateTime();
-    m_od->setDateTime(now);
-    m_do->setDateTime(now.addDays(29));
+    ui->OdDateTimePicker->setDateTime(now);
+    ui->DoDateTimePicker->setDateTime(now.addDays(29));
+    vyplnTaby();
+    refresh();
+}
 
+void TVitranaForm::vyplnTaby()
+{
+    QTabBar *taby = ui->ObsazenostPokojuTabControl;
+    // After a reload the same group stays selected while it exists.
+    const QString vybrana = taby->currentIndex() >= 0 ? taby->tabText(taby->currentIndex()) : QString();
     QStringList nazvy;
     m_skupiny->Vypis(nazvy);
-    {
-        const QSignalBlocker quiet(m_taby);
-        while (m_taby->count() > 0)
-            m_taby->removeTab(0);
-        for (const QString &nazev : nazvy)
-            m_taby->addTab(nazev);
-        if (m_taby->count() > 0)
-            m_taby->setCurrentIndex(0);
+    const QSignalBlocker quiet(taby);
+    while (taby->count() > 0)
+        taby->removeTab(0);
+    for (const QString &nazev : nazvy)
+        taby->addTab(nazev);
+    if (taby->count() > 0)
+        taby->setCurrentIndex(qMax(0, nazvy.indexOf(vybrana)));
+}
+
+void TVitranaForm::nactiSkupiny()
+{
+    try {
+        auto skupiny = std::make_unique<SkupinyPokoju>();
+        m_skupiny = std::move(skupiny);
+    } catch (const DatabaseError &e) {
+        MessageBox::chyba(this, e.text(), QMessageBox::Critical);
+        return;
     }
+    vyplnTaby();
     refresh();
 }
 
 void TVitranaForm::refresh()
 {
-    const qint64 span = m_od->date().daysTo(m_do->date()) + 1;
-    m_grid->vyprazdni();
+    const qint64 span = ui->OdDateTimePicker->date().daysTo(ui->DoDateTimePicker->date()) + 1;
+    grid()->vyprazdni();
     fitClientArea();
 
     if (span > 60) {
@@ -205,25 +183,27 @@ void TVitranaForm::refresh()
         return;
     }
     if (span > 30) {
-        const auto answer = MessageBox::show(this,
-                                             tr("Požadujete zobrazit %1 dní.").arg(span) + u'\n'
-                                                 + tr("Akce může trvat dlouho. Chcete pokračovat?"),
-                                             tr("Varování"), QMessageBox::Ok | QMessageBox::Cancel);
+        const auto answer = MessageBox::varovani(this,
+                                                 tr("Požadujete zobrazit %1 dní.").arg(span) + u'\n'
+                                                     + tr("Akce může trvat dlouho. Chcete pokračovat?"),
+                                                 QMessageBox::Ok | QMessageBox::Cancel);
         if (answer != QMessageBox::Ok)
             return;
     }
-    if (span < 1 || m_taby->currentIndex() < 0)
+    QTabBar *taby = ui->ObsazenostPokojuTabControl;
+    if (span < 1 || taby->currentIndex() < 0)
         return;
 
-    m_grid->ZobrazObsazenost(*m_skupiny, m_taby->tabText(m_taby->currentIndex()), m_od->date(), m_do->date());
+    grid()->ZobrazObsazenost(*m_skupiny, taby->tabText(taby->currentIndex()), ui->OdDateTimePicker->date(),
+                             ui->DoDateTimePicker->date());
     fitClientArea();
 }
 
 void TVitranaForm::fitClientArea()
 {
     // Scroll bars appear when the grid is larger than the window.
-    const QSize grid = m_grid->sizeHint();
-    m_client->setMinimumSize(qMax(clientWidth, gridX + grid.width()), gridY + grid.height());
+    const QSize size = grid()->sizeHint();
+    ui->Client->setMinimumSize(qMax(clientWidth, gridX + size.width()), gridY + size.height());
 }
 
 void TVitranaForm::ZobrazButtonClick()
@@ -236,12 +216,57 @@ void TVitranaForm::ObsazenostPokojuTabControlChange()
     refresh();
 }
 
-void TVitranaForm::OAplikaciClick()
+void TVitranaForm::MenuKlientiNovyKlientClick()
 {
-    m_aboutBox->exec();
+    m_pridaniKlienta->ukaz();
+}
+
+void TVitranaForm::MenuKlientiUpravUdajeClick()
+{
+    m_upravUdaje->ukaz();
+}
+
+void TVitranaForm::MenuRezervaceNovaRezervaceClick()
+{
+    m_novaRezervace->ukaz();
+    refresh();   // whatever closed the dialog
+}
+
+void TVitranaForm::SmazRezervaciClick()
+{
+    m_smazRezervaci->ukaz();
+    refresh();
+}
+
+void TVitranaForm::MenuAdministracePokojeClick()
+{
+    // Saved rooms reach the tabs and the grid at once.
+    if (m_pokoje->ukaz() == QDialog::Accepted)
+        nactiSkupiny();
+}
+
+void TVitranaForm::MenuAdministraceTypyPokojuClick()
+{
+    m_typyPokoju->ukaz();
+}
+
+void TVitranaForm::MenuAdministraceSkupinyPokojuClick()
+{
+    if (m_skupinyPokoju->ukaz() == QDialog::Accepted)
+        nactiSkupiny();
+}
+
+void TVitranaForm::MenuAdministraceTypyDniClick()
+{
+    m_typyDni->ukaz();
 }
 
 void TVitranaForm::SpolupraceSWebemClick()
 {
-    m_spolupraceSWebem->exec();
+    m_spolupraceSWebem->ukaz();
+}
+
+void TVitranaForm::OAplikaciClick()
+{
+    m_aboutBox->ukaz();
 }

@@ -5,17 +5,24 @@
 #include <QMainWindow>
 #include <memory>
 
+namespace Ui {
+class TVitranaForm;
+}
 class ObsazenostGrid;
 class Pripojeni;
-class QAction;
-class QDateTimeEdit;
-class QMenu;
-class QPushButton;
-class QScrollArea;
-class QTabBar;
 class SkupinyPokoju;
 class TAboutBox;
+class TAdministracePokoje;
+class TAdministraceSkupinyPokoju;
 class TAdministraceSpolupraceSWebem;
+class TAdministraceTypyDni;
+class TAdministraceTypyPokoju;
+class TDefinovaniCen;
+class TKlientiUpravUdaje;
+class TNastaveniDnuUTypuDne;
+class TNovaRezervace;
+class TPridaniKlienta;
+class TRezervaceSmazRezervaci;
 
 /**
  * The main window: the span pickers, one tab per room group and the
@@ -35,16 +42,26 @@ public:
     void createDialogs();
     /** Draws the grid for the pickers' span and the selected tab. */
     void refresh();
+    /** Loads the room groups again and rebuilds the tabs (after the rooms or groups were saved). */
+    void nactiSkupiny();
 
-    ObsazenostGrid *grid() const { return m_grid; }
+    ObsazenostGrid *grid() const;
     /** The web cooperation dialog (its exports are started from other dialogs too). */
     TAdministraceSpolupraceSWebem *spolupraceSWebem() const { return m_spolupraceSWebem; }
 
 public slots:
     void ZobrazButtonClick();
     void ObsazenostPokojuTabControlChange();
-    void OAplikaciClick();
+    void MenuKlientiNovyKlientClick();
+    void MenuKlientiUpravUdajeClick();
+    void MenuRezervaceNovaRezervaceClick();
+    void SmazRezervaciClick();
+    void MenuAdministracePokojeClick();
+    void MenuAdministraceTypyPokojuClick();
+    void MenuAdministraceSkupinyPokojuClick();
+    void MenuAdministraceTypyDniClick();
     void SpolupraceSWebemClick();
+    void OAplikaciClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -52,23 +69,25 @@ protected:
 private:
     void FormCreate(const Configuration &config, bool emptyHotel);
     void FormShow();
-    void createControls();
-    void createMenu();
-    QAction *addItem(QMenu *menu, const char *name, const QString &caption);
+    void vyplnTaby();
     void fitClientArea();
 
+    std::unique_ptr<Ui::TVitranaForm> ui;
     std::unique_ptr<Pripojeni> m_pripojeni;
     std::unique_ptr<SkupinyPokoju> m_skupiny;
+    int m_listenPort = 9876;
 
-    QScrollArea *m_scroll = nullptr;
-    QWidget *m_client = nullptr;
-    QDateTimeEdit *m_od = nullptr;
-    QDateTimeEdit *m_do = nullptr;
-    QPushButton *m_zobraz = nullptr;
-    QTabBar *m_taby = nullptr;
-    ObsazenostGrid *m_grid = nullptr;
-
+    // The dialogs, in the order they are created.
+    TAdministracePokoje *m_pokoje = nullptr;
+    TAdministraceSkupinyPokoju *m_skupinyPokoju = nullptr;
+    TAdministraceTypyPokoju *m_typyPokoju = nullptr;
+    TDefinovaniCen *m_definovaniCen = nullptr;
+    TPridaniKlienta *m_pridaniKlienta = nullptr;
+    TNovaRezervace *m_novaRezervace = nullptr;
+    TAdministraceTypyDni *m_typyDni = nullptr;
+    TNastaveniDnuUTypuDne *m_nastaveniDnu = nullptr;
+    TKlientiUpravUdaje *m_upravUdaje = nullptr;
+    TRezervaceSmazRezervaci *m_smazRezervaci = nullptr;
     TAboutBox *m_aboutBox = nullptr;
     TAdministraceSpolupraceSWebem *m_spolupraceSWebem = nullptr;
-    int m_listenPort = 9876;
 };

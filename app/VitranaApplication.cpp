@@ -1,5 +1,5 @@
 #include "app/VitranaApplication.h"
-#include "app/MessageBox.h"
+#include "gui/MessageBox.h"
 #include "db/DatabaseError.h"
 
 #include <QSocketNotifier>
@@ -22,7 +22,7 @@ VitranaApplication::VitranaApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("vitrana"));
-    setApplicationDisplayName(QStringLiteral("Vitrana"));
+    // No display name: the window system would append it to every caption.
     setApplicationVersion(QStringLiteral("1.0"));
 }
 
@@ -40,7 +40,7 @@ bool VitranaApplication::notify(QObject *receiver, QEvent *event)
 
 void VitranaApplication::showError(const QString &text)
 {
-    MessageBox::show(activeWindow(), text, tr("Chyba"), QMessageBox::Ok, QMessageBox::Critical);
+    MessageBox::chyba(activeWindow(), text, QMessageBox::Critical);
 }
 
 void VitranaApplication::quitOnTerminationSignals()

@@ -1,4 +1,4 @@
-#include "app/MessageBox.h"
+#include "gui/MessageBox.h"
 #include "app/Startup.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"

@@ -4,7 +4,7 @@
 // ticks, the companion site in-process, and a browser made of a raw socket.
 
 #include "TestDatabase.h"
-#include "app/MessageBox.h"
+#include "gui/MessageBox.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 #include "WebSimulator.h"
 

@@ -2,9 +2,10 @@
 // occupancy grid (read back from the pixels), the About box, a failed
 // login and the application's last-resort error handler.
 
+#include "GuiTestSupport.h"
 #include "TestDatabase.h"
 
-#include "app/MessageBox.h"
+#include "gui/MessageBox.h"
 #include "app/ObsazenostGrid.h"
 #include "app/TAboutBox.h"
 #include "app/TVitranaForm.h"
@@ -92,11 +93,11 @@ private slots:
             seen << top->menu()->objectName() + '=' + top->text() + ": " + items.join(", ");
         }
         QCOMPARE(seen, (QStringList{
-            "MenuKlienti=Klienti: MenuKlientiNovyKlient=Nový klient... (off), MenuKlientiUpravUdaje=Uprav údaje... (off)",
-            "MenuRezervace=Rezervace: MenuRezervaceNovaRezervace=Nová rezervace... (off), SmazRezervaci=Smaž rezervaci... (off)",
-            "MenuAdministrace=Administrace: MenuAdministracePokoje=Pokoje... (off), "
-            "MenuAdministraceTypyPokoju=Typy pokojů... (off), MenuAdministraceSkupinyPokoju=Skupiny pokojů... (off), "
-            "Linka1, MenuAdministraceTypyDni=Typy dní... (off), N1, SpolupraceSWebem=Spolupráce s webem...",
+            "MenuKlienti=Klienti: MenuKlientiNovyKlient=Nový klient..., MenuKlientiUpravUdaje=Uprav údaje...",
+            "MenuRezervace=Rezervace: MenuRezervaceNovaRezervace=Nová rezervace..., SmazRezervaci=Smaž rezervaci...",
+            "MenuAdministrace=Administrace: MenuAdministracePokoje=Pokoje..., "
+            "MenuAdministraceTypyPokoju=Typy pokojů..., MenuAdministraceSkupinyPokoju=Skupiny pokojů..., "
+            "Linka1, MenuAdministraceTypyDni=Typy dní..., N1, SpolupraceSWebem=Spolupráce s webem...",
             "MenuNapoveda=Nápověda: OAplikaci=O aplikaci"}));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Vitrana"));
         QCOMPARE(m_form->objectName(), QStringLiteral("VitranaForm"));
@@ -250,17 +251,15 @@ private slots:
     void aboutBox()
     {
         show();
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *box = m_form->findChild<TAboutBox *>();
-            QVERIFY(box && box->isVisible());
-            QCOMPARE(box->windowTitle(), QStringLiteral("About"));
-            QCOMPARE(box->findChild<QLabel *>("ProductName")->text(), QStringLiteral("Vitrana 1.0"));
-            seen = true;
-            QTest::mouseClick(box->findChild<QPushButton *>("OKButton"), Qt::LeftButton);
-        });
-        m_form->findChild<QAction *>("OAplikaci")->trigger();
-        QVERIFY(seen);
+        GuiTest::inModal<TAboutBox>([&] { m_form->findChild<QAction *>("OAplikaci")->trigger(); },
+                                    [](TAboutBox *box) {
+                                        QCOMPARE(box->windowTitle(), QStringLiteral("About"));
+                                        CONTROL(QLabel, product, box, "ProductName");
+                                        QCOMPARE(product->text(), QStringLiteral("Vitrana 1.0"));
+                                        CONTROL(QPushButton, ok, box, "OKButton");
+                                        GuiTest::click(ok);
+                                        QVERIFY(!box->isVisible());
+                                    });
     }
 
     void failedLoginIsReported()

@@ -5,7 +5,7 @@
 #include "TestDatabase.h"
 #include "WebTestSupport.h"
 
-#include "app/MessageBox.h"
+#include "gui/MessageBox.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
 

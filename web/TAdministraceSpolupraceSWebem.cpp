@@ -1,6 +1,6 @@
 #include "web/TAdministraceSpolupraceSWebem.h"
 
-#include "app/MessageBox.h"
+#include "gui/MessageBox.h"
 #include "db/DatabaseError.h"
 #include "web/protocol/Exporty.h"
 #include "web/protocol/ImportRezervaci.h"
@@ -21,7 +21,7 @@
 
 TAdministraceSpolupraceSWebem::TAdministraceSpolupraceSWebem(quint16 listenPort, QWidget *parent,
                                                              const CasovaniWebu &casovani)
-    : QDialog(parent), m_casovani(casovani)
+    : TDialog(parent), m_casovani(casovani)
 {
     setObjectName(QStringLiteral("AdministraceSpolupraceSWebem"));
     setWindowTitle(tr("AdministraceSpolupraceSWebem"));
@@ -165,20 +165,6 @@ void TAdministraceSpolupraceSWebem::FormCreate(quint16 listenPort)
 quint16 TAdministraceSpolupraceSWebem::portNaslouchani() const
 {
     return ServerSocket->isListening() ? ServerSocket->serverPort() : 0;
-}
-
-void TAdministraceSpolupraceSWebem::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TAdministraceSpolupraceSWebem::hideEvent(QHideEvent *event)
-{
-    QDialog::hideEvent(event);
-    if (!event->spontaneous())
-        FormHide();
 }
 
 void TAdministraceSpolupraceSWebem::FormShow()

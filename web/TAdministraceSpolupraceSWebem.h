@@ -2,7 +2,8 @@
 
 #include "web/protocol/Presmerovani.h"
 
-#include <QDialog>
+#include "gui/TDialog.h"
+
 #include <QList>
 #include <QPointer>
 #include <QTimer>
@@ -30,7 +31,7 @@ struct CasovaniWebu
  * for guests whom the site forwards to the desk. Created once at start-up,
  * it works whether it is shown or not.
  */
-class TAdministraceSpolupraceSWebem : public QDialog
+class TAdministraceSpolupraceSWebem : public TDialog
 {
     Q_OBJECT
 public:
@@ -62,14 +63,12 @@ public slots:
     void ZavriButtonClick();
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
+    void FormShow() override;
+    void FormHide() override;
 
 private:
     void createControls();
     void FormCreate(quint16 listenPort);
-    void FormShow();
-    void FormHide();
 
     void ClientSocketRead();
     void ClientSocketError();

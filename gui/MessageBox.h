@@ -23,10 +23,24 @@ QMessageBox::StandardButton show(QWidget *parent, const QString &text, const QSt
                                  QMessageBox::Icon icon = QMessageBox::NoIcon,
                                  const QString &detail = QString());
 
+/** The error box: caption "Chyba", one OK button. */
+void chyba(QWidget *parent, const QString &text, QMessageBox::Icon icon = QMessageBox::NoIcon,
+           const QString &detail = QString());
+/** The warning box: caption "Varování"; returns the button chosen. */
+QMessageBox::StandardButton varovani(QWidget *parent, const QString &text,
+                                     QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+
 /** Tests: the next box is not shown but answered with this button. */
 void setNextAnswer(QMessageBox::StandardButton answer);
+/**
+ * Tests: a box with no answer set in advance is not shown either but answered
+ * with this button (NoButton: shown as usual), so a box nobody expected is
+ * recorded in history() instead of blocking the test.
+ */
+void setDefaultAnswer(QMessageBox::StandardButton answer);
 /** Tests: the boxes shown (or answered) so far. */
 const QList<Shown> &history();
+/** Tests: forgets the boxes shown and the answers not used yet. */
 void clearHistory();
 
 } // namespace MessageBox

@@ -1,11 +1,13 @@
-#include "app/MessageBox.h"
+#include "gui/MessageBox.h"
 
+#include <QCoreApplication>
 #include <QQueue>
 
 namespace MessageBox {
 
 namespace {
 QQueue<QMessageBox::StandardButton> answers;
+QMessageBox::StandardButton defaultAnswer = QMessageBox::NoButton;
 QList<Shown> shown;
 } // namespace
 
@@ -16,6 +18,8 @@ QMessageBox::StandardButton show(QWidget *parent, const QString &text, const QSt
     shown.append({text, caption, buttons});
     if (!answers.isEmpty())
         return answers.dequeue();
+    if (defaultAnswer != QMessageBox::NoButton)
+        return defaultAnswer;
 
     QMessageBox box(icon, caption, text, buttons, parent);
     if (!detail.isEmpty())
@@ -28,9 +32,24 @@ QMessageBox::StandardButton show(QWidget *parent, const QString &text, const QSt
     return static_cast<QMessageBox::StandardButton>(answer);
 }
 
+void chyba(QWidget *parent, const QString &text, QMessageBox::Icon icon, const QString &detail)
+{
+    show(parent, text, QCoreApplication::translate("MessageBox", "Chyba"), QMessageBox::Ok, icon, detail);
+}
+
+QMessageBox::StandardButton varovani(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons)
+{
+    return show(parent, text, QCoreApplication::translate("MessageBox", "Varování"), buttons);
+}
+
 void setNextAnswer(QMessageBox::StandardButton answer)
 {
     answers.enqueue(answer);
+}
+
+void setDefaultAnswer(QMessageBox::StandardButton answer)
+{
+    defaultAnswer = answer;
 }
 
 const QList<Shown> &history()

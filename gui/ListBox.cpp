@@ -1,0 +1,20 @@
+#include "gui/ListBox.h"
+
+namespace ListBox {
+
+void naplnit(QListWidget *box, const QStringList &lines)
+{
+    box->clear();
+    box->addItems(lines);
+}
+
+QStringList vybrane(const QListWidget *box)
+{
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        if (box->item(i)->isSelected())
+            out << box->item(i)->text();
+    return out;
+}
+
+} // namespace ListBox

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QListWidget>
+#include <QStringList>
+
+/** List boxes filled from the collections and read back by their lines' texts. */
+namespace ListBox {
+
+/** Clears the list box and adds the lines; nothing stays selected. */
+void naplnit(QListWidget *box, const QStringList &lines);
+
+/** Clears the list box and fills it with the collection's Vypis. */
+template <class Kolekce>
+void vypis(QListWidget *box, const Kolekce &kolekce)
+{
+    QStringList lines;
+    kolekce.Vypis(lines);
+    naplnit(box, lines);
+}
+
+/** The texts of the selected lines, from the first line to the last. */
+QStringList vybrane(const QListWidget *box);
+
+} // namespace ListBox

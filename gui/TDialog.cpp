@@ -1,0 +1,73 @@
+#include "gui/TDialog.h"
+
+#include "db/DatabaseError.h"
+#include "gui/MessageBox.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QShowEvent>
+
+TDialog::TDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    QFont f = font();
+    f.setPointSize(8);
+    setFont(f);
+}
+
+int TDialog::ukaz()
+{
+    return exec();
+}
+
+bool TDialog::jeEnter(const QKeyEvent *key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+bool TDialog::zkus(const std::function<void()> &akce)
+{
+    try {
+        akce();
+        return true;
+    } catch (const DatabaseError &e) {
+        MessageBox::chyba(this, e.text(), QMessageBox::Critical);
+    }
+    return false;
+}
+
+void TDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    // A dialog presses a button on Enter only where its form says so.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        if (!button->isDefault())
+            button->setAutoDefault(false);
+    if (!zkus([this] { FormShow(); }))
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+}
+
+void TDialog::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        FormHide();
+}
+
+bool TDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto handler = m_keyDown.constFind(watched);
+        if (handler != m_keyDown.constEnd()) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            key->ignore();
+            (*handler)(key);
+            if (key->isAccepted())
+                return true;
+            key->accept();   // the widget sees it as usual
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

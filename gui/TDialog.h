@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <functional>
+
+class QKeyEvent;
+
+/**
+ * What every dialog of the desk shares. A dialog is created once at start-up
+ * and hidden between uses, so its edit boxes keep their text; it owns its
+ * working data only while it is shown: FormShow builds it, FormHide drops it.
+ * Storno, the title-bar close and Escape all end in reject(), which closes
+ * without writing; OK writes and then accept()s. Buttons are not pressed by
+ * Enter unless the form marks one as its default button.
+ */
+class TDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TDialog(QWidget *parent);
+
+    /** Shows the dialog modally over its parent; Accepted when it was closed by OK. */
+    int ukaz();
+
+    /** Enter on either key. */
+    static bool jeEnter(const QKeyEvent *key);
+
+protected:
+    /**
+     * Loads what the dialog shows. A database error is shown in the error box
+     * and the dialog closes again.
+     */
+    virtual void FormShow() {}
+    /** Drops what FormShow built, however the dialog was closed. */
+    virtual void FormHide() {}
+
+    /**
+     * Runs a database action of a handler. When it fails, the error is shown
+     * in the error box and false is returned: the dialog stays open with its
+     * unsaved data (the saves are all or nothing).
+     */
+    bool zkus(const std::function<void()> &akce);
+
+    /**
+     * Key presses in the widget reach the handler first; a handler that
+     * accept()s the key takes it, any other key goes on to the widget.
+     */
+    template <class Dialog>
+    void napojKeyDown(QWidget *widget, void (Dialog::*handler)(QKeyEvent *))
+    {
+        m_keyDown.insert(widget, [this, handler](QKeyEvent *key) { (static_cast<Dialog *>(this)->*handler)(key); });
+        widget->installEventFilter(this);
+    }
+
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QHash<QObject *, std::function<void(QKeyEvent *)>> m_keyDown;
+};

@@ -1,0 +1,141 @@
+#pragma once
+
+// What the GUI tests share: controls found by object name, a modal dialog
+// driven from inside, list boxes clicked like a user does, message boxes
+// answered through the seam.
+
+#include "gui/MessageBox.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QListWidget>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+/**
+ * Declares `variable` as the control of that type and object name inside
+ * `parent`; the test fails naming the control when there is none.
+ */
+#define CONTROL(Type, variable, parent, name)                                                      \
+    auto *variable = (parent)->findChild<Type *>(QStringLiteral(name));                   \
+    QVERIFY2(variable != nullptr, "no control " #Type " named " name)
+
+namespace GuiTest {
+
+/**
+ * Opens a modal dialog with `open` (a menu item, a button, exec()) and runs
+ * `act` inside it as soon as it is the active modal window. Whatever `act`
+ * leaves open is closed with reject() afterwards, and a dialog of another
+ * type (or none) within a few seconds fails the test instead of hanging it.
+ * Calls nest: `act` may open a further dialog the same way.
+ */
+template <class Dialog>
+void inModal(const std::function<void()> &open, const std::function<void(Dialog *)> &act)
+{
+    bool ran = false;
+    QString other;
+    QTimer poll;
+    QElapsedTimer waited;
+    waited.start();
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *dialog = qobject_cast<Dialog *>(modal);
+        if (dialog && dialog->isVisible()) {
+            poll.stop();
+            ran = true;
+            act(dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        } else if (waited.elapsed() > 5000) {
+            poll.stop();
+            if (modal) {
+                other = modal->objectName();
+                if (auto *d = qobject_cast<QDialog *>(modal))
+                    d->reject();
+                else
+                    modal->close();
+            }
+        }
+    });
+    poll.start();
+    open();
+    poll.stop();
+    QVERIFY2(ran, qPrintable(QStringLiteral("%1 was not opened%2")
+                                 .arg(QLatin1String(Dialog::staticMetaObject.className()),
+                                      other.isEmpty() ? QString() : QStringLiteral(" (%1 was)").arg(other))));
+}
+
+/** Opens the dialog itself modally and acts inside it. */
+template <class Dialog>
+void inModal(Dialog &dialog, const std::function<void(Dialog *)> &act)
+{
+    inModal<Dialog>([&dialog] { dialog.ukaz(); }, act);
+}
+
+inline void click(QAbstractButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+inline void pressEnter(QWidget *widget)
+{
+    QTest::keyClick(widget, Qt::Key_Return);
+}
+
+/** Replaces an edit box's text as if typed. */
+inline void type(QWidget *edit, const QString &text)
+{
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+/** The lines of a list box, top to bottom. */
+inline QStringList lines(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+/** The selected lines, top to bottom. */
+inline QStringList selectedLines(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected())
+            out << list->item(i)->text();
+    return out;
+}
+
+/** Clicks a line with the mouse; with Ctrl it is added to (or taken from) the selection. */
+inline void clickLine(QListWidget *list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QListWidgetItem *item = list->item(row);
+    QVERIFY2(item, qPrintable(QStringLiteral("%1 has no line %2").arg(list->objectName()).arg(row)));
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(item).center());
+}
+
+/** Selects exactly these lines, as Ctrl+clicks would. */
+inline void selectLines(QListWidget *list, const QList<int> &rows)
+{
+    list->clearSelection();
+    for (int row : rows)
+        clickLine(list, row, Qt::ControlModifier);
+}
+
+/** The boxes shown since the history was last cleared, as "text|caption". */
+inline QStringList messages()
+{
+    QStringList out;
+    for (const MessageBox::Shown &m : MessageBox::history())
+        out << m.text + u'|' + m.caption;
+    return out;
+}
+
+} // namespace GuiTest
