@@ -4,10 +4,17 @@
 
 #include <memory>
 
+class Pokoje;
+class TypyPokoju;
+
 namespace Ui {
 class TAdministracePokoje;
 }
 
+/**
+ * The hotel's rooms: lists them by number, adds a room with a number and a
+ * type, removes rooms, and on OK writes the rooms back.
+ */
 class TAdministracePokoje : public TDialog
 {
     Q_OBJECT
@@ -15,6 +22,18 @@ public:
     explicit TAdministracePokoje(QWidget *parent = nullptr);
     ~TAdministracePokoje() override;
 
+protected:
+    void FormShow() override;
+    void FormHide() override;
+
 private:
+    void PridejPokojButtonClick();
+    void OdstranVybranePokojeButtonClick();
+    void OKButtonClick();
+    void StornoButtonClick();
+    void obnovSeznamy();
+
     std::unique_ptr<Ui::TAdministracePokoje> ui;
+    std::unique_ptr<Pokoje> m_pokoje;
+    std::unique_ptr<TypyPokoju> m_typyPokoju;
 };

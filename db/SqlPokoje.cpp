@@ -23,7 +23,19 @@ QString selectRooms() { return QStringLiteral("SELECT * FROM pokoje_tab"); }
 
 QString lockRooms()
 {
-    return QStringLiteral("LOCK TABLES pokoje_tab WRITE, skupiny_pokoju_propojeni_tab WRITE");
+    return QStringLiteral("LOCK TABLES pokoje_tab WRITE, skupiny_pokoju_propojeni_tab WRITE, "
+                          "objednavky_pokoje_tab READ");
+}
+
+QString selectReservedRoomIds()
+{
+    return QStringLiteral("SELECT DISTINCT pokoj_id FROM objednavky_pokoje_tab");
+}
+
+QString countReservationsUntil(const QList<int> &pokojIds, const QDate &day)
+{
+    return QStringLiteral("SELECT COUNT(*) AS pocet FROM objednavky_pokoje_tab WHERE do_kdy >= ") + d(day)
+           + QStringLiteral(" AND pokoj_id IN (") + integerList(pokojIds) + u')';
 }
 
 QString deleteRooms() { return QStringLiteral("DELETE FROM pokoje_tab"); }

@@ -10,7 +10,12 @@ class SqlFormat;
 namespace SqlPokoje {
 
 QString selectRooms();
+/** The rooms save also reads the reservations, to keep new rooms off their room ids. */
 QString lockRooms();
+/** Every room id that a stored reservation names. */
+QString selectReservedRoomIds();
+/** How many stored reservations of the rooms last until the day or later. */
+QString countReservationsUntil(const QList<int> &pokojIds, const QDate &day);
 QString deleteRooms();
 QString insertRoom(const SqlFormat &f, int pokojId, const QString &cisloPokoje, int typPokojeId);
 /**

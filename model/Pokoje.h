@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -35,7 +36,10 @@ public:
     /** Clears the list and adds each room's number. */
     void Vypis(QStringList &seznam) const;
     void Pridej(const QString &cisloPokoje, int typPokojeId);
-    /** Smallest positive id no room in memory uses. */
+    /**
+     * Smallest positive id that no room in memory uses and no stored
+     * reservation names: a new room must not take over another room's guests.
+     */
     int NoveId() const;
     void Odstran(const QString &cisloPokoje);
     Pokoj NajdiPokoj(const QString &cisloPokoje) const;
@@ -47,6 +51,11 @@ public:
      */
     void Uloz();
 
+    /** The rooms that Odstran of each number in turn would remove, in that order. */
+    std::vector<Pokoj> roomsRemovedBy(const QStringList &cislaPokoju) const;
+    /** How many stored reservations of the rooms last until the day or later. */
+    static int reservationsUntil(const std::vector<Pokoj> &pokoje, const QDate &day);
+
     const std::vector<Pokoj> &prvky() const { return m_pokoje; }
     std::vector<Pokoj> &prvky() { return m_pokoje; }
     std::size_t size() const { return m_pokoje.size(); }
@@ -54,4 +63,5 @@ public:
 private:
     std::vector<Pokoj> m_pokoje;
     QList<int> m_odstranena;   // ids of rooms removed since the load
+    QList<int> m_pridana;      // ids of rooms added since the load
 };

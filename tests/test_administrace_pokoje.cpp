@@ -1,0 +1,285 @@
+// The rooms dialog, offscreen against the real server: adding and removing
+// rooms, what OK writes and what Storno and the title-bar close leave, new
+// rooms kept off the ids of booked rooms, the question before removing
+// rooms with coming guests, a failed save, and the main window picking up
+// the saved rooms.
+
+#include "GuiTestSupport.h"
+#include "TestDatabase.h"
+
+#include "admin/TAdministracePokoje.h"
+#include "app/ObsazenostGrid.h"
+#include "app/TVitranaForm.h"
+#include "app/VitranaApplication.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace GuiTest;
+
+namespace {
+QString day(int offset)
+{
+    return QDate::currentDate().addDays(offset).toString(Qt::ISODate);
+}
+
+QStringList storedRooms()
+{
+    return TestDatabase::rows("SELECT * FROM pokoje_tab ORDER BY pokoj_id");
+}
+
+/** The dialog's controls, found once per opening. */
+struct Controls
+{
+    QListWidget *pokoje = nullptr;
+    QListWidget *typy = nullptr;
+    QLineEdit *novy = nullptr;
+    QPushButton *pridej = nullptr;
+    QPushButton *odstran = nullptr;
+    QPushButton *ok = nullptr;
+    QPushButton *storno = nullptr;
+};
+
+void find(TAdministracePokoje *d, Controls &c)
+{
+    CONTROL(QListWidget, pokoje, d, "NadefinovanePokojeListBox");
+    CONTROL(QListWidget, typy, d, "TypyPokojuListBox");
+    CONTROL(QLineEdit, novy, d, "NovyPokojEdit");
+    CONTROL(QPushButton, pridej, d, "PridejPokojButton");
+    CONTROL(QPushButton, odstran, d, "OdstranVybranePokojeButton");
+    CONTROL(QPushButton, ok, d, "OKButton");
+    CONTROL(QPushButton, storno, d, "StornoButton");
+    c = {pokoje, typy, novy, pridej, odstran, ok, storno};
+}
+
+void add(const Controls &c, const QString &cislo, int typ)
+{
+    type(c.novy, cislo);
+    clickLine(c.typy, typ);
+    click(c.pridej);
+}
+} // namespace
+
+class TestAdministracePokoje : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TAdministracePokoje> m_dialog;
+
+    /** Opens the dialog and acts in it with its controls. */
+    void inDialog(const std::function<void(TAdministracePokoje *, const Controls &)> &act)
+    {
+        inModal<TAdministracePokoje>(*m_dialog, [&](TAdministracePokoje *d) {
+            Controls c;
+            find(d, c);
+            if (!QTest::currentTestFailed())
+                act(d, c);
+        });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        TestDatabase::setUp();
+        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+    }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init()
+    {
+        MessageBox::clearHistory();
+        TestDatabase::clearTables();
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Jednolůžkový', 1), (2, 'Dvoulůžkový', 2)");
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1), (2, '102', 2)");
+        m_dialog = std::make_unique<TAdministracePokoje>();
+    }
+    void cleanup() { m_dialog.reset(); }
+
+    void addingNeedsANumberAndAType()
+    {
+        inDialog([](TAdministracePokoje *d, const Controls &c) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("AdministracePokoje"));
+            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
+            QCOMPARE(lines(c.typy), (QStringList{"Jednolůžkový", "Dvoulůžkový"}));
+            type(c.novy, "103");
+            click(c.pridej);   // no type selected
+            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
+            c.novy->clear();
+            clickLine(c.typy, 0);
+            click(c.pridej);   // no number
+            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
+
+            add(c, "103", 1);
+            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102", "103"}));
+            QCOMPARE(c.novy->text(), QStringLiteral("103"));   // the number stays
+            QVERIFY(selectedLines(c.typy).isEmpty());           // the type does not
+            click(c.pridej);
+            QCOMPARE(c.pokoje->count(), 3);
+            add(c, "101", 0);   // numbers are not compared
+            click(c.ok);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2", "3|103|2", "4|101|1"}));
+        QCOMPARE(messages(), QStringList());
+    }
+
+    void removingTakesTheFirstRoomOfANumber()
+    {
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (3, '101', 2), (4, '104', 1)");
+        inDialog([](TAdministracePokoje *, const Controls &c) {
+            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102", "101", "104"}));
+            selectLines(c.pokoje, {2, 3});   // the second line 101 stands for the first room 101
+            click(c.odstran);
+            QCOMPARE(lines(c.pokoje), (QStringList{"102", "101"}));
+            click(c.odstran);   // nothing selected after the refresh
+            QCOMPARE(c.pokoje->count(), 2);
+            click(c.ok);
+        });
+        QCOMPARE(storedRooms(), (QStringList{"2|102|2", "3|101|2"}));
+    }
+
+    void closingWithoutOkWritesNothing_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Storno") << "Storno";
+        QTest::newRow("title-bar close") << "close";
+        QTest::newRow("Escape") << "Escape";
+    }
+    void closingWithoutOkWritesNothing()
+    {
+        QFETCH(QString, how);
+        inDialog([&](TAdministracePokoje *d, const Controls &c) {
+            add(c, "103", 0);
+            selectLines(c.pokoje, {0});
+            click(c.odstran);
+            if (how == "Storno")
+                click(c.storno);
+            else if (how == "close")
+                d->close();
+            else
+                QTest::keyClick(c.pokoje, Qt::Key_Escape);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2"}));
+        // The next opening shows the stored rooms; the edit box kept its text.
+        inDialog([](TAdministracePokoje *, const Controls &c) {
+            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
+            QCOMPARE(c.novy->text(), QStringLiteral("103"));
+        });
+    }
+
+    void newRoomsKeepOffTheIdsOfBookedRooms()
+    {
+        // Room 3 was removed long ago but its guests' reservations remain.
+        TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 1, '%1', '%1', '%1', 3, 100)").arg(day(-400)));
+        inDialog([](TAdministracePokoje *, const Controls &c) {
+            selectLines(c.pokoje, {1});
+            click(c.odstran);   // room 2: no reservations, its id is free again
+            add(c, "201", 0);
+            add(c, "202", 0);
+            click(c.ok);
+        });
+        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|201|1", "4|202|1"}));
+    }
+
+    void aRoomBookedMeanwhileKeepsItsGuests()
+    {
+        inDialog([](TAdministracePokoje *, const Controls &c) {
+            selectLines(c.pokoje, {1});
+            click(c.odstran);
+            add(c, "201", 0);   // takes id 2, free at this moment
+            // Another desk books the old room 102 before this one saves.
+            auto other = TestDatabase::openAnother();
+            TMojeQuery q(*other);
+            q.exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 7, '%1', '%1', '%1', 2, 100)").arg(day(1)));
+            click(c.ok);
+        });
+        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "3|201|1"}));
+    }
+
+    void removingRoomsWithComingGuestsAsksFirst_data()
+    {
+        QTest::addColumn<int>("lastDay");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("left");
+        const QStringList asked{
+            "Vybrané pokoje mají rezervace na dnešek nebo pozdější dny (počet: 2).\nOpravdu je chcete odstranit?|Varování"};
+        QTest::newRow("past stays: no question") << -1 << 0 << QStringList() << QStringList{"102"};
+        QTest::newRow("stay ending today, OK") << 0 << int(QMessageBox::Ok) << asked << QStringList{"102"};
+        QTest::newRow("coming stay, Cancel") << 5 << int(QMessageBox::Cancel) << asked
+                                             << QStringList{"101", "102", "103"};
+    }
+    void removingRoomsWithComingGuestsAsksFirst()
+    {
+        QFETCH(int, lastDay);
+        QFETCH(int, answer);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, left);
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (3, '103', 1)");
+        TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 1, '%1', '%2', '%3', 1, 100), "
+                                   "(1, 2, '%1', '%2', '%3', 3, 100), (1, 3, '%1', '%1', '%1', 3, 100)")
+                               .arg(day(-30), day(lastDay - 2), day(lastDay)));
+        if (answer)
+            MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
+        inDialog([&](TAdministracePokoje *, const Controls &c) {
+            selectLines(c.pokoje, {0, 2});
+            click(c.odstran);
+            QCOMPARE(lines(c.pokoje), left);
+        });
+        QCOMPARE(GuiTest::messages(), messages);
+    }
+
+    void aFailedSaveKeepsTheDialogAndTheTable()
+    {
+        // Another desk holds the rooms table past this desk's lock wait.
+        TestDatabase::exec("SET SESSION lock_wait_timeout = 1");
+        auto other = TestDatabase::openAnother();
+        TMojeQuery q(*other);
+        inDialog([&](TAdministracePokoje *d, const Controls &c) {
+            add(c, "103", 0);
+            q.exec("LOCK TABLES pokoje_tab WRITE");
+            click(c.ok);
+            QVERIFY(d->isVisible());
+            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102", "103"}));
+            QCOMPARE(MessageBox::history().size(), 1);
+            QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
+            QVERIFY(MessageBox::history()[0].text.contains("Lock wait timeout"));
+            q.exec("UNLOCK TABLES");
+            QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2"}));
+            click(c.ok);   // tried again, it goes through
+            QVERIFY(!d->isVisible());
+        });
+        TestDatabase::exec("SET SESSION lock_wait_timeout = DEFAULT");
+        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2", "3|103|1"}));
+    }
+
+    void theMainWindowShowsSavedRoomsAtOnce()
+    {
+        TestDatabase::exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Přízemí')");
+        TestDatabase::exec("INSERT INTO skupiny_pokoju_propojeni_tab VALUES (1, 1), (1, 2)");
+        TVitranaForm form(TestDatabase::config(), false);
+        form.createDialogs();
+        form.show();
+        QCOMPARE(form.grid()->vrstvy()[0].cislaPokoju, (QStringList{"101", "102"}));
+        auto *menu = form.findChild<QAction *>("MenuAdministracePokoje");
+        QVERIFY(menu && menu->isEnabled());
+        inModal<TAdministracePokoje>([&] { menu->trigger(); }, [](TAdministracePokoje *d) {
+            Controls c;
+            find(d, c);
+            selectLines(c.pokoje, {0});
+            click(c.odstran);
+            click(c.ok);
+        });
+        QCOMPARE(form.grid()->vrstvy()[0].cislaPokoju, QStringList{"102"});
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    VitranaApplication app(argc, argv);
+    TestAdministracePokoje test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_administrace_pokoje.moc"
