@@ -141,7 +141,7 @@ void Klienti::Vypis(QStringList &seznam) const
 int Klienti::NajdiId(const QString &jmeno) const
 {
     return findIdByName(
-        m_klienti, jmeno, [](const Klient &k) { return k.jmeno; }, [](const Klient &k) { return k.klient_id; }, 0);
+        m_klienti, jmeno, [](const Klient &k) { return k.jmeno; }, [](const Klient &k) { return k.klient_id; }, -1);
 }
 
 PopisyPolozekKlienta::PopisyPolozekKlienta()

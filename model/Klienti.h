@@ -90,7 +90,10 @@ public:
     void Nacti();
     /** Clears the list and adds each client's name. */
     void Vypis(QStringList &seznam) const;
-    /** Id of the first client of exactly that name; 0 when none. */
+    /**
+     * Id of the first client of exactly that name; -1 when none (0 is a real
+     * client: the first guest the web import stored).
+     */
     int NajdiId(const QString &jmeno) const;
 
     const std::vector<Klient> &prvky() const { return m_klienti; }
