@@ -84,13 +84,18 @@ inline void pressEnter(QWidget *widget)
     QTest::keyClick(widget, Qt::Key_Return);
 }
 
-/** Replaces an edit box's text as if typed. */
+/** Replaces an edit box's text as if typed (Czech letters too). */
 inline void type(QWidget *edit, const QString &text)
 {
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(edit, char(c.unicode()));
+        else   // QTest maps only ASCII to keys
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 /** The lines of a list box, top to bottom. */

@@ -1,0 +1,250 @@
+// The room groups dialog, offscreen against the real server: groups added
+// by the button and by Enter, rooms moved in and out of the selected group,
+// what OK writes and what Storno and the title-bar close leave, a failed
+// save, and the main window showing a saved group as a tab at once.
+
+#include "GuiTestSupport.h"
+#include "TestDatabase.h"
+
+#include "admin/TAdministraceSkupinyPokoju.h"
+#include "app/ObsazenostGrid.h"
+#include "app/TVitranaForm.h"
+#include "app/VitranaApplication.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+
+using namespace GuiTest;
+
+namespace {
+struct Controls
+{
+    QListWidget *skupiny = nullptr;
+    QListWidget *clenove = nullptr;
+    QListWidget *vsechny = nullptr;
+    QLineEdit *nova = nullptr;
+    QPushButton *pridejSkupinu = nullptr;
+    QPushButton *odstranSkupinu = nullptr;
+    QPushButton *pridejPokoje = nullptr;
+    QPushButton *odeberPokoje = nullptr;
+    QPushButton *ok = nullptr;
+    QPushButton *storno = nullptr;
+};
+
+void find(TAdministraceSkupinyPokoju *d, Controls &c)
+{
+    CONTROL(QListWidget, skupiny, d, "SkupinyPokojuListBox");
+    CONTROL(QListWidget, clenove, d, "PokojeVeSkupineListBox");
+    CONTROL(QListWidget, vsechny, d, "VsechnyPokojeListBox");
+    CONTROL(QLineEdit, nova, d, "NovaSkupinaEdit");
+    CONTROL(QPushButton, pridejSkupinu, d, "PridejSkupinuButton");
+    CONTROL(QPushButton, odstranSkupinu, d, "OdstranSkupinuButton");
+    CONTROL(QPushButton, pridejPokoje, d, "PridejPokojeButton");
+    CONTROL(QPushButton, odeberPokoje, d, "OdeberPokojeButton");
+    CONTROL(QPushButton, ok, d, "OKButton");
+    CONTROL(QPushButton, storno, d, "StornoButton");
+    c = {skupiny, clenove, vsechny, nova, pridejSkupinu, odstranSkupinu, pridejPokoje, odeberPokoje, ok, storno};
+}
+
+QStringList storedGroups()
+{
+    return TestDatabase::rows("SELECT * FROM skupiny_pokoju_tab ORDER BY skupina_pokoju_id");
+}
+
+QStringList storedLinks()
+{
+    return TestDatabase::rows("SELECT * FROM skupiny_pokoju_propojeni_tab ORDER BY skupina_pokoju_id, pokoj_id");
+}
+} // namespace
+
+class TestAdministraceSkupiny : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TAdministraceSkupinyPokoju> m_dialog;
+
+    void inDialog(const std::function<void(TAdministraceSkupinyPokoju *, const Controls &)> &act)
+    {
+        inModal<TAdministraceSkupinyPokoju>(*m_dialog, [&](TAdministraceSkupinyPokoju *d) {
+            Controls c;
+            find(d, c);
+            if (!QTest::currentTestFailed())
+                act(d, c);
+        });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        TestDatabase::setUp();
+        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+    }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init()
+    {
+        MessageBox::clearHistory();
+        TestDatabase::clearTables();
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1), (2, '102', 1), (3, '201', 2), (4, '202', 2)");
+        TestDatabase::exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Přízemí'), (2, 'Patro')");
+        TestDatabase::exec("INSERT INTO skupiny_pokoju_propojeni_tab VALUES (1, 1), (1, 2), (2, 3)");
+        m_dialog = std::make_unique<TAdministraceSkupinyPokoju>();
+    }
+    void cleanup() { m_dialog.reset(); }
+
+    void addingGroups_data()
+    {
+        QTest::addColumn<bool>("byEnter");
+        QTest::newRow("Přidej") << false;
+        QTest::newRow("Enter") << true;
+    }
+    void addingGroups()
+    {
+        QFETCH(bool, byEnter);
+        inDialog([&](TAdministraceSkupinyPokoju *d, const Controls &c) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("AdministraceSkupinyPokoju"));
+            QCOMPARE(lines(c.skupiny), (QStringList{"Přízemí", "Patro"}));
+            QCOMPARE(lines(c.vsechny), (QStringList{"101", "102", "201", "202"}));
+            QCOMPARE(lines(c.clenove), QStringList());
+            auto add = [&] { byEnter ? pressEnter(c.nova) : click(c.pridejSkupinu); };
+            add();   // empty name: nothing
+            QCOMPARE(c.skupiny->count(), 2);
+            type(c.nova, "Apartmá");
+            add();
+            QCOMPARE(lines(c.skupiny), (QStringList{"Přízemí", "Patro", "Apartmá"}));
+            QCOMPARE(c.nova->text(), QString());
+            QVERIFY(selectedLines(c.skupiny).isEmpty());
+            QVERIFY(d->isVisible());   // Enter did not close the dialog
+            clickLine(c.skupiny, 2);
+            selectLines(c.vsechny, {1, 3});
+            click(c.pridejPokoje);
+            QCOMPARE(lines(c.clenove), (QStringList{"102", "202"}));
+            click(c.ok);
+        });
+        QCOMPARE(storedGroups(), (QStringList{"1|Přízemí", "2|Patro", "3|Apartmá"}));
+        QCOMPARE(storedLinks(), (QStringList{"1|1", "1|2", "2|3", "3|2", "3|4"}));
+    }
+
+    void movingRoomsInAndOut()
+    {
+        inDialog([](TAdministraceSkupinyPokoju *, const Controls &c) {
+            selectLines(c.vsechny, {0, 2});
+            click(c.pridejPokoje);   // no group selected
+            click(c.odeberPokoje);
+            QCOMPARE(lines(c.clenove), QStringList());
+            clickLine(c.skupiny, 0);
+            QCOMPARE(lines(c.clenove), (QStringList{"101", "102"}));
+            selectLines(c.vsechny, {0, 2});
+            click(c.pridejPokoje);   // 101 is a member already
+            QCOMPARE(lines(c.clenove), (QStringList{"101", "102", "201"}));
+            QCOMPARE(selectedLines(c.vsechny), (QStringList{"101", "201"}));
+            click(c.pridejPokoje);   // twice changes nothing
+            QCOMPARE(lines(c.clenove), (QStringList{"101", "102", "201"}));
+            selectLines(c.clenove, {0, 1});
+            click(c.odeberPokoje);
+            QCOMPARE(lines(c.clenove), QStringList{"201"});
+            clickLine(c.skupiny, 1);
+            QCOMPARE(lines(c.clenove), QStringList{"201"});
+            click(c.ok);
+        });
+        QCOMPARE(storedLinks(), (QStringList{"1|3", "2|3"}));
+    }
+
+    void removingAGroup()
+    {
+        inDialog([](TAdministraceSkupinyPokoju *, const Controls &c) {
+            type(c.nova, "rozepsáno");
+            click(c.odstranSkupinu);   // nothing selected: only the edit box empties
+            QCOMPARE(c.skupiny->count(), 2);
+            QCOMPARE(c.nova->text(), QString());
+            clickLine(c.skupiny, 0);
+            click(c.odstranSkupinu);
+            QCOMPARE(lines(c.skupiny), QStringList{"Patro"});
+            QCOMPARE(lines(c.clenove), QStringList());
+            // The freed id 1 goes to the next group, with the rooms stored under it.
+            type(c.nova, "Nová");
+            click(c.pridejSkupinu);
+            clickLine(c.skupiny, 1);
+            QCOMPARE(lines(c.clenove), (QStringList{"101", "102"}));
+            click(c.ok);
+        });
+        QCOMPARE(storedGroups(), (QStringList{"1|Nová", "2|Patro"}));
+        QCOMPARE(storedLinks(), (QStringList{"1|1", "1|2", "2|3"}));
+    }
+
+    void closingWithoutOkWritesNothing_data()
+    {
+        QTest::addColumn<bool>("storno");
+        QTest::newRow("Storno") << true;
+        QTest::newRow("title-bar close") << false;
+    }
+    void closingWithoutOkWritesNothing()
+    {
+        QFETCH(bool, storno);
+        inDialog([&](TAdministraceSkupinyPokoju *d, const Controls &c) {
+            clickLine(c.skupiny, 0);
+            click(c.odstranSkupinu);
+            type(c.nova, "Jiná");
+            click(c.pridejSkupinu);
+            storno ? click(c.storno) : void(d->close());
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(storedGroups(), (QStringList{"1|Přízemí", "2|Patro"}));
+        QCOMPARE(storedLinks(), (QStringList{"1|1", "1|2", "2|3"}));
+    }
+
+    void aFailedSaveKeepsTheDialogAndTheTables()
+    {
+        TestDatabase::exec("SET SESSION lock_wait_timeout = 1");
+        auto other = TestDatabase::openAnother();
+        TMojeQuery q(*other);
+        inDialog([&](TAdministraceSkupinyPokoju *d, const Controls &c) {
+            type(c.nova, "Apartmá");
+            click(c.pridejSkupinu);
+            q.exec("LOCK TABLES skupiny_pokoju_propojeni_tab WRITE");
+            click(c.ok);
+            QVERIFY(d->isVisible());
+            QCOMPARE(messages().size(), 1);
+            QVERIFY(messages()[0].endsWith("|Chyba"));
+            QCOMPARE(lines(c.skupiny), (QStringList{"Přízemí", "Patro", "Apartmá"}));
+            q.exec("UNLOCK TABLES");
+        });
+        TestDatabase::exec("SET SESSION lock_wait_timeout = DEFAULT");
+        QCOMPARE(storedGroups(), (QStringList{"1|Přízemí", "2|Patro"}));
+    }
+
+    void theMainWindowShowsASavedGroupAtOnce()
+    {
+        TVitranaForm form(TestDatabase::config(), false);
+        form.createDialogs();
+        form.show();
+        auto *tabs = form.findChild<QTabBar *>("ObsazenostPokojuTabControl");
+        tabs->setCurrentIndex(1);
+        QCOMPARE(tabs->count(), 2);
+        inModal<TAdministraceSkupinyPokoju>([&] { form.findChild<QAction *>("MenuAdministraceSkupinyPokoju")->trigger(); },
+                                            [](TAdministraceSkupinyPokoju *d) {
+                                                Controls c;
+                                                find(d, c);
+                                                type(c.nova, "Apartmá");
+                                                click(c.pridejSkupinu);
+                                                clickLine(c.skupiny, 1);
+                                                selectLines(c.vsechny, {3});
+                                                click(c.pridejPokoje);
+                                                click(c.ok);
+                                            });
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(2), QStringLiteral("Apartmá"));
+        QCOMPARE(tabs->currentIndex(), 1);   // the group shown before stays shown
+        QCOMPARE(form.grid()->vrstvy()[0].cislaPokoju, (QStringList{"201", "202"}));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    VitranaApplication app(argc, argv);
+    TestAdministraceSkupiny test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_administrace_skupiny.moc"
