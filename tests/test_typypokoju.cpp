@@ -4,6 +4,8 @@
 #include "TestDatabase.h"
 
 #include "db/DatabaseError.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
 #include "model/TypyPokoju.h"
 
 #include <QtTest>
@@ -89,20 +91,52 @@ private slots:
     void removedTypeTakesItsPrices()
     {
         TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1), (2, 'B', 2), (3, 'C', 3)");
-        // 5 was priced while its type was still unsaved in the dialog
         TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (2, 1, 1, 200), (2, 2, 3, 250), "
-                           "(3, 1, 1, 300), (5, 1, 1, 500), (9, 1, 1, 900)");
+                           "(3, 1, 1, 300), (9, 1, 1, 900)");
         TypyPokoju t;
         QVERIFY(t.Odstran("B"));
         t.Pridej("Apartmá \"Lípa\" C:\\", 4);   // 4: 2 is freed since the load
         t.Pridej("E", 2);
         QCOMPARE(t.NajdiId("E"), 5);
+        // E is priced while it is still unsaved in the dialog
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (5, 1, 1, 500)");
         t.Uloz();
         QCOMPARE(types(), (QStringList{"1|A|1", "3|C|3", "4|Apartmá \"Lípa\" C:\\|4", "5|E|2"}));
         QCOMPARE(prices(), (QStringList{"1|1|1|100", "3|1|1|300", "5|1|1|500"}));
 
         TypyPokoju reloaded;
         QCOMPARE(reloaded.prvky(), t.prvky());
+    }
+
+    void aNewTypeDoesNotTakeOverPricesLeftWithoutAType()
+    {
+        // 2 was added and priced in a dialog that was then cancelled.
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1), (4, 'D', 1)");
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (2, 1, 1, 200), (2, 2, 1, 250)");
+        TypyPokoju t;
+        t.Pridej("Nový", 2);
+        t.Pridej("Druhý", 2);
+        QCOMPARE(t.NajdiId("Nový"), 3);
+        QCOMPARE(t.NajdiId("Druhý"), 5);
+        t.Uloz();
+        QCOMPARE(prices(), QStringList{"1|1|1|100"});
+        QCOMPARE(t.NoveId(), 2);   // the save deleted those prices
+    }
+
+    void aRemovedTypeThatARoomTookMeanwhileStays()
+    {
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1), (2, 'B', 2), (3, 'C', 3)");
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (2, 1, 1, 200), (3, 1, 1, 300)");
+        TypyPokoju t;
+        QVERIFY(t.Odstran("B"));
+        QVERIFY(t.Odstran("C"));
+        // Another desk gives a new room type 2 before this one saves.
+        auto other = TestDatabase::openAnother();
+        TMojeQuery(*other).exec("INSERT INTO pokoje_tab VALUES (1, '101', 2)");
+        QCOMPARE(t.Uloz(), (std::vector<TypPokoje>{{2, "B", 2}}));
+        QCOMPARE(types(), (QStringList{"1|A|1", "2|B|2"}));
+        QCOMPARE(prices(), (QStringList{"1|1|1|100", "2|1|1|200"}));
+        QCOMPARE(t.prvky(), (std::vector<TypPokoje>{{1, "A", 1}, {2, "B", 2}}));
     }
 
     void savingNoTypesRemovesAllPrices()
