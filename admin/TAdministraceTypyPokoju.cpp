@@ -72,10 +72,7 @@ void TAdministraceTypyPokoju::NovyTypEditKeyDown(QKeyEvent *key)
 
 void TAdministraceTypyPokoju::PocetLuzekEditKeyDown(QKeyEvent *key)
 {
-    if (jeEnter(key)) {
-        key->accept();
-        PridejButtonClick();
-    }
+    NovyTypEditKeyDown(key);   // Enter adds from either box
 }
 
 void TAdministraceTypyPokoju::OdstranVybraneButtonClick()

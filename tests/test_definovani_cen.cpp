@@ -186,25 +186,13 @@ private slots:
         QCOMPARE(storedPrices(), expected);
     }
 
-    void closingWithoutOkWritesNothing_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Storno") << "Storno";
-        QTest::newRow("title-bar close") << "close";
-        QTest::newRow("Escape") << "Escape";
-    }
+    void closingWithoutOkWritesNothing_data() { addClosingRows(); }
     void closingWithoutOkWritesNothing()
     {
         QFETCH(QString, how);
         inDialog({1, 3}, [&](TDefinovaniCen *d, const Controls &c) {
             set(c, {0, 1, 2}, {0, 1}, "999", false);
-            if (how == "Storno")
-                click(c.storno);
-            else if (how == "close")
-                d->close();
-            else
-                QTest::keyClick(c.dny, Qt::Key_Escape);
-            QVERIFY(!d->isVisible());
+            closeWithoutOk(d, c.storno, how);
         });
         QCOMPARE(storedPrices(), pricesBefore);
         // Shown again (for the same room types) it starts from the table; the price box kept its text.
@@ -227,9 +215,7 @@ private slots:
             q.exec("LOCK TABLES ceny_pokoje_tab WRITE");
             click(c.ok);
             QVERIFY(d->isVisible());
-            QCOMPARE(MessageBox::history().size(), 1);
-            QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
-            QVERIFY(MessageBox::history()[0].text.contains("Lock wait timeout"));
+            verifyLockTimeoutShown();
             QCOMPARE(shown(c.tabulka), (QStringList{"|C|D", "A|700|", "B||", "X||450"}));
             q.exec("UNLOCK TABLES");
             QCOMPARE(storedPrices(), pricesBefore);
