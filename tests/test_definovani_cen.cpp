@@ -155,11 +155,8 @@ private slots:
         QTest::addColumn<QString>("stored");   // the new price of (1, C, A); empty: refused
         QTest::newRow("comma") << "1200,50" << "1200.5";
         QTest::newRow("point") << "1200.50" << "1200.5";
-        QTest::newRow("zero") << "0" << "0";
-        QTest::newRow("negative") << "-10" << "-10";
         QTest::newRow("empty") << "" << "";
         QTest::newRow("letters") << "abc" << "";
-        QTest::newRow("both separators") << "1.200,50" << "";
         QTest::newRow("with the currency") << "1200 Kč" << "";
     }
     void priceText()

@@ -4,8 +4,6 @@
 #include "TestDatabase.h"
 
 #include "db/DatabaseError.h"
-#include "db/TMojeDatabaze.h"
-#include "db/TMojeQuery.h"
 #include "model/TypyPokoju.h"
 
 #include <QtTest>
@@ -106,37 +104,6 @@ private slots:
 
         TypyPokoju reloaded;
         QCOMPARE(reloaded.prvky(), t.prvky());
-    }
-
-    void aNewTypeDoesNotTakeOverPricesLeftWithoutAType()
-    {
-        // 2 was added and priced in a dialog that was then cancelled.
-        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1), (4, 'D', 1)");
-        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (2, 1, 1, 200), (2, 2, 1, 250)");
-        TypyPokoju t;
-        t.Pridej("Nový", 2);
-        t.Pridej("Druhý", 2);
-        QCOMPARE(t.NajdiId("Nový"), 3);
-        QCOMPARE(t.NajdiId("Druhý"), 5);
-        t.Uloz();
-        QCOMPARE(prices(), QStringList{"1|1|1|100"});
-        QCOMPARE(t.NoveId(), 2);   // the save deleted those prices
-    }
-
-    void aRemovedTypeThatARoomTookMeanwhileStays()
-    {
-        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1), (2, 'B', 2), (3, 'C', 3)");
-        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (2, 1, 1, 200), (3, 1, 1, 300)");
-        TypyPokoju t;
-        QVERIFY(t.Odstran("B"));
-        QVERIFY(t.Odstran("C"));
-        // Another desk gives a new room type 2 before this one saves.
-        auto other = TestDatabase::openAnother();
-        TMojeQuery(*other).exec("INSERT INTO pokoje_tab VALUES (1, '101', 2)");
-        QCOMPARE(t.Uloz(), (std::vector<TypPokoje>{{2, "B", 2}}));
-        QCOMPARE(types(), (QStringList{"1|A|1", "2|B|2"}));
-        QCOMPARE(prices(), (QStringList{"1|1|1|100", "2|1|1|200"}));
-        QCOMPARE(t.prvky(), (std::vector<TypPokoje>{{1, "A", 1}, {2, "B", 2}}));
     }
 
     void savingNoTypesRemovesAllPrices()
