@@ -16,7 +16,12 @@ QString selectRoomsOfType(int typPokojeId)
 
 QString lockRoomTypes()
 {
-    return QStringLiteral("LOCK TABLES typy_pokoju_tab WRITE, ceny_pokoje_tab WRITE");
+    return QStringLiteral("LOCK TABLES typy_pokoju_tab WRITE, ceny_pokoje_tab WRITE, pokoje_tab READ");
+}
+
+QString selectPricedRoomTypeIds()
+{
+    return QStringLiteral("SELECT DISTINCT typ_pokoje_id FROM ceny_pokoje_tab");
 }
 
 QString deleteRoomTypes() { return QStringLiteral("DELETE FROM typy_pokoju_tab"); }

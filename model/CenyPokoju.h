@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QString>
+#include <optional>
 #include <set>
 
 /**
@@ -29,6 +32,23 @@ struct CenaPokoje
     }
 };
 
+/**
+ * A price as the administrator types it: a decimal comma or a decimal point
+ * (whatever the locale), an optional sign and exponent, blanks around.
+ * Nothing when the text is no finite number (an empty text included).
+ */
+std::optional<double> parsePrice(const QString &text);
+
+/** What one (day type, client type) costs for a set of room types. */
+struct PriceCell
+{
+    enum class Kind { None, Same, Different };
+    Kind kind = Kind::None;   // None: no room type has a price here
+    double cena = 0;          // the price when every room type has the same one
+
+    bool operator==(const PriceCell &) const = default;
+};
+
 /** The price table in memory: at most one price per (room type, client type, day type). */
 class CenyPokoju
 {
@@ -42,6 +62,15 @@ public:
     void NastavCenu(int typPokojeId, int typKlientaId, int typDneId, double cena);
     /** Replaces ceny_pokoje_tab with the set in key order, under its lock set, all or nothing. */
     void Uloz() const;
+
+    /**
+     * The prices of the room types, one row per day type and one column per
+     * client type, in the order given. A cell is Same only when every room
+     * type has a price there and they are all equal; some priced and some
+     * not is Different.
+     */
+    QList<QList<PriceCell>> summarize(const QList<int> &typyPokoju, const QList<int> &typyDnu,
+                                      const QList<int> &typyKlientu) const;
 
     const std::set<CenaPokoje> &prvky() const { return m_ceny; }
     std::size_t size() const { return m_ceny.size(); }

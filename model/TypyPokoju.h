@@ -37,23 +37,29 @@ public:
      */
     bool Odstran(const QString &nazev);
     /**
-     * Smallest positive id that no type in memory uses and that no type
-     * removed since the load had: the prices of a removed type stay in the
-     * table until the save, and a new type must not take them over.
+     * Smallest positive id that no type in memory uses, that no type removed
+     * since the load had and that no stored price names: the prices of a
+     * removed type (or of a type priced and then cancelled) stay in the table
+     * until the save, and a new type must not take them over.
      */
     int NoveId() const;
     /** Whether a stored room (pokoje_tab) has the type. */
     bool JePouzit(int typPokojeId) const;
     /**
      * Replaces typy_pokoju_tab with the collection and deletes the prices of
-     * every room type not in it, under its lock set, all or nothing.
+     * every room type not in it, under its lock set, all or nothing. A
+     * removed type that a stored room has taken since its removal is kept
+     * (back in the collection, with its prices); those types are returned.
      */
-    void Uloz();
+    std::vector<TypPokoje> Uloz();
 
     const std::vector<TypPokoje> &prvky() const { return m_typy; }
     std::size_t size() const { return m_typy.size(); }
 
 private:
+    std::vector<TypPokoje>::iterator findType(int id);
+
     std::vector<TypPokoje> m_typy;
-    QList<int> m_odstranene;   // ids of types removed since the load or the last save
+    std::vector<TypPokoje> m_odstranene;   // types removed since the load or the last save
+    QList<int> m_cenyBezTypu;              // ids with stored prices but no stored type
 };

@@ -143,4 +143,33 @@ inline QStringList messages()
     return out;
 }
 
+/** Data rows (column "how") for the ways of leaving a dialog without OK. */
+inline void addClosingRows()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Storno") << QStringLiteral("Storno");
+    QTest::newRow("title-bar close") << QStringLiteral("close");
+    QTest::newRow("Escape") << QStringLiteral("Escape");
+}
+
+/** Leaves the dialog the way a row of addClosingRows names. */
+inline void closeWithoutOk(QDialog *dialog, QAbstractButton *storno, const QString &how)
+{
+    if (how == QLatin1String("Storno"))
+        click(storno);
+    else if (how == QLatin1String("close"))
+        dialog->close();
+    else
+        QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
+    QVERIFY(!dialog->isVisible());
+}
+
+/** The one box so far is the error of a save that waited past the lock wait. */
+inline void verifyLockTimeoutShown()
+{
+    QCOMPARE(MessageBox::history().size(), 1);
+    QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
+    QVERIFY(MessageBox::history()[0].text.contains(QLatin1String("Lock wait timeout")));
+}
+
 } // namespace GuiTest

@@ -56,6 +56,84 @@ private slots:
                       "typ_dne_id = \"3\", cena = \"" + expected + "\"");
     }
 
+    void priceText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("cena");   // NaN: refused
+        const double no = qQNaN();
+        QTest::newRow("whole") << "1200" << 1200.0;
+        QTest::newRow("decimal comma") << "1200,50" << 1200.5;
+        QTest::newRow("decimal point") << "1200.50" << 1200.5;
+        QTest::newRow("blanks around") << " 99,9 " << 99.9;
+        QTest::newRow("negative") << "-2,5" << -2.5;
+        QTest::newRow("separator first") << ",5" << 0.5;
+        QTest::newRow("exponent") << "1,2e3" << 1200.0;
+        QTest::newRow("empty") << "" << no;
+        QTest::newRow("blanks") << "  " << no;
+        QTest::newRow("letters") << "abc" << no;
+        QTest::newRow("trailing letters") << "12a" << no;
+        QTest::newRow("group blank") << "1 200" << no;
+        QTest::newRow("comma and point") << "1.200,50" << no;
+        QTest::newRow("point and comma") << "1,200.50" << no;
+        QTest::newRow("two commas") << "1,2,3" << no;
+        QTest::newRow("two points") << "1.2.3" << no;
+        QTest::newRow("infinity") << "inf" << no;
+        QTest::newRow("not a number") << "nan" << no;
+        QTest::newRow("overflow") << "1e400" << no;
+    }
+
+    void priceText()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, cena);
+        for (const QLocale &locale : {QLocale::c(), QLocale("cs_CZ"), QLocale("en_US")}) {
+            QLocale::setDefault(locale);
+            const std::optional<double> parsed = parsePrice(text);
+            QLocale::setDefault(QLocale::c());
+            if (qIsNaN(cena))
+                QVERIFY2(!parsed, qPrintable(locale.name()));
+            else
+                QVERIFY2(parsed && *parsed == cena, qPrintable(locale.name()));
+        }
+    }
+
+    void summaryOfRoomTypes_data()
+    {
+        // Rows: day types 1, 2, 3; columns: client types 1, 2.
+        // "-" no price, "*" prices differ (or only some room types have one).
+        QTest::addColumn<QList<int>>("roomTypes");
+        QTest::addColumn<QStringList>("cells");
+        QTest::newRow("one type") << QList<int>{1} << QStringList{"1200|900", "1500|-", "-|-"};
+        QTest::newRow("the same type twice") << QList<int>{1, 1} << QStringList{"1200|900", "1500|-", "-|-"};
+        QTest::newRow("agreeing and differing") << QList<int>{1, 2} << QStringList{"1200|*", "*|-", "-|-"};
+        QTest::newRow("one unpriced type") << QList<int>{1, 3} << QStringList{"*|*", "*|-", "-|-"};
+        QTest::newRow("only unpriced") << QList<int>{3} << QStringList{"-|-", "-|-", "-|-"};
+        QTest::newRow("no room type") << QList<int>{} << QStringList{"-|-", "-|-", "-|-"};
+    }
+
+    void summaryOfRoomTypes()
+    {
+        QFETCH(QList<int>, roomTypes);
+        QFETCH(QStringList, cells);
+        CenyPokoju c;
+        c.NastavCenu(1, 1, 1, 1200);
+        c.NastavCenu(1, 2, 1, 900);
+        c.NastavCenu(1, 1, 2, 1500);
+        c.NastavCenu(2, 1, 1, 1200);
+        c.NastavCenu(2, 2, 1, 950);
+        c.NastavCenu(4, 1, 3, 100);   // a room type not asked for
+        QStringList shown;
+        for (const QList<PriceCell> &row : c.summarize(roomTypes, {1, 2, 3}, {1, 2})) {
+            QStringList line;
+            for (const PriceCell &cell : row)
+                line << (cell.kind == PriceCell::Kind::None        ? QString("-")
+                         : cell.kind == PriceCell::Kind::Different ? QString("*")
+                                                                   : QString::number(cell.cena));
+            shown << line.join(u'|');
+        }
+        QCOMPARE(shown, cells);
+    }
+
     void oneRecordPerTriple()
     {
         CenyPokoju empty;

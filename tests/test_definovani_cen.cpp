@@ -1,0 +1,233 @@
+// The price dialog, offscreen against the real server: every combination of
+// the room types it was opened for with the chosen day and client types,
+// rounds that overlap, the price text with a comma or a point, what OK
+// writes and what Storno and the title-bar close leave, a failed save, and
+// the table of current prices beside the lists.
+
+#include "GuiTestSupport.h"
+#include "TestDatabase.h"
+
+#include "admin/TDefinovaniCen.h"
+#include "app/VitranaApplication.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+using namespace GuiTest;
+
+namespace {
+// Room type, client type, day type, price.
+QStringList storedPrices()
+{
+    return TestDatabase::rows("SELECT * FROM ceny_pokoje_tab ORDER BY typ_pokoje_id, typ_klienta_id, typ_dne_id");
+}
+
+// Day types A 1, B 2, X 3; client types C 1, D 2.
+const QStringList pricesBefore{"1|1|1|500", "1|2|1|800", "2|1|1|500", "2|1|3|900", "3|1|1|700"};
+
+struct Controls
+{
+    QListWidget *dny = nullptr;
+    QListWidget *klienti = nullptr;
+    QLineEdit *cena = nullptr;
+    QPushButton *nastav = nullptr;
+    QPushButton *ok = nullptr;
+    QPushButton *storno = nullptr;
+    QTableWidget *tabulka = nullptr;
+};
+
+void find(TDefinovaniCen *d, Controls &c)
+{
+    CONTROL(QListWidget, dny, d, "TypyDniListBox");
+    CONTROL(QListWidget, klienti, d, "TypyKlientuListBox");
+    CONTROL(QLineEdit, cena, d, "CenaEdit");
+    CONTROL(QPushButton, nastav, d, "NastavCenuButton");
+    CONTROL(QPushButton, ok, d, "OKButton");
+    CONTROL(QPushButton, storno, d, "StornoButton");
+    CONTROL(QTableWidget, tabulka, d, "SoucasneCenyTableWidget");
+    c = {dny, klienti, cena, nastav, ok, storno, tabulka};
+}
+
+/** The price table as shown: a header line, then one line per day type. */
+QStringList shown(const QTableWidget *t)
+{
+    QStringList header{QString()};
+    for (int c = 0; c < t->columnCount(); ++c)
+        header << t->horizontalHeaderItem(c)->text();
+    QStringList out{header.join(u'|')};
+    for (int r = 0; r < t->rowCount(); ++r) {
+        QStringList line{t->verticalHeaderItem(r)->text()};
+        for (int c = 0; c < t->columnCount(); ++c)
+            line << (t->item(r, c) ? t->item(r, c)->text() : QStringLiteral("?"));
+        out << line.join(u'|');
+    }
+    return out;
+}
+
+void set(const Controls &c, const QList<int> &dny, const QList<int> &klienti, const QString &cena, bool enter)
+{
+    selectLines(c.dny, dny);
+    selectLines(c.klienti, klienti);
+    type(c.cena, cena);
+    if (enter)
+        pressEnter(c.cena);
+    else
+        click(c.nastav);
+}
+} // namespace
+
+class TestDefinovaniCen : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TDefinovaniCen> m_dialog;
+
+    void inDialog(const QList<int> &typyPokoju, const std::function<void(TDefinovaniCen *, const Controls &)> &act)
+    {
+        inModal<TDefinovaniCen>([&] { m_dialog->ukaz(typyPokoju); }, [&](TDefinovaniCen *d) {
+            Controls c;
+            find(d, c);
+            if (!QTest::currentTestFailed())
+                act(d, c);
+        });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        TestDatabase::setUp();
+        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+        QLocale::setDefault(QLocale("cs_CZ"));   // the hotel's desk
+    }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init()
+    {
+        MessageBox::clearHistory();
+        TestDatabase::clearTables();
+        TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'A'), (2, 'B'), (3, 'X')");
+        TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'C'), (2, 'D')");
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 500), (1, 2, 1, 800), (2, 1, 1, 500), "
+                           "(2, 1, 3, 900), (3, 1, 1, 700)");
+        m_dialog = std::make_unique<TDefinovaniCen>();
+    }
+    void cleanup() { m_dialog.reset(); }
+
+    void everyCombinationThenAnOverlappingRound_data()
+    {
+        QTest::addColumn<bool>("enter");
+        QTest::newRow("Nastav") << false;
+        QTest::newRow("Enter in the price box") << true;
+    }
+    void everyCombinationThenAnOverlappingRound()
+    {
+        QFETCH(bool, enter);
+        inDialog({1, 2}, [&](TDefinovaniCen *d, const Controls &c) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("DefinovaniCen"));
+            QCOMPARE(lines(c.dny), (QStringList{"A", "B", "X"}));
+            QCOMPARE(lines(c.klienti), (QStringList{"C", "D"}));
+            QVERIFY(selectedLines(c.dny).isEmpty() && selectedLines(c.klienti).isEmpty());
+            // Room type 2 has no price for (A, D), so the two differ there.
+            QCOMPARE(shown(c.tabulka), (QStringList{"|C|D", "A|500|různé", "B||", "X|různé|"}));
+
+            set(c, {0, 1}, {0}, "1200", enter);
+            QVERIFY(d->isVisible());
+            QCOMPARE(shown(c.tabulka), (QStringList{"|C|D", "A|1200|různé", "B|1200|", "X|různé|"}));
+            set(c, {1}, {0, 1}, "1300,5", enter);
+            QCOMPARE(shown(c.tabulka), (QStringList{"|C|D", "A|1200|různé", "B|1300,5|1300,5", "X|různé|"}));
+            QCOMPARE(selectedLines(c.klienti), (QStringList{"C", "D"}));   // the choice stays
+            QCOMPARE(c.cena->text(), QStringLiteral("1300,5"));
+            QCOMPARE(storedPrices(), pricesBefore);   // nothing written before OK
+            QCOMPARE(messages(), QStringList());
+            click(c.ok);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(storedPrices(), (QStringList{"1|1|1|1200", "1|1|2|1300.5", "1|2|1|800", "1|2|2|1300.5",
+                                              "2|1|1|1200", "2|1|2|1300.5", "2|1|3|900", "2|2|2|1300.5",
+                                              "3|1|1|700"}));
+    }
+
+    void priceText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stored");   // the new price of (1, C, A); empty: refused
+        QTest::newRow("comma") << "1200,50" << "1200.5";
+        QTest::newRow("point") << "1200.50" << "1200.5";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("letters") << "abc" << "";
+        QTest::newRow("with the currency") << "1200 Kč" << "";
+    }
+    void priceText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, stored);
+        inDialog({1}, [&](TDefinovaniCen *, const Controls &c) {
+            const QStringList before = shown(c.tabulka);
+            c.cena->setText(text);   // keyClicks types ASCII only
+            selectLines(c.dny, {0});
+            selectLines(c.klienti, {0});
+            click(c.nastav);
+            if (stored.isEmpty()) {
+                QCOMPARE(messages(), QStringList{"Pole cena neobsahuje platné číslo.|Chyba"});
+                QCOMPARE(shown(c.tabulka), before);
+            } else {
+                QCOMPARE(messages(), QStringList());
+            }
+            click(c.ok);
+        });
+        QStringList expected = pricesBefore;
+        if (!stored.isEmpty())
+            expected[0] = "1|1|1|" + stored;
+        QCOMPARE(storedPrices(), expected);
+    }
+
+    void closingWithoutOkWritesNothing_data() { addClosingRows(); }
+    void closingWithoutOkWritesNothing()
+    {
+        QFETCH(QString, how);
+        inDialog({1, 3}, [&](TDefinovaniCen *d, const Controls &c) {
+            set(c, {0, 1, 2}, {0, 1}, "999", false);
+            closeWithoutOk(d, c.storno, how);
+        });
+        QCOMPARE(storedPrices(), pricesBefore);
+        // Shown again (for the same room types) it starts from the table; the price box kept its text.
+        inModal<TDefinovaniCen>(*m_dialog, [](TDefinovaniCen *d) {
+            Controls c;
+            find(d, c);
+            QCOMPARE(c.cena->text(), QStringLiteral("999"));
+            QVERIFY(selectedLines(c.dny).isEmpty());
+            QCOMPARE(shown(c.tabulka), (QStringList{"|C|D", "A|různé|různé", "B||", "X||"}));
+        });
+    }
+
+    void aFailedSaveKeepsTheDialogAndTheTable()
+    {
+        TestDatabase::exec("SET SESSION lock_wait_timeout = 1");
+        auto other = TestDatabase::openAnother();
+        TMojeQuery q(*other);
+        inDialog({3}, [&](TDefinovaniCen *d, const Controls &c) {
+            set(c, {2}, {1}, "450", true);
+            q.exec("LOCK TABLES ceny_pokoje_tab WRITE");
+            click(c.ok);
+            QVERIFY(d->isVisible());
+            verifyLockTimeoutShown();
+            QCOMPARE(shown(c.tabulka), (QStringList{"|C|D", "A|700|", "B||", "X||450"}));
+            q.exec("UNLOCK TABLES");
+            QCOMPARE(storedPrices(), pricesBefore);
+            click(c.ok);
+            QVERIFY(!d->isVisible());
+        });
+        TestDatabase::exec("SET SESSION lock_wait_timeout = DEFAULT");
+        QCOMPARE(storedPrices(), pricesBefore + QStringList{"3|2|3|450"});
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    VitranaApplication app(argc, argv);
+    TestDefinovaniCen test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_definovani_cen.moc"
