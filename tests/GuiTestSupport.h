@@ -8,10 +8,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QListWidget>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
+#include <type_traits>
 
 /**
  * Declares `variable` as the control of that type and object name inside
@@ -136,6 +138,42 @@ inline QStringList messages()
     for (const MessageBox::Shown &m : MessageBox::history())
         out << m.text + u'|' + m.caption;
     return out;
+}
+
+/**
+ * As inModal, with the dialog's controls gathered by `find` first (it fails
+ * the test naming a missing control); `act` runs only when all were found.
+ */
+template <class Dialog, class Controls>
+void inModal(const std::function<void()> &open, void (*find)(Dialog *, Controls &),
+             const std::type_identity_t<std::function<void(Dialog *, const Controls &)>> &act)
+{
+    inModal<Dialog>(open, [&](Dialog *dialog) {
+        Controls controls;
+        find(dialog, controls);
+        if (!QTest::currentTestFailed())
+            act(dialog, controls);
+    });
+}
+
+/** Data rows (column "how") for the ways a dialog closes without OK. */
+inline void closingWithoutOkRows()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Storno") << QStringLiteral("Storno");
+    QTest::newRow("title-bar close") << QStringLiteral("close");
+    QTest::newRow("Escape") << QStringLiteral("Escape");
+}
+
+/** Closes the dialog as the row of closingWithoutOkRows says. */
+inline void closeWithoutOk(QDialog *dialog, QAbstractButton *storno, const QString &how)
+{
+    if (how == u"Storno")
+        click(storno);
+    else if (how == u"close")
+        dialog->close();
+    else
+        QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
 }
 
 } // namespace GuiTest

@@ -111,12 +111,7 @@ class TestAdministraceTypyDni : public QObject
 
     void inDialog(const std::function<void(TAdministraceTypyDni *, const Controls &)> &act)
     {
-        inModal<TAdministraceTypyDni>(*m_dialog, [&](TAdministraceTypyDni *d) {
-            Controls c;
-            find(d, c);
-            if (!QTest::currentTestFailed())
-                act(d, c);
-        });
+        inModal([this] { m_dialog->ukaz(); }, &find, act);
     }
 
 private slots:
@@ -193,13 +188,7 @@ private slots:
         QCOMPARE(storedRows(), (QStringList{"1|1000", "3|1500", "1|2025-07-04", "3|2025-07-05"}));
     }
 
-    void closingWithoutOkWritesNothing_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Storno") << "Storno";
-        QTest::newRow("title-bar close") << "close";
-        QTest::newRow("Escape") << "Escape";
-    }
+    void closingWithoutOkWritesNothing_data() { closingWithoutOkRows(); }
     void closingWithoutOkWritesNothing()
     {
         QFETCH(QString, how);
@@ -210,12 +199,7 @@ private slots:
             click(c.odstran);
             clickLine(c.typy, 1);
             click(c.nahoru);
-            if (how == "Storno")
-                click(c.storno);
-            else if (how == "close")
-                d->close();
-            else
-                QTest::keyClick(c.typy, Qt::Key_Escape);
+            closeWithoutOk(d, c.storno, how);
             QVERIFY(!d->isVisible());
         });
         QCOMPARE(storedTypes(), types);
@@ -330,12 +314,7 @@ private slots:
         auto *menu = form.findChild<QAction *>("MenuAdministraceTypyDni");
         QVERIFY(menu && menu->isEnabled());
         const auto inFormDialog = [&](const std::function<void(TAdministraceTypyDni *, const Controls &)> &act) {
-            inModal<TAdministraceTypyDni>([&] { menu->trigger(); }, [&](TAdministraceTypyDni *d) {
-                Controls c;
-                find(d, c);
-                if (!QTest::currentTestFailed())
-                    act(d, c);
-            });
+            inModal([&] { menu->trigger(); }, &find, act);
         };
         inFormDialog([&](TAdministraceTypyDni *d, const Controls &c) {
             add(c, "Leto");

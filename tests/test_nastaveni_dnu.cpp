@@ -77,14 +77,9 @@ class TestNastaveniDnu : public QObject
 
     std::unique_ptr<TNastaveniDnuUTypuDne> m_dialog;
 
-    void inDialog(const std::function<void(TNastaveniDnuUTypuDne *, const Controls &)> &act)
+    void inDialog(const std::function<void(TNastaveniDnuUTypuDne *, const Controls &)> &act, int typDneId = 1)
     {
-        inModal<TNastaveniDnuUTypuDne>([this] { m_dialog->OtevriProTyp(1); }, [&](TNastaveniDnuUTypuDne *d) {
-            Controls c;
-            find(d, c);
-            if (!QTest::currentTestFailed())
-                act(d, c);
-        });
+        inModal([&] { m_dialog->OtevriProTyp(typDneId); }, &find, act);
     }
 
 private slots:
@@ -184,13 +179,7 @@ private slots:
         QCOMPARE(storedDates(), (QStringList{"1|2025-06-10", "1|2025-07-01", "2|2025-06-07", "2|2025-06-10"}));
     }
 
-    void closingWithoutOkWritesNothing_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Storno") << "Storno";
-        QTest::newRow("title-bar close") << "close";
-        QTest::newRow("Escape") << "Escape";
-    }
+    void closingWithoutOkWritesNothing_data() { closingWithoutOkRows(); }
     void closingWithoutOkWritesNothing()
     {
         QFETCH(QString, how);
@@ -200,12 +189,7 @@ private slots:
             selectLines(c.dny, {0});
             click(c.odstran);
             QCOMPARE(c.dny->count(), 5);
-            if (how == "Storno")
-                click(c.storno);
-            else if (how == "close")
-                d->close();
-            else
-                QTest::keyClick(c.dny, Qt::Key_Escape);
+            closeWithoutOk(d, c.storno, how);
             QVERIFY(!d->isVisible());
         });
         QCOMPARE(storedDates(), before);
@@ -221,14 +205,14 @@ private slots:
             click(c.storno);
         });
         // Opened for another type: its own dates, the marks as they were left.
-        inModal<TNastaveniDnuUTypuDne>([this] { m_dialog->OtevriProTyp(2); }, [](TNastaveniDnuUTypuDne *d) {
-            Controls c;
-            find(d, c);
-            QCOMPARE(lines(c.dny), (QStringList{"7 Jun 2025", "10 Jun 2025"}));
-            QCOMPARE(checked(c.tydny), (QStringList{"Úterý", "Sobota"}));
-            QCOMPARE(c.od->date(), QDate::currentDate());
-            QCOMPARE(c.doKdy->date(), QDate::currentDate());
-        });
+        inDialog(
+            [](TNastaveniDnuUTypuDne *, const Controls &c) {
+                QCOMPARE(lines(c.dny), (QStringList{"7 Jun 2025", "10 Jun 2025"}));
+                QCOMPARE(checked(c.tydny), (QStringList{"Úterý", "Sobota"}));
+                QCOMPARE(c.od->date(), QDate::currentDate());
+                QCOMPARE(c.doKdy->date(), QDate::currentDate());
+            },
+            2);
     }
 
     void aFailedSaveKeepsTheDialogAndTheTable()
