@@ -65,7 +65,7 @@ void TNastaveniDnuUTypuDne::PridejDnyButtonClick()
         return;
     }
     for (QDate den = od; den <= doKdy; den = den.addDays(1))
-        if (ui->PridejDnyCheckListBox->item(den.dayOfWeek() - 1)->checkState() == Qt::Checked)   // Monday 0
+        if (ui->PridejDnyCheckListBox->item(den.dayOfWeek() - 1)->checkState() == Qt::Checked)   // the list runs Monday to Sunday
             m_kalendar->PridejDen(den);
     obnov();
 }
