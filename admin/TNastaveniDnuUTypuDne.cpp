@@ -64,8 +64,9 @@ void TNastaveniDnuUTypuDne::PridejDnyButtonClick()
         MessageBox::chyba(this, tr("Počáteční datum musí být menší než koncové"));
         return;
     }
+    // The weekday list runs from Monday (dayOfWeek 1) to Sunday.
     for (QDate den = od; den <= doKdy; den = den.addDays(1))
-        if (ui->PridejDnyCheckListBox->item(den.dayOfWeek() - 1)->checkState() == Qt::Checked)   // the list runs Monday to Sunday
+        if (ui->PridejDnyCheckListBox->item(den.dayOfWeek() - 1)->checkState() == Qt::Checked)
             m_kalendar->PridejDen(den);
     obnov();
 }
