@@ -5,11 +5,18 @@
 #include <memory>
 
 class TNastaveniDnuUTypuDne;
+class TypyDnu;
 
 namespace Ui {
 class TAdministraceTypyDni;
 }
 
+/**
+ * The day types: lists them in the order of their priority, adds, removes
+ * and moves them, opens the calendar dialog for the selected one, and on OK
+ * writes them back with that order, which also deletes the prices and
+ * calendar dates of removed types.
+ */
 class TAdministraceTypyDni : public TDialog
 {
     Q_OBJECT
@@ -19,7 +26,23 @@ public:
 
     void setNastaveniDnu(TNastaveniDnuUTypuDne *dialog) { m_nastaveniDnu = dialog; }
 
+protected:
+    void FormShow() override;
+    void FormHide() override;
+
 private:
+    void PridejTypDneButtonClick();
+    void NovyTypDneEditKeyDown(QKeyEvent *key);
+    void OdstranVybranyTypButtonClick();
+    void PriradDnyVybranemuTypuButtonClick();
+    void PosunTypDneNahoruButtonClick();
+    void PosunTypDneDoluButtonClick();
+    void OKButtonClick();
+    void StornoButtonClick();
+    void obnov();
+    void posunVybrany(int krok);
+
     TNastaveniDnuUTypuDne *m_nastaveniDnu = nullptr;
     std::unique_ptr<Ui::TAdministraceTypyDni> ui;
+    std::unique_ptr<TypyDnu> m_typyDnu;
 };

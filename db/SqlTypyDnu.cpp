@@ -17,6 +17,11 @@ QString deleteOfOtherDayTypes(const QString &table, const QList<int> &keptIds)
 
 QString selectDayTypes() { return QStringLiteral("SELECT * FROM typy_dnu_tab"); }
 
+QString selectReferencedDayTypeIds()
+{
+    return QStringLiteral("SELECT typ_dne_id FROM kalendar_typy_dnu_tab UNION SELECT typ_dne_id FROM ceny_pokoje_tab");
+}
+
 QString lockDayTypes()
 {
     return QStringLiteral("LOCK TABLES typy_dnu_tab WRITE, kalendar_typy_dnu_tab WRITE, ceny_pokoje_tab WRITE");
@@ -24,13 +29,10 @@ QString lockDayTypes()
 
 QString deleteDayTypes() { return QStringLiteral("DELETE FROM typy_dnu_tab"); }
 
-QString insertDayType(const SqlFormat &f, int typDneId, const QString &nazev, const QString &poradi)
+QString insertDayType(const SqlFormat &f, int typDneId, const QString &nazev, int poradi)
 {
-    QString sql = QStringLiteral("INSERT INTO typy_dnu_tab SET typ_dne_id = ") + i(typDneId)
-                  + QStringLiteral(", nazev_typu_dne = ") + f.quotedText(nazev);
-    if (!poradi.isEmpty())
-        sql += QStringLiteral(", poradi = ") + f.quotedText(poradi);
-    return sql;
+    return QStringLiteral("INSERT INTO typy_dnu_tab SET typ_dne_id = ") + i(typDneId)
+           + QStringLiteral(", nazev_typu_dne = ") + f.quotedText(nazev) + QStringLiteral(", poradi = ") + i(poradi);
 }
 
 QString deletePricesOfOtherDayTypes(const QList<int> &keptIds)

@@ -10,13 +10,11 @@ class SqlFormat;
 namespace SqlTypyDnu {
 
 QString selectDayTypes();
+/** Every day-type id that calendar rows or prices refer to, each once. */
+QString selectReferencedDayTypeIds();
 QString lockDayTypes();
 QString deleteDayTypes();
-/**
- * With an empty poradi the column is left out and takes its default;
- * otherwise the stored value goes back as it was read.
- */
-QString insertDayType(const SqlFormat &f, int typDneId, const QString &nazev, const QString &poradi);
+QString insertDayType(const SqlFormat &f, int typDneId, const QString &nazev, int poradi);
 /** Prices of every day type but the ones kept; all prices when none is kept. */
 QString deletePricesOfOtherDayTypes(const QList<int> &keptIds);
 /** Calendar rows of every day type but the ones kept; all rows when none is kept. */

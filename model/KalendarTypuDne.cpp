@@ -5,6 +5,18 @@
 #include "db/TMojeQuery.h"
 
 #include <QLocale>
+#include <QRegularExpression>
+
+namespace {
+// The locale's short date format with a four-digit year: a two-digit year
+// (cs_CZ "dd.MM.yy") shows 1999 and 2099 alike and parses back into one
+// century only.
+QString lineFormat(const QLocale &locale)
+{
+    static const QRegularExpression year(QStringLiteral("y+"));
+    return locale.dateFormat(QLocale::ShortFormat).replace(year, QStringLiteral("yyyy"));
+}
+} // namespace
 
 KalendarTypuDne::KalendarTypuDne(int typDneId)
     : m_typDneId(typDneId)
@@ -27,8 +39,9 @@ void KalendarTypuDne::Vypis(QStringList &seznam) const
 {
     seznam.clear();
     const QLocale locale;
+    const QString format = lineFormat(locale);
     for (const QDate &d : m_dny)
-        seznam << locale.toString(d, QLocale::ShortFormat);
+        seznam << locale.toString(d, format);
 }
 
 void KalendarTypuDne::PridejDen(const QDate &den)
@@ -39,17 +52,8 @@ void KalendarTypuDne::PridejDen(const QDate &den)
 
 void KalendarTypuDne::OdstranDen(const QString &radek)
 {
-    // A short format with a two-digit year (cs_CZ "dd.MM.yy") parses back
-    // into the 1900s, so the line is first matched against the held dates'
-    // own lines.
     const QLocale locale;
-    for (auto it = m_dny.begin(); it != m_dny.end(); ++it) {
-        if (locale.toString(*it, QLocale::ShortFormat) == radek) {
-            m_dny.erase(it);
-            return;
-        }
-    }
-    const QDate den = locale.toDate(radek, QLocale::ShortFormat);
+    const QDate den = locale.toDate(radek, lineFormat(locale));
     if (den.isValid())
         m_dny.erase(den);
 }

@@ -8,10 +8,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QListWidget>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
+#include <type_traits>
 
 /**
  * Declares `variable` as the control of that type and object name inside
@@ -141,6 +143,22 @@ inline QStringList messages()
     for (const MessageBox::Shown &m : MessageBox::history())
         out << m.text + u'|' + m.caption;
     return out;
+}
+
+/**
+ * As inModal, with the dialog's controls gathered by `find` first (it fails
+ * the test naming a missing control); `act` runs only when all were found.
+ */
+template <class Dialog, class Controls>
+void inModal(const std::function<void()> &open, void (*find)(Dialog *, Controls &),
+             const std::type_identity_t<std::function<void(Dialog *, const Controls &)>> &act)
+{
+    inModal<Dialog>(open, [&](Dialog *dialog) {
+        Controls controls;
+        find(dialog, controls);
+        if (!QTest::currentTestFailed())
+            act(dialog, controls);
+    });
 }
 
 /** Data rows (column "how") for the ways of leaving a dialog without OK. */

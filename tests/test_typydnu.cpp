@@ -1,6 +1,6 @@
 // Day types and the day-type calendar: identifiers, the save with the
-// prices and dates of removed types, the order values, and the calendar's
-// whole days and list lines, against the server.
+// prices and dates of removed types, the order of priority, and the
+// calendar's whole days and list lines, against the server.
 
 #include "TestDatabase.h"
 
@@ -74,15 +74,15 @@ private slots:
         k.Uloz();
         t.Uloz();
 
+        // Loaded by poradi (Svátek, Všední), the new type last; poradi is the place.
         QCOMPARE(TestDatabase::rows("SELECT * FROM typy_dnu_tab ORDER BY typ_dne_id"),
-                 (QStringList{"1|Všední|7", "3|Svátek|1", "4|Sezóna \"léto\"|100"}));   // order values kept
+                 (QStringList{"1|Všední|2", "3|Svátek|1", "4|Sezóna \"léto\"|3"}));
         QCOMPARE(priceDayTypes(), (QStringList{"1", "3"}));
         QCOMPARE(dates(), (QStringList{"1|2025-01-06", "3|2025-01-01", "4|2025-07-01"}));
         QCOMPARE(t.NoveId(), 2);
 
         TypyDnu reloaded;
-        QCOMPARE(reloaded.prvky(), (std::vector<TypDne>{{1, "Všední", "7"}, {3, "Svátek", "1"},
-                                                         {4, "Sezóna \"léto\"", "100"}}));
+        QCOMPARE(reloaded.prvky(), (std::vector<TypDne>{{3, "Svátek"}, {1, "Všední"}, {4, "Sezóna \"léto\""}}));
         reloaded.Odstran("Všední");
         reloaded.Odstran("Svátek");
         reloaded.Odstran("Sezóna \"léto\"");
@@ -90,6 +90,39 @@ private slots:
         QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM typy_dnu_tab").toInt(), 0);
         QCOMPARE(priceDayTypes(), QStringList());
         QCOMPARE(dates(), QStringList());
+    }
+
+    void theListOrderIsThePriority()
+    {
+        TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne, poradi) VALUES "
+                           "(1, 'A', 20), (2, 'B', 10), (3, 'C', 20), (4, 'D', -5)");
+        TypyDnu t;
+        QCOMPARE(vypis(t), (QStringList{"D", "B", "A", "C"}));   // equal poradi in the order read
+        QVERIFY(!t.Posun(0, -1));
+        QVERIFY(!t.Posun(3, 1));
+        QVERIFY(t.Posun(3, -1));
+        QVERIFY(t.Posun(0, 1));
+        t.Pridej("E");
+        QCOMPARE(vypis(t), (QStringList{"B", "D", "C", "A", "E"}));
+        t.Uloz();
+        QCOMPARE(TestDatabase::rows("SELECT nazev_typu_dne, poradi FROM typy_dnu_tab ORDER BY poradi"),
+                 (QStringList{"B|1", "D|2", "C|3", "A|4", "E|5"}));
+        QCOMPARE(vypis(TypyDnu()), (QStringList{"B", "D", "C", "A", "E"}));
+    }
+
+    void newTypesKeepOffIdsThatRowsStillUse()
+    {
+        // Dates stored for a type that was then dropped unsaved, and a stray price.
+        TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'A')");
+        TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES ('2025-01-01', 2), ('2025-01-02', 1)");
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 3, 100)");
+        TypyDnu t;
+        t.Pridej("B");
+        QCOMPARE(t.NajdiId("B"), 4);
+        t.Uloz();   // takes the leftovers away, so their ids are free again
+        QCOMPARE(dates(), QStringList{"1|2025-01-02"});
+        QCOMPARE(priceDayTypes(), QStringList());
+        QCOMPARE(t.NoveId(), 2);
     }
 
     void failedSaveChangesNothing()
@@ -122,33 +155,34 @@ private slots:
         QCOMPARE(vypis(empty), QStringList());
     }
 
-    void removingAListedLine_data()
+    void listedLinesParseBack_data()
     {
         QTest::addColumn<QString>("locale");
-        QTest::newRow("C") << "C";
-        QTest::newRow("two-digit year dd.MM.yy") << "cs_CZ";
-        QTest::newRow("two-digit year M/d/yy") << "en_US";
-        QTest::newRow("dd/MM/yyyy") << "en_GB";
-        QTest::newRow("spaced d. M. yyyy") << "sk_SK";
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("C") << "C" << QStringList{"31 Dec 1999", "5 Jan 2025", "31 Dec 2099"};
+        QTest::newRow("two-digit year dd.MM.yy") << "cs_CZ" << QStringList{"31.12.1999", "05.01.2025", "31.12.2099"};
+        QTest::newRow("two-digit year M/d/yy") << "en_US" << QStringList{"12/31/1999", "1/5/2025", "12/31/2099"};
+        QTest::newRow("dd/MM/yyyy") << "en_GB" << QStringList{"31/12/1999", "05/01/2025", "31/12/2099"};
+        QTest::newRow("spaced d. M. yyyy") << "sk_SK" << QStringList{"31. 12. 1999", "5. 1. 2025", "31. 12. 2099"};
+        QTest::newRow("quoted suffix") << "bg_BG" << QStringList{"31.12.1999 г.", "5.01.2025 г.", "31.12.2099 г."};
     }
 
-    void removingAListedLine()
+    void listedLinesParseBack()
     {
         QFETCH(QString, locale);
+        QFETCH(QStringList, lines);
         QLocale::setDefault(QLocale(locale));
         KalendarTypuDne k(1);
-        for (const QDate &d : {QDate(2025, 1, 5), QDate(2024, 12, 31), QDate(2025, 5, 1)})
+        for (const QDate &d : {QDate(2099, 12, 31), QDate(2025, 1, 5), QDate(1999, 12, 31)})
             k.PridejDen(d);
-        const QStringList lines = vypis(k);
-        QCOMPARE(lines.size(), 3);
-        QCOMPARE(lines[0], QLocale().toString(QDate(2024, 12, 31), QLocale::ShortFormat));
+        QCOMPARE(vypis(k), lines);
         for (const QString &junk : {QString(), QString("nesmysl"), QString("31.13.2025")}) {
             k.OdstranDen(junk);
             QCOMPARE(k.dny().size(), std::size_t(3));
         }
-        k.OdstranDen(lines[1]);
         k.OdstranDen(lines[2]);
-        QCOMPARE(k.dny(), std::set<QDate>{QDate(2024, 12, 31)});
+        k.OdstranDen(lines[1]);
+        QCOMPARE(k.dny(), std::set<QDate>{QDate(1999, 12, 31)});
     }
 
     void calendarSaveReplacesOnlyItsType()

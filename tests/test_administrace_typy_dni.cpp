@@ -1,0 +1,338 @@
+// The day types dialog, offscreen against the real server: adding by button
+// and by Enter, removing a type with its prices and dates, what Storno and
+// the title-bar close leave, a failed save, the order of the list deciding a
+// stay's price, and the calendar dialog opened from the main window for a
+// type not saved yet.
+
+#include "GuiTestSupport.h"
+#include "TestDatabase.h"
+
+#include "admin/TAdministraceTypyDni.h"
+#include "admin/TNastaveniDnuUTypuDne.h"
+#include "app/TVitranaForm.h"
+#include "app/VitranaApplication.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+#include "model/Objednavky.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWindow>
+
+using namespace GuiTest;
+
+namespace {
+QStringList storedTypes()
+{
+    return TestDatabase::rows("SELECT typ_dne_id, nazev_typu_dne FROM typy_dnu_tab ORDER BY poradi, typ_dne_id");
+}
+
+QStringList storedRows()
+{
+    return TestDatabase::rows("SELECT typ_dne_id, cena FROM ceny_pokoje_tab ORDER BY typ_dne_id")
+           + TestDatabase::rows("SELECT typ_dne_id, datum FROM kalendar_typy_dnu_tab ORDER BY typ_dne_id, datum");
+}
+
+// Friday at the weekday price, Saturday a weekend day and a holiday.
+double stayPrice()
+{
+    const Objednavka stay(1, QDate::currentDate(), QDate(2025, 7, 4), QDate(2025, 7, 5), 1, 0);
+    return stay.chybi_cena ? -1 : stay.cena;
+}
+
+struct Controls
+{
+    QListWidget *typy = nullptr;
+    QLineEdit *novy = nullptr;
+    QPushButton *pridej = nullptr;
+    QPushButton *nahoru = nullptr;
+    QPushButton *dolu = nullptr;
+    QPushButton *priradDny = nullptr;
+    QPushButton *odstran = nullptr;
+    QPushButton *ok = nullptr;
+    QPushButton *storno = nullptr;
+};
+
+void find(TAdministraceTypyDni *d, Controls &c)
+{
+    CONTROL(QListWidget, typy, d, "TypyDniListBox");
+    CONTROL(QLineEdit, novy, d, "NovyTypDneEdit");
+    CONTROL(QPushButton, pridej, d, "PridejTypDneButton");
+    CONTROL(QPushButton, nahoru, d, "PosunTypDneNahoruButton");
+    CONTROL(QPushButton, dolu, d, "PosunTypDneDoluButton");
+    CONTROL(QPushButton, priradDny, d, "PriradDnyVybranemuTypuButton");
+    CONTROL(QPushButton, odstran, d, "OdstranVybranyTypButton");
+    CONTROL(QPushButton, ok, d, "OKButton");
+    CONTROL(QPushButton, storno, d, "StornoButton");
+    c = {typy, novy, pridej, nahoru, dolu, priradDny, odstran, ok, storno};
+}
+
+void add(const Controls &c, const QString &nazev)
+{
+    type(c.novy, nazev);
+    click(c.pridej);
+}
+
+/** Opens the calendar for the line and assigns it the Saturday of the week from 7 July 2025. */
+void assignASaturday(TAdministraceTypyDni *d, const Controls &c, int line)
+{
+    clickLine(c.typy, line);
+    inModal<TNastaveniDnuUTypuDne>([&] { click(c.priradDny); }, [&](TNastaveniDnuUTypuDne *k) {
+        QVERIFY(k->isModal());
+        QCOMPARE(k->windowHandle()->transientParent(), d->windowHandle());   // over the day types
+        CONTROL(QListWidget, dny, k, "VypisDniListBox");
+        CONTROL(QListWidget, tydny, k, "PridejDnyCheckListBox");
+        CONTROL(QDateEdit, od, k, "OdDateTimePicker");
+        CONTROL(QDateEdit, doKdy, k, "DoDateTimePicker");
+        CONTROL(QPushButton, pridej, k, "PridejDnyButton");
+        CONTROL(QPushButton, ok, k, "OKButton");
+        QCOMPARE(dny->count(), 0);
+        for (int i = 0; i < 7; ++i)
+            tydny->item(i)->setCheckState(i == 5 ? Qt::Checked : Qt::Unchecked);
+        od->setDate(QDate(2025, 7, 7));
+        doKdy->setDate(QDate(2025, 7, 13));
+        click(pridej);
+        click(ok);
+    });
+}
+} // namespace
+
+class TestAdministraceTypyDni : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TAdministraceTypyDni> m_dialog;
+
+    void inDialog(const std::function<void(TAdministraceTypyDni *, const Controls &)> &act)
+    {
+        inModal([this] { m_dialog->ukaz(); }, &find, act);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        TestDatabase::setUp();
+        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+    }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init()
+    {
+        MessageBox::clearHistory();
+        TestDatabase::clearTables();
+        // Holidays first, as a hotel may have set by hand; the other two tie.
+        TestDatabase::exec("INSERT INTO typy_dnu_tab VALUES (1, 'Všední', 20), (2, 'Víkend', 20), (3, 'Svátek', 10)");
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 1000), (1, 1, 2, 1200), (1, 1, 3, 1500)");
+        TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES "
+                           "('2025-07-04', 1), ('2025-07-05', 2), ('2025-07-05', 3)");
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Dvoulůžkový', 2)");
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1)");
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (1, 1, 'Jan')");
+        m_dialog = std::make_unique<TAdministraceTypyDni>();
+    }
+    void cleanup() { m_dialog.reset(); }
+
+    void addingAType_data()
+    {
+        QTest::addColumn<bool>("enter");
+        QTest::newRow("Přidej") << false;
+        QTest::newRow("Enter in the edit box") << true;
+    }
+    void addingAType()
+    {
+        QFETCH(bool, enter);
+        inDialog([&](TAdministraceTypyDni *d, const Controls &c) {
+            QCOMPARE(lines(c.typy), (QStringList{"Svátek", "Všední", "Víkend"}));
+            const auto press = [&] { enter ? pressEnter(c.novy) : click(c.pridej); };
+            type(c.novy, "Sezona");
+            press();
+            QCOMPARE(c.novy->text(), QString());
+            QCOMPARE(lines(c.typy), (QStringList{"Svátek", "Všední", "Víkend", "Sezona"}));
+            press();   // empty: nothing, and Enter does not press OK either
+            QVERIFY(d->isVisible());
+            QCOMPARE(c.typy->count(), 4);
+            c.novy->setText("Víkend");   // names are not compared
+            press();
+            click(c.ok);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(storedTypes(), (QStringList{"3|Svátek", "1|Všední", "2|Víkend", "4|Sezona", "5|Víkend"}));
+        QCOMPARE(messages(), QStringList());
+    }
+
+    void removingATypeTakesItsPricesAndDates()
+    {
+        inDialog([](TAdministraceTypyDni *, const Controls &c) {
+            click(c.odstran);   // nothing selected
+            QCOMPARE(c.typy->count(), 3);
+            type(c.novy, "rozepsano");
+            clickLine(c.typy, 2);
+            click(c.odstran);
+            QCOMPARE(lines(c.typy), (QStringList{"Svátek", "Všední"}));
+            QCOMPARE(c.novy->text(), QString());
+            click(c.ok);
+        });
+        QCOMPARE(storedTypes(), (QStringList{"3|Svátek", "1|Všední"}));
+        QCOMPARE(storedRows(), (QStringList{"1|1000", "3|1500", "1|2025-07-04", "3|2025-07-05"}));
+    }
+
+    void closingWithoutOkWritesNothing_data() { addClosingRows(); }
+    void closingWithoutOkWritesNothing()
+    {
+        QFETCH(QString, how);
+        const QStringList types = storedTypes(), rows = storedRows();
+        inDialog([&](TAdministraceTypyDni *d, const Controls &c) {
+            add(c, "Sezona");
+            clickLine(c.typy, 2);
+            click(c.odstran);
+            clickLine(c.typy, 1);
+            click(c.nahoru);
+            closeWithoutOk(d, c.storno, how);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(storedTypes(), types);
+        QCOMPARE(storedRows(), rows);
+        QCOMPARE(stayPrice(), 2500.0);
+        inDialog([](TAdministraceTypyDni *, const Controls &c) {
+            QCOMPARE(lines(c.typy), (QStringList{"Svátek", "Všední", "Víkend"}));
+        });
+    }
+
+    void aFailedSaveKeepsTheDialogAndTheTables_data()
+    {
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("calendar locked by another desk") << true;
+        QTest::newRow("a name too long, after the table was emptied") << false;
+    }
+    void aFailedSaveKeepsTheDialogAndTheTables()
+    {
+        QFETCH(bool, locked);
+        TestDatabase::exec("SET SESSION lock_wait_timeout = 1");
+        auto other = TestDatabase::openAnother();
+        TMojeQuery q(*other);
+        const QStringList types = storedTypes(), rows = storedRows();
+        const QString tooLong(101, 'x');
+        inDialog([&](TAdministraceTypyDni *d, const Controls &c) {
+            clickLine(c.typy, 0);
+            click(c.odstran);
+            add(c, "Sezona");
+            if (locked)
+                q.exec("LOCK TABLES kalendar_typy_dnu_tab WRITE");
+            else
+                add(c, tooLong);
+            click(c.ok);
+            q.exec("UNLOCK TABLES");   // before any check can end the test
+            QVERIFY(d->isVisible());
+            QCOMPARE(c.typy->count(), locked ? 3 : 4);
+            QCOMPARE(MessageBox::history().size(), 1);
+            QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
+            QVERIFY(MessageBox::history()[0].text.contains(locked ? "Lock wait timeout" : "Data too long"));
+            QCOMPARE(storedTypes(), types);
+            QCOMPARE(storedRows(), rows);
+            if (!locked) {
+                clickLine(c.typy, 3);
+                click(c.odstran);
+            }
+            click(c.ok);
+            QVERIFY(!d->isVisible());
+        });
+        TestDatabase::exec("SET SESSION lock_wait_timeout = DEFAULT");
+        QCOMPARE(storedTypes(), (QStringList{"1|Všední", "2|Víkend", "4|Sezona"}));
+        QCOMPARE(storedRows(), (QStringList{"1|1000", "2|1200", "1|2025-07-04", "2|2025-07-05"}));
+    }
+
+    void theListOrderDecidesTheStayPrice_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QList<int>>("moves");   // -1 up, 1 down
+        QTest::addColumn<QStringList>("order");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<double>("price");
+        const QStringList stored{"Svátek", "Všední", "Víkend"};
+        QTest::newRow("nothing moved: the holiday prices Saturday") << -1 << QList<int>() << stored << -1 << 2500.0;
+        QTest::newRow("weekend moved to the top") << 2 << QList<int>{-1, -1}
+                                                  << QStringList{"Víkend", "Svátek", "Všední"} << 0 << 2200.0;
+        QTest::newRow("holiday moved to the bottom") << 0 << QList<int>{1, 1}
+                                                     << QStringList{"Všední", "Víkend", "Svátek"} << 2 << 2200.0;
+        QTest::newRow("holiday moved down below the weekday only") << 0 << QList<int>{1}
+                                                                   << QStringList{"Všední", "Svátek", "Víkend"} << 1
+                                                                   << 2500.0;
+        QTest::newRow("top up: nothing moves") << 0 << QList<int>{-1} << stored << 0 << 2500.0;
+        QTest::newRow("bottom down: nothing moves") << 2 << QList<int>{1} << stored << 2 << 2500.0;
+    }
+    void theListOrderDecidesTheStayPrice()
+    {
+        QFETCH(int, line);
+        QFETCH(QList<int>, moves);
+        QFETCH(QStringList, order);
+        QFETCH(int, selected);
+        QFETCH(double, price);
+        QCOMPARE(stayPrice(), 2500.0);
+        inDialog([&](TAdministraceTypyDni *, const Controls &c) {
+            QTest::keyClicks(c.novy, "Sez");   // a name being typed stays through the moves
+            click(c.nahoru);                    // nothing selected
+            click(c.dolu);
+            if (line >= 0)
+                clickLine(c.typy, line);
+            for (int krok : moves)
+                click(krok < 0 ? c.nahoru : c.dolu);
+            QCOMPARE(lines(c.typy), order);
+            QCOMPARE(c.typy->row(c.typy->selectedItems().value(0)), selected);
+            QCOMPARE(c.novy->text(), QStringLiteral("Sez"));
+            QCOMPARE(stayPrice(), 2500.0);   // not before OK
+            click(c.ok);
+        });
+        QCOMPARE(stayPrice(), price);
+        QCOMPARE(TestDatabase::rows("SELECT nazev_typu_dne FROM typy_dnu_tab ORDER BY poradi"), order);
+        inDialog([&](TAdministraceTypyDni *, const Controls &c) { QCOMPARE(lines(c.typy), order); });
+    }
+
+    void theCalendarOfATypeNotSavedYet_data()
+    {
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("day types then OK") << true;
+        QTest::newRow("day types then Storno") << false;
+    }
+    void theCalendarOfATypeNotSavedYet()
+    {
+        QFETCH(bool, saved);
+        TVitranaForm form(TestDatabase::config(), false);
+        form.createDialogs();
+        form.show();
+        auto *menu = form.findChild<QAction *>("MenuAdministraceTypyDni");
+        QVERIFY(menu && menu->isEnabled());
+        const auto inFormDialog = [&](const std::function<void(TAdministraceTypyDni *, const Controls &)> &act) {
+            inModal([&] { menu->trigger(); }, &find, act);
+        };
+        inFormDialog([&](TAdministraceTypyDni *d, const Controls &c) {
+            add(c, "Leto");
+            assignASaturday(d, c, 3);
+            QCOMPARE(TestDatabase::rows("SELECT datum FROM kalendar_typy_dnu_tab WHERE typ_dne_id = 4"),
+                     QStringList{"2025-07-12"});   // stored at once
+            QVERIFY(d->isVisible());
+            QCOMPARE(lines(c.typy), (QStringList{"Svátek", "Všední", "Víkend", "Leto"}));
+            click(saved ? c.ok : c.storno);
+        });
+        QCOMPARE(storedTypes().contains("4|Leto"), saved);
+
+        // A type added next must not inherit the dates left by one dropped unsaved.
+        inFormDialog([&](TAdministraceTypyDni *d, const Controls &c) {
+            add(c, "Zima");
+            assignASaturday(d, c, c.typy->count() - 1);
+            click(c.ok);
+        });
+        QCOMPARE(storedTypes(), saved ? (QStringList{"3|Svátek", "1|Všední", "2|Víkend", "4|Leto", "5|Zima"})
+                                      : (QStringList{"3|Svátek", "1|Všední", "2|Víkend", "5|Zima"}));
+        QCOMPARE(TestDatabase::rows("SELECT typ_dne_id, datum FROM kalendar_typy_dnu_tab WHERE typ_dne_id > 3"),
+                 saved ? (QStringList{"4|2025-07-12", "5|2025-07-12"}) : QStringList{"5|2025-07-12"});
+        QCOMPARE(messages(), QStringList());
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    VitranaApplication app(argc, argv);
+    TestAdministraceTypyDni test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_administrace_typy_dni.moc"
