@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QComboBox>
 #include <QListWidget>
 #include <QStringList>
 
-/** List boxes filled from the collections and read back by their lines' texts. */
+/** List boxes and drop-down lists filled from the collections and read back by their lines' texts. */
 namespace ListBox {
 
 /** Clears the list box and adds the lines; nothing stays selected. */
@@ -12,6 +13,18 @@ void naplnit(QListWidget *box, const QStringList &lines);
 /** Clears the list box and fills it with the collection's Vypis. */
 template <class Kolekce>
 void vypis(QListWidget *box, const Kolekce &kolekce)
+{
+    QStringList lines;
+    kolekce.Vypis(lines);
+    naplnit(box, lines);
+}
+
+/** Clears the drop-down list and adds the lines; none is selected and no change is signalled. */
+void naplnit(QComboBox *box, const QStringList &lines);
+
+/** Clears the drop-down list and fills it with the collection's Vypis. */
+template <class Kolekce>
+void vypis(QComboBox *box, const Kolekce &kolekce)
 {
     QStringList lines;
     kolekce.Vypis(lines);

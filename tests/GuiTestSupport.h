@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QListWidget>
 #include <QTimer>
 #include <QtTest>
@@ -90,7 +91,9 @@ inline void type(QWidget *edit, const QString &text)
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+    // keyClicks() takes ASCII only; Czech letters go as the text of a key.
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 /** The lines of a list box, top to bottom. */
@@ -136,6 +139,26 @@ inline QStringList messages()
     for (const MessageBox::Shown &m : MessageBox::history())
         out << m.text + u'|' + m.caption;
     return out;
+}
+
+/** The lines of a drop-down list, top to bottom. */
+inline QStringList lines(const QComboBox *box)
+{
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        out << box->itemText(i);
+    return out;
+}
+
+/** Chooses a line of a drop-down list as a user does: the list opened, the line taken with Enter. */
+inline void chooseLine(QComboBox *box, int row)
+{
+    QVERIFY2(row < box->count(), qPrintable(QStringLiteral("%1 has no line %2").arg(box->objectName()).arg(row)));
+    if (!box->view()->isVisible())
+        box->showPopup();
+    box->view()->setCurrentIndex(box->model()->index(row, 0));
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    QVERIFY(!box->view()->isVisible());
 }
 
 } // namespace GuiTest
