@@ -53,10 +53,7 @@ private slots:
         TestDatabase::clearTables();
         // Client 0 is the first guest the web import stored; 4 and 6 are
         // named alike, and only the first of them has a reservation.
-        TestDatabase::exec("SET SESSION sql_mode = CONCAT(@@SESSION.sql_mode, ',NO_AUTO_VALUE_ON_ZERO')");
-        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES "
-                           "(0, 1, 'Host z webu'), (4, 2, 'Jan Novák'), (5, 2, 'Eva Malá'), (6, 2, 'Jan Novák')");
-        TestDatabase::exec("SET SESSION sql_mode = REPLACE(@@SESSION.sql_mode, ',NO_AUTO_VALUE_ON_ZERO', '')");
+        TestDatabase::insertClients("(0, 1, 'Host z webu'), (4, 2, 'Jan Novák'), (5, 2, 'Eva Malá'), (6, 2, 'Jan Novák')");
         TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES (4, 3, '2024-04-01', '2024-05-01', '2024-05-03', 1, 900)");
         m_dialog = std::make_unique<TKlientiUpravUdaje>();
     }

@@ -83,10 +83,7 @@ private slots:
         MessageBox::clearHistory();
         TestDatabase::clearTables();
         // Client 0 is the first guest the web import stored; two are named alike.
-        TestDatabase::exec("SET SESSION sql_mode = CONCAT(@@SESSION.sql_mode, ',NO_AUTO_VALUE_ON_ZERO')");
-        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES "
-                           "(0, 1, 'Host z webu'), (4, 2, 'Jan Novák'), (5, 2, 'Eva Malá'), (6, 2, 'Jan Novák')");
-        TestDatabase::exec("SET SESSION sql_mode = REPLACE(@@SESSION.sql_mode, ',NO_AUTO_VALUE_ON_ZERO', '')");
+        TestDatabase::insertClients("(0, 1, 'Host z webu'), (4, 2, 'Jan Novák'), (5, 2, 'Eva Malá'), (6, 2, 'Jan Novák')");
         // Reservation 17 holds two rooms.
         TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES "
                            "(4, 3, '2024-04-01', '2024-05-01', '2024-05-03', 1, 900), "
