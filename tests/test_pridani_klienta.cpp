@@ -145,13 +145,8 @@ private slots:
         QTest::newRow("the same under NO_BACKSLASH_ESCAPES")
             << 0 << true << QStringList{R"(Hotel "U Lva" \ O'Brien)", R"(a\"b)", R"(C:\temp\n')"} << three << labels
             << R"(2|Hotel "U Lva" \ O'Brien|C:\temp\n'|a\"b||||)";
-        QTest::newRow("empty boxes store empty texts") << 0 << false << QStringList{"", "", ""} << three << labels
-                                                       << "2|||||||";
         QTest::newRow("no attributes") << 1 << false << QStringList() << QStringList() << QStringList()
                                        << "3|||||||";
-        QTest::newRow("another order") << 2 << false << QStringList{"Dlouhá 5", "ACME s.r.o."}
-                                       << QStringList{"adresaEdit", "jmenoEdit"} << QStringList{"adresa", "jmeno"}
-                                       << "5|ACME s.r.o.||||Dlouhá 5||";
         QTest::newRow("no type chosen: the first type, no attributes")
             << -1 << false << QStringList() << QStringList() << QStringList() << "2|||||||";
     }
