@@ -36,4 +36,23 @@ QString keepZeroIdentifiers()
 
 QString restoreSqlMode() { return QStringLiteral("SET SESSION sql_mode = @sql_mode_pred"); }
 
+QString insertClient(const SqlFormat &f, const QList<QPair<QString, QString>> &attributes, int typKlientaId)
+{
+    QString sql = QStringLiteral("INSERT INTO klienti_tab SET");
+    for (const auto &[column, text] : attributes)
+        sql += u' ' + column + QStringLiteral(" = ") + f.quotedText(text) + u',';
+    return sql + QStringLiteral(" typ_klienta_id = ") + SqlFormat::quotedInteger(typKlientaId);
+}
+
+QString countClient(int klientId)
+{
+    return QStringLiteral("SELECT COUNT(*) AS pocet FROM klienti_tab WHERE klient_id = ")
+           + SqlFormat::quotedInteger(klientId);
+}
+
+QString deleteClient(int klientId)
+{
+    return QStringLiteral("DELETE FROM klienti_tab WHERE klient_id = ") + SqlFormat::quotedInteger(klientId);
+}
+
 } // namespace SqlKlienti

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 class SqlFormat;
@@ -25,5 +27,14 @@ QString insertWebClient(const SqlFormat &f, int klientId, const QString &jmeno, 
  */
 QString keepZeroIdentifiers();
 QString restoreSqlMode();
+
+/**
+ * A client recorded at the desk: the attribute columns with their texts in
+ * the form's order, then the type; klient_id is left to the database.
+ */
+QString insertClient(const SqlFormat &f, const QList<QPair<QString, QString>> &attributes, int typKlientaId);
+/** COUNT(*) AS pocet of the clients with the id: 0 or 1. */
+QString countClient(int klientId);
+QString deleteClient(int klientId);
 
 } // namespace SqlKlienti

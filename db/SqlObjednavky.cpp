@@ -28,7 +28,7 @@ QString priceTypes()
 
 QString lockReservations()
 {
-    return QStringLiteral("LOCK TABLES objednavky_pokoje_tab WRITE");
+    return QStringLiteral("LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE");
 }
 
 QString selectCollisions(int pokojId, const QDate &odKdy, const QDate &doKdy)
@@ -61,9 +61,19 @@ QString deleteReservation(int cisloObjednavky)
     return QStringLiteral("DELETE FROM objednavky_pokoje_tab WHERE cislo_objednavky = ") + i(cisloObjednavky);
 }
 
+QString deleteReservation(int cisloObjednavky, int klientId)
+{
+    return deleteReservation(cisloObjednavky) + QStringLiteral(" AND klient_id = ") + i(klientId);
+}
+
 QString selectOfClient(int klientId)
 {
     return QStringLiteral("SELECT * FROM objednavky_pokoje_tab WHERE klient_id = ") + i(klientId);
+}
+
+QString countOfClient(int klientId)
+{
+    return QStringLiteral("SELECT COUNT(*) AS pocet FROM objednavky_pokoje_tab WHERE klient_id = ") + i(klientId);
 }
 
 QString selectDayPrice(int klientId, int pokojId, const QDate &day)

@@ -8,6 +8,12 @@ class SqlFormat;
 /** Statements on reservations: collisions, numbering, stay prices, free rooms. */
 namespace SqlObjednavky {
 
+/**
+ * The lock set of a reservation's store, also taken to delete a client: the
+ * client must still exist when its stay is stored. WRITE on both, as the web
+ * import takes them: a READ lock beside those WRITE sets deadlocks in the
+ * server's metadata locks.
+ */
 QString lockReservations();
 /** COUNT(*) AS pocet of the room's stays that share a day with the span. */
 QString selectCollisions(int pokojId, const QDate &odKdy, const QDate &doKdy);
@@ -16,7 +22,11 @@ QString selectNewNumber();
 QString insertReservation(int klientId, int cisloObjednavky, const QDate &datumObjednavky,
                           const QDate &odKdy, const QDate &doKdy, int pokojId, double cena);
 QString deleteReservation(int cisloObjednavky);
+/** The rows of the number that belong to the client. */
+QString deleteReservation(int cisloObjednavky, int klientId);
 QString selectOfClient(int klientId);
+/** COUNT(*) AS pocet of the client's reservation rows. */
+QString countOfClient(int klientId);
 
 /** The prices of one day, the lowest poradi first. */
 QString selectDayPrice(int klientId, int pokojId, const QDate &day);

@@ -1,10 +1,76 @@
 #include "desk/TKlientiUpravUdaje.h"
 #include "ui_TKlientiUpravUdaje.h"
 
+#include "gui/ListBox.h"
+#include "gui/MessageBox.h"
+#include "model/Klienti.h"
+#include "model/Objednavky.h"
+
 TKlientiUpravUdaje::TKlientiUpravUdaje(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TKlientiUpravUdaje>())
 {
     ui->setupUi(this);
+    connect(ui->SmazKlientaButton, &QPushButton::clicked, this, &TKlientiUpravUdaje::SmazKlientaButtonClick);
+    connect(ui->OKButton, &QPushButton::clicked, this, &TKlientiUpravUdaje::OKButtonClick);
 }
 
 TKlientiUpravUdaje::~TKlientiUpravUdaje() = default;
+
+void TKlientiUpravUdaje::FormShow()
+{
+    m_klienti = std::make_unique<Klienti>();
+    ListBox::vypis(ui->KlientiComboBox, *m_klienti);
+}
+
+void TKlientiUpravUdaje::FormHide()
+{
+    m_klienti.reset();
+}
+
+void TKlientiUpravUdaje::SmazKlientaButtonClick()
+{
+    if (ui->KlientiComboBox->currentIndex() < 0)
+        return;
+    // Two clients of one name: the first one is checked and deleted.
+    const int klientId = m_klienti->NajdiId(ui->KlientiComboBox->currentText());
+    if (klientId < 0)
+        return;
+    int pocet = 0;
+    if (!zkus([&] {
+            Objednavky objednavky;
+            objednavky.NactiProKlienta(klientId);
+            pocet = objednavky.Pocet();
+        }))
+        return;
+    if (pocet > 0) {
+        nelzeSmazat();
+        return;
+    }
+    if (MessageBox::varovani(this, tr("Opravdu chcete klienta trvale smazat?"), QMessageBox::Ok | QMessageBox::Cancel)
+        != QMessageBox::Ok)
+        return;
+    // Checked again under the lock: another desk may have booked for the
+    // client while the question was open.
+    bool smazan = false;
+    if (!zkus([&] { smazan = Klient::SmazKlienta(klientId); }))
+        return;
+    if (!smazan) {
+        nelzeSmazat();
+        return;
+    }
+    zkus([this] {
+        auto klienti = std::make_unique<Klienti>();
+        m_klienti = std::move(klienti);
+        ListBox::vypis(ui->KlientiComboBox, *m_klienti);
+    });
+}
+
+void TKlientiUpravUdaje::nelzeSmazat()
+{
+    MessageBox::show(this, tr("Ke klientovi jsou jeste prirazeny nejake rezervace."), tr("Nelze smazat"));
+}
+
+void TKlientiUpravUdaje::OKButtonClick()
+{
+    accept();
+}

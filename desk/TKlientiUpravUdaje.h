@@ -4,10 +4,16 @@
 
 #include <memory>
 
+class Klienti;
+
 namespace Ui {
 class TKlientiUpravUdaje;
 }
 
+/**
+ * Deleting a client: the chosen client is deleted after a confirmation
+ * unless reservations still point at it. Each deletion is written at once.
+ */
 class TKlientiUpravUdaje : public TDialog
 {
     Q_OBJECT
@@ -15,6 +21,15 @@ public:
     explicit TKlientiUpravUdaje(QWidget *parent = nullptr);
     ~TKlientiUpravUdaje() override;
 
+protected:
+    void FormShow() override;
+    void FormHide() override;
+
 private:
+    void SmazKlientaButtonClick();
+    void OKButtonClick();
+    void nelzeSmazat();
+
     std::unique_ptr<Ui::TKlientiUpravUdaje> ui;
+    std::unique_ptr<Klienti> m_klienti;
 };

@@ -1,10 +1,124 @@
 #include "desk/TPridaniKlienta.h"
 #include "ui_TPridaniKlienta.h"
 
+#include "gui/ListBox.h"
+#include "gui/MessageBox.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <optional>
+
+namespace {
+// The attribute rows: labels at the left, edit boxes 100 px right of them.
+constexpr int polozkyX = 10;
+constexpr int polozkyY = 40;
+constexpr int odsazeniEditu = 100;
+constexpr int tlacitkaY = 70;
+} // namespace
+
 TPridaniKlienta::TPridaniKlienta(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TPridaniKlienta>())
 {
     ui->setupUi(this);
+    // Every choice counts, the first type chosen again included.
+    connect(ui->TypKlientaComboBox, &QComboBox::activated, this, &TPridaniKlienta::TypKlientaComboBoxChange);
+    connect(ui->PridejButton, &QPushButton::clicked, this, &TPridaniKlienta::PridejButtonClick);
+    connect(ui->StornoButton, &QPushButton::clicked, this, &TPridaniKlienta::StornoButtonClick);
 }
 
 TPridaniKlienta::~TPridaniKlienta() = default;
+
+void TPridaniKlienta::FormShow()
+{
+    m_typy = std::make_unique<TypyKlientu>();
+    QComboBox *typy = ui->TypKlientaComboBox;
+    ListBox::vypis(typy, *m_typy);
+    typy->setFocus();
+    if (typy->count() > 0) {
+        typy->setCurrentIndex(0);
+        // Once the dialog is up, so that the list opens at the box.
+        QMetaObject::invokeMethod(typy, &QComboBox::showPopup, Qt::QueuedConnection);
+    }
+    posunTlacitka(tlacitkaY);
+}
+
+void TPridaniKlienta::FormHide()
+{
+    ui->TypKlientaComboBox->hidePopup();
+    m_typy.reset();
+    zrusPolozky();
+}
+
+void TPridaniKlienta::zrusPolozky()
+{
+    qDeleteAll(m_popisky);
+    m_popisky.clear();
+    for (const auto &polozka : std::as_const(m_polozky))
+        delete polozka.second;
+    m_polozky.clear();
+}
+
+void TPridaniKlienta::posunTlacitka(int top)
+{
+    ui->PridejButton->move(ui->PridejButton->x(), top);
+    ui->StornoButton->move(ui->StornoButton->x(), top);
+}
+
+void TPridaniKlienta::TypKlientaComboBoxChange()
+{
+    zrusPolozky();
+    const QString nazev = ui->TypKlientaComboBox->currentText();
+    // Built afresh: the attribute list is read as the table holds it now.
+    std::optional<TypKlienta> typ;
+    if (!zkus([&] { typ.emplace(m_typy->NajdiId(nazev), nazev); }))
+        return;
+
+    int y = polozkyY;
+    QWidget *predchozi = ui->TypKlientaComboBox;
+    if (typ->PrvniPolozka()) {
+        do {
+            const QString sloupec = typ->AktualniPolozka();
+            auto *edit = new QLineEdit(this);
+            edit->setObjectName(sloupec + QStringLiteral("Edit"));
+            edit->setGeometry(polozkyX + odsazeniEditu, y, width() - polozkyX - odsazeniEditu - polozkyX,
+                              edit->sizeHint().height());
+            auto *popisek = new QLabel(this);
+            popisek->setObjectName(sloupec + QStringLiteral("Label"));
+            popisek->setTextFormat(Qt::PlainText);   // the label file's text, never markup
+            popisek->setText(m_popisy.NajdiPopis(sloupec));
+            popisek->setGeometry(polozkyX, y, odsazeniEditu - 2, edit->height());
+            popisek->show();
+            edit->show();
+            m_popisky << popisek;
+            m_polozky.append({sloupec, edit});
+            QWidget::setTabOrder(predchozi, edit);
+            predchozi = edit;
+            y += edit->height() + 2;
+        } while (typ->DalsiPolozka());
+    }
+    if (!m_polozky.isEmpty()) {
+        QWidget::setTabOrder(predchozi, ui->PridejButton);
+        posunTlacitka(y + 3);
+    }
+}
+
+void TPridaniKlienta::PridejButtonClick()
+{
+    // An empty list of types would store a client of no type at all.
+    if (ui->TypKlientaComboBox->currentIndex() < 0) {
+        MessageBox::chyba(this, tr("Není vybrán typ klienta. Klienta nelze uložit, dokud v databázi "
+                                   "není definován aspoň jeden typ klienta."));
+        return;
+    }
+    QList<QPair<QString, QString>> polozky;
+    for (const auto &[sloupec, edit] : std::as_const(m_polozky))
+        polozky.append({sloupec, edit->text()});
+    const int typKlientaId = m_typy->NajdiId(ui->TypKlientaComboBox->currentText());
+    if (zkus([&] { Klient::PridejKlienta(polozky, typKlientaId); }))
+        accept();
+}
+
+void TPridaniKlienta::StornoButtonClick()
+{
+    reject();
+}

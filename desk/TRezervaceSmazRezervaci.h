@@ -4,10 +4,18 @@
 
 #include <memory>
 
+class Klienti;
+class Objednavky;
+
 namespace Ui {
 class TRezervaceSmazRezervaci;
 }
 
+/**
+ * Cancelling reservations: the chosen client's reservation numbers, the
+ * first and last day of the selected one, and its deletion after a
+ * confirmation. Each deletion is written at once.
+ */
 class TRezervaceSmazRezervaci : public TDialog
 {
     Q_OBJECT
@@ -15,6 +23,19 @@ public:
     explicit TRezervaceSmazRezervaci(QWidget *parent = nullptr);
     ~TRezervaceSmazRezervaci() override;
 
+protected:
+    void FormShow() override;
+    void FormHide() override;
+
 private:
+    void KlientComboBoxChange();
+    void RezervaceListBoxClick();
+    void SmazRezervaciButtonClick();
+    void OKButtonClick();
+    void StornoButtonClick();
+
     std::unique_ptr<Ui::TRezervaceSmazRezervaci> ui;
+    std::unique_ptr<Klienti> m_klienti;
+    std::unique_ptr<Objednavky> m_objednavky;
+    int m_klientId = -1;   // whose reservations are listed
 };

@@ -8,6 +8,14 @@ void naplnit(QListWidget *box, const QStringList &lines)
     box->addItems(lines);
 }
 
+void naplnit(QComboBox *box, const QStringList &lines)
+{
+    const QSignalBlocker quiet(box);
+    box->clear();
+    box->addItems(lines);
+    box->setCurrentIndex(-1);
+}
+
 QStringList vybrane(const QListWidget *box)
 {
     QStringList out;

@@ -1,17 +1,21 @@
 #pragma once
 
+#include <QComboBox>
 #include <QListWidget>
 #include <QStringList>
 
-/** List boxes filled from the collections and read back by their lines' texts. */
+/** List boxes and drop-down lists filled from the collections and read back by their lines' texts. */
 namespace ListBox {
 
 /** Clears the list box and adds the lines; nothing stays selected. */
 void naplnit(QListWidget *box, const QStringList &lines);
 
-/** Clears the list box and fills it with the collection's Vypis. */
-template <class Kolekce>
-void vypis(QListWidget *box, const Kolekce &kolekce)
+/** Clears the drop-down list and adds the lines; none is selected and no change is signalled. */
+void naplnit(QComboBox *box, const QStringList &lines);
+
+/** Clears the list box or drop-down list and fills it with the collection's Vypis. */
+template <class Box, class Kolekce>
+void vypis(Box *box, const Kolekce &kolekce)
 {
     QStringList lines;
     kolekce.Vypis(lines);

@@ -2,6 +2,7 @@
 
 #include "db/DatabaseError.h"
 #include "db/SqlKlienti.h"
+#include "db/SqlObjednavky.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "model/Kolekce.h"
@@ -116,6 +117,26 @@ void Klient::UlozKlienta(TMojeQuery *q)
     else
         TMojeDatabaze::current().writeLocked(SqlKlienti::lockClients(), store);
     klient_id = id;
+}
+
+void Klient::PridejKlienta(const QList<QPair<QString, QString>> &polozky, int typKlientaId)
+{
+    TMojeQuery q;
+    q.exec(SqlKlienti::insertClient(q.format(), polozky, typKlientaId));
+}
+
+bool Klient::SmazKlienta(int klientId)
+{
+    bool smazan = false;
+    TMojeDatabaze::current().writeLocked(SqlObjednavky::lockReservations(), [&](TMojeQuery &q) {
+        q.setSql(SqlObjednavky::countOfClient(klientId));
+        q.open();
+        if (q.integer(QStringLiteral("pocet")) > 0)
+            return;
+        q.exec(SqlKlienti::deleteClient(klientId));
+        smazan = true;
+    });
+    return smazan;
 }
 
 Klienti::Klienti()

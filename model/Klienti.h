@@ -78,6 +78,20 @@ public:
      * or rolled back here.
      */
     void UlozKlienta(TMojeQuery *q = nullptr);
+
+    /**
+     * Inserts a client recorded at the desk: the attribute columns with their
+     * texts, in this order, and the type; the database gives the identifier.
+     * Texts are stored exactly as given.
+     */
+    static void PridejKlienta(const QList<QPair<QString, QString>> &polozky, int typKlientaId);
+    /**
+     * Deletes the client unless reservations still point at it; false, with
+     * nothing deleted, when some do. The check and the delete run under
+     * "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE", all or
+     * nothing, so no desk can book for the client in between.
+     */
+    static bool SmazKlienta(int klientId);
 };
 
 /** All clients (identifier and name only) in the order the database returns them. */

@@ -1,5 +1,6 @@
 #include "model/Objednavky.h"
 
+#include "db/SqlKlienti.h"
 #include "db/SqlObjednavky.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
@@ -69,8 +70,13 @@ bool Objednavka::Zarezervuj(TMojeQuery *q) const
     if (pokoj_id == 0 || !hasDays(od_kdy, do_kdy))
         return false;   // refused without a statement: no need to lock
     bool stored = false;
-    TMojeDatabaze::current().writeLocked(SqlObjednavky::lockReservations(),
-                                         [&](TMojeQuery &locked) { stored = store(locked); });
+    TMojeDatabaze::current().writeLocked(SqlObjednavky::lockReservations(), [&](TMojeQuery &locked) {
+        // A client deleted at another desk since the stay was built would be
+        // left with a reservation nobody can list or cancel.
+        locked.setSql(SqlKlienti::countClient(klient_id));
+        locked.open();
+        stored = locked.integer(QStringLiteral("pocet")) > 0 && store(locked);
+    });
     return stored;
 }
 
@@ -134,6 +140,12 @@ void Objednavka::SmazObjednavku(int cisloObjednavky)
 {
     TMojeQuery q;
     q.exec(SqlObjednavky::deleteReservation(cisloObjednavky));
+}
+
+void Objednavka::SmazObjednavku(int cisloObjednavky, int klientId)
+{
+    TMojeQuery q;
+    q.exec(SqlObjednavky::deleteReservation(cisloObjednavky, klientId));
 }
 
 void Objednavky::NactiProKlienta(int klientId)

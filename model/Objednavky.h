@@ -45,8 +45,9 @@ public:
     bool JeKolize(TMojeQuery *q = nullptr) const;
     /**
      * Stores the stay unless it collides; true when stored. Without a query it
-     * takes "LOCK TABLES objednavky_pokoje_tab WRITE" itself for the collision
-     * count, the numbering and the insert, all or nothing. With a query the
+     * takes "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE" itself
+     * for the collision count, the numbering and the insert, all or nothing,
+     * and refuses a client that no longer exists. With a query the
      * caller holds a lock set with objednavky_pokoje_tab and owns the
      * transaction: nothing is committed, unlocked or rolled back here.
      * A number below 1 is replaced by NoveCislo() in the stored row only.
@@ -69,6 +70,11 @@ public:
     static int NajdiVolnyPokoj(int typPokojeId, const QDate &odKdy, const QDate &doKdy);
     /** Deletes every row of the reservation number; takes no lock. */
     static void SmazObjednavku(int cisloObjednavky);
+    /**
+     * Deletes the rows of the number that belong to the client: a number freed
+     * at another desk and given again to someone else's stay is not touched.
+     */
+    static void SmazObjednavku(int cisloObjednavky, int klientId);
 };
 
 /** The reservations of one client, in the order the database returns them. */

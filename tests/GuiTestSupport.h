@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QListWidget>
 #include <QTimer>
@@ -188,6 +189,26 @@ inline void verifyLockTimeoutShown()
     QCOMPARE(MessageBox::history().size(), 1);
     QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
     QVERIFY(MessageBox::history()[0].text.contains(QLatin1String("Lock wait timeout")));
+}
+
+/** The lines of a drop-down list, top to bottom. */
+inline QStringList lines(const QComboBox *box)
+{
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        out << box->itemText(i);
+    return out;
+}
+
+/** Chooses a line of a drop-down list as a user does: the list opened, the line taken with Enter. */
+inline void chooseLine(QComboBox *box, int row)
+{
+    QVERIFY2(row < box->count(), qPrintable(QStringLiteral("%1 has no line %2").arg(box->objectName()).arg(row)));
+    if (!box->view()->isVisible())
+        box->showPopup();
+    box->view()->setCurrentIndex(box->model()->index(row, 0));
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    QVERIFY(!box->view()->isVisible());
 }
 
 } // namespace GuiTest

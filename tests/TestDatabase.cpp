@@ -101,6 +101,13 @@ void exec(const QString &statement)
     check(q, statement);
 }
 
+void insertClients(const QString &values)
+{
+    exec(QStringLiteral("SET SESSION sql_mode = CONCAT(@@SESSION.sql_mode, ',NO_AUTO_VALUE_ON_ZERO')"));
+    exec(QStringLiteral("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES ") + values);
+    exec(QStringLiteral("SET SESSION sql_mode = REPLACE(@@SESSION.sql_mode, ',NO_AUTO_VALUE_ON_ZERO', '')"));
+}
+
 QVariant value(const QString &select)
 {
     QSqlQuery q(connection->database());

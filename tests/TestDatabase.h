@@ -32,6 +32,8 @@ std::unique_ptr<TMojeDatabaze> openAnother();
 void clearTables();
 /** Runs statements that arrange or inspect data, on the test's connection. */
 void exec(const QString &statement);
+/** Inserts clients "(klient_id, typ_klienta_id, jmeno), ..."; an id 0 stays 0, as the web import stores it. */
+void insertClients(const QString &values);
 /** The first column of the first row, or an invalid value with no rows. */
 QVariant value(const QString &select);
 /** All rows of a select, columns joined by '|', rows in result order. */

@@ -158,6 +158,7 @@ private slots:
         QFETCH(QDate, od);
         QFETCH(QDate, dO);
         QFETCH(bool, kolize);
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (2, 'B')");
         stored(1, 1, D(5, 1), D(5, 3), 5);
         const Objednavka o(2, 0, D(4, 1), od, dO, pokoj, 500);
         QCOMPARE(o.JeKolize(), kolize);
@@ -194,6 +195,7 @@ private slots:
 
     void numbering()
     {
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (7, 'G')");
         Objednavka o(7, D(4, 1), D(5, 1), D(5, 2), 5, 0);
         o.cena = 1500.5;
         QVERIFY(o.Zarezervuj());
@@ -211,8 +213,18 @@ private slots:
         QCOMPARE(TestDatabase::value("SELECT MAX(cislo_objednavky) FROM objednavky_pokoje_tab").toInt(), 40);
     }
 
+    void noReservationForAMissingClient()
+    {
+        // deleted at another desk after the stay was built
+        const Objednavka o(7, 0, D(4, 1), D(5, 1), D(5, 2), 5, 100);
+        QVERIFY(!o.Zarezervuj());
+        QCOMPARE(reservations(), QStringList());
+        tablesAreFree();
+    }
+
     void failedStoreWritesNothingAndUnlocks()
     {
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (7, 'G')");
         Objednavka o(7, 0, D(4, 1), D(5, 1), D(5, 2), 5, 1e20);   // beyond the price column
         QVERIFY_THROWS_EXCEPTION(DatabaseError, o.Zarezervuj());
         QCOMPARE(reservations(), QStringList());

@@ -1,6 +1,7 @@
 // Two desks on two connections store at the same moment, round after round:
-// the table locks must keep their reservations from colliding and their
-// reservation numbers and client identifiers unique.
+// the table locks must keep their reservations from colliding, their
+// reservation numbers and client identifiers unique, and every reservation
+// pointing at a client that exists.
 
 #include "TestDatabase.h"
 
@@ -88,6 +89,7 @@ private slots:
 
     void reservationsNeverCollide()
     {
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (1, 'A'), (2, 'B')");
         std::vector<std::atomic<int>> winners(kola);
         const QStringList errors = souboj([&](int desk, int round) {
             const Objednavka o = pobyt(desk, round);
@@ -122,6 +124,7 @@ private slots:
     {
         // Desk 0 stores as the web import does, inside its own lock set on
         // both tables; desk 1 as the new-reservation dialog does.
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (2, 'B')");
         std::vector<std::atomic<int>> winners(kola);
         const QStringList errors = souboj([&](int desk, int round) {
             Objednavka o = pobyt(desk, round);
@@ -148,6 +151,36 @@ private slots:
                                      "ON k.klient_id = o.klient_id WHERE DATEDIFF(o.od_kdy, '2025-01-01') % 4 = 0 "
                                      "AND NOT (k.jmeno <=> CONCAT('web-', DATEDIFF(o.od_kdy, '2025-01-01') DIV 4))")
                      .toInt(), 0);
+    }
+
+    void noReservationForADeletedClient()
+    {
+        // Round r: client 1000 + r without reservations. Desk 0 deletes it as
+        // the edit-client dialog does, desk 1 books for it as the
+        // new-reservation dialog does: exactly one of them may succeed.
+        QStringList clients;
+        for (int round = 0; round < kola; ++round)
+            clients << QStringLiteral("(%1, 'K%2')").arg(1000 + round).arg(round);
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES " + clients.join(", "));
+        std::vector<std::atomic<int>> deleted(kola), booked(kola);
+        const QStringList errors = souboj([&](int desk, int round) {
+            if (desk == 0) {
+                if (Klient::SmazKlienta(1000 + round))
+                    ++deleted[round];
+            } else {
+                Objednavka o = pobyt(0, round);
+                o.klient_id = 1000 + round;
+                if (o.Zarezervuj())
+                    ++booked[round];
+            }
+        });
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM objednavky_pokoje_tab o LEFT JOIN klienti_tab k "
+                                     "ON k.klient_id = o.klient_id WHERE k.klient_id IS NULL").toInt(), 0);
+        for (int round = 0; round < kola; ++round)
+            QVERIFY2(deleted[round] + booked[round] == 1,
+                     qPrintable(QStringLiteral("round %1: deleted %2, booked %3")
+                                    .arg(round).arg(deleted[round]).arg(booked[round])));
     }
 };
 

@@ -1,0 +1,253 @@
+// The delete-reservation dialog, offscreen against the real server: the
+// chosen client's reservations and their days, deleting one (every row of
+// it) or keeping it, two clients of one name, the client with id 0, a number
+// given again to someone else meanwhile, the keyboard, and the main window's
+// grid redrawn however the dialog was closed.
+
+#include "GuiTestSupport.h"
+#include "TestDatabase.h"
+
+#include "app/ObsazenostGrid.h"
+#include "app/TVitranaForm.h"
+#include "app/VitranaApplication.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+#include "desk/TRezervaceSmazRezervaci.h"
+#include "model/Objednavky.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace GuiTest;
+
+namespace {
+/** The dialog's controls, found once per opening. */
+struct Controls
+{
+    QComboBox *klient = nullptr;
+    QListWidget *rezervace = nullptr;
+    QLabel *od = nullptr;
+    QLabel *dO = nullptr;
+    QPushButton *smaz = nullptr;
+    QPushButton *ok = nullptr;
+    QPushButton *storno = nullptr;
+};
+
+void find(TRezervaceSmazRezervaci *d, Controls &c)
+{
+    CONTROL(QComboBox, klient, d, "KlientComboBox");
+    CONTROL(QListWidget, rezervace, d, "RezervaceListBox");
+    CONTROL(QLabel, od, d, "OdLabel");
+    CONTROL(QLabel, dO, d, "DoLabel");
+    CONTROL(QPushButton, smaz, d, "SmazRezervaciButton");
+    CONTROL(QPushButton, ok, d, "OKButton");
+    CONTROL(QPushButton, storno, d, "StornoButton");
+    c = {klient, rezervace, od, dO, smaz, ok, storno};
+}
+
+QStringList storedNumbers()
+{
+    return TestDatabase::rows("SELECT klient_id, cislo_objednavky, pokoj_id FROM objednavky_pokoje_tab "
+                              "ORDER BY cislo_objednavky, pokoj_id");
+}
+
+const QString confirmation = QStringLiteral("Opravdu chcete rezervaci trvale smazat?|Varování");
+} // namespace
+
+class TestRezervaceSmazRezervaci : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TRezervaceSmazRezervaci> m_dialog;
+
+    void inDialog(const std::function<void(TRezervaceSmazRezervaci *, const Controls &)> &act)
+    {
+        inModal<TRezervaceSmazRezervaci>(*m_dialog, [&](TRezervaceSmazRezervaci *d) {
+            Controls c;
+            find(d, c);
+            if (!QTest::currentTestFailed())
+                act(d, c);
+        });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        TestDatabase::setUp();
+        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+    }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init()
+    {
+        MessageBox::clearHistory();
+        TestDatabase::clearTables();
+        // Client 0 is the first guest the web import stored; two are named alike.
+        TestDatabase::insertClients("(0, 1, 'Host z webu'), (4, 2, 'Jan Novák'), (5, 2, 'Eva Malá'), (6, 2, 'Jan Novák')");
+        // Reservation 17 holds two rooms.
+        TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES "
+                           "(4, 3, '2024-04-01', '2024-05-01', '2024-05-03', 1, 900), "
+                           "(4, 17, '2024-04-02', '2024-06-10', '2024-06-14', 1, 900), "
+                           "(4, 17, '2024-04-02', '2024-06-10', '2024-06-14', 2, 900), "
+                           "(6, 20, '2024-04-03', '2024-07-01', '2024-07-01', 1, 900), "
+                           "(0, 5, '2024-04-04', '2024-08-01', '2024-08-02', 2, 900)");
+        m_dialog = std::make_unique<TRezervaceSmazRezervaci>();
+    }
+    void cleanup() { m_dialog.reset(); }
+
+    void deletingOneReservationOfTheClient_data()
+    {
+        QTest::addColumn<int>("client");   // line of KlientComboBox
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<int>("line");     // the line deleted
+        QTest::addColumn<QString>("od");
+        QTest::addColumn<QString>("dO");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<QStringList>("stored");
+        const QStringList all{"4|3|1", "0|5|2", "4|17|1", "4|17|2", "6|20|1"};
+        QTest::newRow("every row of the number")
+            << 1 << QStringList{"3", "17", "17"} << 2 << "2024-06-10" << "2024-06-14" << int(QMessageBox::Ok)
+            << QStringList{"3"} << QStringList{"4|3|1", "0|5|2", "6|20|1"};
+        QTest::newRow("Cancel keeps it")
+            << 1 << QStringList{"3", "17", "17"} << 0 << "2024-05-01" << "2024-05-03" << int(QMessageBox::Cancel)
+            << QStringList{"3", "17", "17"} << all;
+        QTest::newRow("two of one name: the first one's")
+            << 3 << QStringList{"3", "17", "17"} << 0 << "2024-05-01" << "2024-05-03" << int(QMessageBox::Ok)
+            << QStringList{"17", "17"} << QStringList{"0|5|2", "4|17|1", "4|17|2", "6|20|1"};
+        QTest::newRow("client 0") << 0 << QStringList{"5"} << 0 << "2024-08-01" << "2024-08-02"
+                                  << int(QMessageBox::Ok) << QStringList() << QStringList{"4|3|1", "4|17|1", "4|17|2", "6|20|1"};
+    }
+    void deletingOneReservationOfTheClient()
+    {
+        QFETCH(int, client);
+        QFETCH(QStringList, listed);
+        QFETCH(int, line);
+        QFETCH(QString, od);
+        QFETCH(QString, dO);
+        QFETCH(int, answer);
+        QFETCH(QStringList, left);
+        QFETCH(QStringList, stored);
+        inDialog([&](TRezervaceSmazRezervaci *d, const Controls &c) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("RezervaceSmazRezervaci"));
+            QCOMPARE(lines(c.klient), (QStringList{"Host z webu", "Jan Novák", "Eva Malá", "Jan Novák"}));
+            QCOMPARE(c.klient->currentIndex(), -1);
+            QVERIFY(!c.storno->isEnabled());
+            click(c.smaz);   // nothing chosen: nothing happens
+            chooseLine(c.klient, client);
+            QCOMPARE(lines(c.rezervace), listed);
+            QCOMPARE(selectedLines(c.rezervace), QStringList());
+            QCOMPARE(c.od->text(), QString());
+            clickLine(c.rezervace, line);
+            QCOMPARE(c.od->text(), od);
+            QCOMPARE(c.dO->text(), dO);
+            MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
+            click(c.smaz);
+            QCOMPARE(lines(c.rezervace), left);
+            const bool kept = answer != QMessageBox::Ok;
+            QCOMPARE(selectedLines(c.rezervace), kept ? QStringList{listed[line]} : QStringList());
+            QCOMPARE(c.od->text(), kept ? od : QString());
+            QCOMPARE(c.dO->text(), kept ? dO : QString());
+            click(c.ok);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(messages(), QStringList{confirmation});
+        QCOMPARE(MessageBox::history()[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(storedNumbers(), stored);
+    }
+
+    void aNumberGivenAgainIsNotTouched()
+    {
+        TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES (5, 21, '2024-04-05', '2024-09-01', '2024-09-01', 2, 900)");
+        inDialog([](TRezervaceSmazRezervaci *, const Controls &c) {
+            chooseLine(c.klient, 2);
+            QCOMPARE(lines(c.rezervace), QStringList{"21"});
+            clickLine(c.rezervace, 0);
+            // Meanwhile 21 is cancelled at another desk, and its number, the
+            // highest, is given again to the next stay stored.
+            TestDatabase::exec("DELETE FROM objednavky_pokoje_tab WHERE cislo_objednavky = 21");
+            QVERIFY(Objednavka(6, 0, QDate(2024, 4, 6), QDate(2024, 9, 5), QDate(2024, 9, 5), 2, 900).Zarezervuj());
+            click(c.smaz);
+            QCOMPARE(lines(c.rezervace), QStringList());
+        });
+        QCOMPARE(TestDatabase::rows("SELECT klient_id FROM objednavky_pokoje_tab WHERE cislo_objednavky = 21"),
+                 QStringList{"6"});
+    }
+
+    void byKeyboard()
+    {
+        inDialog([](TRezervaceSmazRezervaci *d, const Controls &c) {
+            QVERIFY(c.klient->hasFocus());
+            QTest::keyClick(c.klient, Qt::Key_Down);
+            QTest::keyClick(c.klient, Qt::Key_Down);
+            QCOMPARE(lines(c.rezervace), (QStringList{"3", "17", "17"}));
+            QTest::keyClick(c.klient, Qt::Key_Tab);
+            QVERIFY(c.rezervace->hasFocus());
+            QTest::keyClick(c.rezervace, Qt::Key_Down);
+            QCOMPARE(selectedLines(c.rezervace), QStringList{"17"});
+            QCOMPARE(c.od->text(), QStringLiteral("2024-06-10"));
+            QTest::keyClick(c.rezervace, Qt::Key_Up);
+            QCOMPARE(c.od->text(), QStringLiteral("2024-05-01"));
+            QTest::keyClick(c.rezervace, Qt::Key_Tab);
+            QVERIFY(c.smaz->hasFocus());
+            QTest::keyClick(c.smaz, Qt::Key_Space);
+            QCOMPARE(lines(c.rezervace), (QStringList{"17", "17"}));
+            // another client: another list, no days shown
+            QTest::keyClick(c.rezervace, Qt::Key_Down);
+            QVERIFY(!c.od->text().isEmpty());
+            QTest::keyClick(c.klient, Qt::Key_Down);
+            QCOMPARE(lines(c.rezervace), QStringList());
+            QCOMPARE(c.od->text(), QString());
+            QTest::keyClick(c.klient, Qt::Key_Escape);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(messages(), QStringList{confirmation});
+        QCOMPARE(storedNumbers(), (QStringList{"0|5|2", "4|17|1", "4|17|2", "6|20|1"}));
+    }
+
+    void theGridIsRedrawnHoweverTheDialogCloses_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("OK") << "OK";
+        QTest::newRow("title-bar close") << "close";
+        QTest::newRow("Escape") << "Escape";
+    }
+    void theGridIsRedrawnHoweverTheDialogCloses()
+    {
+        QFETCH(QString, how);
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (5, 30, '%1', '%1', '%1', 1, 900)").arg(today));
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1)");
+        TestDatabase::exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Přízemí')");
+        TestDatabase::exec("INSERT INTO skupiny_pokoju_propojeni_tab VALUES (1, 1)");
+        TVitranaForm form(TestDatabase::config(), false);
+        form.createDialogs();
+        form.show();
+        QVERIFY(form.grid()->vrstvy()[0].obsazenost[0][0]);
+        auto *menu = form.findChild<QAction *>("SmazRezervaci");
+        QVERIFY(menu && menu->isEnabled());
+        inModal<TRezervaceSmazRezervaci>([&] { menu->trigger(); }, [&](TRezervaceSmazRezervaci *d) {
+            Controls c;
+            find(d, c);
+            chooseLine(c.klient, 2);
+            clickLine(c.rezervace, 0);
+            click(c.smaz);
+            if (how == "OK")
+                click(c.ok);
+            else if (how == "close")
+                d->close();
+            else
+                QTest::keyClick(c.rezervace, Qt::Key_Escape);
+            QVERIFY(!d->isVisible());
+        });
+        QVERIFY(!form.grid()->vrstvy()[0].obsazenost[0][0]);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    VitranaApplication app(argc, argv);
+    TestRezervaceSmazRezervaci test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_rezervace_smaz_rezervaci.moc"
