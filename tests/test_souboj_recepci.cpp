@@ -8,6 +8,7 @@
 #include "db/TMojeQuery.h"
 #include "model/Klienti.h"
 #include "model/Objednavky.h"
+#include "model/Pobyt.h"
 
 #include <QtTest>
 #include <atomic>
@@ -96,6 +97,41 @@ private slots:
         });
         QCOMPARE(errors, QStringList());
         checkStoredReservations(std::vector<int>(winners.begin(), winners.end()));
+    }
+
+    void noReservationOutlivesItsClient()
+    {
+        // Desk 0 books client r as the desk does; desk 1 deletes client r
+        // when it has no reservation, checking and deleting under one lock
+        // set. Each round exactly one of them wins.
+        QStringList clients;
+        for (int round = 0; round < kola; ++round)
+            clients << QStringLiteral("(%1, 1, 'k%1')").arg(round + 1);
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES " + clients.join(", "));
+        std::vector<std::atomic<int>> winners(kola);
+        const QStringList errors = souboj([&](int desk, int round) {
+            const int klient = round + 1;
+            if (desk == 0) {
+                const Objednavka o(klient, 0, prvni, prvni.addDays(round), prvni.addDays(round), 5, 1000);
+                if (ZarezervujKlientovi(o) == VysledekRezervace::Ulozena)
+                    ++winners[round];
+                return;
+            }
+            TMojeDatabaze::current().writeLocked(
+                "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE", [&](TMojeQuery &q) {
+                    q.setSql(QStringLiteral("SELECT COUNT(*) AS pocet FROM objednavky_pokoje_tab WHERE klient_id = %1").arg(klient));
+                    q.open();
+                    if (q.integer("pocet") > 0)
+                        return;
+                    q.exec(QStringLiteral("DELETE FROM klienti_tab WHERE klient_id = %1").arg(klient));
+                    ++winners[round];
+                });
+        });
+        QCOMPARE(errors, QStringList());
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM objednavky_pokoje_tab o LEFT JOIN klienti_tab k "
+                                     "ON k.klient_id = o.klient_id WHERE k.klient_id IS NULL").toInt(), 0);
+        for (int round = 0; round < kola; ++round)
+            QVERIFY2(winners[round] == 1, qPrintable(QStringLiteral("round %1: %2 desks won").arg(round).arg(winners[round])));
     }
 
     void webClientIdentifiersAreUnique()
