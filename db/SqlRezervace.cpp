@@ -38,9 +38,9 @@ QString selectStaysOfRoom(int pokojId, const QDate &odKdy, const QDate &doKdy)
            + QStringLiteral(" ORDER BY objednavky.od_kdy, objednavky.cislo_objednavky");
 }
 
-QString lockReservationsReadingClients()
+QString lockReservationsAndClients()
 {
-    return QStringLiteral("LOCK TABLES objednavky_pokoje_tab WRITE, klienti_tab READ");
+    return QStringLiteral("LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE");
 }
 
 QString countClient(int klientId)

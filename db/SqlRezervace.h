@@ -16,8 +16,11 @@ QString selectStayNights(int klientId, int pokojId, const QDate &odKdy, const QD
 /** The room's stays sharing a day with the span, with their clients' names, the earliest first. */
 QString selectStaysOfRoom(int pokojId, const QDate &odKdy, const QDate &doKdy);
 
-/** The store's lock set when the client must still exist. */
-QString lockReservationsReadingClients();
+/**
+ * The store's lock set when the client must still exist: the web import's
+ * set. (klienti_tab READ beside a desk holding both WRITE deadlocked now and then.)
+ */
+QString lockReservationsAndClients();
 /** COUNT(*) AS pocet of the clients with the id. */
 QString countClient(int klientId);
 

@@ -61,7 +61,7 @@ std::vector<PobytPokoje> NactiPobytyPokoje(int pokojId, const QDate &odKdy, cons
 VysledekRezervace ZarezervujKlientovi(const Objednavka &objednavka)
 {
     VysledekRezervace vysledek = VysledekRezervace::Kolize;
-    TMojeDatabaze::current().writeLocked(SqlRezervace::lockReservationsReadingClients(), [&](TMojeQuery &locked) {
+    TMojeDatabaze::current().writeLocked(SqlRezervace::lockReservationsAndClients(), [&](TMojeQuery &locked) {
         locked.setSql(SqlRezervace::countClient(objednavka.klient_id));
         locked.open();
         if (locked.integer(QStringLiteral("pocet")) == 0)
