@@ -4,6 +4,7 @@
 // is drawn again however the new reservation dialog was closed.
 
 #include "GuiTestSupport.h"
+#include "RecepceTestSupport.h"
 #include "TestDatabase.h"
 
 #include "app/ObsazenostGrid.h"
@@ -22,24 +23,7 @@
 #include <QToolTip>
 
 using namespace GuiTest;
-
-namespace {
-QDate den(int offset)
-{
-    return QDate::currentDate().addDays(offset);
-}
-
-QString sql(int offset)
-{
-    return den(offset).toString(Qt::ISODate);
-}
-
-QString ukaz(int offset)
-{
-    const QLocale cs;
-    return cs.toString(den(offset), "ddd") + ' ' + cs.toString(den(offset), QLocale::ShortFormat);
-}
-} // namespace
+using namespace RecepceTest;
 
 class TestMrizkaRecepce : public QObject
 {
@@ -54,12 +38,7 @@ class TestMrizkaRecepce : public QObject
     QString hover(const QPoint &at) { return grid()->toolTipAt(at); }
 
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-        TestDatabase::setUp();
-        MessageBox::setDefaultAnswer(QMessageBox::Ok);
-    }
+    void initTestCase() { RecepceTest::setUp(); }
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {

@@ -4,6 +4,7 @@
 // same), the tooltips, and working it without a mouse.
 
 #include "GuiTestSupport.h"
+#include "RecepceTestSupport.h"
 #include "TestDatabase.h"
 
 #include "app/VitranaApplication.h"
@@ -21,25 +22,9 @@
 #include <QTcpServer>
 
 using namespace GuiTest;
+using namespace RecepceTest;
 
 namespace {
-QDate den(int offset)
-{
-    return QDate::currentDate().addDays(offset);
-}
-
-QString sql(int offset)
-{
-    return den(offset).toString(Qt::ISODate);
-}
-
-// As the tooltips write a day.
-QString ukaz(int offset)
-{
-    const QLocale cs;
-    return cs.toString(den(offset), "ddd") + ' ' + cs.toString(den(offset), QLocale::ShortFormat);
-}
-
 QStringList storedReservations()
 {
     return TestDatabase::rows("SELECT klient_id, cislo_objednavky, od_kdy, do_kdy, pokoj_id, cena "
@@ -111,21 +96,11 @@ class TestNovaRezervace : public QObject
 
     void inDialog(const std::function<void(TNovaRezervace *, const Controls &)> &act)
     {
-        inModal<TNovaRezervace>(*m_dialog, [&](TNovaRezervace *d) {
-            Controls c;
-            find(d, c);
-            if (!QTest::currentTestFailed())
-                act(d, c);
-        });
+        GuiTest::inDialog(*m_dialog, &find, act);
     }
 
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-        TestDatabase::setUp();
-        MessageBox::setDefaultAnswer(QMessageBox::Ok);
-    }
+    void initTestCase() { RecepceTest::setUp(); }
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
