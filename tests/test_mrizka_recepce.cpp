@@ -86,6 +86,18 @@ private slots:
 
     void doubleClickingAGreenSquareBooksThatRoomAndDay()
     {
+        // A red square opens nothing (should it, the dialog is closed again).
+        bool opened = false;
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                opened = true, d->reject();
+        });
+        guard.start(500);
+        QTest::mouseDClick(grid(), Qt::LeftButton, {}, square("101", 3));
+        guard.stop();
+        QVERIFY(!opened);
         QVERIFY(!red("101", 5));
         inModal<TNovaRezervace>([&] { QTest::mouseDClick(grid(), Qt::LeftButton, {}, square("101", 5)); },
                                 [](TNovaRezervace *d) {
@@ -112,22 +124,6 @@ private slots:
                                     QCOMPARE(d->findChild<QComboBox *>("PokojComboBox")->currentIndex(), -1);
                                     QCOMPARE(d->findChild<QDateEdit *>("OdDateTimePicker")->date(), den(0));
                                 });
-    }
-
-    void doubleClickingARedSquareOpensNothing()
-    {
-        bool opened = false;
-        QTimer watch;
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-                opened = true;
-                modal->reject();
-            }
-        });
-        watch.start(5);
-        QTest::mouseDClick(grid(), Qt::LeftButton, {}, square("101", 3));
-        QTest::qWait(50);
-        QVERIFY(!opened);
     }
 
     void theGridIsDrawnAgainHoweverTheDialogCloses_data()

@@ -247,31 +247,6 @@ private slots:
         QCOMPARE(m_web->stavExportuCen(), staysOpen ? -1 : 0);
     }
 
-    void closingWithoutOk_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Storno") << "Storno";
-        QTest::newRow("Escape") << "Escape";
-        QTest::newRow("title-bar close") << "close";
-    }
-    void closingWithoutOk()
-    {
-        QFETCH(QString, how);
-        inDialog([&](TNovaRezervace *d, const Controls &c) {
-            choose(c, 0, 0, 1, 3);
-            if (how == "Storno")
-                click(c.storno);
-            else if (how == "Escape")
-                QTest::keyClick(c.pokoj, Qt::Key_Escape);
-            else
-                d->close();
-            QVERIFY(!d->isVisible());
-        });
-        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM objednavky_pokoje_tab").toInt(), 2);
-        QCOMPARE(m_web->stavExportuCen(), -1);
-        QCOMPARE(messages(), QStringList());
-    }
-
     void tooltips_data()
     {
         QTest::addColumn<int>("pokoj");
@@ -280,10 +255,6 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QStringList>("text");
         const QString head = "Cena po nocích:";
-        QTest::newRow("holiday priced by its poradi")
-            << 0 << 2 << 4 << "CenaLabel"
-            << QStringList{head, ukaz(2) + "  Všední den: 1000", ukaz(3) + "  Svátek: 1500,5",
-                           ukaz(4) + "  Všední den: 1000", "Celkem: 3500,5"};
         QTest::newRow("a night whose day type has no price")
             << 2 << 9 << 11 << "CenaLabel"
             << QStringList{head, ukaz(9) + "  Všední den: 2000", ukaz(10) + "  Víkend: cena není definována",

@@ -1,6 +1,5 @@
-// A stay as the desk shows it, against the server: the night-by-night price
-// (held to the day-by-day price), a room's stays with their clients, and the
-// store that refuses a client deleted meanwhile.
+// A stay priced night by night, against the server: held to the day-by-day
+// price of the stored reservation, with the day type of every night.
 
 #include "TestDatabase.h"
 
@@ -77,53 +76,6 @@ private slots:
         bool flag = false;
         QCOMPARE(Objednavka::CenaPobytuPoDnech(klient, 5, od, dO, flag), cena);
         QCOMPARE(flag, chybi);
-    }
-
-    void staysOfARoom()
-    {
-        // room 5: the 1st to the 3rd, the 5th, the 6th (client gone); room 6: the 4th
-        TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES (1, 4, '2024-01-01', '2024-03-05', '2024-03-05', 5, 900), "
-                           "(1, 2, '2024-01-01', '2024-03-01', '2024-03-03', 5, 2700.5), "
-                           "(7, 3, '2024-01-01', '2024-03-06', '2024-03-06', 5, 900), "
-                           "(1, 1, '2024-01-01', '2024-03-04', '2024-03-04', 6, 900)");
-        const auto stays = [](const QDate &od, const QDate &dO) {
-            QStringList out;
-            for (const PobytPokoje &p : NactiPobytyPokoje(5, od, dO))
-                out << QStringLiteral("%1 %2 %3 %4 %5").arg(p.cislo_objednavky).arg(p.od_kdy.day()).arg(p.do_kdy.day())
-                           .arg(p.cena).arg(p.jmeno);
-            return out;
-        };
-        QCOMPARE(stays(D(3, 3), D(3, 5)), (QStringList{"2 1 3 2700.5 A", "4 5 5 900 A"}));
-        QCOMPARE(stays(D(3, 4), D(3, 4)), QStringList());
-        QCOMPARE(stays(D(3, 2), D(3, 2)), QStringList{"2 1 3 2700.5 A"});
-        QCOMPARE(stays(D(3, 6), D(3, 9)), QStringList{"3 6 6 900 "});
-    }
-
-    void storeForAClient_data()
-    {
-        QTest::addColumn<int>("klient");
-        QTest::addColumn<int>("od");
-        QTest::addColumn<int>("vysledek");
-        QTest::addColumn<int>("ulozeno");
-        QTest::newRow("stored") << 1 << 4 << int(VysledekRezervace::Ulozena) << 2;
-        QTest::newRow("client 0 stored") << 0 << 4 << int(VysledekRezervace::Ulozena) << 2;
-        QTest::newRow("collision") << 1 << 3 << int(VysledekRezervace::Kolize) << 1;
-        QTest::newRow("client gone") << 9 << 4 << int(VysledekRezervace::KlientSmazan) << 1;
-    }
-    void storeForAClient()
-    {
-        QFETCH(int, klient);
-        QFETCH(int, od);
-        QFETCH(int, vysledek);
-        QFETCH(int, ulozeno);
-        TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES (1, 4, '2024-01-01', '2024-03-01', '2024-03-03', 5, 900)");
-        const Objednavka o(klient, 0, D(1, 10), D(3, od), D(3, 5), 5, 1500);
-        QCOMPARE(int(ZarezervujKlientovi(o)), vysledek);
-        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM objednavky_pokoje_tab").toInt(), ulozeno);
-        if (ulozeno == 2)
-            QCOMPARE(TestDatabase::rows("SELECT klient_id, cislo_objednavky, od_kdy FROM objednavky_pokoje_tab "
-                                        "WHERE cislo_objednavky = 5"),
-                     QStringList{QStringLiteral("%1|5|2024-03-0%2").arg(klient).arg(od)});
     }
 };
 
