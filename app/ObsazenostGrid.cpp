@@ -1,9 +1,15 @@
 #include "app/ObsazenostGrid.h"
 
+#include "db/DatabaseError.h"
+#include "gui/DisplayFormat.h"
+#include "model/Pobyt.h"
 #include "model/SkupinyPokoju.h"
 
+#include <QHelpEvent>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 ObsazenostGrid::ObsazenostGrid(QWidget *parent)
     : QWidget(parent)
@@ -26,6 +32,8 @@ void ObsazenostGrid::ZobrazObsazenost(const SkupinyPokoju &skupiny, const QStrin
         v.prvni = prvni;
         v.dny = static_cast<int>(qMax<qint64>(0, prvni.daysTo(posledni) + 1));
         skupina->clenove.Vypis(v.cislaPokoju);
+        for (const Pokoj &pokoj : skupina->clenove.prvky())
+            v.pokojIds << pokoj.pokoj_id;
         v.obsazenost = nactiObsazenost(skupina->clenove, prvni, posledni);
         m_vrstvy.push_back(std::move(v));
     }
@@ -81,4 +89,70 @@ void ObsazenostGrid::paintEvent(QPaintEvent *)
                            v.obsazenost[radek][den] ? QColor(255, 0, 0) : QColor(0, 255, 0));
         }
     }
+}
+
+std::optional<ObsazenostGrid::Misto> ObsazenostGrid::mistoNa(const QPoint &pos) const
+{
+    const int x = pos.x() - sloupecX;
+    const int y = pos.y() - horniRadek();
+    if (x < 0 || y < 0 || x % sirkaSloupce >= ctverecek || y % vyskaRadku >= ctverecek)
+        return std::nullopt;
+    const int den = x / sirkaSloupce;
+    const int radek = y / vyskaRadku;
+    for (int vrstva = static_cast<int>(m_vrstvy.size()) - 1; vrstva >= 0; --vrstva) {
+        const Vrstva &v = m_vrstvy[vrstva];
+        if (radek < v.cislaPokoju.size() && den < v.dny)
+            return Misto{vrstva, radek, den};
+    }
+    return std::nullopt;
+}
+
+QString ObsazenostGrid::toolTipAt(const QPoint &pos) const
+{
+    const std::optional<Misto> misto = mistoNa(pos);
+    if (!misto)
+        return QString();
+    const Vrstva &v = m_vrstvy[misto->vrstva];
+    if (!v.obsazenost[misto->radek][misto->den])
+        return QString();
+    const QDate den = v.prvni.addDays(misto->den);
+    std::vector<PobytPokoje> pobyty;
+    try {
+        pobyty = NactiPobytyPokoje(v.pokojIds[misto->radek], den, den);
+    } catch (const DatabaseError &) {
+        return QString();   // a hover is no reason for an error box
+    }
+    QStringList popisy;
+    for (const PobytPokoje &p : pobyty)
+        popisy << tr("Rezervace %1").arg(p.cislo_objednavky) + u'\n'
+                      + tr("Klient: %1").arg(p.jmeno.isEmpty() ? tr("(smazaný)") : p.jmeno) + u'\n'
+                      + tr("Od: %1").arg(DisplayFormat::day(p.od_kdy)) + u'\n'
+                      + tr("Do: %1").arg(DisplayFormat::day(p.do_kdy)) + u'\n'
+                      + tr("Cena: %1").arg(DisplayFormat::price(p.cena));
+    return popisy.join(QStringLiteral("\n\n"));
+}
+
+bool ObsazenostGrid::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = toolTipAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void ObsazenostGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const std::optional<Misto> misto = mistoNa(event->position().toPoint());
+    if (!misto || m_vrstvy[misto->vrstva].obsazenost[misto->radek][misto->den]) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    const Vrstva &v = m_vrstvy[misto->vrstva];
+    emit freeSquareDoubleClicked(v.cislaPokoju[misto->radek], v.prvni.addDays(misto->den));
 }

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 class SkupinyPokoju;
@@ -33,7 +34,16 @@ public:
         QDate prvni;
         int dny = 0;
         QStringList cislaPokoju;
+        QList<int> pokojIds;   // of the rows, as cislaPokoju
         MapaObsazenosti obsazenost;
+    };
+
+    /** A square of the grid: which layer, room row and day column. */
+    struct Misto
+    {
+        int vrstva = 0;
+        int radek = 0;
+        int den = 0;
     };
 
     explicit ObsazenostGrid(QWidget *parent = nullptr);
@@ -52,8 +62,19 @@ public:
 
     QSize sizeHint() const override;
 
+    /** The square under the point, in the layer painted last there; none between squares. */
+    std::optional<Misto> mistoNa(const QPoint &pos) const;
+    /** What hovering the point shows: the reservations on a red square, read now; empty elsewhere. */
+    QString toolTipAt(const QPoint &pos) const;
+
+signals:
+    /** A free square was double-clicked: a new reservation of that room for that day. */
+    void freeSquareDoubleClicked(const QString &cisloPokoje, const QDate &den);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     std::vector<Vrstva> m_vrstvy;

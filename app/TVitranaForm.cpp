@@ -61,6 +61,8 @@ TVitranaForm::TVitranaForm(const Configuration &config, bool emptyHotel, QWidget
     };
     for (const auto &i : items)
         connect(i.item, &QAction::triggered, this, i.handler);
+    connect(ui->MrizkaObsazenosti, &ObsazenostGrid::freeSquareDoubleClicked, this,
+            &TVitranaForm::MrizkaObsazenostiDblClick);
 
     FormCreate(config, emptyHotel);
 }
@@ -230,6 +232,13 @@ void TVitranaForm::MenuRezervaceNovaRezervaceClick()
 {
     m_novaRezervace->ukaz();
     refresh();   // whatever closed the dialog
+}
+
+void TVitranaForm::MrizkaObsazenostiDblClick(const QString &cisloPokoje, const QDate &den)
+{
+    // The client is still to be chosen; the rest is what was clicked.
+    m_novaRezervace->prefill(cisloPokoje, den);
+    MenuRezervaceNovaRezervaceClick();
 }
 
 void TVitranaForm::SmazRezervaciClick()

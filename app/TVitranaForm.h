@@ -62,6 +62,7 @@ public slots:
     void MenuAdministraceTypyDniClick();
     void SpolupraceSWebemClick();
     void OAplikaciClick();
+    void MrizkaObsazenostiDblClick(const QString &cisloPokoje, const QDate &den);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -10,11 +10,14 @@
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "desk/TNovaRezervace.h"
 #include "model/Objednavky.h"
 #include "model/Obsazenost.h"
 #include "model/SkupinyPokoju.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -158,6 +161,35 @@ void occupancy(int repeat, const QDate &today)
     }
 }
 
+void newReservation(int repeat, const QDate &today)
+{
+    out << "\nNew reservation, one rebuild (price + collision test), room 101 <-> 102\n";
+    TNovaRezervace dialog;
+    dialog.show();
+    qApp->processEvents();
+    auto *klient = dialog.findChild<QComboBox *>(QStringLiteral("KlientComboBox"));
+    auto *pokoj = dialog.findChild<QComboBox *>(QStringLiteral("PokojComboBox"));
+    auto *od = dialog.findChild<QDateEdit *>(QStringLiteral("OdDateTimePicker"));
+    auto *dO = dialog.findChild<QDateEdit *>(QStringLiteral("DoDateTimePicker"));
+    klient->hidePopup();
+    klient->setCurrentIndex(0);
+    for (int days : {14, 365}) {
+        const QDate last = today.addDays(days - 1);
+        const Measure perDay = measure(qMax(1, repeat / 5), [&] {
+            bool chybi = false;
+            Objednavka::CenaPobytuPoDnech(1, 1, today, last, chybi);
+            Objednavka(1, 0, today, today, last, 1, 0).JeKolize();
+        });
+        od->setDate(today);
+        dO->setDate(last);
+        int room = 0;
+        // Each change of the room rebuilds: prices, tooltips, the collision test.
+        const Measure rebuild = measure(repeat, [&] { pokoj->setCurrentIndex(room = 1 - room); });
+        row(QStringLiteral("%1 days, one statement per day + collision count").arg(days), perDay);
+        row(QStringLiteral("%1 days, the dialog's rebuild with its tooltips").arg(days), rebuild);
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -196,5 +228,6 @@ int main(int argc, char *argv[])
     occupancy(repeat, today);
     stayPrice(repeat, today);
     freeRoom(repeat, today);
+    newReservation(repeat, today);
     return 0;
 }

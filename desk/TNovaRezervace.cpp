@@ -1,10 +1,247 @@
 #include "desk/TNovaRezervace.h"
 #include "ui_TNovaRezervace.h"
 
+#include "gui/DisplayFormat.h"
+#include "gui/MessageBox.h"
+#include "model/Klienti.h"
+#include "model/Pokoje.h"
+#include "web/TAdministraceSpolupraceSWebem.h"
+
+#include <QLocale>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+// A stay longer than a month lists runs of equal nights, or its tooltip would not fit the screen.
+constexpr std::size_t nociPoJedne = 31;
+
+template <class Kolekce>
+void naplnit(QComboBox *box, const Kolekce &kolekce)
+{
+    QStringList lines;
+    kolekce.Vypis(lines);
+    box->clear();
+    box->addItems(lines);
+    box->setCurrentIndex(-1);
+}
+
+bool stejnaNoc(const NocPobytu &a, const NocPobytu &b)
+{
+    return a.typDne == b.typDne && a.maCenu == b.maCenu && a.cena == b.cena;
+}
+
+QString radekRozpisu(const NocPobytu &prvni, const NocPobytu &posledni, std::size_t pocet)
+{
+    QString kdy = DisplayFormat::day(prvni.datum);
+    if (pocet > 1)
+        kdy += QStringLiteral(" – ") + DisplayFormat::day(posledni.datum);
+    QString co;
+    if (prvni.maCenu)
+        co = prvni.typDne + QStringLiteral(": ")
+             + (pocet > 1 ? QStringLiteral("%1 × ").arg(pocet) : QString()) + DisplayFormat::price(prvni.cena);
+    else if (prvni.typDne.isEmpty())
+        co = TNovaRezervace::tr("den není v kalendáři");
+    else
+        co = prvni.typDne + QStringLiteral(": ") + TNovaRezervace::tr("cena není definována");
+    return kdy + QStringLiteral("  ") + co;
+}
+
+QString rozpisCeny(const RozpisCeny &rozpis)
+{
+    const std::vector<NocPobytu> &noci = rozpis.noci();
+    QStringList lines{TNovaRezervace::tr("Cena po nocích:")};
+    const bool poBehu = noci.size() > nociPoJedne;
+    for (std::size_t i = 0; i < noci.size();) {
+        std::size_t j = i + 1;
+        while (poBehu && j < noci.size() && stejnaNoc(noci[i], noci[j]))
+            ++j;
+        lines << radekRozpisu(noci[i], noci[j - 1], j - i);
+        i = j;
+    }
+    const auto bezCeny = std::count_if(noci.begin(), noci.end(), [](const NocPobytu &n) { return !n.maCenu; });
+    lines << (bezCeny > 0 ? TNovaRezervace::tr("Nocí bez ceny: %1 z %2").arg(bezCeny).arg(noci.size())
+                          : TNovaRezervace::tr("Celkem: %1").arg(DisplayFormat::price(rozpis.cena())));
+    return lines.join(u'\n');
+}
+
+QString kolizniRezervace(const std::vector<PobytPokoje> &kolize)
+{
+    QStringList lines{TNovaRezervace::tr("Pokoj je v těchto dnech obsazen:")};
+    for (const PobytPokoje &p : kolize)
+        lines << TNovaRezervace::tr("rezervace %1: %2 – %3")
+                     .arg(p.cislo_objednavky)
+                     .arg(DisplayFormat::day(p.od_kdy), DisplayFormat::day(p.do_kdy));
+    return lines.join(u'\n');
+}
+} // namespace
+
 TNovaRezervace::TNovaRezervace(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TNovaRezervace>())
 {
     ui->setupUi(this);
+    // The regional short format, with the year in full so that typing it is unambiguous.
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    ui->OdDateTimePicker->setDisplayFormat(format);
+    ui->DoDateTimePicker->setDisplayFormat(format);
+
+    connect(ui->KlientComboBox, &QComboBox::currentIndexChanged, this, &TNovaRezervace::KlientComboBoxChange);
+    connect(ui->PokojComboBox, &QComboBox::currentIndexChanged, this, &TNovaRezervace::PokojComboBoxChange);
+    connect(ui->OdDateTimePicker, &QDateEdit::dateChanged, this, &TNovaRezervace::OdDateTimePickerChange);
+    connect(ui->DoDateTimePicker, &QDateEdit::dateChanged, this, &TNovaRezervace::DoDateTimePickerChange);
+    connect(ui->OKButton, &QPushButton::clicked, this, &TNovaRezervace::OKButtonClick);
+    connect(ui->StornoButton, &QPushButton::clicked, this, &TNovaRezervace::StornoButtonClick);
 }
 
 TNovaRezervace::~TNovaRezervace() = default;
+
+void TNovaRezervace::prefill(const QString &cisloPokoje, const QDate &den)
+{
+    m_predvyplneni = Predvyplneni{cisloPokoje, den};
+}
+
+void TNovaRezervace::FormShow()
+{
+    const std::optional<Predvyplneni> predvyplneni = std::exchange(m_predvyplneni, std::nullopt);
+    m_rezervace.reset();
+    {
+        const QSignalBlocker k(ui->KlientComboBox), p(ui->PokojComboBox), od(ui->OdDateTimePicker),
+            dO(ui->DoDateTimePicker);
+        m_klienti = std::make_unique<Klienti>();
+        naplnit(ui->KlientComboBox, *m_klienti);
+        m_pokoje = std::make_unique<Pokoje>();
+        naplnit(ui->PokojComboBox, *m_pokoje);
+        const QDate den = predvyplneni ? predvyplneni->den : QDate::currentDate();
+        ui->OdDateTimePicker->setDate(den);
+        ui->DoDateTimePicker->setDate(den);
+        if (predvyplneni)
+            ui->PokojComboBox->setCurrentIndex(
+                ui->PokojComboBox->findText(predvyplneni->cisloPokoje, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    }
+    rebuild();
+    // The receptionist starts with the client; the list drops down once the dialog stands on the screen.
+    ui->KlientComboBox->setFocus();
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible() && m_klienti)
+            ui->KlientComboBox->showPopup();
+    });
+}
+
+void TNovaRezervace::FormHide()
+{
+    m_klienti.reset();
+    m_pokoje.reset();
+    m_rezervace.reset();
+    m_rozpis = RozpisCeny();
+}
+
+void TNovaRezervace::KlientComboBoxChange()
+{
+    rebuild();
+}
+
+void TNovaRezervace::PokojComboBoxChange()
+{
+    rebuild();
+}
+
+void TNovaRezervace::OdDateTimePickerChange()
+{
+    rebuild();
+}
+
+void TNovaRezervace::DoDateTimePickerChange()
+{
+    rebuild();
+}
+
+void TNovaRezervace::rebuild()
+{
+    m_rezervace.reset();
+    m_rozpis = RozpisCeny();
+    const QDate od = ui->OdDateTimePicker->date();
+    const QDate dO = ui->DoDateTimePicker->date();
+    if (m_klienti && m_pokoje && od <= dO && ui->KlientComboBox->currentIndex() >= 0
+        && ui->PokojComboBox->currentIndex() >= 0) {
+        // Names are keys: the first client (room) of the name counts; -1 is
+        // "not found", 0 a real client.
+        const int klientId = m_klienti->NajdiId(ui->KlientComboBox->currentText());
+        const int pokojId = m_pokoje->NajdiId(ui->PokojComboBox->currentText());
+        if (klientId >= 0 && pokojId >= 0)
+            zkus([&] {
+                // Priced from the night-by-night rows: one statement gives the price and its tooltip.
+                RozpisCeny rozpis = RozpisCeny::Nacti(klientId, pokojId, od, dO);
+                Objednavka rezervace(klientId, 0, QDate::currentDate(), od, dO, pokojId, rozpis.cena());
+                rezervace.chybi_cena = rozpis.chybiCena();
+                m_rozpis = std::move(rozpis);
+                m_rezervace = rezervace;
+            });
+    }
+    refreshLabels();
+}
+
+void TNovaRezervace::refreshLabels()
+{
+    // The live test takes no lock and only advises; the store decides.
+    std::vector<PobytPokoje> kolize;
+    if (m_rezervace
+        && !zkus([&] { kolize = NactiPobytyPokoje(m_rezervace->pokoj_id, m_rezervace->od_kdy, m_rezervace->do_kdy); }))
+        m_rezervace.reset();
+
+    if (!m_rezervace) {
+        ui->CenaLabel->setText(tr("Nesprávně zadané údaje."));
+        ui->CenaLabel->setToolTip(QString());
+        ui->VolnyLabel->clear();
+        ui->VolnyLabel->setToolTip(QString());
+        ui->OKButton->setEnabled(false);
+        return;
+    }
+    int prekazky = 0;
+    if (m_rezervace->chybi_cena) {
+        ui->CenaLabel->setText(tr("Cena není pro vybrané hodnoty definována."));
+        ++prekazky;
+    } else {
+        ui->CenaLabel->setText(DisplayFormat::price(m_rezervace->cena));
+    }
+    ui->CenaLabel->setToolTip(rozpisCeny(m_rozpis));
+    if (!kolize.empty()) {
+        ui->VolnyLabel->setText(tr("Ne"));
+        ui->VolnyLabel->setToolTip(kolizniRezervace(kolize));
+        ++prekazky;
+    } else {
+        ui->VolnyLabel->setText(tr("Ano"));
+        ui->VolnyLabel->setToolTip(QString());
+    }
+    ui->OKButton->setEnabled(prekazky == 0);
+}
+
+void TNovaRezervace::OKButtonClick()
+{
+    VysledekRezervace vysledek = VysledekRezervace::Kolize;
+    // A database error is shown and nothing was stored: the dialog stays open.
+    if (m_rezervace && !zkus([&] { vysledek = m_rezervace->ZarezervujKlientovi(); }))
+        return;
+    if (vysledek != VysledekRezervace::Ulozena)
+        MessageBox::chyba(this, tr("Rezervaci nebylo možné uložit.") + u'\n'
+                                    + (vysledek == VysledekRezervace::KlientSmazan
+                                           ? tr("Klient byl mezitím smazán.")
+                                           : tr("Někdo jiný právě uložil jinou kolizní rezervaci?")));
+    startPriceExport();
+    if (vysledek == VysledekRezervace::Ulozena)
+        accept();
+    else
+        reject();
+}
+
+void TNovaRezervace::StornoButtonClick()
+{
+    reject();
+}
+
+void TNovaRezervace::startPriceExport()
+{
+    // After every OK, stored or refused: the site learns the occupancy as it now is.
+    if (m_spolupraceSWebem)
+        m_spolupraceSWebem->ExportCenObsazenostiButtonClick();
+}

@@ -1,15 +1,27 @@
 #pragma once
 
 #include "gui/TDialog.h"
+#include "model/Objednavky.h"
+#include "model/Pobyt.h"
 
+#include <QDate>
 #include <memory>
+#include <optional>
 
+class Klienti;
+class Pokoje;
 class TAdministraceSpolupraceSWebem;
 
 namespace Ui {
 class TNovaRezervace;
 }
 
+/**
+ * A new reservation: the receptionist picks a client, a room and the first
+ * and last day; the price (night by night in its tooltip) and whether the
+ * room is free show at once. OK stores the reservation and then sends the
+ * web site the prices and occupancy, whether it was stored or refused.
+ */
 class TNovaRezervace : public TDialog
 {
     Q_OBJECT
@@ -18,8 +30,36 @@ public:
     ~TNovaRezervace() override;
 
     void setSpolupraceSWebem(TAdministraceSpolupraceSWebem *dialog) { m_spolupraceSWebem = dialog; }
+    /** The next showing starts with this room chosen and this day as the first and last day. */
+    void prefill(const QString &cisloPokoje, const QDate &den);
+
+protected:
+    void FormShow() override;
+    void FormHide() override;
 
 private:
+    void KlientComboBoxChange();
+    void PokojComboBoxChange();
+    void OdDateTimePickerChange();
+    void DoDateTimePickerChange();
+    void OKButtonClick();
+    void StornoButtonClick();
+
+    void rebuild();
+    void refreshLabels();
+    void startPriceExport();
+
+    struct Predvyplneni
+    {
+        QString cisloPokoje;
+        QDate den;
+    };
+
     TAdministraceSpolupraceSWebem *m_spolupraceSWebem = nullptr;
     std::unique_ptr<Ui::TNovaRezervace> ui;
+    std::unique_ptr<Klienti> m_klienti;
+    std::unique_ptr<Pokoje> m_pokoje;
+    std::optional<Objednavka> m_rezervace;   // none while the inputs are incomplete or inconsistent
+    RozpisCeny m_rozpis;                     // the current reservation's nights
+    std::optional<Predvyplneni> m_predvyplneni;
 };

@@ -67,17 +67,25 @@ bool Objednavka::Zarezervuj(TMojeQuery *q) const
     };
     if (q)
         return store(*q);
+    return ZarezervujKlientovi() == VysledekRezervace::Ulozena;
+}
+
+VysledekRezervace Objednavka::ZarezervujKlientovi() const
+{
     if (pokoj_id == 0 || !hasDays(od_kdy, do_kdy))
-        return false;   // refused without a statement: no need to lock
-    bool stored = false;
+        return VysledekRezervace::Kolize;   // refused without a statement: no need to lock
+    VysledekRezervace vysledek = VysledekRezervace::Kolize;
     TMojeDatabaze::current().writeLocked(SqlObjednavky::lockReservations(), [&](TMojeQuery &locked) {
         // A client deleted at another desk since the stay was built would be
         // left with a reservation nobody can list or cancel.
         locked.setSql(SqlKlienti::countClient(klient_id));
         locked.open();
-        stored = locked.integer(QStringLiteral("pocet")) > 0 && store(locked);
+        if (locked.integer(QStringLiteral("pocet")) == 0)
+            vysledek = VysledekRezervace::KlientSmazan;
+        else if (Zarezervuj(&locked))
+            vysledek = VysledekRezervace::Ulozena;
     });
-    return stored;
+    return vysledek;
 }
 
 int Objednavka::NoveCislo()

@@ -6,6 +6,9 @@
 
 class TMojeQuery;
 
+/** How a store at the desk ended. */
+enum class VysledekRezervace { Ulozena, Kolize, KlientSmazan };
+
 /**
  * One room reservation: the room for every day from od_kdy to do_kdy, both
  * included. A reservation not stored yet has cislo_objednavky 0; pokoj_id 0
@@ -53,6 +56,8 @@ public:
      * A number below 1 is replaced by NoveCislo() in the stored row only.
      */
     bool Zarezervuj(TMojeQuery *q = nullptr) const;
+    /** Zarezervuj under its own lock set, telling a collision from a deleted client. */
+    VysledekRezervace ZarezervujKlientovi() const;
 
     /** The number for the next stored reservation: MAX + 1, 0 on an empty table. */
     static int NoveCislo();

@@ -77,6 +77,22 @@ void inModal(Dialog &dialog, const std::function<void(Dialog *)> &act)
     inModal<Dialog>([&dialog] { dialog.ukaz(); }, act);
 }
 
+/**
+ * Opens the dialog itself modally and acts inside it with its controls,
+ * which `find` gathers (it fails the test, naming the control, when one is
+ * missing; the actions then do not run).
+ */
+template <class Dialog, class Controls, class Act>
+void inDialog(Dialog &dialog, void (*find)(Dialog *, Controls &), const Act &act)
+{
+    inModal<Dialog>(dialog, [&](Dialog *d) {
+        Controls c;
+        find(d, c);
+        if (!QTest::currentTestFailed())
+            act(d, c);
+    });
+}
+
 inline void click(QAbstractButton *button)
 {
     QTest::mouseClick(button, Qt::LeftButton);

@@ -1,0 +1,347 @@
+// The new reservation dialog, offscreen against the real server: what the
+// labels and OK show for each kind of input, the first of two clients of one
+// name, a store refused after the live test (and the export started all the
+// same), the tooltips, and working it without a mouse.
+
+#include "GuiTestSupport.h"
+#include "RecepceTestSupport.h"
+#include "TestDatabase.h"
+
+#include "app/VitranaApplication.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+#include "desk/TNovaRezervace.h"
+#include "web/TAdministraceSpolupraceSWebem.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpServer>
+
+using namespace GuiTest;
+using namespace RecepceTest;
+
+namespace {
+QStringList storedReservations()
+{
+    return TestDatabase::rows("SELECT klient_id, cislo_objednavky, od_kdy, do_kdy, pokoj_id, cena "
+                              "FROM objednavky_pokoje_tab ORDER BY cislo_objednavky");
+}
+
+struct Controls
+{
+    QComboBox *klient = nullptr;
+    QComboBox *pokoj = nullptr;
+    QDateEdit *od = nullptr;
+    QDateEdit *dO = nullptr;
+    QLabel *cena = nullptr;
+    QLabel *volny = nullptr;
+    QPushButton *ok = nullptr;
+    QPushButton *storno = nullptr;
+};
+
+void find(TNovaRezervace *d, Controls &c)
+{
+    CONTROL(QComboBox, klient, d, "KlientComboBox");
+    CONTROL(QComboBox, pokoj, d, "PokojComboBox");
+    CONTROL(QDateEdit, od, d, "OdDateTimePicker");
+    CONTROL(QDateEdit, dO, d, "DoDateTimePicker");
+    CONTROL(QLabel, cena, d, "CenaLabel");
+    CONTROL(QLabel, volny, d, "VolnyLabel");
+    CONTROL(QPushButton, ok, d, "OKButton");
+    CONTROL(QPushButton, storno, d, "StornoButton");
+    c = {klient, pokoj, od, dO, cena, volny, ok, storno};
+}
+
+/** Picks the lines (-1: none) and the days as a receptionist would, the client's list closed first. */
+void choose(const Controls &c, int klient, int pokoj, int od, int dO)
+{
+    c.klient->hidePopup();
+    c.klient->setCurrentIndex(klient);
+    c.pokoj->setCurrentIndex(pokoj);
+    c.od->setDate(den(od));
+    c.dO->setDate(den(dO));
+}
+
+// The object name of the control that has the focus (a date picker's inner edit counts as the picker).
+QString focused(QWidget *dialog)
+{
+    QWidget *w = dialog->focusWidget();
+    return w && w->objectName().startsWith("qt_") ? w->parentWidget()->objectName() : w ? w->objectName() : "";
+}
+/**
+ * Presses Tab until another control has the focus (a date picker takes Tab
+ * from its day to its month and year first) and names it.
+ */
+QString tabToNextControl(QWidget *dialog)
+{
+    const QString from = focused(dialog);
+    for (int i = 0; i < 4 && focused(dialog) == from; ++i)
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+    if (focused(dialog) == from)
+        QTest::qFail(qPrintable("Tab does not leave " + from), __FILE__, __LINE__);
+    return focused(dialog);
+}
+} // namespace
+
+class TestNovaRezervace : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TNovaRezervace> m_dialog;
+    std::unique_ptr<TAdministraceSpolupraceSWebem> m_web;
+
+    void inDialog(const std::function<void(TNovaRezervace *, const Controls &)> &act)
+    {
+        GuiTest::inDialog(*m_dialog, &find, act);
+    }
+
+private slots:
+    void initTestCase() { RecepceTest::setUp(); }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init()
+    {
+        MessageBox::clearHistory();
+        TestDatabase::clearTables();
+        TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'Host'), (2, 'Firma')");
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES "
+                           "(1, 1, 'Jan Novák'), (2, 2, 'Marie Svobodová')");
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1), (2, '102', 1), (3, '201', 2)");
+        TestDatabase::exec("INSERT INTO typy_dnu_tab VALUES (1, 'Všední den', 20), (2, 'Víkend', 20), (3, 'Svátek', 10)");
+        // Days 0 to 40 are weekdays but day 20, which the calendar lacks; day 3
+        // is a holiday too (its lower poradi wins), day 10 a weekend.
+        QStringList kalendar;
+        for (int d = 0; d <= 40; ++d)
+            if (d != 20)
+                kalendar << QString("('%1', %2)").arg(sql(d)).arg(d == 10 ? 2 : 1);
+        kalendar << QString("('%1', 3)").arg(sql(3));
+        TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES " + kalendar.join(", "));
+        // Room type 2 has no weekend price; client type 2 no holiday price.
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 1000), (1, 1, 2, 1200), (1, 1, 3, 1500.5), "
+                           "(1, 2, 1, 800), (1, 2, 2, 900), (2, 1, 1, 2000)");
+        TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (2, 7, '%1', '%2', '%3', 2, 3000), "
+                                   "(2, 8, '%1', '%4', '%5', 2, 2000)")
+                               .arg(sql(-1), sql(5), sql(7), sql(11), sql(12)));
+        m_web = std::make_unique<TAdministraceSpolupraceSWebem>(0);
+        // Nothing listens there: an export started waits for a connection.
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        m_web->findChild<QLineEdit *>("AdresaEdit")->setText(QString("127.0.0.1:%1").arg(probe.serverPort()));
+        m_dialog = std::make_unique<TNovaRezervace>();
+        m_dialog->setSpolupraceSWebem(m_web.get());
+    }
+    void cleanup()
+    {
+        m_dialog.reset();
+        m_web.reset();
+    }
+
+    void labelsAndOk_data()
+    {
+        QTest::addColumn<int>("klient");
+        QTest::addColumn<int>("pokoj");
+        QTest::addColumn<int>("od");
+        QTest::addColumn<int>("dO");
+        QTest::addColumn<QString>("cena");
+        QTest::addColumn<QString>("volny");
+        QTest::addColumn<bool>("ok");
+        const QString invalid = "Nesprávně zadané údaje.";
+        const QString unpriced = "Cena není pro vybrané hodnoty definována.";
+        QTest::newRow("just opened") << -1 << -1 << 0 << 0 << invalid << "" << false;
+        QTest::newRow("one-day stay") << 0 << 0 << 1 << 1 << "1000" << "Ano" << true;
+        QTest::newRow("holiday: fractional price, Czech separator") << 0 << 0 << 2 << 4 << "3500,5" << "Ano" << true;
+        QTest::newRow("client type's own prices") << 1 << 0 << 2 << 4 << "2400" << "Ano" << true;
+        QTest::newRow("last day before first") << 0 << 0 << 2 << 1 << invalid << "" << false;
+        QTest::newRow("no client") << -1 << 0 << 1 << 1 << invalid << "" << false;
+        QTest::newRow("no room") << 0 << -1 << 1 << 1 << invalid << "" << false;
+        QTest::newRow("unpriced night, free room") << 0 << 2 << 9 << 11 << unpriced << "Ano" << false;
+        QTest::newRow("night not in the calendar") << 0 << 2 << 19 << 21 << unpriced << "Ano" << false;
+        QTest::newRow("priced room taken on its last day") << 0 << 1 << 7 << 8 << "2000" << "Ne" << false;
+        QTest::newRow("priced room, stay enclosing a stored one") << 0 << 1 << 4 << 8 << "5000" << "Ne" << false;
+        QTest::newRow("priced room, stay inside a stored one") << 0 << 1 << 6 << 6 << "1000" << "Ne" << false;
+        QTest::newRow("the day after a stay is free") << 0 << 1 << 8 << 9 << "2000" << "Ano" << true;
+    }
+    void labelsAndOk()
+    {
+        QFETCH(int, klient);
+        QFETCH(int, pokoj);
+        QFETCH(int, od);
+        QFETCH(int, dO);
+        QFETCH(QString, cena);
+        QFETCH(QString, volny);
+        QFETCH(bool, ok);
+        inDialog([&](TNovaRezervace *d, const Controls &c) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("Nová rezervace"));
+            QCOMPARE(c.klient->currentIndex(), -1);
+            QCOMPARE(c.pokoj->currentIndex(), -1);
+            QCOMPARE(c.od->date(), den(0));
+            QCOMPARE(c.dO->date(), den(0));
+            choose(c, klient, pokoj, od, dO);
+            QCOMPARE(c.cena->text(), cena);
+            QCOMPARE(c.volny->text(), volny);
+            QCOMPARE(c.ok->isEnabled(), ok);
+        });
+    }
+
+    void theFirstClientOfANameIsBooked()
+    {
+        // Client 0 is real (the first web guest): "not found" must not stand for it.
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (9, 1, 'Eva Malá')");
+        TestDatabase::exec("UPDATE klienti_tab SET klient_id = 0 WHERE klient_id = 9");
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (5, 2, 'Eva Malá')");
+        inDialog([](TNovaRezervace *, const Controls &c) {
+            QCOMPARE(c.klient->itemText(0), QStringLiteral("Eva Malá"));
+            const int second = c.klient->count() - 1;
+            QCOMPARE(c.klient->itemText(second), QStringLiteral("Eva Malá"));
+            choose(c, second, 0, 2, 4);
+            QCOMPARE(c.cena->text(), QStringLiteral("3500,5"));   // client type 1's prices
+            click(c.ok);
+        });
+        QCOMPARE(storedReservations(),
+                 (QStringList{QString("2|7|%1|%2|2|3000").arg(sql(5), sql(7)),
+                              QString("2|8|%1|%2|2|2000").arg(sql(11), sql(12)),
+                              QString("0|9|%1|%2|1|3500.5").arg(sql(2), sql(4))}));
+    }
+
+    void refusedOrFailedStores_data()
+    {
+        QTest::addColumn<QString>("otherDesk");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<bool>("staysOpen");
+        const QString refused = "Rezervaci nebylo možné uložit.\n";
+        QTest::newRow("nothing in the way") << "SELECT 1" << "" << true << false;
+        QTest::newRow("a collision stored meanwhile")
+            << QString("INSERT INTO objednavky_pokoje_tab VALUES (2, 20, '%1', '%2', '%2', 1, 1000)").arg(sql(0), sql(2))
+            << refused + "Někdo jiný právě uložil jinou kolizní rezervaci?|Chyba" << false << false;
+        QTest::newRow("the client deleted meanwhile") << "DELETE FROM klienti_tab WHERE klient_id = 1"
+                                                      << refused + "Klient byl mezitím smazán.|Chyba" << false << false;
+        QTest::newRow("reservations held past the lock wait") << "LOCK TABLES objednavky_pokoje_tab WRITE"
+                                                              << "Lock wait timeout" << false << true;
+    }
+    void refusedOrFailedStores()
+    {
+        QFETCH(QString, otherDesk);
+        QFETCH(QString, message);
+        QFETCH(bool, stored);
+        QFETCH(bool, staysOpen);
+        TestDatabase::exec("SET SESSION lock_wait_timeout = 1");
+        auto other = TestDatabase::openAnother();
+        TMojeQuery q(*other);
+        inDialog([&](TNovaRezervace *d, const Controls &c) {
+            choose(c, 0, 0, 1, 3);
+            QVERIFY(c.ok->isEnabled());
+            q.exec(otherDesk);
+            click(c.ok);
+            q.exec("UNLOCK TABLES");
+            QCOMPARE(d->isVisible(), staysOpen);
+        });
+        TestDatabase::exec("SET SESSION lock_wait_timeout = DEFAULT");
+        QCOMPARE(messages().join(";").left(message.size()), message);
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM objednavky_pokoje_tab WHERE klient_id = 1").toInt(),
+                 stored ? 1 : 0);
+        // The site hears of every OK that got past the database, stored or refused.
+        QCOMPARE(m_web->stavExportuCen(), staysOpen ? -1 : 0);
+    }
+
+    void tooltips_data()
+    {
+        QTest::addColumn<int>("pokoj");
+        QTest::addColumn<int>("od");
+        QTest::addColumn<int>("dO");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QStringList>("text");
+        const QString head = "Cena po nocích:";
+        QTest::newRow("a night whose day type has no price")
+            << 2 << 9 << 11 << "CenaLabel"
+            << QStringList{head, ukaz(9) + "  Všední den: 2000", ukaz(10) + "  Víkend: cena není definována",
+                           ukaz(11) + "  Všední den: 2000", "Nocí bez ceny: 1 z 3"};
+        QTest::newRow("a night the calendar lacks")
+            << 2 << 19 << 21 << "CenaLabel"
+            << QStringList{head, ukaz(19) + "  Všední den: 2000", ukaz(20) + "  den není v kalendáři",
+                           ukaz(21) + "  Všední den: 2000", "Nocí bez ceny: 1 z 3"};
+        QTest::newRow("over a month: runs of equal nights")
+            << 0 << 0 << 40 << "CenaLabel"
+            << QStringList{head,
+                           ukaz(0) + " – " + ukaz(2) + "  Všední den: 3 × 1000",
+                           ukaz(3) + "  Svátek: 1500,5",
+                           ukaz(4) + " – " + ukaz(9) + "  Všední den: 6 × 1000",
+                           ukaz(10) + "  Víkend: 1200",
+                           ukaz(11) + " – " + ukaz(19) + "  Všední den: 9 × 1000",
+                           ukaz(20) + "  den není v kalendáři",
+                           ukaz(21) + " – " + ukaz(40) + "  Všední den: 20 × 1000",
+                           "Nocí bez ceny: 1 z 41"};
+        QTest::newRow("the colliding reservations")
+            << 1 << 4 << 12 << "VolnyLabel"
+            << QStringList{"Pokoj je v těchto dnech obsazen:", "rezervace 7: " + ukaz(5) + " – " + ukaz(7),
+                           "rezervace 8: " + ukaz(11) + " – " + ukaz(12)};
+        QTest::newRow("a free room has none") << 1 << 8 << 9 << "VolnyLabel" << QStringList{""};
+    }
+    void tooltips()
+    {
+        QFETCH(int, pokoj);
+        QFETCH(int, od);
+        QFETCH(int, dO);
+        QFETCH(QString, label);
+        QFETCH(QStringList, text);
+        inDialog([&](TNovaRezervace *d, const Controls &c) {
+            choose(c, 0, pokoj, od, dO);
+            QCOMPARE(d->findChild<QLabel *>(label)->toolTip().split('\n'), text);
+            choose(c, 0, pokoj, dO, od - 1);   // invalid input: no tooltip is left behind
+            QCOMPARE(d->findChild<QLabel *>(label)->toolTip(), QString());
+        });
+    }
+
+    void withoutAMouse()
+    {
+        inDialog([](TNovaRezervace *d, const Controls &c) {
+            // The client's list is down and has the keys.
+            QCOMPARE(focused(d), QStringLiteral("KlientComboBox"));
+            QTRY_VERIFY(c.klient->view()->isVisible());
+            QTest::keyClick(c.klient->view(), Qt::Key_M);   // the first name starting so
+            QTest::keyClick(c.klient->view(), Qt::Key_Return);
+            QTRY_VERIFY(!c.klient->view()->isVisible());
+            QCOMPARE(c.klient->currentText(), QStringLiteral("Marie Svobodová"));
+            // (offscreen, the window that had the list is not activated again by itself)
+            QApplication::setActiveWindow(d);
+            QTest::keyClick(d->focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+            QCOMPARE(focused(d), QStringLiteral("PokojComboBox"));
+            QTest::keyClick(d->focusWidget(), Qt::Key_Down);
+            QCOMPARE(c.pokoj->currentText(), QStringLiteral("101"));
+            QVERIFY(c.ok->isEnabled());
+
+            QStringList order;
+            for (int i = 0; i < 6; ++i)
+                order << tabToNextControl(d);
+            QCOMPARE(order, (QStringList{"KlientComboBox", "OKButton", "StornoButton", "OdDateTimePicker",
+                                         "DoDateTimePicker", "PokojComboBox"}));
+            // On to the last day: one day later.
+            while (focused(d) != "DoDateTimePicker" && !QTest::currentTestFailed())
+                tabToNextControl(d);
+            QTest::keyClicks(c.dO, den(1).toString("ddMMyyyy"));   // a full section moves on to the next
+            QCOMPARE(c.dO->date(), den(1));
+            QCOMPARE(c.cena->text(), QStringLiteral("1600"));
+            // The form has no default button: Enter stores nothing.
+            QTest::keyClick(d->focusWidget(), Qt::Key_Return);
+            QVERIFY(d->isVisible());
+            while (focused(d) != "OKButton" && !QTest::currentTestFailed())
+                tabToNextControl(d);
+            QTest::keyClick(d->focusWidget(), Qt::Key_Space);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(TestDatabase::rows("SELECT klient_id, od_kdy, do_kdy, pokoj_id, cena FROM objednavky_pokoje_tab "
+                                    "WHERE cislo_objednavky = 9"),
+                 QStringList{QString("2|%1|%2|1|1600").arg(sql(0), sql(1))});
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    VitranaApplication app(argc, argv);
+    TestNovaRezervace test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_nova_rezervace.moc"
