@@ -2,6 +2,7 @@
 #include "gui/MessageBox.h"
 #include "db/DatabaseError.h"
 
+#include <QLibraryInfo>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -24,6 +25,17 @@ VitranaApplication::VitranaApplication(int &argc, char **argv)
     setApplicationName(QStringLiteral("vitrana"));
     // No display name: the window system would append it to every caption.
     setApplicationVersion(QStringLiteral("1.0"));
+    loadQtTranslations(QLocale());
+}
+
+bool VitranaApplication::loadQtTranslations(const QLocale &locale)
+{
+    removeTranslator(&m_qtTranslator);
+    if (!m_qtTranslator.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    installTranslator(&m_qtTranslator);
+    return true;
 }
 
 bool VitranaApplication::notify(QObject *receiver, QEvent *event)

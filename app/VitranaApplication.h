@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 
 /**
  * The application object. Its notify() is the last-resort net for errors
@@ -13,6 +14,12 @@ class VitranaApplication : public QApplication
 public:
     VitranaApplication(int &argc, char **argv);
 
+    /**
+     * Installs Qt's own translations for the locale (standard buttons,
+     * calendars, context menus); false when the system has none for it.
+     */
+    bool loadQtTranslations(const QLocale &locale);
+
     bool notify(QObject *receiver, QEvent *event) override;
 
     /** Shows an error in the application's error box. */
@@ -23,4 +30,7 @@ public:
      * closes its connection and leaves the private server as on a normal exit.
      */
     void quitOnTerminationSignals();
+
+private:
+    QTranslator m_qtTranslator;
 };

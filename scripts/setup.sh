@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libqt6sql6-mysql libqt6sql6-odbc
     mariadb-server odbc-mariadb unixodbc
     fonts-dejavu-core xvfb xauth
