@@ -7,6 +7,8 @@
 #include "db/TMojeDatabaze.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 
 StartOptions StartOptions::parse(const QStringList &arguments)
 {
@@ -68,5 +70,20 @@ void Pripojeni::open(QWidget *parent)
         password = login.password();
     }
 
+    if (m_server)
+        m_databaze->setReconnectHook([server = m_server.get()] { server->ensureRunning(); });
+    showBusyCursorWhileWaiting();
     m_databaze->open(user, password);
+}
+
+void showBusyCursorWhileWaiting()
+{
+    TMojeDatabaze::setWaitIndicator([](bool waiting) {
+        if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+            return;
+        if (waiting)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        else
+            QGuiApplication::restoreOverrideCursor();
+    });
 }
