@@ -2,6 +2,7 @@
 #include "app/TLoginDialog.h"
 
 #include "db/DatabaseError.h"
+#include "db/Indexy.h"
 #include "db/Installation.h"
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
@@ -74,6 +75,7 @@ void Pripojeni::open(QWidget *parent)
         m_databaze->setReconnectHook([server = m_server.get()] { server->ensureRunning(); });
     showBusyCursorWhileWaiting();
     m_databaze->open(user, password);
+    upgradeIndexes(*m_databaze);
 }
 
 void showBusyCursorWhileWaiting()
@@ -86,4 +88,14 @@ void showBusyCursorWhileWaiting()
         else
             QGuiApplication::restoreOverrideCursor();
     });
+}
+
+void upgradeIndexes(TMojeDatabaze &databaze)
+{
+    // A log line, not a box: the desk works without them, only slower.
+    const Indexy::Vysledek vysledek = Indexy::doplnChybejici(databaze);
+    if (!vysledek.doplneno.isEmpty())
+        qInfo("Vitrana: indexy doplněny: %s", qUtf8Printable(vysledek.doplneno.join(QStringLiteral(", "))));
+    for (const QString &problem : vysledek.problemy)
+        qWarning("Vitrana: %s", qUtf8Printable(problem));
 }

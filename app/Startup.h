@@ -54,3 +54,6 @@ private:
 
 /** The busy cursor shows while the desk waits for the database (a lock another desk holds, say). */
 void showBusyCursorWhileWaiting();
+
+/** Adds the indexes a database made before them lacks; what fails is logged, the desk starts anyway. */
+void upgradeIndexes(TMojeDatabaze &databaze);
