@@ -1,7 +1,9 @@
-// Benchmark: prints how long the desk's database work takes and how many
-// statements it sends, on a throwaway private server seeded with a larger
-// hotel (100 rooms in one group, 2,000 reservations over a year, a priced
-// calendar of three day types for a year and a half).
+// Benchmark: prints how long the desk's database work takes, how many
+// statements it sends and how many rows the server reads for it, on a
+// throwaway private server seeded with a larger hotel: 1,000 rooms (100 of
+// them in the group "Vše" with 2,000 reservations over the coming year),
+// a priced calendar of three day types for a year and a half. Then 198,000
+// reservations of past years are added and the same is measured again.
 //
 //   vitrana_bench [--repeat N]
 
@@ -13,10 +15,13 @@
 #include "model/Objednavky.h"
 #include "model/Obsazenost.h"
 #include "model/SkupinyPokoju.h"
+#include "web/protocol/Exporty.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QRandomGenerator>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -28,25 +33,60 @@ QTextStream out(stdout);
 
 struct Measure
 {
-    double ms = 0;        // median of the runs
-    qint64 statements = 0;
+    double ms = 0;            // median of the runs
+    qint64 statements = 0;    // of one run
+    qint64 rowsRead = -1;     // of one run, as the server counts them; -1 unknown
 };
 
-/** Runs the work `repeat` times; the median time and the statements of one run. */
+/** The server's count of rows this session has read (all Handler_read_* counters). */
+class RowsRead
+{
+public:
+    explicit RowsRead(TMojeDatabaze &db) : m_db(db)
+    {
+        // Asking costs rows of its own: learn how many, to take them off.
+        const qint64 a = total();
+        m_overhead = total() - a;
+    }
+    qint64 total() const
+    {
+        QSqlQuery q(m_db.database());
+        if (!q.exec(QStringLiteral("SHOW SESSION STATUS LIKE 'Handler_read%'")))
+            return -1;
+        qint64 sum = 0;
+        while (q.next())
+            sum += q.value(1).toLongLong();
+        return sum;
+    }
+    qint64 since(qint64 before) const { return before < 0 ? -1 : total() - before - m_overhead; }
+
+private:
+    TMojeDatabaze &m_db;
+    qint64 m_overhead = 0;
+};
+
+RowsRead *rowsRead = nullptr;
+
+/** Runs the work up to `repeat` times (once more after a run of a second): the median. */
 Measure measure(int repeat, const std::function<void()> &work)
 {
     std::vector<double> times;
-    qint64 statements = 0;
+    Measure m;
     for (int i = 0; i < repeat; ++i) {
-        const qint64 before = TMojeQuery::statementsSent();
+        const qint64 statements = TMojeQuery::statementsSent();
+        const qint64 rows = rowsRead->total();
         QElapsedTimer t;
         t.start();
         work();
         times.push_back(t.nsecsElapsed() / 1e6);
-        statements = TMojeQuery::statementsSent() - before;
+        m.statements = TMojeQuery::statementsSent() - statements;
+        m.rowsRead = rowsRead->since(rows);
+        if (times.back() > 1000 && i >= 1)
+            break;
     }
     std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], statements};
+    m.ms = times[times.size() / 2];
+    return m;
 }
 
 void row(const QString &what, const Measure &m)
@@ -56,30 +96,87 @@ void row(const QString &what, const Measure &m)
     out.flush();
 }
 
-/** 100 rooms of one type in one group; 20 stays of 1 to 14 days per room over the year. */
+QString count(qint64 n)
+{
+    return n < 0 ? QStringLiteral("?") : QLocale(QLocale::English).toString(n);
+}
+
+void comparison(const QString &what, const Measure &small, const Measure &large)
+{
+    out << qSetFieldWidth(44) << Qt::left << what << Qt::right << qSetFieldWidth(9)
+        << QString::number(small.ms, 'f', 2) << qSetFieldWidth(5) << small.statements << qSetFieldWidth(10)
+        << count(small.rowsRead) << qSetFieldWidth(10) << QString::number(large.ms, 'f', 2) << qSetFieldWidth(5)
+        << large.statements << qSetFieldWidth(10) << count(large.rowsRead) << qSetFieldWidth(8)
+        << QString::number(large.ms / small.ms, 'f', 2) + u'x' << qSetFieldWidth(0) << "\n";
+    out.flush();
+}
+
+QString stay(int klient, int number, const QDate &made, const QDate &od, const QDate &dO, int room)
+{
+    return QStringLiteral("(%1, %2, '%3', '%4', '%5', %6, 1000)")
+        .arg(klient)
+        .arg(number)
+        .arg(made.toString(Qt::ISODate), od.toString(Qt::ISODate), dO.toString(Qt::ISODate))
+        .arg(room);
+}
+
+void insertAll(TMojeQuery &q, const QString &table, const QStringList &values)
+{
+    for (qsizetype i = 0; i < values.size(); i += 5000)
+        q.exec(QStringLiteral("INSERT INTO %1 VALUES ").arg(table) + values.mid(i, 5000).join(QStringLiteral(", ")));
+}
+
+/**
+ * 1,000 rooms: 1 to 100 of type 1 in the group "Vše", each with 20 stays of
+ * 1 to 14 days over the coming year (of 20 clients, 100 each); 101 to 1,000
+ * of type 2 without prices; all of them in the group "Celý hotel".
+ */
 void seed(TMojeQuery &q, const QDate &today)
 {
     QRandomGenerator random(20021);
     QStringList rooms, links, stays;
     int number = 1;
-    for (int room = 1; room <= 100; ++room) {
-        rooms << QStringLiteral("(%1, '%2', 1)").arg(room).arg(100 + room);
+    for (int room = 1; room <= 1000; ++room) {
+        rooms << QStringLiteral("(%1, '%2', %3)").arg(room).arg(100 + room).arg(room <= 100 ? 1 : 2);
+        links << QStringLiteral("(2, %1)").arg(room);
+        if (room > 100)
+            continue;
         links << QStringLiteral("(1, %1)").arg(room);
         QDate day = today.addDays(-30 + random.bounded(10));
         for (int i = 0; i < 20; ++i) {
             const QDate last = day.addDays(random.bounded(14));
-            stays << QStringLiteral("(1, %1, '%2', '%3', '%4', %5, 1000)")
-                         .arg(number++)
-                         .arg(today.toString(Qt::ISODate), day.toString(Qt::ISODate), last.toString(Qt::ISODate))
-                         .arg(room);
+            stays << stay(1 + i % 100, number++, today, day, last, room);
             day = last.addDays(1 + random.bounded(6));
         }
     }
-    q.exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Dvoulůžkový', 2)");
-    q.exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Vše')");
-    q.exec("INSERT INTO pokoje_tab VALUES " + rooms.join(", "));
-    q.exec("INSERT INTO skupiny_pokoju_propojeni_tab VALUES " + links.join(", "));
-    q.exec("INSERT INTO objednavky_pokoje_tab VALUES " + stays.join(", "));
+    q.exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Dvoulůžkový', 2), (2, 'Jednolůžkový', 1)");
+    q.exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Vše'), (2, 'Celý hotel')");
+    insertAll(q, "pokoje_tab", rooms);
+    insertAll(q, "skupiny_pokoju_propojeni_tab", links);
+    insertAll(q, "objednavky_pokoje_tab", stays);
+}
+
+/**
+ * 198,000 stays of the past (of 5,000 other clients), 1,980 per room of
+ * "Vše", each ending before the first of the coming ones.
+ */
+void seedHistory(TMojeQuery &q, const QDate &today)
+{
+    QRandomGenerator random(1998);
+    QStringList stays;
+    int number = 100000;
+    for (int room = 1; room <= 100; ++room) {
+        QDate day = today.addDays(-41);
+        for (int i = 0; i < 1980; ++i) {
+            const QDate last = day.addDays(-1 - random.bounded(3));
+            const QDate first = last.addDays(-random.bounded(10));
+            stays << stay(101 + number % 5000, number, first, first, last, room);
+            ++number;
+            day = first;
+        }
+    }
+    insertAll(q, "objednavky_pokoje_tab", stays);
+    q.exec("ANALYZE TABLE objednavky_pokoje_tab");
 }
 
 /** Weekdays and weekends for 550 days, holidays on top with a lower poradi; prices of client type 1 (installed). */
@@ -98,41 +195,39 @@ void seedPrices(TMojeQuery &q, const QDate &today)
     q.exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 1600), (1, 1, 2, 1920), (1, 1, 3, 2400)");
 }
 
-void stayPrice(int repeat, const QDate &today)
+/** What the figures are made of: each one measured on the data as they stand. */
+std::vector<std::pair<QString, Measure>> figures(int repeat, const QDate &today)
 {
-    out << "\nStay price, room 101, client type 1\n";
-    for (int days : {14, 365}) {
-        const QDate last = today.addDays(days - 1);
-        double slowSum = 0, fastSum = 0;
-        const Measure perDay = measure(qMax(1, repeat / 5), [&] {
-            bool chybi = false;
-            slowSum = Objednavka::CenaPobytuPoDnech(1, 1, today, last, chybi);
+    std::vector<std::pair<QString, Measure>> result;
+    const SkupinyPokoju skupiny;
+    ObsazenostGrid grid;
+    // what the main window shows of the grid at its default size
+    QImage window(737, 460, QImage::Format_ARGB32_Premultiplied);
+    const auto gridFigure = [&](const QString &group, int days) {
+        return measure(repeat, [&] {
+            grid.vyprazdni();
+            grid.ZobrazObsazenost(skupiny, group, today, today.addDays(days - 1));
+            grid.render(&window, QPoint(), QRegion(window.rect()));
         });
-        const Measure fast = measure(repeat, [&] {
-            bool chybi = false;
-            fastSum = Objednavka::CenaPobytu(1, 1, today, last, chybi);
-        });
-        row(QStringLiteral("%1 days, one statement per day").arg(days), perDay);
-        row(QStringLiteral("%1 days, one statement per stay").arg(days), fast);
-        out << "    speed-up: " << QString::number(perDay.ms / fast.ms, 'f', 1) << "x"
-            << (slowSum == fastSum ? "" : "  (SUMS DIFFER)") << "\n";
-    }
+    };
+    result.emplace_back("Grid 100 rooms x 60 days (read + paint)", gridFigure("Vše", 60));
+    result.emplace_back("Grid 1,000 rooms x 365 days (read + paint)", gridFigure("Celý hotel", 365));
+
+    const Objednavka pobyt(1, 0, today, today.addDays(40), today.addDays(46), 50, 0);
+    result.emplace_back("Collision count, one room, 7 days", measure(repeat, [&] { pobyt.JeKolize(); }));
+    result.emplace_back("Free-room search, 100 rooms, 7 days", measure(repeat, [&] {
+                            Objednavka::NajdiVolnyPokoj(1, today.addDays(40), today.addDays(46));
+                        }));
+    result.emplace_back("Reservations of a client (100)", measure(repeat, [&] {
+                            Objednavky o;
+                            o.NactiProKlienta(1);
+                        }));
+    result.emplace_back("Export of prices and occupancy", measure(repeat, [&] { Exporty::poleCenAObsazenosti(); }));
+    result.emplace_back("Export of room types", measure(repeat, [&] { Exporty::poleTypuPokoju(); }));
+    return result;
 }
 
-void freeRoom(int repeat, const QDate &today)
-{
-    out << "\nFree-room search, 100 rooms of the type, 2,000 reservations\n";
-    for (int days : {1, 7, 30}) {
-        const QDate first = today.addDays(40);
-        row(QStringLiteral("%1-day stay").arg(days), measure(repeat, [&] {
-                Objednavka::NajdiVolnyPokoj(1, first, first.addDays(days - 1));
-            }));
-    }
-    const Objednavka stay(1, 0, today, today.addDays(40), today.addDays(46), 50, 0);
-    row(QStringLiteral("collision count of one room, 7 days"), measure(repeat, [&] { stay.JeKolize(); }));
-}
-
-void occupancy(int repeat, const QDate &today)
+void oneStatementForms(int repeat, const QDate &today)
 {
     const SkupinyPokoju skupiny;
     const Pokoje &rooms = skupiny.prvky().front().clenove;
@@ -155,6 +250,24 @@ void occupancy(int repeat, const QDate &today)
         row(QStringLiteral("%1 days, one statement per room and day").arg(days), perDay);
         row(QStringLiteral("%1 days, one statement per refresh").arg(days), fast);
         out << "    speed-up: " << QString::number(perDay.ms / fast.ms, 'f', 1) << "x\n";
+    }
+
+    out << "\nStay price, room 101, client type 1\n";
+    for (int days : {14, 365}) {
+        const QDate last = today.addDays(days - 1);
+        double slowSum = 0, fastSum = 0;
+        const Measure perDay = measure(qMax(1, repeat / 5), [&] {
+            bool chybi = false;
+            slowSum = Objednavka::CenaPobytuPoDnech(1, 1, today, last, chybi);
+        });
+        const Measure fast = measure(repeat, [&] {
+            bool chybi = false;
+            fastSum = Objednavka::CenaPobytu(1, 1, today, last, chybi);
+        });
+        row(QStringLiteral("%1 days, one statement per day").arg(days), perDay);
+        row(QStringLiteral("%1 days, one statement per stay").arg(days), fast);
+        out << "    speed-up: " << QString::number(perDay.ms / fast.ms, 'f', 1) << "x"
+            << (slowSum == fastSum ? "" : "  (SUMS DIFFER)") << "\n";
     }
 }
 
@@ -181,6 +294,8 @@ int main(int argc, char *argv[])
     config.name = QStringLiteral("bench");
     TMojeDatabaze db(config);
     db.open(PrivateServer::osUser(), QString());
+    RowsRead counter(db);
+    rowsRead = &counter;
 
     const QDate today = QDate::currentDate();
     {
@@ -190,11 +305,26 @@ int main(int argc, char *argv[])
     }
 
     out << "Vitrana benchmark: median of " << repeat << " runs (the slow way: of " << qMax(1, repeat / 5)
-        << ")\n";
+        << "; a run over a second is repeated once)\n";
     out << qSetFieldWidth(58) << Qt::left << "" << qSetFieldWidth(10) << Qt::right << "ms"
         << qSetFieldWidth(12) << "statements" << qSetFieldWidth(0) << "\n";
-    occupancy(repeat, today);
-    stayPrice(repeat, today);
-    freeRoom(repeat, today);
+    oneStatementForms(repeat, today);
+    const auto small = figures(repeat, today);
+    {
+        TMojeQuery q(db);
+        seedHistory(q, today);
+    }
+    const auto large = figures(repeat, today);
+
+    out << "\nWith years of history: the hotel with 2,000 reservations, then with 198,000 of past years added\n";
+    out << qSetFieldWidth(44) << Qt::left << "" << Qt::right << qSetFieldWidth(24) << "2,000 reservations"
+        << qSetFieldWidth(25) << "200,000 reservations" << qSetFieldWidth(0) << "\n";
+    out << qSetFieldWidth(44) << Qt::left << "" << Qt::right << qSetFieldWidth(9) << "ms" << qSetFieldWidth(5)
+        << "st." << qSetFieldWidth(10) << "rows read" << qSetFieldWidth(10) << "ms" << qSetFieldWidth(5) << "st."
+        << qSetFieldWidth(10) << "rows read" << qSetFieldWidth(8) << "ratio" << qSetFieldWidth(0) << "\n";
+    for (std::size_t i = 0; i < small.size(); ++i)
+        comparison(small[i].first, small[i].second, large[i].second);
+    out << "(targets: each 200,000 figure within 1.5x of its 2,000 figure; grid 100 x 60 under 5 ms; "
+           "export under 1 s)\n";
     return 0;
 }

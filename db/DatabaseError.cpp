@@ -47,8 +47,7 @@ bool DatabaseError::isConnectionLost(const QSqlError &error)
 {
     // gone away, lost during a statement, killed, idle too long, server
     // shutting down; the connect errors when the server is not back yet
-    return oneOf(error.nativeErrorCode(), {2006, 2013, 2055, 1927, 4031, 1053, 2002, 2003})
-           || error.nativeErrorCode().startsWith(QLatin1String("08"));
+    return oneOf(error.nativeErrorCode(), {2006, 2013, 2055, 1927, 4031, 1053, 2002, 2003});
 }
 
 QString DatabaseError::fieldName(const QString &column)

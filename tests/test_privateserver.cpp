@@ -1,6 +1,8 @@
 // The private server: first start, desks joining and leaving, what a crash
 // leaves behind, a start that fails, and the first-use database.
 
+#include "TestDatabase.h"
+
 #include "db/DatabaseError.h"
 #include "db/Installation.h"
 #include "db/PrivateServer.h"
@@ -14,17 +16,6 @@
 #include <utime.h>
 
 namespace {
-// Live and not a zombie (a detached server killed here may wait to be reaped).
-bool alive(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const char state = line.at(line.lastIndexOf(')') + 2);
-    return state != 'Z' && state != 'X';
-}
-
 std::unique_ptr<TMojeDatabaze> openOn(const PrivateServer &server, const QString &name = QString())
 {
     Configuration c;
@@ -63,11 +54,11 @@ private slots:
         QCOMPARE(b.serverPid(), pid);        // joined, not a second server
 
         a.release();
-        QVERIFY(alive(pid));                 // b still works on it
+        QVERIFY(TestDatabase::processAlive(pid));                 // b still works on it
         QVERIFY(openOn(b)->isOpen());
 
         b.release();
-        QVERIFY(!alive(pid));
+        QVERIFY(!TestDatabase::processAlive(pid));
         QCOMPARE(b.serverPid(), 0);
         QVERIFY(!QFileInfo::exists(b.socketPath()));
     }
@@ -78,7 +69,7 @@ private slots:
         a.start();
         const qint64 pid = a.serverPid();
         ::kill(static_cast<pid_t>(pid), SIGKILL);
-        QTRY_VERIFY(!alive(pid));
+        QTRY_VERIFY(!TestDatabase::processAlive(pid));
         QVERIFY(QFileInfo::exists(a.socketPath()));   // a crash leaves its socket and pid file
 
         PrivateServer b(folder("crash"));
@@ -142,7 +133,7 @@ private slots:
             QVERIFY(fake.waitForStarted());
             otherPid = fake.processId();
         }
-        QVERIFY(alive(otherPid));
+        QVERIFY(TestDatabase::processAlive(otherPid));
 
         // A crash left our pid file; its pid now names that process.
         QVERIFY(QDir().mkpath(folder("stale") + "/run"));
@@ -158,7 +149,7 @@ private slots:
         QVERIFY(openOn(a)->isOpen());
         a.release();
         QCOMPARE(a.serverPid(), 0);
-        QVERIFY(alive(otherPid));             // never signalled
+        QVERIFY(TestDatabase::processAlive(otherPid));             // never signalled
         if (other)
             QVERIFY(openOn(*other)->isOpen());
         fake.kill();
@@ -182,7 +173,7 @@ private slots:
             ::setrlimit(RLIMIT_FSIZE, &old);
             ::signal(SIGXFSZ, before);
         }
-        QVERIFY(!alive(pid));   // the desk exited: its server did too
+        QVERIFY(!TestDatabase::processAlive(pid));   // the desk exited: its server did too
 
         // A lock file the full disk left half-written holds nobody.
         const QString lock = QFileInfo(a.socketPath()).path() + "/vitrana.lock";

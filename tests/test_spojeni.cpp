@@ -46,33 +46,12 @@ void kill(int id)
 // What another desk sees: the desk's own connection may be the one broken.
 QStringList rowsSeenByAnother(const QString &select)
 {
-    auto other = TestDatabase::openAnother();
-    QStringList out;
-    TMojeQuery q(*other);
-    q.setSql(select);
-    q.open();
-    for (; !q.eof(); q.next()) {
-        QStringList columns;
-        for (const QString &c : q.columnNames())
-            columns << q.text(c);
-        out << columns.join(u'|');
-    }
-    return out;
+    return TestDatabase::rows(select, *TestDatabase::openAnother());
 }
 
 QStringList rooms()
 {
     return rowsSeenByAnother("SELECT pokoj_id, cislo_pokoje FROM pokoje_tab ORDER BY pokoj_id");
-}
-
-bool alive(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const char state = line.at(line.lastIndexOf(')') + 2);
-    return state != 'Z' && state != 'X';
 }
 
 WebRezervace webGuest(const QString &id, const QString &jmeno)
@@ -100,7 +79,12 @@ private slots:
         TestDatabase::setUp();
         showBusyCursorWhileWaiting();
     }
-    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void cleanupTestCase()
+    {
+        m_lax.reset();
+        m_laxServer.reset();
+        TestDatabase::tearDown();
+    }
     void init()
     {
         TestDatabase::clearTables();
@@ -310,7 +294,7 @@ private slots:
         TMojeQuery(db).exec(SqlPokoje::insertRoom(db.format(), 1, "101", 1));
 
         ::kill(static_cast<pid_t>(pid), SIGKILL);
-        QTRY_VERIFY(!alive(pid));
+        QTRY_VERIFY(!TestDatabase::processAlive(pid));
         TMojeQuery q(db);
         q.setSql(SqlPokoje::selectRooms());
         q.open();   // the desk starts its server again and goes on
@@ -319,7 +303,7 @@ private slots:
         QVERIFY(again > 0 && again != pid);
 
         pripojeni.reset();   // the desk exits: no server of its own left running
-        QVERIFY(!alive(again));
+        QVERIFY(!TestDatabase::processAlive(again));
     }
 
 private:
@@ -349,25 +333,9 @@ private:
     QStringList laxRows()
     {
         QStringList all;
-        for (const char *table : {"pokoje_tab", "skupiny_pokoju_tab", "klienti_tab", "objednavky_pokoje_tab"}) {
-            TMojeQuery q(*m_lax);
-            q.setSql(QStringLiteral("SELECT * FROM ") + table);
-            q.open();
-            for (; !q.eof(); q.next()) {
-                QStringList columns;
-                for (const QString &c : q.columnNames())
-                    columns << q.text(c);
-                all << QLatin1String(table) + u':' + columns.join(u'|');
-            }
-        }
+        for (const char *table : {"pokoje_tab", "skupiny_pokoju_tab", "klienti_tab", "objednavky_pokoje_tab"})
+            all << TestDatabase::rows(QStringLiteral("SELECT * FROM ") + table, *m_lax);
         return all;
-    }
-
-public:
-    ~TestSpojeni() override
-    {
-        m_lax.reset();
-        m_laxServer.reset();
     }
 };
 
