@@ -112,24 +112,27 @@ public:
     explicit FolderLock(const QString &file) : m_lock(file)
     {
         m_lock.setStaleLockTime(0);
-        if (m_lock.tryLock(0))
-            return;
-        // A lock file of no desk at all, left half-written when the disk was
-        // full: nobody but us will ever remove it.
-        if (m_lock.error() == QLockFile::LockFailedError && !m_lock.getLockInfo(nullptr, nullptr, nullptr)
-            && QFileInfo(file).lastModified().secsTo(QDateTime::currentDateTime()) > 2)
-            m_lock.removeStaleLockFile();
-        if (m_lock.tryLock(120000))
-            return;
-        if (m_lock.error() == QLockFile::LockFailedError) {
+        const QDeadlineTimer deadline(120000);
+        while (!m_lock.tryLock(250)) {
+            if (m_lock.error() != QLockFile::LockFailedError) {
+                m_problem = Problem::CannotWrite;
+                m_text = QStringLiteral("Zámek %1 nelze vytvořit; je na disku místo a smí se do složky zapisovat?")
+                             .arg(file);
+                return;
+            }
+            // A lock file of no desk at all, left half-written when the disk
+            // was full: nobody but us will ever remove it.
             qint64 pid = 0;
-            m_lock.getLockInfo(&pid, nullptr, nullptr);
-            m_problem = Problem::HeldByOther;
-            m_text = QStringLiteral("Zámek %1 drží jiný proces (%2).").arg(file).arg(pid);
-        } else {
-            m_problem = Problem::CannotWrite;
-            m_text = QStringLiteral("Zámek %1 nelze vytvořit; je na disku místo a smí se do složky zapisovat?")
-                         .arg(file);
+            if (!m_lock.getLockInfo(&pid, nullptr, nullptr)
+                && QFileInfo(file).lastModified().secsTo(QDateTime::currentDateTime()) > 2) {
+                m_lock.removeStaleLockFile();
+                continue;
+            }
+            if (deadline.hasExpired()) {
+                m_problem = Problem::HeldByOther;
+                m_text = QStringLiteral("Zámek %1 drží jiný proces (%2).").arg(file).arg(pid);
+                return;
+            }
         }
     }
 
