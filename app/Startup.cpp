@@ -2,7 +2,7 @@
 #include "app/TLoginDialog.h"
 
 #include "db/DatabaseError.h"
-#include "db/Indexy.h"
+#include "db/Indexes.h"
 #include "db/Installation.h"
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
@@ -93,9 +93,9 @@ void showBusyCursorWhileWaiting()
 void upgradeIndexes(TMojeDatabaze &databaze)
 {
     // A log line, not a box: the desk works without them, only slower.
-    const Indexy::Vysledek vysledek = Indexy::doplnChybejici(databaze);
-    if (!vysledek.doplneno.isEmpty())
-        qInfo("Vitrana: indexy doplněny: %s", qUtf8Printable(vysledek.doplneno.join(QStringLiteral(", "))));
-    for (const QString &problem : vysledek.problemy)
+    const Indexes::Result result = Indexes::addMissing(databaze);
+    if (!result.added.isEmpty())
+        qInfo("Vitrana: indexy doplněny: %s", qUtf8Printable(result.added.join(QStringLiteral(", "))));
+    for (const QString &problem : result.problems)
         qWarning("Vitrana: %s", qUtf8Printable(problem));
 }

@@ -23,13 +23,13 @@ QString tr(const char *text)
 }
 } // namespace
 
-CekaniNaDatabazi::CekaniNaDatabazi()
+WaitingForDatabase::WaitingForDatabase()
 {
     if (waitDepth++ == 0 && waitIndicator)
         waitIndicator(true);
 }
 
-CekaniNaDatabazi::~CekaniNaDatabazi()
+WaitingForDatabase::~WaitingForDatabase()
 {
     if (--waitDepth == 0 && waitIndicator)
         waitIndicator(false);
@@ -200,7 +200,7 @@ void TMojeDatabaze::reconnect()
 void TMojeDatabaze::writeLocked(const QString &lockStatement,
                                 const std::function<void(TMojeQuery &)> &statements)
 {
-    const CekaniNaDatabazi waiting;
+    const WaitingForDatabase waiting;
     TMojeQuery q(*this);
     q.exec(SqlSpojeni::autocommitOff());
     // From here a lost connection fails the save whole: the server rolls

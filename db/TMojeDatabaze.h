@@ -99,11 +99,11 @@ private:
 };
 
 /** Keeps the wait indicator on while it lives (the outermost one tells it). */
-class CekaniNaDatabazi
+class WaitingForDatabase
 {
 public:
-    CekaniNaDatabazi();
-    ~CekaniNaDatabazi();
-    CekaniNaDatabazi(const CekaniNaDatabazi &) = delete;
-    CekaniNaDatabazi &operator=(const CekaniNaDatabazi &) = delete;
+    WaitingForDatabase();
+    ~WaitingForDatabase();
+    WaitingForDatabase(const WaitingForDatabase &) = delete;
+    WaitingForDatabase &operator=(const WaitingForDatabase &) = delete;
 };

@@ -58,7 +58,7 @@ void TMojeQuery::renewIfStale()
 
 void TMojeQuery::run()
 {
-    const CekaniNaDatabazi waiting;
+    const WaitingForDatabase waiting;
     m_empty = m_eof = true;
     m_db->reconnectIfLost();
     renewIfStale();

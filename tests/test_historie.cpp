@@ -5,7 +5,7 @@
 #include "TestDatabase.h"
 
 #include "app/Startup.h"
-#include "db/Indexy.h"
+#include "db/Indexes.h"
 #include "db/PrivateServer.h"
 #include "db/SqlObjednavky.h"
 #include "db/SqlWeb.h"
@@ -159,23 +159,23 @@ private slots:
         TestDatabase::exec("ALTER TABLE objednavky_pokoje_tab DROP INDEX obdobi_pokoj, DROP INDEX pokoj_konec, "
                            "DROP INDEX klient, ADD INDEX vlastni (pokoj_id, do_kdy, cena), ADD INDEX obdobi_pokoj (cena)");
         TestDatabase::exec("ALTER TABLE kalendar_typy_dnu_tab DROP INDEX datum");
-        const Indexy::Vysledek first = Indexy::doplnChybejici(TestDatabase::db());
-        QCOMPARE(first.problemy, QStringList());
-        QCOMPARE(first.doplneno, (QStringList{"objednavky_pokoje_tab: obdobi_pokoj_v", "objednavky_pokoje_tab: klient",
+        const Indexes::Result first = Indexes::addMissing(TestDatabase::db());
+        QCOMPARE(first.problems, QStringList());
+        QCOMPARE(first.added, (QStringList{"objednavky_pokoje_tab: obdobi_pokoj_v", "objednavky_pokoje_tab: klient",
                                               "kalendar_typy_dnu_tab: datum"}));
         QCOMPARE(rowsOf(indexesOfReservations),
                  (QStringList{"cislo|cislo_objednavky", "klient|klient_id", "obdobi|od_kdy,do_kdy",
                               "obdobi_pokoj|cena", "obdobi_pokoj_v|do_kdy,od_kdy,pokoj_id", "pokoj|pokoj_id,od_kdy",
                               "vlastni|pokoj_id,do_kdy,cena"}));
 
-        const Indexy::Vysledek second = Indexy::doplnChybejici(TestDatabase::db());
-        QCOMPARE(second.doplneno, QStringList());
-        QCOMPARE(second.problemy, QStringList());
+        const Indexes::Result second = Indexes::addMissing(TestDatabase::db());
+        QCOMPARE(second.added, QStringList());
+        QCOMPARE(second.problems, QStringList());
         TestDatabase::exec("DROP TABLE objednavky_pokoje_tab");
         TestDatabase::exec("CREATE TABLE objednavky_pokoje_tab (klient_id INT NOT NULL, cislo_objednavky INT NOT NULL, "
                            "datum_objednavky DATE NOT NULL, od_kdy DATE NOT NULL, do_kdy DATE NOT NULL, "
                            "pokoj_id INT NOT NULL, cena DECIMAL(15,2) NOT NULL DEFAULT 0)");
-        QCOMPARE(Indexy::doplnChybejici(TestDatabase::db()).doplneno.size(), 6);
+        QCOMPARE(Indexes::addMissing(TestDatabase::db()).added.size(), 6);
     }
 
     void withoutTheRightsTheDeskStartsAnyway()
@@ -202,7 +202,7 @@ private slots:
         q.setSql(SqlObjednavky::selectFreeRooms(1, QDate(2030, 1, 1), QDate(2030, 1, 2)));
         q.open();   // works without the index, only slower
         QVERIFY(!rowsOf(indexesOfReservations).join(',').contains("pokoj_konec"));
-        QCOMPARE(Indexy::doplnChybejici(TestDatabase::db()).doplneno,
+        QCOMPARE(Indexes::addMissing(TestDatabase::db()).added,
                  QStringList{"objednavky_pokoje_tab: pokoj_konec"});   // an account with the rights adds it
     }
 };

@@ -9,12 +9,12 @@ class TMojeDatabaze;
  * reservations, added at start-up to a database made before them (or made
  * by hand on a shared server without them).
  */
-namespace Indexy {
+namespace Indexes {
 
-struct Vysledek
+struct Result
 {
-    QStringList doplneno;   // "table: index", each added now
-    QStringList problemy;   // why a table's indexes could not be added
+    QStringList added;      // "table: index", each added now
+    QStringList problems;   // why a table's indexes could not be added
 };
 
 /**
@@ -22,8 +22,8 @@ struct Vysledek
  * present when any index of the table begins with its columns, whatever its
  * name, so a second run adds nothing. Never throws: an account without the
  * ALTER and INDEX rights, a table another desk holds, or any other refusal
- * is told in problemy and the desk works on without the index.
+ * is told in problems and the desk works on without the index.
  */
-Vysledek doplnChybejici(TMojeDatabaze &db);
+Result addMissing(TMojeDatabaze &db);
 
-} // namespace Indexy
+} // namespace Indexes
