@@ -205,7 +205,12 @@ void TMojeDatabaze::writeLocked(const QString &lockStatement,
     q.exec(SqlSpojeni::autocommitOff());
     // From here a lost connection fails the save whole: the server rolls
     // back what the lost session did, and nothing is repeated on a new one.
-    ++m_lockSets;
+    struct InLockSet
+    {
+        int &depth;
+        explicit InLockSet(int &d) : depth(++d) {}
+        ~InLockSet() { --depth; }
+    } inLockSet(m_lockSets);
     try {
         q.exec(lockStatement);
         statements(q);
@@ -214,9 +219,9 @@ void TMojeDatabaze::writeLocked(const QString &lockStatement,
         } catch (const DatabaseError &e) {
             if (e.kind() != DatabaseError::Kind::ConnectionLost)
                 throw;
+            // the server may have committed before the connection broke
             throw DatabaseError(tr("Spojení s databází se přerušilo právě při dokončení ukládání; "
-                                   "není jisté, zda se změna uložila. Zkontrolujte ji prosím.")
-                                    + u'\n' + e.text(),
+                                   "není jisté, zda se změna uložila. Zkontrolujte ji prosím."),
                                 DatabaseError::Kind::ConnectionLost);
         }
     } catch (...) {
@@ -228,7 +233,6 @@ void TMojeDatabaze::writeLocked(const QString &lockStatement,
             } catch (const DatabaseError &) {
             }
         }
-        --m_lockSets;
         throw;
     }
     try {
@@ -237,12 +241,9 @@ void TMojeDatabaze::writeLocked(const QString &lockStatement,
     } catch (const DatabaseError &e) {
         // Committed already; a lost connection took the locks with it and
         // the next statement reconnects.
-        if (e.kind() != DatabaseError::Kind::ConnectionLost) {
-            --m_lockSets;
+        if (e.kind() != DatabaseError::Kind::ConnectionLost)
             throw;
-        }
     }
-    --m_lockSets;
 }
 
 TMojeDatabaze &TMojeDatabaze::current()
