@@ -8,6 +8,7 @@
 #include <QHelpEvent>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
 
@@ -61,32 +62,55 @@ QSize ObsazenostGrid::sizeHint() const
     return QSize(width, height);
 }
 
-void ObsazenostGrid::paintEvent(QPaintEvent *)
+namespace {
+// Columns (or rows) from..to, both included, whose cells of the given pitch
+// starting at origin meet [low, high]; an empty range when none does.
+std::pair<int, int> visibleRange(int low, int high, int origin, int pitch, int count)
 {
+    const auto floorDiv = [](int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+    return {qMax(0, floorDiv(low - origin, pitch)), qMin(count - 1, floorDiv(high - origin, pitch))};
+}
+} // namespace
+
+void ObsazenostGrid::paintEvent(QPaintEvent *event)
+{
+    // Only what is exposed: a year of a thousand rooms is millions of cells,
+    // of which a window shows a few hundred.
+    const QRect area = event->rect();
     QPainter p(this);
     const QLocale locale;
     const QFontMetrics metrics(font());
     for (const Vrstva &v : m_vrstvy) {
-        for (int den = 0; den < v.dny; ++den) {
-            const QDate d = v.prvni.addDays(den);
-            const QString lines[3] = {locale.toString(d, QStringLiteral("ddd")),
-                                      d.toString(QStringLiteral("dd")), d.toString(QStringLiteral("MM"))};
-            const int x = sloupecX + den * sirkaSloupce;
-            for (int line = 0; line < 3; ++line) {
-                // each header line is a label sized to its text
-                const QRect r(x, line * vyskaHlavicky, metrics.horizontalAdvance(lines[line]), vyskaHlavicky);
-                if (d.dayOfWeek() == Qt::Sunday)
-                    p.fillRect(r, QColor(255, 0, 0));
-                p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, lines[line]);
+        // A header label is as wide as its text and may run past its column.
+        int overrun = 0;
+        for (int den = 0; den < qMin(v.dny, 7); ++den)
+            overrun = qMax(overrun, metrics.horizontalAdvance(locale.toString(v.prvni.addDays(den), QStringLiteral("ddd"))));
+        overrun = qMax(overrun, metrics.horizontalAdvance(QStringLiteral("00")));
+        if (area.top() < 3 * vyskaHlavicky) {
+            const auto [from, to] = visibleRange(area.left() - overrun, area.right(), sloupecX, sirkaSloupce, v.dny);
+            for (int den = from; den <= to; ++den) {
+                const QDate d = v.prvni.addDays(den);
+                const QString lines[3] = {locale.toString(d, QStringLiteral("ddd")),
+                                          d.toString(QStringLiteral("dd")), d.toString(QStringLiteral("MM"))};
+                const int x = sloupecX + den * sirkaSloupce;
+                for (int line = 0; line < 3; ++line) {
+                    // each header line is a label sized to its text
+                    const QRect r(x, line * vyskaHlavicky, metrics.horizontalAdvance(lines[line]), vyskaHlavicky);
+                    if (d.dayOfWeek() == Qt::Sunday)
+                        p.fillRect(r, QColor(255, 0, 0));
+                    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, lines[line]);
+                }
             }
         }
-        for (int radek = 0; radek < v.cislaPokoju.size(); ++radek) {
+        const int rows = static_cast<int>(v.cislaPokoju.size());
+        const auto [firstRow, lastRow] = visibleRange(area.top(), area.bottom(), horniRadek(), vyskaRadku, rows);
+        const auto [firstDay, lastDay] = visibleRange(area.left(), area.right(), sloupecX, sirkaSloupce, v.dny);
+        for (int radek = firstRow; radek <= lastRow; ++radek) {
             const int top = horniRadek() + radek * vyskaRadku;
-            p.drawText(QRect(0, top, sloupecX, ctverecek), Qt::AlignLeft | Qt::AlignVCenter,
-                       v.cislaPokoju[radek]);
-            for (int den = 0; den < v.dny; ++den)
-                p.fillRect(ctverec(radek, den),
-                           v.obsazenost[radek][den] ? QColor(255, 0, 0) : QColor(0, 255, 0));
+            if (area.left() < sloupecX)
+                p.drawText(QRect(0, top, sloupecX, ctverecek), Qt::AlignLeft | Qt::AlignVCenter, v.cislaPokoju[radek]);
+            for (int den = firstDay; den <= lastDay; ++den)
+                p.fillRect(ctverec(radek, den), v.obsazenost[radek][den] ? QColor(255, 0, 0) : QColor(0, 255, 0));
         }
     }
 }

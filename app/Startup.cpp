@@ -2,11 +2,14 @@
 #include "app/TLoginDialog.h"
 
 #include "db/DatabaseError.h"
+#include "db/Indexes.h"
 #include "db/Installation.h"
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 
 StartOptions StartOptions::parse(const QStringList &arguments)
 {
@@ -68,5 +71,31 @@ void Pripojeni::open(QWidget *parent)
         password = login.password();
     }
 
+    if (m_server)
+        m_databaze->setReconnectHook([server = m_server.get()] { server->ensureRunning(); });
+    showBusyCursorWhileWaiting();
     m_databaze->open(user, password);
+    upgradeIndexes(*m_databaze);
+}
+
+void showBusyCursorWhileWaiting()
+{
+    TMojeDatabaze::setWaitIndicator([](bool waiting) {
+        if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+            return;
+        if (waiting)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        else
+            QGuiApplication::restoreOverrideCursor();
+    });
+}
+
+void upgradeIndexes(TMojeDatabaze &databaze)
+{
+    // A log line, not a box: the desk works without them, only slower.
+    const Indexes::Result result = Indexes::addMissing(databaze);
+    if (!result.added.isEmpty())
+        qInfo("Vitrana: indexy doplněny: %s", qUtf8Printable(result.added.join(QStringLiteral(", "))));
+    for (const QString &problem : result.problems)
+        qWarning("Vitrana: %s", qUtf8Printable(problem));
 }

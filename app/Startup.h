@@ -23,8 +23,10 @@ struct StartOptions
 /**
  * The desk's way to its database: starts (or joins) the private server when
  * the configuration asks for it, asks for the login and opens the one
- * connection. Destroying it closes the connection and leaves the server,
- * which the last desk shuts down.
+ * connection. A connection that is lost later is opened again by the next
+ * statement, starting the private server again when it is gone. Destroying
+ * it closes the connection and leaves the server, which the last desk shuts
+ * down.
  */
 class Pripojeni
 {
@@ -40,6 +42,8 @@ public:
      */
     void open(QWidget *parent);
     TMojeDatabaze *databaze() const { return m_databaze.get(); }
+    /** The private server, when the configuration asks for one. */
+    PrivateServer *server() const { return m_server.get(); }
 
 private:
     Configuration m_config;
@@ -47,3 +51,9 @@ private:
     std::unique_ptr<PrivateServer> m_server;
     std::unique_ptr<TMojeDatabaze> m_databaze;
 };
+
+/** The busy cursor shows while the desk waits for the database (a lock another desk holds, say). */
+void showBusyCursorWhileWaiting();
+
+/** Adds the indexes a database made before them lacks; what fails is logged, the desk starts anyway. */
+void upgradeIndexes(TMojeDatabaze &databaze);

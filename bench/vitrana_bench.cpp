@@ -1,7 +1,10 @@
-// Benchmark: prints how long the desk's database work takes and how many
-// statements it sends, on a throwaway private server seeded with a larger
-// hotel (100 rooms in one group, 2,000 reservations over a year, a priced
-// calendar of three day types for a year and a half).
+// Benchmark: prints how long the desk's database work takes, how many
+// statements it sends and how many rows the server reads for it, on a
+// throwaway private server seeded with a larger hotel: 1,000 rooms (100 of
+// them in the group "Vše" with 2,000 reservations over the coming year),
+// a priced calendar of three day types for a year and a half. A second copy
+// of the hotel has 198,000 reservations of past years besides; the two are
+// measured turn by turn, so that a busy machine slows both alike.
 //
 //   vitrana_bench [--repeat N]
 
@@ -14,14 +17,18 @@
 #include "model/Objednavky.h"
 #include "model/Obsazenost.h"
 #include "model/SkupinyPokoju.h"
+#include "web/protocol/Exporty.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QRandomGenerator>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <algorithm>
 #include <functional>
 
@@ -31,25 +38,107 @@ QTextStream out(stdout);
 
 struct Measure
 {
-    double ms = 0;        // median of the runs
-    qint64 statements = 0;
+    double ms = 0;            // median of the runs
+    qint64 statements = 0;    // of one run
+    qint64 rowsRead = -1;     // of one run, as the server counts them; -1 unknown
 };
 
-/** Runs the work `repeat` times; the median time and the statements of one run. */
+/** The server's count of rows this session has read (all Handler_read_* counters). */
+class RowsRead
+{
+public:
+    explicit RowsRead(TMojeDatabaze &db) : m_db(db)
+    {
+        // Asking costs rows of its own: learn how many, to take them off.
+        const qint64 a = total();
+        m_overhead = total() - a;
+    }
+    qint64 total() const
+    {
+        QSqlQuery q(m_db.database());
+        if (!q.exec(QStringLiteral("SHOW SESSION STATUS LIKE 'Handler_read%'")))
+            return -1;
+        qint64 sum = 0;
+        while (q.next())
+            sum += q.value(1).toLongLong();
+        return sum;
+    }
+    qint64 since(qint64 before) const { return before < 0 ? -1 : total() - before - m_overhead; }
+
+private:
+    TMojeDatabaze &m_db;
+    qint64 m_overhead = 0;
+};
+
+RowsRead *rowsRead = nullptr;
+
+/** Runs the work up to `repeat` times (once more after a run of a second): the median. */
 Measure measure(int repeat, const std::function<void()> &work)
 {
     std::vector<double> times;
-    qint64 statements = 0;
+    Measure m;
+    work();   // a first run brings the pages it reads into memory
     for (int i = 0; i < repeat; ++i) {
-        const qint64 before = TMojeQuery::statementsSent();
+        const qint64 statements = TMojeQuery::statementsSent();
+        const qint64 rows = rowsRead->total();
         QElapsedTimer t;
         t.start();
         work();
         times.push_back(t.nsecsElapsed() / 1e6);
-        statements = TMojeQuery::statementsSent() - before;
+        m.statements = TMojeQuery::statementsSent() - statements;
+        m.rowsRead = rowsRead->since(rows);
+        if (times.back() > 1000 && i >= 1)
+            break;
     }
     std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], statements};
+    m.ms = times[times.size() / 2];
+    return m;
+}
+
+/** One copy of the hotel: its database, its row counter and its room groups. */
+struct Hotel
+{
+    std::unique_ptr<TMojeDatabaze> db;
+    std::unique_ptr<RowsRead> rows;
+    std::unique_ptr<SkupinyPokoju> skupiny;
+
+    void use()
+    {
+        db->makeCurrent();
+        rowsRead = rows.get();
+    }
+};
+
+/** The same work on both hotels, a run on one, then a run on the other. */
+std::pair<Measure, Measure> measureBoth(int repeat, Hotel &small, Hotel &large,
+                                        const std::function<void(Hotel &)> &work)
+{
+    std::pair<Measure, Measure> both;
+    std::vector<double> times[2];
+    for (int i = -1; i < repeat; ++i) {   // run -1 only warms up
+        for (int h = 0; h < 2; ++h) {
+            Hotel &hotel = h == 0 ? small : large;
+            Measure &m = h == 0 ? both.first : both.second;
+            hotel.use();
+            const qint64 statements = TMojeQuery::statementsSent();
+            const qint64 rows = rowsRead->total();
+            QElapsedTimer t;
+            t.start();
+            work(hotel);
+            const double ms = t.nsecsElapsed() / 1e6;
+            m.statements = TMojeQuery::statementsSent() - statements;
+            m.rowsRead = rowsRead->since(rows);
+            if (i >= 0)
+                times[h].push_back(ms);
+        }
+        if (i >= 1 && times[1].back() > 1000)
+            break;
+    }
+    for (int h = 0; h < 2; ++h) {
+        std::sort(times[h].begin(), times[h].end());
+        (h == 0 ? both.first : both.second).ms = times[h][times[h].size() / 2];
+    }
+    return both;
 }
 
 void row(const QString &what, const Measure &m)
@@ -59,30 +148,87 @@ void row(const QString &what, const Measure &m)
     out.flush();
 }
 
-/** 100 rooms of one type in one group; 20 stays of 1 to 14 days per room over the year. */
+QString count(qint64 n)
+{
+    return n < 0 ? QStringLiteral("?") : QLocale(QLocale::English).toString(n);
+}
+
+void comparison(const QString &what, const Measure &small, const Measure &large)
+{
+    out << qSetFieldWidth(44) << Qt::left << what << Qt::right << qSetFieldWidth(9)
+        << QString::number(small.ms, 'f', 2) << qSetFieldWidth(5) << small.statements << qSetFieldWidth(12)
+        << count(small.rowsRead) << qSetFieldWidth(11) << QString::number(large.ms, 'f', 2) << qSetFieldWidth(5)
+        << large.statements << qSetFieldWidth(12) << count(large.rowsRead) << qSetFieldWidth(9)
+        << QString::number(large.ms / small.ms, 'f', 2) + u'x' << qSetFieldWidth(0) << "\n";
+    out.flush();
+}
+
+QString stay(int klient, int number, const QDate &made, const QDate &od, const QDate &dO, int room)
+{
+    return QStringLiteral("(%1, %2, '%3', '%4', '%5', %6, 1000)")
+        .arg(klient)
+        .arg(number)
+        .arg(made.toString(Qt::ISODate), od.toString(Qt::ISODate), dO.toString(Qt::ISODate))
+        .arg(room);
+}
+
+void insertAll(TMojeQuery &q, const QString &table, const QStringList &values)
+{
+    for (qsizetype i = 0; i < values.size(); i += 5000)
+        q.exec(QStringLiteral("INSERT INTO %1 VALUES ").arg(table) + values.mid(i, 5000).join(QStringLiteral(", ")));
+}
+
+/**
+ * 1,000 rooms: 1 to 100 of type 1 in the group "Vše", each with 20 stays of
+ * 1 to 14 days over the coming year (of 20 clients, 100 each); 101 to 1,000
+ * of type 2 without prices; all of them in the group "Celý hotel".
+ */
 void seed(TMojeQuery &q, const QDate &today)
 {
     QRandomGenerator random(20021);
     QStringList rooms, links, stays;
     int number = 1;
-    for (int room = 1; room <= 100; ++room) {
-        rooms << QStringLiteral("(%1, '%2', 1)").arg(room).arg(100 + room);
+    for (int room = 1; room <= 1000; ++room) {
+        rooms << QStringLiteral("(%1, '%2', %3)").arg(room).arg(100 + room).arg(room <= 100 ? 1 : 2);
+        links << QStringLiteral("(2, %1)").arg(room);
+        if (room > 100)
+            continue;
         links << QStringLiteral("(1, %1)").arg(room);
         QDate day = today.addDays(-30 + random.bounded(10));
         for (int i = 0; i < 20; ++i) {
             const QDate last = day.addDays(random.bounded(14));
-            stays << QStringLiteral("(1, %1, '%2', '%3', '%4', %5, 1000)")
-                         .arg(number++)
-                         .arg(today.toString(Qt::ISODate), day.toString(Qt::ISODate), last.toString(Qt::ISODate))
-                         .arg(room);
+            stays << stay(1 + i % 100, number++, today, day, last, room);
             day = last.addDays(1 + random.bounded(6));
         }
     }
-    q.exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Dvoulůžkový', 2)");
-    q.exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Vše')");
-    q.exec("INSERT INTO pokoje_tab VALUES " + rooms.join(", "));
-    q.exec("INSERT INTO skupiny_pokoju_propojeni_tab VALUES " + links.join(", "));
-    q.exec("INSERT INTO objednavky_pokoje_tab VALUES " + stays.join(", "));
+    q.exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Dvoulůžkový', 2), (2, 'Jednolůžkový', 1)");
+    q.exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Vše'), (2, 'Celý hotel')");
+    insertAll(q, "pokoje_tab", rooms);
+    insertAll(q, "skupiny_pokoju_propojeni_tab", links);
+    insertAll(q, "objednavky_pokoje_tab", stays);
+}
+
+/**
+ * 198,000 stays of the past (of 5,000 other clients), 1,980 per room of
+ * "Vše", each ending before the first of the coming ones.
+ */
+void seedHistory(TMojeQuery &q, const QDate &today)
+{
+    QRandomGenerator random(1998);
+    QStringList stays;
+    int number = 100000;
+    for (int room = 1; room <= 100; ++room) {
+        QDate day = today.addDays(-41);
+        for (int i = 0; i < 1980; ++i) {
+            const QDate last = day.addDays(-1 - random.bounded(3));
+            const QDate first = last.addDays(-random.bounded(10));
+            stays << stay(101 + number % 5000, number, first, first, last, room);
+            ++number;
+            day = first;
+        }
+    }
+    insertAll(q, "objednavky_pokoje_tab", stays);
+    q.exec("ANALYZE TABLE objednavky_pokoje_tab");
 }
 
 /** Weekdays and weekends for 550 days, holidays on top with a lower poradi; prices of client type 1 (installed). */
@@ -101,41 +247,44 @@ void seedPrices(TMojeQuery &q, const QDate &today)
     q.exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 1600), (1, 1, 2, 1920), (1, 1, 3, 2400)");
 }
 
-void stayPrice(int repeat, const QDate &today)
+/** The figures that must not grow with the history, on both hotels. */
+void historyFigures(int repeat, const QDate &today, Hotel &small, Hotel &large)
 {
-    out << "\nStay price, room 101, client type 1\n";
-    for (int days : {14, 365}) {
-        const QDate last = today.addDays(days - 1);
-        double slowSum = 0, fastSum = 0;
-        const Measure perDay = measure(qMax(1, repeat / 5), [&] {
-            bool chybi = false;
-            slowSum = Objednavka::CenaPobytuPoDnech(1, 1, today, last, chybi);
-        });
-        const Measure fast = measure(repeat, [&] {
-            bool chybi = false;
-            fastSum = Objednavka::CenaPobytu(1, 1, today, last, chybi);
-        });
-        row(QStringLiteral("%1 days, one statement per day").arg(days), perDay);
-        row(QStringLiteral("%1 days, one statement per stay").arg(days), fast);
-        out << "    speed-up: " << QString::number(perDay.ms / fast.ms, 'f', 1) << "x"
-            << (slowSum == fastSum ? "" : "  (SUMS DIFFER)") << "\n";
-    }
+    out << "\nThe hotel with 2,000 reservations, and with 198,000 of past years besides\n";
+    out << qSetFieldWidth(44) << Qt::left << "" << Qt::right << qSetFieldWidth(26) << "2,000 reservations"
+        << qSetFieldWidth(28) << "200,000 reservations" << qSetFieldWidth(0) << "\n";
+    out << qSetFieldWidth(44) << Qt::left << "" << Qt::right << qSetFieldWidth(9) << "ms" << qSetFieldWidth(5)
+        << "st." << qSetFieldWidth(12) << "rows read" << qSetFieldWidth(11) << "ms" << qSetFieldWidth(5) << "st."
+        << qSetFieldWidth(12) << "rows read" << qSetFieldWidth(9) << "ratio" << qSetFieldWidth(0) << "\n";
+    const auto figure = [&](const QString &what, const std::function<void(Hotel &)> &work) {
+        const auto [a, b] = measureBoth(repeat, small, large, work);
+        comparison(what, a, b);
+    };
+
+    ObsazenostGrid grid;
+    // what the main window shows of the grid at its default size
+    QImage window(737, 460, QImage::Format_ARGB32_Premultiplied);
+    const auto gridOf = [&](const QString &group, int days) {
+        return [&, group, days](Hotel &h) {
+            grid.vyprazdni();
+            grid.ZobrazObsazenost(*h.skupiny, group, today, today.addDays(days - 1));
+            grid.render(&window, QPoint(), QRegion(window.rect()));
+        };
+    };
+    figure("Grid 100 rooms x 60 days (read + paint)", gridOf("Vše", 60));
+    figure("Grid 1,000 rooms x 365 days (read + paint)", gridOf("Celý hotel", 365));
+    const Objednavka pobyt(1, 0, today, today.addDays(40), today.addDays(46), 50, 0);
+    figure("Collision count, one room, 7 days", [&](Hotel &) { pobyt.JeKolize(); });
+    figure("Free-room search, 100 rooms, 7 days",
+           [&](Hotel &) { Objednavka::NajdiVolnyPokoj(1, today.addDays(40), today.addDays(46)); });
+    figure("Reservations of a client (100)", [](Hotel &) { Objednavky().NactiProKlienta(1); });
+    figure("Export of prices and occupancy", [](Hotel &) { Exporty::poleCenAObsazenosti(); });
+    figure("Export of room types", [](Hotel &) { Exporty::poleTypuPokoju(); });
+    out << "(targets: each 200,000 figure within 1.5x of its 2,000 figure; grid 100 x 60 under 5 ms; "
+           "export under 1 s)\n";
 }
 
-void freeRoom(int repeat, const QDate &today)
-{
-    out << "\nFree-room search, 100 rooms of the type, 2,000 reservations\n";
-    for (int days : {1, 7, 30}) {
-        const QDate first = today.addDays(40);
-        row(QStringLiteral("%1-day stay").arg(days), measure(repeat, [&] {
-                Objednavka::NajdiVolnyPokoj(1, first, first.addDays(days - 1));
-            }));
-    }
-    const Objednavka stay(1, 0, today, today.addDays(40), today.addDays(46), 50, 0);
-    row(QStringLiteral("collision count of one room, 7 days"), measure(repeat, [&] { stay.JeKolize(); }));
-}
-
-void occupancy(int repeat, const QDate &today)
+void oneStatementForms(int repeat, const QDate &today)
 {
     const SkupinyPokoju skupiny;
     const Pokoje &rooms = skupiny.prvky().front().clenove;
@@ -158,6 +307,24 @@ void occupancy(int repeat, const QDate &today)
         row(QStringLiteral("%1 days, one statement per room and day").arg(days), perDay);
         row(QStringLiteral("%1 days, one statement per refresh").arg(days), fast);
         out << "    speed-up: " << QString::number(perDay.ms / fast.ms, 'f', 1) << "x\n";
+    }
+
+    out << "\nStay price, room 101, client type 1\n";
+    for (int days : {14, 365}) {
+        const QDate last = today.addDays(days - 1);
+        double slowSum = 0, fastSum = 0;
+        const Measure perDay = measure(qMax(1, repeat / 5), [&] {
+            bool chybi = false;
+            slowSum = Objednavka::CenaPobytuPoDnech(1, 1, today, last, chybi);
+        });
+        const Measure fast = measure(repeat, [&] {
+            bool chybi = false;
+            fastSum = Objednavka::CenaPobytu(1, 1, today, last, chybi);
+        });
+        row(QStringLiteral("%1 days, one statement per day").arg(days), perDay);
+        row(QStringLiteral("%1 days, one statement per stay").arg(days), fast);
+        out << "    speed-up: " << QString::number(perDay.ms / fast.ms, 'f', 1) << "x"
+            << (slowSum == fastSum ? "" : "  (SUMS DIFFER)") << "\n";
     }
 }
 
@@ -206,28 +373,36 @@ int main(int argc, char *argv[])
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/vitrana-bench-XXXXXX"));
     PrivateServer server(dir.path());
     server.start();
-    Installation::createDatabaseIfMissing(server.socketPath(), QStringLiteral("bench"), false);
-    Configuration config;
-    config.mode = Configuration::Mode::MySql;
-    config.socket = server.socketPath();
-    config.name = QStringLiteral("bench");
-    TMojeDatabaze db(config);
-    db.open(PrivateServer::osUser(), QString());
-
     const QDate today = QDate::currentDate();
-    {
-        TMojeQuery q(db);
+    Hotel hotels[2];
+    for (int h = 0; h < 2; ++h) {
+        const QString name = h == 0 ? QStringLiteral("bench") : QStringLiteral("bench_history");
+        Installation::createDatabaseIfMissing(server.socketPath(), name, false);
+        Configuration config;
+        config.mode = Configuration::Mode::MySql;
+        config.socket = server.socketPath();
+        config.name = name;
+        hotels[h].db = std::make_unique<TMojeDatabaze>(config);
+        hotels[h].db->open(PrivateServer::osUser(), QString());
+        hotels[h].rows = std::make_unique<RowsRead>(*hotels[h].db);
+        hotels[h].use();
+        TMojeQuery q(*hotels[h].db);
         seed(q, today);
         seedPrices(q, today);
+        if (h == 1)
+            seedHistory(q, today);
+        hotels[h].skupiny = std::make_unique<SkupinyPokoju>();
     }
+    // the server merges the new index entries in the background for a while
+    QThread::sleep(5);
 
     out << "Vitrana benchmark: median of " << repeat << " runs (the slow way: of " << qMax(1, repeat / 5)
-        << ")\n";
+        << "; a run over a second is repeated once)\n";
     out << qSetFieldWidth(58) << Qt::left << "" << qSetFieldWidth(10) << Qt::right << "ms"
         << qSetFieldWidth(12) << "statements" << qSetFieldWidth(0) << "\n";
-    occupancy(repeat, today);
-    stayPrice(repeat, today);
-    freeRoom(repeat, today);
+    hotels[0].use();
+    oneStatementForms(repeat, today);
     newReservation(repeat, today);
+    historyFigures(repeat, today, hotels[0], hotels[1]);
     return 0;
 }

@@ -17,17 +17,22 @@ QString Configuration::defaultDatadir()
            + QStringLiteral("/mariadb");
 }
 
-static int readPort(const QSettings &ini, const QString &key, int fallback)
+static int readNumber(const QSettings &ini, const QString &key, int fallback, int lowest, int highest)
 {
     const QVariant value = ini.value(key);
     if (!value.isValid())
         return fallback;
     bool ok = false;
-    const int port = value.toString().trimmed().toInt(&ok);
-    if (!ok || port < 1 || port > 65535)
+    const int number = value.toString().trimmed().toInt(&ok);
+    if (!ok || number < lowest || number > highest)
         throw DatabaseError(QStringLiteral("Neplatná hodnota %1 = \"%2\" v konfiguraci.")
                                 .arg(key, value.toString()));
-    return port;
+    return number;
+}
+
+static int readPort(const QSettings &ini, const QString &key, int fallback)
+{
+    return readNumber(ini, key, fallback, 1, 65535);
 }
 
 Configuration Configuration::load(const QString &file)
@@ -57,6 +62,7 @@ Configuration Configuration::load(const QString &file)
     c.name = ini.value("database/name", c.name).toString();
     c.dsn = ini.value("database/dsn", c.dsn).toString();
     c.datadir = ini.value("database/datadir").toString();
+    c.lockWaitSeconds = readNumber(ini, "database/lock_wait", c.lockWaitSeconds, 1, 3600);
     c.listenPort = readPort(ini, "web/listen_port", c.listenPort);
     return c;
 }

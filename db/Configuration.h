@@ -11,6 +11,8 @@
  *   [database] host, port, socket, name      (mysql)
  *   [database] dsn                           (odbc)
  *   [database] datadir, name                 (private)
+ *   [database] lock_wait                     (seconds a statement waits for
+ *                                             tables another desk holds)
  *   [web]      listen_port
  */
 struct Configuration
@@ -24,6 +26,7 @@ struct Configuration
     QString name = QStringLiteral("hotel");
     QString dsn = QStringLiteral("hotel");
     QString datadir;            // private server folder; empty means the default
+    int lockWaitSeconds = 5;    // then a save fails whole and may be tried again
     int listenPort = 9876;
 
     /** The file read when no --config option is given. */

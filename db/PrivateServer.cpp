@@ -2,17 +2,22 @@
 #include "db/DatabaseError.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QStorageInfo>
+#include <QTemporaryDir>
 #include <QThread>
 #include <atomic>
+#include <optional>
 
 #include <pwd.h>
 #include <signal.h>
@@ -42,15 +47,37 @@ bool processAlive(qint64 pid)
     return state != 'Z' && state != 'X';
 }
 
-bool isServerProcess(qint64 pid)
+/** The command line of a process, one argument per element. */
+QList<QByteArray> commandLine(qint64 pid)
 {
-    if (!processAlive(pid))
-        return false;
     QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
     if (!cmdline.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray program = cmdline.readAll().split('\0').value(0);
-    return program.endsWith("mariadbd") || program.endsWith("mysqld");
+        return {};
+    QList<QByteArray> args = cmdline.readAll().split('\0');
+    if (!args.isEmpty() && args.last().isEmpty())
+        args.removeLast();
+    return args;
+}
+
+bool ownedByUs(qint64 pid)
+{
+    struct stat st {};
+    return ::stat(QStringLiteral("/proc/%1").arg(pid).toLocal8Bit().constData(), &st) == 0
+           && st.st_uid == ::geteuid();
+}
+
+QString canonical(const QString &path)
+{
+    const QString c = QFileInfo(path).canonicalFilePath();
+    return c.isEmpty() ? QDir::cleanPath(path) : c;
+}
+
+// mariadb-install-db is a shell script that splits unquoted paths at blanks
+// and expands wildcards in them.
+bool shellSafe(const QString &path)
+{
+    static const QRegularExpression safe(QStringLiteral("^[A-Za-z0-9/_.+-]+$"));
+    return safe.match(path).hasMatch();
 }
 
 qint64 readPid(const QString &file)
@@ -72,19 +99,55 @@ QString findProgram(const QString &name)
     return path;
 }
 
-/** Holds the folder's lock file while a desk starts, joins or leaves. */
+/**
+ * Holds the folder's lock file while a desk starts, joins or leaves. The
+ * message says what really stands in the way: another desk, or a lock file
+ * that cannot be written (a full disk, a folder without rights).
+ */
 class FolderLock
 {
 public:
+    enum class Problem { None, HeldByOther, CannotWrite };
+
     explicit FolderLock(const QString &file) : m_lock(file)
     {
         m_lock.setStaleLockTime(0);
-        if (!m_lock.tryLock(120000))
-            throw DatabaseError(QStringLiteral("Zámek %1 drží jiný proces.").arg(file));
+        const QDeadlineTimer deadline(120000);
+        while (!m_lock.tryLock(250)) {
+            if (m_lock.error() != QLockFile::LockFailedError) {
+                m_problem = Problem::CannotWrite;
+                m_text = QStringLiteral("Zámek %1 nelze vytvořit; je na disku místo a smí se do složky zapisovat?")
+                             .arg(file);
+                return;
+            }
+            // A lock file of no desk at all, left half-written when the disk
+            // was full: nobody but us will ever remove it.
+            qint64 pid = 0;
+            if (!m_lock.getLockInfo(&pid, nullptr, nullptr)
+                && QFileInfo(file).lastModified().secsTo(QDateTime::currentDateTime()) > 2) {
+                m_lock.removeStaleLockFile();
+                continue;
+            }
+            if (deadline.hasExpired()) {
+                m_problem = Problem::HeldByOther;
+                m_text = QStringLiteral("Zámek %1 drží jiný proces (%2).").arg(file).arg(pid);
+                return;
+            }
+        }
+    }
+
+    Problem problem() const { return m_problem; }
+    /** Throws when the lock is not held. */
+    void require() const
+    {
+        if (m_problem != Problem::None)
+            throw DatabaseError(m_text);
     }
 
 private:
     QLockFile m_lock;
+    Problem m_problem = Problem::None;
+    QString m_text;
 };
 
 } // namespace
@@ -129,10 +192,30 @@ QString PrivateServer::pidFile() const { return m_runDir + QStringLiteral("/mysq
 QString PrivateServer::logFile() const { return m_folder + QStringLiteral("/mariadb.log"); }
 QString PrivateServer::deskFile() const { return m_runDir + QStringLiteral("/desk.") + m_deskId; }
 
+bool PrivateServer::isOurServer(qint64 pid) const
+{
+    // Only the server started on this folder's data: a pid file may outlive
+    // its server and its pid come to name any other process, even another
+    // MariaDB server.
+    if (!processAlive(pid) || !ownedByUs(pid))
+        return false;
+    const QList<QByteArray> args = commandLine(pid);
+    if (args.isEmpty())
+        return false;
+    const QByteArray &program = args.first();
+    if (!program.endsWith("mariadbd") && !program.endsWith("mysqld"))
+        return false;
+    const QString ourData = canonical(dataDir());
+    for (const QByteArray &arg : args)
+        if (arg.startsWith("--datadir=") && canonical(QString::fromLocal8Bit(arg.mid(10))) == ourData)
+            return true;
+    return false;
+}
+
 qint64 PrivateServer::serverPid() const
 {
     const qint64 pid = readPid(pidFile());
-    return isServerProcess(pid) ? pid : 0;
+    return isOurServer(pid) ? pid : 0;
 }
 
 void PrivateServer::prepareFolders() const
@@ -170,12 +253,24 @@ void PrivateServer::install() const
 {
     if (QFileInfo::exists(dataDir() + QStringLiteral("/mysql")))
         return;
+    const qint64 logStart = QFileInfo(logFile()).size();
+    // The script gets a plain alias of a folder whose path it would split.
+    QString folder = m_folder;
+    std::optional<QTemporaryDir> alias;
+    if (!shellSafe(folder)) {
+        const QString base = shellSafe(QDir::tempPath()) ? QDir::tempPath() : QStringLiteral("/tmp");
+        alias.emplace(base + QStringLiteral("/vitrana-XXXXXX"));
+        folder = alias->path() + QStringLiteral("/f");
+        if (!alias->isValid() || !QFile::link(m_folder, folder))
+            throw DatabaseError(QStringLiteral("Pro instalaci databázového serveru do %1 nelze vytvořit odkaz %2.")
+                                    .arg(m_folder, folder));
+    }
     QProcess p;
     // --force: install even where the host name does not resolve.
     QStringList args{QStringLiteral("--no-defaults"),
                      QStringLiteral("--force"),
-                     QStringLiteral("--datadir=") + dataDir(),
-                     QStringLiteral("--tmpdir=") + tmpDir(),
+                     QStringLiteral("--datadir=") + folder + QStringLiteral("/data"),
+                     QStringLiteral("--tmpdir=") + folder + QStringLiteral("/tmp"),
                      QStringLiteral("--auth-root-authentication-method=socket"),
                      QStringLiteral("--skip-test-db")};
     if (::geteuid() == 0)
@@ -194,7 +289,7 @@ void PrivateServer::install() const
                           .toLocal8Bit());
         }
         throw DatabaseError(QStringLiteral("Instalace databázového serveru do %1 selhala; podrobnosti jsou v %2.\n%3")
-                                .arg(dataDir(), logFile(), logTail()));
+                                .arg(dataDir(), logFile(), reasonInLog(logStart)));
     }
 }
 
@@ -208,6 +303,8 @@ void PrivateServer::clearStaleFiles() const
 
 void PrivateServer::launch()
 {
+    // What this start writes to the log, and only that, tells why it failed.
+    m_logStart = QFileInfo(logFile()).size();
     writeOptionFile();
     QStringList args{QStringLiteral("--defaults-file=") + m_folder + QStringLiteral("/mariadb.cnf"),
                      QStringLiteral("--datadir=") + dataDir(),
@@ -261,23 +358,38 @@ void PrivateServer::waitUntilReady(qint64 pid) const
         return;
     const bool alive = processAlive(pid);
     if (alive)
-        ::kill(static_cast<pid_t>(pid), SIGTERM);
+        ::kill(static_cast<pid_t>(pid), SIGTERM);   // the child we started, still starting
     throw DatabaseError(QStringLiteral("Databázový server %1; podrobnosti jsou v protokolu %2.\n%3")
                             .arg(alive ? QStringLiteral("nepřijímá spojení")
                                        : QStringLiteral("se ukončil hned po spuštění"),
-                                 logFile(), logTail()));
+                                 logFile(), reasonInLog(m_logStart)));
 }
 
-QString PrivateServer::logTail() const
+QString PrivateServer::reasonInLog(qint64 from) const
 {
+    QStringList reason;
+    // A full disk also keeps the server from writing why.
+    const QStorageInfo disk(m_folder);
+    if (disk.isValid() && disk.bytesAvailable() < 64 * 1024 * 1024)
+        reason << QStringLiteral("Na disku se složkou %1 zbývá jen %2 MB volného místa.")
+                      .arg(m_folder)
+                      .arg(disk.bytesAvailable() / (1024 * 1024));
+
     QFile log(logFile());
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
-    QStringList tail;
-    for (qsizetype i = qMax<qsizetype>(0, lines.size() - 8); i < lines.size(); ++i)
-        tail << QString::fromLocal8Bit(lines[i]);
-    return tail.join(u'\n');
+    QList<QByteArray> lines;
+    if (log.open(QIODevice::ReadOnly) && log.seek(qMin(from, log.size())))
+        lines = log.readAll().trimmed().split('\n');
+    lines.removeAll(QByteArray());
+    QStringList errors;
+    for (const QByteArray &line : lines)
+        if (line.contains("[ERROR]") || line.startsWith("mariadb-install-db:"))
+            errors << QString::fromLocal8Bit(line);
+    if (errors.isEmpty())
+        for (qsizetype i = qMax<qsizetype>(0, lines.size() - 8); i < lines.size(); ++i)
+            errors << QString::fromLocal8Bit(lines[i]);
+    if (errors.isEmpty())
+        reason << QStringLiteral("Server do protokolu nic nezapsal.");
+    return (reason + errors.mid(0, 12)).join(u'\n');
 }
 
 int PrivateServer::liveDesks() const
@@ -300,15 +412,39 @@ void PrivateServer::start()
         return;
     prepareFolders();
     FolderLock lock(m_runDir + QStringLiteral("/vitrana.lock"));
-    if (!serverPid()) {
-        clearStaleFiles();
-        install();
-        launch();
-    }
+    lock.require();
+    const bool launched = launchIfGone();
     QFile desk(deskFile());
-    if (!desk.open(QIODevice::WriteOnly))
+    if (!desk.open(QIODevice::WriteOnly) || !desk.flush()) {
+        // A server nobody is registered with would run on after us.
+        desk.remove();
+        if (launched && liveDesks() == 0)
+            shutdown();
         throw DatabaseError(QStringLiteral("Soubor %1 nelze zapsat.").arg(deskFile()));
+    }
     m_registered = true;
+}
+
+bool PrivateServer::launchIfGone()
+{
+    if (serverPid())
+        return false;
+    clearStaleFiles();
+    install();
+    launch();
+    return true;
+}
+
+void PrivateServer::ensureRunning()
+{
+    if (!m_registered) {
+        start();
+        return;
+    }
+    prepareFolders();
+    FolderLock lock(m_runDir + QStringLiteral("/vitrana.lock"));
+    lock.require();
+    launchIfGone();
 }
 
 void PrivateServer::release()
@@ -316,7 +452,12 @@ void PrivateServer::release()
     if (!m_registered)
         return;
     m_registered = false;
+    // Leaving must not leave our server running because the lock file
+    // cannot be written (a full disk): then the desk leaves without it.
+    // Only a desk holding the lock (one starting right now) keeps it running.
     FolderLock lock(m_runDir + QStringLiteral("/vitrana.lock"));
+    if (lock.problem() == FolderLock::Problem::HeldByOther)
+        lock.require();
     QFile::remove(deskFile());
     if (liveDesks() == 0)
         shutdown();
@@ -340,7 +481,8 @@ void PrivateServer::shutdown() const
     }
     QSqlDatabase::removeDatabase(name);
 
-    // A clean shutdown first; then ask harder, each step with a bound.
+    // A clean shutdown first; then ask harder, each step with a bound. The
+    // pid is checked again before every signal: it may have been reused.
     const auto waitForExit = [pid](int ms) {
         QDeadlineTimer deadline(ms);
         while (processAlive(pid) && !deadline.hasExpired())
@@ -349,9 +491,11 @@ void PrivateServer::shutdown() const
     };
     if (waitForExit(30000))
         return;
-    ::kill(static_cast<pid_t>(pid), SIGTERM);
+    if (isOurServer(pid))
+        ::kill(static_cast<pid_t>(pid), SIGTERM);
     if (waitForExit(15000))
         return;
-    ::kill(static_cast<pid_t>(pid), SIGKILL);
+    if (isOurServer(pid))
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
     waitForExit(5000);
 }

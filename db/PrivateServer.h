@@ -36,11 +36,16 @@ public:
     void start();
     /** Unregisters this desk; the last desk shuts the server down. */
     void release();
+    /**
+     * For a desk that lost its connection: starts the server again when it
+     * is gone (killed, crashed, stopped by hand). Throws like start().
+     */
+    void ensureRunning();
 
     QString socketPath() const;
     QString logFile() const;
     QString folder() const { return m_folder; }
-    /** Pid of the running server, 0 when none runs. */
+    /** Pid of the running server of this folder, 0 when none runs. */
     qint64 serverPid() const;
 
     /** Options added to mariadbd's command line (tests use it to break a start). */
@@ -61,11 +66,15 @@ private:
     void install() const;
     void writeOptionFile() const;
     void clearStaleFiles() const;
+    bool launchIfGone();
     void launch();
     void waitUntilReady(qint64 pid) const;
     void shutdown() const;
     int liveDesks() const;
-    QString logTail() const;
+    /** A live mariadbd of this user started on this folder's data directory. */
+    bool isOurServer(qint64 pid) const;
+    /** Why a start failed: the error lines the server logged from that offset on. */
+    QString reasonInLog(qint64 from) const;
 
     QString m_folder;
     QString m_runDir;
@@ -73,4 +82,5 @@ private:
     QStringList m_extraArguments;
     int m_startTimeoutMs = 60000;
     bool m_registered = false;
+    qint64 m_logStart = 0;
 };

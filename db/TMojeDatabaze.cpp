@@ -1,7 +1,9 @@
 #include "db/TMojeDatabaze.h"
 #include "db/DatabaseError.h"
+#include "db/SqlSpojeni.h"
 #include "db/TMojeQuery.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QStringList>
 #include <atomic>
@@ -10,19 +12,36 @@ namespace {
 thread_local TMojeDatabaze *currentConnection = nullptr;
 std::atomic<int> connectionCount{0};
 
-QString errorText(const QSqlError &error)
+// Per thread: the desk's indicator lives on its GUI thread; the second
+// desks of the tests run on threads of their own without one.
+thread_local std::function<void(bool)> waitIndicator;
+thread_local int waitDepth = 0;
+
+QString tr(const char *text)
 {
-    QString text = error.databaseText();
-    if (text.isEmpty())
-        text = error.driverText();
-    if (text.isEmpty())
-        text = error.text();
-    return text;
+    return QCoreApplication::translate("TMojeDatabaze", text);
 }
 } // namespace
 
+WaitingForDatabase::WaitingForDatabase()
+{
+    if (waitDepth++ == 0 && waitIndicator)
+        waitIndicator(true);
+}
+
+WaitingForDatabase::~WaitingForDatabase()
+{
+    if (--waitDepth == 0 && waitIndicator)
+        waitIndicator(false);
+}
+
+void TMojeDatabaze::setWaitIndicator(std::function<void(bool)> indicator)
+{
+    waitIndicator = std::move(indicator);
+}
+
 TMojeDatabaze::TMojeDatabaze(const Configuration &config)
-    : m_config(config)
+    : m_config(config), m_lockWaitSeconds(config.lockWaitSeconds)
 {
     // The desk's one connection bears the name the queries know it by;
     // further ones (a second desk in a test, an installation step) are numbered.
@@ -68,68 +87,169 @@ void TMojeDatabaze::open(const QString &user, const QString &password)
 {
     QSqlDatabase db = database();
     if (!db.isValid())
-        throw DatabaseError(QStringLiteral("Databázový ovladač %1 není nainstalován.")
+        throw DatabaseError(tr("Databázový ovladač %1 není nainstalován.")
                                 .arg(m_config.mode == Configuration::Mode::Odbc ? "QODBC" : "QMYSQL"));
     db.setUserName(user);
     db.setPassword(password);
     if (!db.open())
-        throw DatabaseError(errorText(db.lastError()));
+        throw DatabaseError(DatabaseError::serverText(db.lastError()));
     if (!currentConnection)
         currentConnection = this;
+    m_lost = false;
+    prepareSession();
+}
+
+void TMojeDatabaze::prepareSession()
+{
     readSqlMode();
+    setLockWaitSeconds(m_lockWaitSeconds);
+}
+
+void TMojeDatabaze::setLockWaitSeconds(int seconds)
+{
+    m_lockWaitSeconds = seconds;
+    if (isOpen()) {
+        TMojeQuery q(*this);
+        q.exec(SqlSpojeni::setLockWaits(seconds));
+    }
 }
 
 void TMojeDatabaze::readSqlMode()
 {
     TMojeQuery q(*this);
-    q.setSql(QStringLiteral("SELECT @@SESSION.sql_mode AS sql_mode"));
+    q.setSql(SqlSpojeni::selectSqlMode());
     q.open();
-    QStringList modes = q.text(QStringLiteral("sql_mode")).split(u',', Qt::SkipEmptyParts);
+    const QStringList before = q.text(QStringLiteral("sql_mode")).split(u',', Qt::SkipEmptyParts);
+    QStringList modes = before;
     // Values are written between double quotes, so ANSI_QUOTES (which makes
     // them identifiers) must be off; the grouped statements name columns
     // that are not grouped on, as MariaDB allows unless ONLY_FULL_GROUP_BY.
-    const int before = modes.size();
     modes.removeAll(QStringLiteral("ANSI_QUOTES"));
     modes.removeAll(QStringLiteral("ONLY_FULL_GROUP_BY"));
     if (modes.contains(QStringLiteral("ANSI"))) {
         modes.removeAll(QStringLiteral("ANSI"));
         modes.append(QStringLiteral("REAL_AS_FLOAT,PIPES_AS_CONCAT,IGNORE_SPACE").split(u','));
     }
-    if (modes.size() != before) {
-        q.setSql(QStringLiteral("SET SESSION sql_mode = \"") + modes.join(u',') + u'"');
-        q.exec();
-    }
+    // A value that does not fit its column must be an error, never stored
+    // cut, clamped or zeroed, whatever a shared server is set to.
+    if (!modes.contains(QStringLiteral("STRICT_TRANS_TABLES")) && !modes.contains(QStringLiteral("STRICT_ALL_TABLES")))
+        modes.append(QStringLiteral("STRICT_ALL_TABLES"));
+    if (modes != before)
+        q.exec(SqlSpojeni::setSqlMode(modes));
     m_format = SqlFormat(modes.contains(QStringLiteral("NO_BACKSLASH_ESCAPES")));
+}
+
+void TMojeDatabaze::reconnectIfLost()
+{
+    if (!m_lost || m_reconnecting)
+        return;
+    if (m_lockSets > 0)
+        throw DatabaseError(tr("Spojení s databází se přerušilo během ukládání. Nic z této změny nebylo uloženo; "
+                               "zkuste to prosím znovu."),
+                            DatabaseError::Kind::ConnectionLost);
+    reconnect();
+}
+
+void TMojeDatabaze::connectionLost()
+{
+    m_lost = true;
+    // The server has rolled the save back and dropped its locks with the
+    // connection; nothing of it may be sent again on a new one.
+    reconnectIfLost();
+}
+
+void TMojeDatabaze::reconnect()
+{
+    if (m_reconnecting)
+        throw DatabaseError(tr("Spojení s databází se přerušilo."), DatabaseError::Kind::ConnectionLost);
+    m_reconnecting = true;
+    struct Done
+    {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{m_reconnecting};
+
+    QSqlDatabase db = database();
+    db.close();
+    ++m_generation;
+    m_lost = true;
+    const auto failed = [](const QString &reason) {
+        return DatabaseError(tr("Spojení s databází se přerušilo a nepodařilo se ho obnovit; "
+                                "zkuste to prosím za chvíli znovu.")
+                                 + u'\n' + reason,
+                             DatabaseError::Kind::ConnectionLost);
+    };
+    try {
+        if (m_reconnectHook)
+            m_reconnectHook();
+    } catch (const DatabaseError &e) {
+        throw failed(e.text());
+    }
+    if (!db.open())
+        throw failed(DatabaseError::serverText(db.lastError()));
+    try {
+        prepareSession();
+    } catch (const DatabaseError &e) {
+        db.close();
+        throw failed(e.text());
+    }
+    m_lost = false;
+    qInfo("Spojení s databází bylo přerušeno a znovu navázáno.");
 }
 
 void TMojeDatabaze::writeLocked(const QString &lockStatement,
                                 const std::function<void(TMojeQuery &)> &statements)
 {
+    const WaitingForDatabase waiting;
     TMojeQuery q(*this);
-    q.exec(QStringLiteral("SET autocommit=0"));
+    q.exec(SqlSpojeni::autocommitOff());
+    // From here a lost connection fails the save whole: the server rolls
+    // back what the lost session did, and nothing is repeated on a new one.
+    struct InLockSet
+    {
+        int &depth;
+        explicit InLockSet(int &d) : depth(++d) {}
+        ~InLockSet() { --depth; }
+    } inLockSet(m_lockSets);
     try {
         q.exec(lockStatement);
         statements(q);
-        q.exec(QStringLiteral("COMMIT"));
+        try {
+            q.exec(SqlSpojeni::commit());
+        } catch (const DatabaseError &e) {
+            if (e.kind() != DatabaseError::Kind::ConnectionLost)
+                throw;
+            // the server may have committed before the connection broke
+            throw DatabaseError(tr("Spojení s databází se přerušilo právě při dokončení ukládání; "
+                                   "není jisté, zda se změna uložila. Zkontrolujte ji prosím."),
+                                DatabaseError::Kind::ConnectionLost);
+        }
     } catch (...) {
         // The first error is the one worth showing; what fails while cleaning
         // up (a lost connection, say) is a consequence of it.
-        for (const char *cleanup : {"ROLLBACK", "UNLOCK TABLES", "SET autocommit=1"}) {
+        for (const QString &cleanup : {SqlSpojeni::rollback(), SqlSpojeni::unlockTables(), SqlSpojeni::autocommitOn()}) {
             try {
-                q.exec(QString::fromLatin1(cleanup));
+                q.exec(cleanup);
             } catch (const DatabaseError &) {
             }
         }
         throw;
     }
-    q.exec(QStringLiteral("UNLOCK TABLES"));
-    q.exec(QStringLiteral("SET autocommit=1"));
+    try {
+        q.exec(SqlSpojeni::unlockTables());
+        q.exec(SqlSpojeni::autocommitOn());
+    } catch (const DatabaseError &e) {
+        // Committed already; a lost connection took the locks with it and
+        // the next statement reconnects.
+        if (e.kind() != DatabaseError::Kind::ConnectionLost)
+            throw;
+    }
 }
 
 TMojeDatabaze &TMojeDatabaze::current()
 {
     if (!currentConnection)
-        throw DatabaseError(QStringLiteral("Databáze není připojena."));
+        throw DatabaseError(tr("Databáze není připojena."));
     return *currentConnection;
 }
 

@@ -15,8 +15,11 @@ class TMojeQuery;
  * without an explicit connection runs on (the application has exactly one;
  * tests open a second one on another thread to act as a second desk).
  *
- * Automatic reconnection stays off: a silent reconnect would drop the table
- * locks of a save in progress.
+ * Every session runs in strict mode and with a bounded lock wait. A lost
+ * connection is opened again by the next statement, which then runs once
+ * more, unless the loss happens inside a locked save: that save fails whole
+ * and the reconnect waits for the next statement outside it (the driver's
+ * own silent reconnect stays off, it would drop the locks of a save).
  */
 class TMojeDatabaze
 {
@@ -35,8 +38,29 @@ public:
     QSqlDatabase database() const;
     const SqlFormat &format() const { return m_format; }
 
-    /** Reads the session's sql_mode again (how text values must be escaped). */
+    /**
+     * Reads the session's sql_mode again and settles it: strict mode added,
+     * ANSI_QUOTES and ONLY_FULL_GROUP_BY taken off; notes how text values
+     * must be escaped.
+     */
     void readSqlMode();
+
+    /** The lock wait limit of this connection's sessions, in seconds. */
+    int lockWaitSeconds() const { return m_lockWaitSeconds; }
+    void setLockWaitSeconds(int seconds);
+
+    /**
+     * Runs before a lost connection is opened again (the desk starts its
+     * private server there when it is gone); may throw DatabaseError.
+     */
+    void setReconnectHook(std::function<void()> hook) { m_reconnectHook = std::move(hook); }
+
+    /**
+     * Told true when this thread starts waiting for the database and false
+     * when it is done (nested waits are told once). The desk shows its busy
+     * cursor through it; the core library stays free of widgets.
+     */
+    static void setWaitIndicator(std::function<void(bool)> indicator);
 
     /**
      * Runs a save under a lock set, all or nothing: autocommit off, the lock
@@ -52,7 +76,34 @@ public:
     void makeCurrent();
 
 private:
+    friend class TMojeQuery;
+
+    void prepareSession();
+    /** Before a statement: mends a loss seen earlier, or refuses inside a lock set. */
+    void reconnectIfLost();
+    /** After a statement lost the connection; throws inside a lock set. */
+    void connectionLost();
+    void reconnect();
+    /** Bumped at every reconnect: statement objects made before renew their handle. */
+    int generation() const { return m_generation; }
+
     QString m_name;
     Configuration m_config;
     SqlFormat m_format;
+    int m_lockWaitSeconds = 5;
+    std::function<void()> m_reconnectHook;
+    int m_generation = 0;
+    bool m_lost = false;
+    bool m_reconnecting = false;
+    int m_lockSets = 0;
+};
+
+/** Keeps the wait indicator on while it lives (the outermost one tells it). */
+class WaitingForDatabase
+{
+public:
+    WaitingForDatabase();
+    ~WaitingForDatabase();
+    WaitingForDatabase(const WaitingForDatabase &) = delete;
+    WaitingForDatabase &operator=(const WaitingForDatabase &) = delete;
 };

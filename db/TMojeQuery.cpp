@@ -2,6 +2,7 @@
 #include "db/DatabaseError.h"
 #include "db/TMojeDatabaze.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -17,7 +18,7 @@ TMojeQuery::TMojeQuery()
 }
 
 TMojeQuery::TMojeQuery(TMojeDatabaze &db)
-    : m_db(&db), m_query(db.database())
+    : m_db(&db), m_query(db.database()), m_generation(db.generation())
 {
     m_query.setForwardOnly(true);
 }
@@ -32,17 +33,63 @@ void TMojeQuery::setSql(const QString &statement)
     m_sql = statement;
 }
 
+namespace {
+// Whether a statement that lost its connection may simply be sent again: a
+// read or a setting may; a write only when the server never received it.
+bool safeToRepeat(const QSqlError &error, const QString &statement)
+{
+    const int code = error.nativeErrorCode().toInt();
+    if (code != 2013 && code != 2055)
+        return true;   // refused or never sent: nothing was done
+    const QString verb = statement.trimmed().section(u' ', 0, 0).toUpper();
+    return verb == QLatin1String("SELECT") || verb == QLatin1String("SET") || verb == QLatin1String("SHOW")
+           || verb == QLatin1String("DO");
+}
+} // namespace
+
+void TMojeQuery::renewIfStale()
+{
+    if (m_generation == m_db->generation())
+        return;
+    m_query = QSqlQuery(m_db->database());
+    m_query.setForwardOnly(true);
+    m_generation = m_db->generation();
+}
+
 void TMojeQuery::run()
 {
-    ++sentCount;
+    const WaitingForDatabase waiting;
     m_empty = m_eof = true;
-    if (!m_query.exec(m_sql)) {
-        const QSqlError error = m_query.lastError();
-        QString text = error.databaseText();
-        if (text.isEmpty())
-            text = error.text();
-        throw DatabaseError(text);
+    m_db->reconnectIfLost();
+    renewIfStale();
+    ++sentCount;
+    if (m_query.exec(m_sql))
+        return;
+    const QSqlError error = m_query.lastError();
+    if (!DatabaseError::isConnectionLost(error) || m_db->m_reconnecting) {
+        if (DatabaseError::isConnectionLost(error))
+            m_db->m_lost = true;
+        throw DatabaseError::fromSql(error, m_db->lockWaitSeconds());
     }
+
+    // Outside a lock set: connect again and send the statement once more.
+    const bool repeat = safeToRepeat(error, m_sql);
+    m_db->connectionLost();
+    if (!repeat)
+        throw DatabaseError(QCoreApplication::translate("TMojeQuery",
+                                                        "Spojení s databází se přerušilo uprostřed příkazu, není jisté, "
+                                                        "zda se provedl. Spojení je znovu navázáno; zkontrolujte prosím "
+                                                        "výsledek a případně akci zopakujte.")
+                                + QStringLiteral("\n(") + DatabaseError::serverText(error) + u')',
+                            DatabaseError::Kind::ConnectionLost);
+    renewIfStale();
+    ++sentCount;
+    if (m_query.exec(m_sql))
+        return;
+    const QSqlError again = m_query.lastError();
+    if (DatabaseError::isConnectionLost(again))
+        m_db->m_lost = true;
+    throw DatabaseError::fromSql(again, m_db->lockWaitSeconds());
 }
 
 void TMojeQuery::open()

@@ -13,7 +13,7 @@ class SqlFormat;
  * A short-lived statement on one connection: set the text, then either
  * open() a result and read it forward row by row, or exec() a statement
  * without rows. Statements go as plain text, one round trip each. A failure
- * throws DatabaseError with the database's own text.
+ * throws DatabaseError; a lost connection is mended as TMojeDatabaze says.
  */
 class TMojeQuery
 {
@@ -52,6 +52,7 @@ public:
 
 private:
     void run();
+    void renewIfStale();
     QVariant value(const QString &column) const;
 
     TMojeDatabaze *m_db;
@@ -60,4 +61,5 @@ private:
     QString m_sql;
     bool m_empty = true;
     bool m_eof = true;
+    int m_generation = 0;
 };

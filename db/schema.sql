@@ -96,6 +96,11 @@ CREATE TABLE objednavky_pokoje_tab (
     cena DECIMAL(15,2) NOT NULL DEFAULT 0,
     KEY pokoj (pokoj_id, od_kdy),
     KEY obdobi (od_kdy, do_kdy),
+    -- A stay shares a day with a span when it ends on or after its first day
+    -- and begins by its last: these two read only the stays still ending
+    -- then, never the years of history before.
+    KEY obdobi_pokoj (do_kdy, od_kdy, pokoj_id),
+    KEY pokoj_konec (pokoj_id, do_kdy),
     KEY klient (klient_id),
     KEY cislo (cislo_objednavky)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;

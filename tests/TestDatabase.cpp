@@ -129,4 +129,29 @@ QStringList rows(const QString &select)
     return out;
 }
 
+QStringList rows(const QString &select, TMojeDatabaze &db)
+{
+    TMojeQuery q(db);
+    q.setSql(select);
+    q.open();
+    QStringList out;
+    for (; !q.eof(); q.next()) {
+        QStringList columns;
+        for (const QString &c : q.columnNames())
+            columns << q.text(c);
+        out << columns.join(u'|');
+    }
+    return out;
+}
+
+bool processAlive(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const char state = line.at(line.lastIndexOf(')') + 2);
+    return state != 'Z' && state != 'X';
+}
+
 } // namespace TestDatabase

@@ -38,6 +38,11 @@ void insertClients(const QString &values);
 QVariant value(const QString &select);
 /** All rows of a select, columns joined by '|', rows in result order. */
 QStringList rows(const QString &select);
+/** The same on another connection (another desk's, or another server's). */
+QStringList rows(const QString &select, TMojeDatabaze &db);
+
+/** Live and not a zombie (a detached server killed here may wait to be reaped). */
+bool processAlive(qint64 pid);
 
 } // namespace TestDatabase
 

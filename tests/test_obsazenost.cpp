@@ -6,6 +6,7 @@
 #include "db/TMojeQuery.h"
 #include "model/Obsazenost.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 namespace {
@@ -69,6 +70,31 @@ private slots:
         QCOMPARE(picture(fast), picture(perDay));
         QCOMPARE(picture(perDay), QStringLiteral("XX...X..../........XX/XXXXXXXXXX/..XXX...../"
                                                  "........../X........X/........../..XXX....."));
+    }
+
+    void fastReadEqualsPerDayReadOnRandomHistory()
+    {
+        // Years of stays before the span, dense ones around it, some whose
+        // last day lies before their first (they cover no day).
+        QRandomGenerator random(11);
+        QStringList stays;
+        for (int n = 0; n < 1500; ++n) {
+            const int od = n < 500 ? random.bounded(-1500, -20) : random.bounded(-20, 70);
+            const int dO = od + (random.bounded(5) == 0 ? -random.bounded(1, 3) : random.bounded(0, 6));
+            stays << QStringLiteral("(1, %1, '2026-01-01', '%2', '%3', %4, 100)")
+                         .arg(n).arg(F.addDays(od).toString(Qt::ISODate), F.addDays(dO).toString(Qt::ISODate))
+                         .arg(1 + random.bounded(10));
+        }
+        TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES " + stays.join(", "));
+        std::vector<Pokoj> list;
+        for (int room = 1; room <= 8; ++room)
+            list.push_back({room, QString::number(100 + room), 1});
+        const Pokoje rooms(list);
+        for (int i = 0; i < 12; ++i) {
+            const QDate first = F.addDays(random.bounded(-25, 60));
+            const QDate last = first.addDays(random.bounded(0, 30));
+            QCOMPARE(picture(nactiObsazenost(rooms, first, last)), picture(nactiObsazenostPoDnech(rooms, first, last)));
+        }
     }
 
     void emptyCases()

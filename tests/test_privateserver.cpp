@@ -1,6 +1,8 @@
 // The private server: first start, desks joining and leaving, what a crash
 // leaves behind, a start that fails, and the first-use database.
 
+#include "TestDatabase.h"
+
 #include "db/DatabaseError.h"
 #include "db/Installation.h"
 #include "db/PrivateServer.h"
@@ -9,20 +11,11 @@
 
 #include <QtTest>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <utime.h>
 
 namespace {
-// Live and not a zombie (a detached server killed here may wait to be reaped).
-bool alive(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const char state = line.at(line.lastIndexOf(')') + 2);
-    return state != 'Z' && state != 'X';
-}
-
 std::unique_ptr<TMojeDatabaze> openOn(const PrivateServer &server, const QString &name = QString())
 {
     Configuration c;
@@ -61,11 +54,11 @@ private slots:
         QCOMPARE(b.serverPid(), pid);        // joined, not a second server
 
         a.release();
-        QVERIFY(alive(pid));                 // b still works on it
+        QVERIFY(TestDatabase::processAlive(pid));                 // b still works on it
         QVERIFY(openOn(b)->isOpen());
 
         b.release();
-        QVERIFY(!alive(pid));
+        QVERIFY(!TestDatabase::processAlive(pid));
         QCOMPARE(b.serverPid(), 0);
         QVERIFY(!QFileInfo::exists(b.socketPath()));
     }
@@ -76,7 +69,7 @@ private slots:
         a.start();
         const qint64 pid = a.serverPid();
         ::kill(static_cast<pid_t>(pid), SIGKILL);
-        QTRY_VERIFY(!alive(pid));
+        QTRY_VERIFY(!TestDatabase::processAlive(pid));
         QVERIFY(QFileInfo::exists(a.socketPath()));   // a crash leaves its socket and pid file
 
         PrivateServer b(folder("crash"));
@@ -92,19 +85,104 @@ private slots:
 
     void failedStartNamesTheLog()
     {
-        PrivateServer a(folder("broken"));
-        a.setExtraArguments({QStringLiteral("--no-such-option-at-all")});
-        try {
-            a.start();
-            QFAIL("the server started with a bad option");
-        } catch (const DatabaseError &e) {
-            QVERIFY2(e.text().contains(a.logFile()), qPrintable(e.text()));
-            QVERIFY2(e.text().contains("no-such-option-at-all"), qPrintable(e.text()));   // the log's own words
+        // Two failed starts: each message tells its own reason, not an older one's.
+        for (const char *option : {"--no-such-option-at-all", "--another-bad-option"}) {
+            PrivateServer a(folder("broken"));
+            a.setExtraArguments({QLatin1String(option)});
+            try {
+                a.start();
+                QFAIL("the server started with a bad option");
+            } catch (const DatabaseError &e) {
+                QVERIFY2(e.text().contains(a.logFile()), qPrintable(e.text()));
+                QVERIFY2(e.text().contains(QLatin1String(option + 2)), qPrintable(e.text()));   // the log's own words
+                QVERIFY2(e.text().contains("[ERROR]"), qPrintable(e.text()));
+                if (option[2] == 'a')
+                    QVERIFY2(!e.text().contains("no-such-option"), qPrintable(e.text()));
+            }
+            QCOMPARE(a.serverPid(), 0);
         }
-        QCOMPARE(a.serverPid(), 0);
 
         // The same folder starts normally afterwards.
         PrivateServer b(folder("broken"));
+        b.start();
+        QVERIFY(b.serverPid() > 0);
+    }
+
+    void stalePidFileNamingAnotherProcess_data()
+    {
+        QTest::addColumn<bool>("realServer");
+        QTest::newRow("a program named mariadbd") << false;
+        QTest::newRow("the MariaDB server of another folder") << true;
+    }
+    void stalePidFileNamingAnotherProcess()
+    {
+        QFETCH(bool, realServer);
+        // The other process: a real server on another folder, or a program
+        // that only bears the name.
+        QProcess fake;
+        std::unique_ptr<PrivateServer> other;
+        qint64 otherPid = 0;
+        if (realServer) {
+            other = std::make_unique<PrivateServer>(folder("other"));
+            other->start();
+            otherPid = other->serverPid();
+        } else {
+            QVERIFY(QDir().mkpath(folder("fake")));
+            QFile::link("/bin/sleep", folder("fake") + "/mariadbd");
+            fake.start(folder("fake") + "/mariadbd", {"300"});
+            QVERIFY(fake.waitForStarted());
+            otherPid = fake.processId();
+        }
+        QVERIFY(TestDatabase::processAlive(otherPid));
+
+        // A crash left our pid file; its pid now names that process.
+        QVERIFY(QDir().mkpath(folder("stale") + "/run"));
+        QFile pid(folder("stale") + "/run/mysql.pid");
+        QVERIFY(pid.open(QIODevice::WriteOnly));
+        pid.write(QByteArray::number(otherPid) + '\n');
+        pid.close();
+
+        PrivateServer a(folder("stale"));
+        a.start();
+        QVERIFY(a.serverPid() > 0);
+        QVERIFY(a.serverPid() != otherPid);   // a server of its own, not the other process
+        QVERIFY(openOn(a)->isOpen());
+        a.release();
+        QCOMPARE(a.serverPid(), 0);
+        QVERIFY(TestDatabase::processAlive(otherPid));             // never signalled
+        if (other)
+            QVERIFY(openOn(*other)->isOpen());
+        fake.kill();
+        fake.waitForFinished();
+    }
+
+    void leavingWithALockFileThatCannotBeWritten()
+    {
+        PrivateServer a(folder("full"));
+        a.start();
+        const qint64 pid = a.serverPid();
+        {
+            // As on a full disk: no file of the desk can be written.
+            const sighandler_t before = ::signal(SIGXFSZ, SIG_IGN);
+            rlimit old {};
+            ::getrlimit(RLIMIT_FSIZE, &old);
+            rlimit none = old;
+            none.rlim_cur = 0;
+            ::setrlimit(RLIMIT_FSIZE, &none);
+            a.release();
+            ::setrlimit(RLIMIT_FSIZE, &old);
+            ::signal(SIGXFSZ, before);
+        }
+        QVERIFY(!TestDatabase::processAlive(pid));   // the desk exited: its server did too
+
+        // A lock file the full disk left half-written holds nobody.
+        const QString lock = QFileInfo(a.socketPath()).path() + "/vitrana.lock";
+        QFile junk(lock);
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.close();
+        const utimbuf past{::time(nullptr) - 60, ::time(nullptr) - 60};
+        QCOMPARE(::utime(lock.toLocal8Bit().constData(), &past), 0);
+        PrivateServer b(folder("full"));
         b.start();
         QVERIFY(b.serverPid() > 0);
     }

@@ -1,5 +1,6 @@
 #include "web/protocol/ImportRezervaci.h"
 
+#include "db/DatabaseError.h"
 #include "db/SqlWeb.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
@@ -17,7 +18,8 @@ struct Kolize
 
 // The client and the reservation go in together or not at all; the collision
 // test is repeated under the lock, where no other desk can store in between.
-bool ulozJednu(Objednavka &objednavka, const WebRezervace &r)
+// A value its column refuses (a name too long) refuses this one alone.
+bool ulozJednu(Objednavka &objednavka, const WebRezervace &r, QStringList *odmitnute)
 {
     Klient klient(0, r.jmeno, r.telefon, r.email, r.stat);
     try {
@@ -31,19 +33,27 @@ bool ulozJednu(Objednavka &objednavka, const WebRezervace &r)
             });
     } catch (const Kolize &) {
         return false;
+    } catch (const DatabaseError &e) {
+        if (e.kind() != DatabaseError::Kind::ValueRefused)
+            throw;
+        const QString zprava = QStringLiteral("%1: %2").arg(r.rezervaceid, e.text());
+        qWarning("Vitrana: rezervace z webu %s", qUtf8Printable(zprava));
+        if (odmitnute)
+            *odmitnute << zprava;
+        return false;
     }
     return true;
 }
 } // namespace
 
-QString ulozRezervace(const RezervaceZWebu &rezervace, const QDate &dnes)
+QString ulozRezervace(const RezervaceZWebu &rezervace, const QDate &dnes, QStringList *odmitnute)
 {
     QString vysledek = QStringLiteral("pocet_rezervaci=") + rezervace.pocet_rezervaci;
     for (const WebRezervace &r : rezervace.rezervace) {
         // The room is searched; the web site's price of the stay wins over the price list.
         Objednavka objednavka(0, dnes, r.od_kdy, r.do_kdy, 0, r.typ_pokoje_id);
         objednavka.cena = r.cena;
-        const bool ulozeno = !objednavka.JeKolize() && ulozJednu(objednavka, r);
+        const bool ulozeno = !objednavka.JeKolize() && ulozJednu(objednavka, r, odmitnute);
         vysledek += QStringLiteral("&rezervace[") + Pozadavek::hodnota(r.rezervaceid)
                     + (ulozeno ? QStringLiteral("]=1") : QStringLiteral("]=-1"));
     }

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 struct RezervaceZWebu;
 
@@ -15,9 +16,11 @@ namespace ImportRezervaci {
  * "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE"; one without
  * a free room stores nothing. Returns the answer for the web site:
  * "pocet_rezervaci=<n>" and "&rezervace[<id>]=1" (stored) or "=-1" (not)
- * for each in turn. A database error leaves this operation; the
- * reservations stored before it stay stored.
+ * for each in turn. One whose text its column refuses (too long) gets -1
+ * and its message, naming the field, goes to odmitnute and to the log. Any
+ * other database error leaves this operation; the reservations stored
+ * before it stay stored.
  */
-QString ulozRezervace(const RezervaceZWebu &rezervace, const QDate &dnes);
+QString ulozRezervace(const RezervaceZWebu &rezervace, const QDate &dnes, QStringList *odmitnute = nullptr);
 
 } // namespace ImportRezervaci

@@ -1,0 +1,109 @@
+#include "db/DatabaseError.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <algorithm>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("DatabaseError", text);
+}
+
+// MariaDB's error numbers (the ODBC driver passes the same ones on).
+bool oneOf(const QString &code, std::initializer_list<int> codes)
+{
+    bool ok = false;
+    const int n = code.toInt(&ok);
+    return ok && std::find(codes.begin(), codes.end(), n) != codes.end();
+}
+
+// "... for column 'cena' at row 1", "... for column `hotel`.`pokoje_tab`.`cislo_pokoje` at row 1",
+// "Field 'poradi' doesn't have a default value", "Column 'jmeno' cannot be null"
+QString columnOf(const QString &message)
+{
+    static const QRegularExpression forColumn(
+        QStringLiteral("(?:for column|^Field|^Column|\\]Field|\\]Column) ((?:[`'][^`']*[`']\\.)*)[`']([^`']+)[`']"));
+    const QRegularExpressionMatch m = forColumn.match(message);
+    return m.hasMatch() ? m.captured(2) : QString();
+}
+
+} // namespace
+
+QString DatabaseError::serverText(const QSqlError &error)
+{
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.driverText();
+    if (text.isEmpty())
+        text = error.text();
+    return text;
+}
+
+bool DatabaseError::isConnectionLost(const QSqlError &error)
+{
+    // gone away, lost during a statement, killed, idle too long, server
+    // shutting down; the connect errors when the server is not back yet
+    return oneOf(error.nativeErrorCode(), {2006, 2013, 2055, 1927, 4031, 1053, 2002, 2003});
+}
+
+QString DatabaseError::fieldName(const QString &column)
+{
+    static const QHash<QString, const char *> names = {
+        {QStringLiteral("cislo_pokoje"), QT_TRANSLATE_NOOP("DatabaseError", "číslo pokoje")},
+        {QStringLiteral("nazev_skupiny_pokoju"), QT_TRANSLATE_NOOP("DatabaseError", "název skupiny pokojů")},
+        {QStringLiteral("nazev_typu_pokoje"), QT_TRANSLATE_NOOP("DatabaseError", "název typu pokoje")},
+        {QStringLiteral("pocet_luzek"), QT_TRANSLATE_NOOP("DatabaseError", "počet lůžek")},
+        {QStringLiteral("nazev_typu_dne"), QT_TRANSLATE_NOOP("DatabaseError", "název typu dne")},
+        {QStringLiteral("poradi"), QT_TRANSLATE_NOOP("DatabaseError", "pořadí")},
+        {QStringLiteral("datum"), QT_TRANSLATE_NOOP("DatabaseError", "datum")},
+        {QStringLiteral("cena"), QT_TRANSLATE_NOOP("DatabaseError", "cena")},
+        {QStringLiteral("typ_klienta"), QT_TRANSLATE_NOOP("DatabaseError", "typ klienta")},
+        {QStringLiteral("jmeno"), QT_TRANSLATE_NOOP("DatabaseError", "jméno")},
+        {QStringLiteral("telefon"), QT_TRANSLATE_NOOP("DatabaseError", "telefon")},
+        {QStringLiteral("email"), QT_TRANSLATE_NOOP("DatabaseError", "e-mail")},
+        {QStringLiteral("stat"), QT_TRANSLATE_NOOP("DatabaseError", "stát")},
+        {QStringLiteral("adresa"), QT_TRANSLATE_NOOP("DatabaseError", "adresa")},
+        {QStringLiteral("mesto"), QT_TRANSLATE_NOOP("DatabaseError", "město")},
+        {QStringLiteral("poznamka"), QT_TRANSLATE_NOOP("DatabaseError", "poznámka")},
+        {QStringLiteral("datum_objednavky"), QT_TRANSLATE_NOOP("DatabaseError", "datum objednávky")},
+        {QStringLiteral("od_kdy"), QT_TRANSLATE_NOOP("DatabaseError", "od kdy")},
+        {QStringLiteral("do_kdy"), QT_TRANSLATE_NOOP("DatabaseError", "do kdy")},
+    };
+    const auto it = names.constFind(column);
+    return it == names.constEnd() ? column : tr(it.value());
+}
+
+DatabaseError DatabaseError::fromSql(const QSqlError &error, int lockWaitSeconds)
+{
+    const QString server = serverText(error);
+    const QString code = error.nativeErrorCode();
+    const QString below = QStringLiteral("\n(") + server + u')';
+
+    if (isConnectionLost(error))
+        return DatabaseError(tr("Spojení s databází se přerušilo.") + below, Kind::ConnectionLost);
+    if (oneOf(code, {1205, 1213}))
+        return DatabaseError(tr("Tabulky právě používá jiná recepce a neuvolnila je ani po %1 s. "
+                                "Akce nebyla provedena a nic nebylo uloženo; zkuste to prosím za chvíli znovu.")
+                                     .arg(lockWaitSeconds)
+                                 + below,
+                             Kind::LockWait);
+
+    const QString column = columnOf(server);
+    const QString field = u'„' + fieldName(column) + u'“';
+    if (oneOf(code, {1406}))
+        return DatabaseError(tr("Text v poli %1 je delší, než databáze dovoluje. Nic nebylo uloženo; "
+                                "zkraťte ho prosím.").arg(field) + below,
+                             Kind::ValueRefused, column);
+    if (oneOf(code, {1264}))
+        return DatabaseError(tr("Hodnota v poli %1 je mimo rozsah, který databáze dovoluje. "
+                                "Nic nebylo uloženo.").arg(field) + below,
+                             Kind::ValueRefused, column);
+    if (oneOf(code, {1292, 1366, 1265, 1364, 1048}))
+        return DatabaseError(tr("Hodnotu v poli %1 databáze nepřijala. Nic nebylo uloženo.").arg(field) + below,
+                             Kind::ValueRefused, column);
+    return DatabaseError(server);
+}

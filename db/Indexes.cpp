@@ -1,0 +1,107 @@
+#include "db/Indexes.h"
+
+#include "db/DatabaseError.h"
+#include "db/SqlIndexy.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+
+#include <QCoreApplication>
+#include <QHash>
+
+namespace Indexes {
+
+namespace {
+
+struct Index
+{
+    const char *name;
+    QStringList columns;
+};
+
+struct Table
+{
+    const char *name;
+    QList<Index> indexes;
+};
+
+// As in schema.sql.
+const QList<Table> &needed()
+{
+    static const QList<Table> tables = {
+        {"objednavky_pokoje_tab",
+         {{"pokoj", {"pokoj_id", "od_kdy"}},
+          {"obdobi", {"od_kdy", "do_kdy"}},
+          {"obdobi_pokoj", {"do_kdy", "od_kdy", "pokoj_id"}},
+          {"pokoj_konec", {"pokoj_id", "do_kdy"}},
+          {"klient", {"klient_id"}},
+          {"cislo", {"cislo_objednavky"}}}},
+        {"kalendar_typy_dnu_tab", {{"datum", {"datum"}}, {"typ_dne", {"typ_dne_id"}}}},
+        {"ceny_pokoje_tab", {{"cena", {"typ_pokoje_id", "typ_klienta_id", "typ_dne_id"}}}},
+        {"pokoje_tab", {{"typ_pokoje", {"typ_pokoje_id"}}}},
+        {"skupiny_pokoju_propojeni_tab", {{"skupina", {"skupina_pokoju_id"}}, {"pokoj", {"pokoj_id"}}}},
+    };
+    return tables;
+}
+
+// The indexes of the table that no index of it begins with, named so that
+// no name of the table is taken twice.
+QList<QPair<QString, QStringList>> missing(TMojeDatabaze &db, const Table &table)
+{
+    QHash<QString, QStringList> present;
+    TMojeQuery q(db);
+    q.setSql(SqlIndexy::selectIndexColumns(QLatin1String(table.name)));
+    q.open();
+    for (; !q.eof(); q.next())
+        present[q.text(QStringLiteral("nazev"))] << q.text(QStringLiteral("sloupec"));
+
+    QList<QPair<QString, QStringList>> result;
+    for (const Index &index : table.indexes) {
+        bool found = false;
+        for (const QStringList &columns : std::as_const(present))
+            found = found || columns.mid(0, index.columns.size()) == index.columns;
+        if (found)
+            continue;
+        QString name = QLatin1String(index.name);
+        while (present.contains(name))
+            name += QStringLiteral("_v");
+        result.append({name, index.columns});
+    }
+    return result;
+}
+
+} // namespace
+
+Result addMissing(TMojeDatabaze &db)
+{
+    Result result;
+    for (const Table &table : needed()) {
+        const QString name = QLatin1String(table.name);
+        try {
+            const auto toAdd = missing(db, table);
+            if (toAdd.isEmpty())
+                continue;
+            try {
+                TMojeQuery q(db);
+                q.exec(SqlIndexy::addIndexes(name, toAdd));
+            } catch (const DatabaseError &) {
+                // another desk starting at the same moment may have added them
+                if (!missing(db, table).isEmpty())
+                    throw;
+                continue;
+            }
+            for (const auto &index : toAdd)
+                result.added << name + QStringLiteral(": ") + index.first;
+        } catch (const DatabaseError &e) {
+            // e.g. "ALTER command denied", or another desk holding the table
+            // past the wait limit: the next start tries again
+            result.problems << QCoreApplication::translate("Indexes",
+                                                           "Indexy tabulky %1 nelze doplnit, recepce pracuje bez nich "
+                                                           "(pomaleji). Na sdíleném serveru je doplní účet s právy "
+                                                           "ALTER a INDEX. %2")
+                                   .arg(name, e.text());
+        }
+    }
+    return result;
+}
+
+} // namespace Indexes

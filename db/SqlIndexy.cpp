@@ -1,0 +1,23 @@
+#include "db/SqlIndexy.h"
+
+namespace SqlIndexy {
+
+// Table, index and column names come from the desk's own list, never from a user.
+
+QString selectIndexColumns(const QString &table)
+{
+    return QStringLiteral("SELECT INDEX_NAME AS nazev, COLUMN_NAME AS sloupec FROM information_schema.STATISTICS "
+                          "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = \"")
+           + table + QStringLiteral("\" ORDER BY INDEX_NAME, SEQ_IN_INDEX");
+}
+
+QString addIndexes(const QString &table, const QList<QPair<QString, QStringList>> &indexes)
+{
+    QStringList parts;
+    for (const auto &index : indexes)
+        parts << QStringLiteral("ADD INDEX ") + index.first + QStringLiteral(" (") + index.second.join(QStringLiteral(", "))
+                     + u')';
+    return QStringLiteral("ALTER TABLE ") + table + u' ' + parts.join(QStringLiteral(", "));
+}
+
+} // namespace SqlIndexy

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/** Statements that inspect and add the indexes of the hotel's tables. */
+namespace SqlIndexy {
+
+/** nazev and sloupec of every index of the table in the current database, column by column in index order. */
+QString selectIndexColumns(const QString &table);
+/** One statement adding the indexes, each given as its name and its columns. */
+QString addIndexes(const QString &table, const QList<QPair<QString, QStringList>> &indexes);
+
+} // namespace SqlIndexy

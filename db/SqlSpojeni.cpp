@@ -1,0 +1,28 @@
+#include "db/SqlSpojeni.h"
+#include "db/SqlFormat.h"
+
+namespace SqlSpojeni {
+
+QString selectSqlMode() { return QStringLiteral("SELECT @@SESSION.sql_mode AS sql_mode"); }
+
+QString setSqlMode(const QStringList &modes)
+{
+    // mode names are the server's own words, never the user's
+    return QStringLiteral("SET SESSION sql_mode = \"") + modes.join(u',') + u'"';
+}
+
+QString setLockWaits(int seconds)
+{
+    return QStringLiteral("SET SESSION lock_wait_timeout = ") + SqlFormat::integer(seconds)
+           + QStringLiteral(", innodb_lock_wait_timeout = ") + SqlFormat::integer(seconds);
+}
+
+QString selectConnectionId() { return QStringLiteral("SELECT CONNECTION_ID() AS id"); }
+
+QString autocommitOff() { return QStringLiteral("SET autocommit=0"); }
+QString autocommitOn() { return QStringLiteral("SET autocommit=1"); }
+QString commit() { return QStringLiteral("COMMIT"); }
+QString rollback() { return QStringLiteral("ROLLBACK"); }
+QString unlockTables() { return QStringLiteral("UNLOCK TABLES"); }
+
+} // namespace SqlSpojeni

@@ -1,0 +1,211 @@
+// A database with years of history: the indexes added to a database made
+// before them (once, and not at all without the rights), and the statements
+// rewritten to use them giving what the joined forms gave, on random data.
+
+#include "TestDatabase.h"
+
+#include "app/Startup.h"
+#include "db/Indexes.h"
+#include "db/PrivateServer.h"
+#include "db/SqlObjednavky.h"
+#include "db/SqlWeb.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+// The forms the desk sent before, each reservation joined day by day or
+// room by room: the reference the rewritten statements are held to.
+const char *cenyAObsazenostJoined =
+    "SELECT count(distinct objednavky.cislo_objednavky) AS rezervovano, ceny.typ_pokoje_id, kalendar.datum, ceny.cena "
+    "FROM (ceny_pokoje_tab AS ceny, typy_dnu_tab AS typy, kalendar_typy_dnu_tab AS kalendar, pokoje_tab AS pokoje) "
+    "LEFT JOIN objednavky_pokoje_tab AS objednavky ON (ceny.typ_pokoje_id = pokoje.typ_pokoje_id "
+    "AND pokoje.pokoj_id = objednavky.pokoj_id AND objednavky.od_kdy <= kalendar.datum "
+    "AND objednavky.do_kdy >= kalendar.datum) "
+    "WHERE typy.typ_dne_id = ceny.typ_dne_id AND typy.typ_dne_id = kalendar.typ_dne_id "
+    "AND ceny.typ_klienta_id = 1 AND pokoje.typ_pokoje_id = ceny.typ_pokoje_id "
+    "AND kalendar.datum >= CURDATE() AND kalendar.datum < FROM_DAYS(TO_DAYS(CURDATE()) + 365) "
+    "GROUP BY ceny.typ_pokoje_id, kalendar.datum";
+
+QString freeRoomsJoined(int typ, const QDate &od, const QDate &dO)
+{
+    const QString f = od.toString(Qt::ISODate), l = dO.toString(Qt::ISODate);
+    return QStringLiteral("SELECT pokoje.pokoj_id FROM pokoje_tab AS pokoje LEFT JOIN objednavky_pokoje_tab AS objednavky "
+                          "ON (pokoje.pokoj_id = objednavky.pokoj_id AND (( objednavky.od_kdy >= '%1' AND "
+                          "objednavky.od_kdy <= '%2') OR ( objednavky.do_kdy >= '%1' AND objednavky.do_kdy <= '%2') OR "
+                          "( objednavky.od_kdy <= '%1' AND objednavky.do_kdy >= '%2'))) WHERE pokoje.typ_pokoje_id = %3 "
+                          "AND objednavky.cislo_objednavky IS NULL GROUP BY pokoje.pokoj_id ORDER BY pokoje.pokoj_id")
+        .arg(f, l)
+        .arg(typ);
+}
+
+QStringList rowsOf(const QString &select)
+{
+    return TestDatabase::rows(select);
+}
+
+QString day(int offset)
+{
+    return QDate::currentDate().addDays(offset).toString(Qt::ISODate);
+}
+
+/**
+ * Rooms of four types (type 4 has none), stays over years around today:
+ * past ones, current ones, a few whose last day lies before their first,
+ * some of rooms that no longer exist; the same number on two rooms now and then.
+ */
+void randomHotel(QRandomGenerator &random)
+{
+    QStringList rooms, stays, calendar;
+    for (int room = 1; room <= 16; ++room)
+        rooms << QStringLiteral("(%1, '%2', %3)").arg(room).arg(100 + room).arg(1 + random.bounded(3));
+    for (int n = 0; n < 4000; ++n) {
+        const int room = 1 + random.bounded(18);
+        const int od = random.bounded(-1500, 420);
+        const int dO = od + random.bounded(-2, 25);
+        const int number = random.bounded(10) == 0 ? n - 1 : n;
+        stays << QStringLiteral("(1, %1, '%2', '%3', '%4', %5, 100)").arg(number).arg(day(od), day(od), day(dO)).arg(room);
+    }
+    // every day one day type (now and then listed twice), some days none
+    for (int d = -20; d < 390; ++d) {
+        if (random.bounded(15) == 0)
+            continue;
+        const int typ = 1 + random.bounded(3);
+        for (int copy = random.bounded(8) == 0 ? 2 : 1; copy > 0; --copy)
+            calendar << QStringLiteral("('%1', %2)").arg(day(d)).arg(typ);
+    }
+    TestDatabase::exec("INSERT INTO pokoje_tab VALUES " + rooms.join(", "));
+    TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES " + stays.join(", "));
+    TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'a'), (2, 'b'), (3, 'c')");
+    TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES " + calendar.join(", "));
+    // one price per room type and day type of client type 1, type 3 without weekends
+    TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 1000), (1, 1, 2, 1200.5), (1, 1, 3, 1500), "
+                       "(2, 1, 1, 800), (2, 1, 2, 900), (2, 1, 3, 950), (3, 1, 1, 2000), (3, 1, 3, 2500), "
+                       "(4, 1, 1, 700), (1, 2, 1, 1)");
+}
+
+const char *indexesOfReservations =
+    "SELECT INDEX_NAME, GROUP_CONCAT(COLUMN_NAME ORDER BY SEQ_IN_INDEX) FROM information_schema.STATISTICS "
+    "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'objednavky_pokoje_tab' GROUP BY INDEX_NAME ORDER BY 1";
+} // namespace
+
+class TestHistorie : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestDatabase::setUp(); }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init() { TestDatabase::clearTables(); }
+
+    void pricesAndOccupancyEqualTheJoinedForm()
+    {
+        for (quint32 seed : {1u, 2u, 3u}) {
+            TestDatabase::clearTables();
+            QRandomGenerator random(seed);
+            randomHotel(random);
+            TMojeQuery q;
+            q.setSql(SqlWeb::selectCenyAObsazenost());
+            q.open();
+            QStringList fast;
+            for (; !q.eof(); q.next())
+                fast << QStringLiteral("%1|%2|%3|%4").arg(q.integer("rezervovano")).arg(q.integer("typ_pokoje_id"))
+                            .arg(SqlFormat::date(q.date("datum"))).arg(q.real("cena"));
+            QStringList joined;
+            for (const QString &row : rowsOf(cenyAObsazenostJoined)) {
+                const QStringList c = row.split(u'|');
+                joined << QStringLiteral("%1|%2|%3|%4").arg(c[0], c[1], c[2]).arg(c[3].toDouble());
+            }
+            QVERIFY(joined.size() > 700);
+            QVERIFY(std::any_of(joined.begin(), joined.end(), [](const QString &r) { return !r.startsWith("0|"); }));
+            QCOMPARE(fast, joined);
+        }
+    }
+
+    void freeRoomsEqualTheJoinedForm()
+    {
+        // Short stays packed into three months, a quarter of them with the
+        // last day before the first, so that every edge of a span is met.
+        QRandomGenerator random(5);
+        QStringList rooms, stays;
+        for (int room = 1; room <= 16; ++room)
+            rooms << QStringLiteral("(%1, '%2', %3)").arg(room).arg(100 + room).arg(1 + room % 3);
+        for (int n = 0; n < 320; ++n) {
+            const int od = random.bounded(0, 90);
+            const int dO = od + (random.bounded(4) == 0 ? -random.bounded(1, 4) : random.bounded(0, 5));
+            stays << QStringLiteral("(1, %1, '%2', '%3', '%4', %5, 100)")
+                         .arg(n).arg(day(od), day(od), day(dO)).arg(1 + random.bounded(17));
+        }
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES " + rooms.join(", "));
+        TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES " + stays.join(", "));
+        int someFree = 0;
+        for (int i = 0; i < 300; ++i) {
+            const int typ = random.bounded(4);
+            const QDate od = QDate::currentDate().addDays(random.bounded(-3, 93));
+            const QDate dO = od.addDays(random.bounded(0, 4));
+            const QStringList joined = rowsOf(freeRoomsJoined(typ, od, dO));
+            QCOMPARE(rowsOf(SqlObjednavky::selectFreeRooms(typ, od, dO)), joined);
+            someFree += joined.isEmpty() ? 0 : 1;
+        }
+        QVERIFY(someFree > 50);
+    }
+
+    void indexesAddedOnceToAnOldDatabase()
+    {
+        // A database made before the two indexes, one of them kept under
+        // another name, and a name taken by other columns.
+        TestDatabase::exec("ALTER TABLE objednavky_pokoje_tab DROP INDEX obdobi_pokoj, DROP INDEX pokoj_konec, "
+                           "DROP INDEX klient, ADD INDEX vlastni (pokoj_id, do_kdy, cena), ADD INDEX obdobi_pokoj (cena)");
+        TestDatabase::exec("ALTER TABLE kalendar_typy_dnu_tab DROP INDEX datum");
+        const Indexes::Result first = Indexes::addMissing(TestDatabase::db());
+        QCOMPARE(first.problems, QStringList());
+        QCOMPARE(first.added, (QStringList{"objednavky_pokoje_tab: obdobi_pokoj_v", "objednavky_pokoje_tab: klient",
+                                              "kalendar_typy_dnu_tab: datum"}));
+        QCOMPARE(rowsOf(indexesOfReservations),
+                 (QStringList{"cislo|cislo_objednavky", "klient|klient_id", "obdobi|od_kdy,do_kdy",
+                              "obdobi_pokoj|cena", "obdobi_pokoj_v|do_kdy,od_kdy,pokoj_id", "pokoj|pokoj_id,od_kdy",
+                              "vlastni|pokoj_id,do_kdy,cena"}));
+
+        const Indexes::Result second = Indexes::addMissing(TestDatabase::db());
+        QCOMPARE(second.added, QStringList());
+        QCOMPARE(second.problems, QStringList());
+        TestDatabase::exec("DROP TABLE objednavky_pokoje_tab");
+        TestDatabase::exec("CREATE TABLE objednavky_pokoje_tab (klient_id INT NOT NULL, cislo_objednavky INT NOT NULL, "
+                           "datum_objednavky DATE NOT NULL, od_kdy DATE NOT NULL, do_kdy DATE NOT NULL, "
+                           "pokoj_id INT NOT NULL, cena DECIMAL(15,2) NOT NULL DEFAULT 0)");
+        QCOMPARE(Indexes::addMissing(TestDatabase::db()).added.size(), 6);
+    }
+
+    void withoutTheRightsTheDeskStartsAnyway()
+    {
+        TestDatabase::exec("ALTER TABLE objednavky_pokoje_tab DROP INDEX pokoj_konec");
+        const QString user = "vitrana_recepce";
+        const QString database = TestDatabase::config().name;
+        TestDatabase::exec("DROP USER IF EXISTS " + user);
+        TestDatabase::exec("CREATE USER " + user + " IDENTIFIED BY 'heslo'");
+        TestDatabase::exec("GRANT SELECT, INSERT, UPDATE, DELETE, LOCK TABLES ON " + database + ".* TO " + user);
+
+        const QByteArray userBefore = qgetenv("VITRANA_DB_USER"), passwordBefore = qgetenv("VITRANA_DB_PASSWORD");
+        qputenv("VITRANA_DB_USER", user.toUtf8());
+        qputenv("VITRANA_DB_PASSWORD", "heslo");
+        // said in the log, not in a box
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Indexy tabulky objednavky_pokoje_tab nelze doplnit.*ALTER"));
+        Pripojeni desk(TestDatabase::config(), false);
+        desk.open(nullptr);
+        qputenv("VITRANA_DB_USER", userBefore);
+        qputenv("VITRANA_DB_PASSWORD", passwordBefore);
+
+        QVERIFY(desk.databaze()->isOpen());
+        TMojeQuery q(*desk.databaze());
+        q.setSql(SqlObjednavky::selectFreeRooms(1, QDate(2030, 1, 1), QDate(2030, 1, 2)));
+        q.open();   // works without the index, only slower
+        QVERIFY(!rowsOf(indexesOfReservations).join(',').contains("pokoj_konec"));
+        QCOMPARE(Indexes::addMissing(TestDatabase::db()).added,
+                 QStringList{"objednavky_pokoje_tab: pokoj_konec"});   // an account with the rights adds it
+    }
+};
+
+QTEST_MAIN(TestHistorie)
+#include "test_historie.moc"
