@@ -33,6 +33,23 @@ QString columnOf(const QString &message)
 
 } // namespace
 
+namespace {
+QString joined(const QString &veta, const QString &detail)
+{
+    if (detail.isEmpty())
+        return veta;
+    if (veta.isEmpty())
+        return detail;
+    return veta + QStringLiteral("\n(") + detail + u')';
+}
+} // namespace
+
+DatabaseError::DatabaseError(const QString &veta, const QString &detail, Kind kind, const QString &column)
+    : std::runtime_error(joined(veta, detail).toStdString()), m_veta(veta), m_detail(detail),
+      m_text(joined(veta, detail)), m_kind(kind), m_column(column)
+{
+}
+
 QString DatabaseError::serverText(const QSqlError &error)
 {
     QString text = error.databaseText();
@@ -81,29 +98,27 @@ DatabaseError DatabaseError::fromSql(const QSqlError &error, int lockWaitSeconds
 {
     const QString server = serverText(error);
     const QString code = error.nativeErrorCode();
-    const QString below = QStringLiteral("\n(") + server + u')';
 
     if (isConnectionLost(error))
-        return DatabaseError(tr("Spojení s databází se přerušilo.") + below, Kind::ConnectionLost);
+        return DatabaseError(tr("Spojení s databází bylo přerušeno."), server, Kind::ConnectionLost);
     if (oneOf(code, {1205, 1213}))
         return DatabaseError(tr("Tabulky právě používá jiná recepce a neuvolnila je ani po %1 s. "
                                 "Akce nebyla provedena a nic nebylo uloženo; zkuste to prosím za chvíli znovu.")
-                                     .arg(lockWaitSeconds)
-                                 + below,
-                             Kind::LockWait);
+                                 .arg(lockWaitSeconds),
+                             server, Kind::LockWait);
 
     const QString column = columnOf(server);
     const QString field = u'„' + fieldName(column) + u'“';
     if (oneOf(code, {1406}))
         return DatabaseError(tr("Text v poli %1 je delší, než databáze dovoluje. Nic nebylo uloženo; "
-                                "zkraťte ho prosím.").arg(field) + below,
-                             Kind::ValueRefused, column);
+                                "zkraťte ho prosím.").arg(field),
+                             server, Kind::ValueRefused, column);
     if (oneOf(code, {1264}))
         return DatabaseError(tr("Hodnota v poli %1 je mimo rozsah, který databáze dovoluje. "
-                                "Nic nebylo uloženo.").arg(field) + below,
-                             Kind::ValueRefused, column);
+                                "Nic nebylo uloženo.").arg(field),
+                             server, Kind::ValueRefused, column);
     if (oneOf(code, {1292, 1366, 1265, 1364, 1048}))
-        return DatabaseError(tr("Hodnotu v poli %1 databáze nepřijala. Nic nebylo uloženo.").arg(field) + below,
+        return DatabaseError(tr("Hodnotu v poli %1 databáze nepřijala. Nic nebylo uloženo.").arg(field), server,
                              Kind::ValueRefused, column);
-    return DatabaseError(server);
+    return DatabaseError(QString(), server, Kind::Statement);
 }

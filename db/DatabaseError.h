@@ -23,10 +23,18 @@ public:
         ValueRefused,    // a value does not fit its column (strict mode)
     };
 
+    /** An error of the desk's own making: the text is what the user reads. */
     explicit DatabaseError(const QString &text, Kind kind = Kind::Statement, const QString &column = QString())
-        : std::runtime_error(text.toStdString()), m_text(text), m_kind(kind), m_column(column) {}
+        : DatabaseError(text, QString(), kind, column) {}
+    /** A sentence for the user (may be empty) and the database's own words. */
+    DatabaseError(const QString &veta, const QString &detail, Kind kind, const QString &column = QString());
 
+    /** The whole message: the sentence with the database's words below it (in brackets). */
     const QString &text() const { return m_text; }
+    /** The sentence for the user alone; empty when only the database's words say what failed. */
+    const QString &veta() const { return m_veta; }
+    /** The database's own words; empty for an error of the desk's own making. */
+    const QString &detail() const { return m_detail; }
     Kind kind() const { return m_kind; }
     /** The column a refused value was meant for, when the database names it. */
     const QString &column() const { return m_column; }
@@ -45,6 +53,8 @@ public:
     static QString fieldName(const QString &column);
 
 private:
+    QString m_veta;
+    QString m_detail;
     QString m_text;
     Kind m_kind;
     QString m_column;

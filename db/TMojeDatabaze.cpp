@@ -144,7 +144,7 @@ void TMojeDatabaze::reconnectIfLost()
     if (!m_lost || m_reconnecting)
         return;
     if (m_lockSets > 0)
-        throw DatabaseError(tr("Spojení s databází se přerušilo během ukládání. Nic z této změny nebylo uloženo; "
+        throw DatabaseError(tr("Spojení s databází bylo přerušeno během ukládání. Nic z této změny nebylo uloženo; "
                                "zkuste to prosím znovu."),
                             DatabaseError::Kind::ConnectionLost);
     reconnect();
@@ -161,7 +161,7 @@ void TMojeDatabaze::connectionLost()
 void TMojeDatabaze::reconnect()
 {
     if (m_reconnecting)
-        throw DatabaseError(tr("Spojení s databází se přerušilo."), DatabaseError::Kind::ConnectionLost);
+        throw DatabaseError(tr("Spojení s databází bylo přerušeno."), DatabaseError::Kind::ConnectionLost);
     m_reconnecting = true;
     struct Done
     {
@@ -174,10 +174,9 @@ void TMojeDatabaze::reconnect()
     ++m_generation;
     m_lost = true;
     const auto failed = [](const QString &reason) {
-        return DatabaseError(tr("Spojení s databází se přerušilo a nepodařilo se ho obnovit; "
-                                "zkuste to prosím za chvíli znovu.")
-                                 + u'\n' + reason,
-                             DatabaseError::Kind::ConnectionLost);
+        return DatabaseError(tr("Spojení s databází bylo přerušeno a nepodařilo se ho obnovit; "
+                                "zkuste to prosím za chvíli znovu."),
+                             reason, DatabaseError::Kind::ConnectionLost);
     };
     try {
         if (m_reconnectHook)
@@ -220,7 +219,7 @@ void TMojeDatabaze::writeLocked(const QString &lockStatement,
             if (e.kind() != DatabaseError::Kind::ConnectionLost)
                 throw;
             // the server may have committed before the connection broke
-            throw DatabaseError(tr("Spojení s databází se přerušilo právě při dokončení ukládání; "
+            throw DatabaseError(tr("Spojení s databází bylo přerušeno právě při dokončení ukládání; "
                                    "není jisté, zda se změna uložila. Zkontrolujte ji prosím."),
                                 DatabaseError::Kind::ConnectionLost);
         }

@@ -77,11 +77,10 @@ void TMojeQuery::run()
     m_db->connectionLost();
     if (!repeat)
         throw DatabaseError(QCoreApplication::translate("TMojeQuery",
-                                                        "Spojení s databází se přerušilo uprostřed příkazu, není jisté, "
+                                                        "Spojení s databází bylo přerušeno uprostřed příkazu, není jisté, "
                                                         "zda se provedl. Spojení je znovu navázáno; zkontrolujte prosím "
-                                                        "výsledek a případně akci zopakujte.")
-                                + QStringLiteral("\n(") + DatabaseError::serverText(error) + u')',
-                            DatabaseError::Kind::ConnectionLost);
+                                                        "výsledek a případně akci zopakujte."),
+                            DatabaseError::serverText(error), DatabaseError::Kind::ConnectionLost);
     renewIfStale();
     ++sentCount;
     if (m_query.exec(m_sql))
