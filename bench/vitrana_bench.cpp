@@ -4,6 +4,8 @@
 // calendar of three day types for a year and a half).
 //
 //   vitrana_bench [--repeat N]
+//
+// The web road runs against the companion site (tools/websim) on localhost.
 
 #include "app/ObsazenostGrid.h"
 #include "db/Installation.h"
@@ -13,9 +15,15 @@
 #include "model/Objednavky.h"
 #include "model/Obsazenost.h"
 #include "model/SkupinyPokoju.h"
+#include "web/TAdministraceSpolupraceSWebem.h"
+#include "WebSimulator.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpSocket>
+#include <QTest>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -32,12 +40,14 @@ struct Measure
     qint64 statements = 0;
 };
 
-/** Runs the work `repeat` times; the median time and the statements of one run. */
-Measure measure(int repeat, const std::function<void()> &work)
+/** Runs the work `repeat` times (each after `prepare`, untimed); the median time and the statements of one run. */
+Measure measure(int repeat, const std::function<void()> &work, const std::function<void()> &prepare = {})
 {
     std::vector<double> times;
     qint64 statements = 0;
     for (int i = 0; i < repeat; ++i) {
+        if (prepare)
+            prepare();
         const qint64 before = TMojeQuery::statementsSent();
         QElapsedTimer t;
         t.start();
@@ -158,6 +168,92 @@ void occupancy(int repeat, const QDate &today)
     }
 }
 
+void waitFor(const std::function<bool()> &done, int ms)
+{
+    if (!QTest::qWaitFor(done, ms))
+        out << "    (gave up waiting after " << ms << " ms)\n";
+}
+
+// The desk's side of the web road, as the benchmark drives it.
+struct WebDesk
+{
+    TAdministraceSpolupraceSWebem dialog{0};
+
+    void setSite(quint16 port)
+    {
+        dialog.findChild<QLineEdit *>(QStringLiteral("AdresaEdit"))->setText(QStringLiteral("127.0.0.1:%1").arg(port));
+    }
+    quint16 port() const { return dialog.portNaslouchani(); }
+    void startImport() { dialog.ImportRezervaciButtonClick(); }
+    bool importIdle() const { return dialog.stavImportu() == -1; }
+};
+
+SimRezervace webGuest(int i, const QDate &today)
+{
+    // Stays of 1 to 7 days over the coming year; some find no free room.
+    const QDate od = today.addDays(1 + (i * 37) % 360);
+    const QString id = QString::number(100000 + i);
+    return {id, QStringLiteral("1"), od.toString(Qt::ISODate), od.addDays(i % 7).toString(Qt::ISODate),
+            QStringLiteral("2000"), QStringLiteral("Host %1").arg(i), QStringLiteral("+420 777 000 000"),
+            QStringLiteral("host@example.cz"), QStringLiteral("Česko")};
+}
+
+void forgetWebImports(TMojeQuery &q)
+{
+    q.exec("DELETE FROM objednavky_pokoje_tab WHERE cislo_objednavky > 2000");
+    q.exec("DELETE FROM klienti_tab WHERE klient_id > 1");
+}
+
+void webRoad(int repeat, const QDate &today, TMojeDatabaze &db)
+{
+    out << "\nWeb road, companion site on localhost\n";
+    TMojeQuery q(db);
+    for (const bool closing : {false, true}) {
+        WebSimulator::Nastaveni n;
+        n.zavriPoOdpovedi = closing;
+        WebDesk desk;
+        n.portDesky = desk.port();
+        WebSimulator site(n);
+        site.listen();
+        desk.setSite(site.port());
+        int guest = 0;
+        const Measure m = measure(qMax(3, repeat / 3), [&] {
+            site.pridejRezervaci(webGuest(guest++, today));
+            QTcpSocket browser;
+            QByteArray reply;
+            QObject::connect(&browser, &QTcpSocket::readyRead, [&] { reply += browser.readAll(); });
+            browser.connectToHost(QHostAddress::LocalHost, desk.port());
+            browser.waitForConnected(5000);
+            browser.write("GET /?cislo_rezervace=" + QByteArray::number(100000 + guest - 1)
+                          + "&skript_zpet=http://127.0.0.1/navrat.php&vzhled_stranek=1&konec_dat=true HTTP/1.1\r\n"
+                            "Host: 127.0.0.1\r\n\r\n");
+            waitFor([&] { return reply.startsWith("HTTP/1.1 302"); }, 30000);
+        });
+        row(closing ? QStringLiteral("forwarded guest to its 302, site closes each connection")
+                    : QStringLiteral("forwarded guest to its 302, site keeps the connection"),
+            m);
+    }
+    forgetWebImports(q);
+
+    WebDesk desk;
+    WebSimulator site({});
+    site.listen();
+    desk.setSite(site.port());
+    const Measure m = measure(
+        qMax(3, repeat / 5),
+        [&] {
+            desk.startImport();
+            waitFor([&] { return desk.importIdle() && site.cekajici().isEmpty(); }, 120000);
+        },
+        [&] {
+            forgetWebImports(q);
+            for (int i = 0; i < 1000; ++i)
+                site.pridejRezervaci(webGuest(i, today));
+        });
+    row(QStringLiteral("import of 1,000 web reservations, 100 rooms"), m);
+    forgetWebImports(q);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -196,5 +292,6 @@ int main(int argc, char *argv[])
     occupancy(repeat, today);
     stayPrice(repeat, today);
     freeRoom(repeat, today);
+    webRoad(repeat, today, db);
     return 0;
 }
