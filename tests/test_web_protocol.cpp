@@ -164,7 +164,7 @@ private slots:
             "rezervaceid0=A-17\npokojid0=3\ndatum_od0=2002-6-1\ndatum_do0=2002-06-03\ncena0=1200.5\n"
             "jmeno0=Jan Novák\ntelefon0=+420 123\nemail0=jan@example.cz\nstat0=CZ\n"
             "rezervaceid1=\npokojid1=4\ndatum_od1=2002-06-02\ndatum_do1=2002-06-02\ncena1=900\n"
-            "konec_dat=true\n"));
+            "konec_dat=true\n"), QDate(2002, 5, 20));
         QCOMPARE(r.chyba, QString());
         QCOMPARE(r.pocet_rezervaci, QStringLiteral("2"));
         QCOMPARE(r.rezervace.size(), std::size_t(2));
@@ -205,7 +205,7 @@ private slots:
     {
         QFETCH(QString, reply);
         QFETCH(QString, message);
-        const RezervaceZWebu r = nactiRezervace(OdpovedWebu(reply + "konec_dat=true\n"));
+        const RezervaceZWebu r = nactiRezervace(OdpovedWebu(reply + "konec_dat=true\n"), QDate(2002, 5, 20));
         QVERIFY2(r.chyba.startsWith(message), qPrintable(r.chyba));
         QVERIFY(r.rezervace.empty());   // nothing of a malformed reply is to be stored
     }

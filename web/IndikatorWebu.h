@@ -1,0 +1,27 @@
+#pragma once
+
+#include "web/engine/SpolupraceSWebem.h"
+
+#include <QLabel>
+#include <QLocale>
+
+/**
+ * The web road at a glance, for the main window's status bar: whether the
+ * listener takes guests (and on which port), and when and how the last
+ * export and import ended. The tooltip adds what waits and the last error.
+ */
+class IndikatorWebu : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit IndikatorWebu(SpolupraceSWebem *spoluprace, QWidget *parent = nullptr);
+
+    /** "<nazev> <time>: <how it ended>", the time in the given format. */
+    static QString popis(const QString &nazev, const PosledniAkce &akce, QLocale::FormatType format);
+
+private:
+    void ukaz();
+
+    SpolupraceSWebem *m_spoluprace;
+    QString m_posledniChyba;
+};
