@@ -12,9 +12,9 @@ IndikatorWebu::IndikatorWebu(SpolupraceSWebem *spoluprace, QWidget *parent)
     ukaz();
 }
 
-QString IndikatorWebu::popis(const QString &nazev, const PosledniAkce &akce, QLocale::FormatType format)
+QString IndikatorWebu::popis(const QString &nazev, const PosledniAkce &akce)
 {
-    const QString cas = QLocale().toString(akce.cas.time(), format);
+    const QString cas = akce.cas.time().toString(QStringLiteral("H:mm:ss"));
     return akce.uspech ? tr("%1 %2: %3").arg(nazev, cas, akce.text) : tr("%1 %2 selhal: %3").arg(nazev, cas, akce.text);
 }
 
@@ -28,7 +28,7 @@ void IndikatorWebu::ukaz()
                                       std::pair{tr("import"), m_spoluprace->posledniImport()}}) {
         if (!akce.cas.isValid())
             continue;
-        parts << popis(nazev, akce, QLocale::ShortFormat);
+        parts << popis(nazev, akce);
         potiz = potiz || !akce.uspech;
     }
     setText(parts.join(QStringLiteral(" · ")));

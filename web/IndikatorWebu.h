@@ -3,7 +3,6 @@
 #include "web/engine/SpolupraceSWebem.h"
 
 #include <QLabel>
-#include <QLocale>
 
 /**
  * The web road at a glance, for the main window's status bar: whether the
@@ -16,8 +15,8 @@ class IndikatorWebu : public QLabel
 public:
     explicit IndikatorWebu(SpolupraceSWebem *spoluprace, QWidget *parent = nullptr);
 
-    /** "<nazev> <time>: <how it ended>", the time in the given format. */
-    static QString popis(const QString &nazev, const PosledniAkce &akce, QLocale::FormatType format);
+    /** "<nazev> <time>: <how it ended>". */
+    static QString popis(const QString &nazev, const PosledniAkce &akce);
 
 private:
     void ukaz();

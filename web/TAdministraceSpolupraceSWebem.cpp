@@ -107,7 +107,7 @@ void TAdministraceSpolupraceSWebem::ukazStav()
     for (const auto &[nazev, akce] : {std::pair{tr("Export"), m_spoluprace->posledniExport()},
                                       std::pair{tr("Import"), m_spoluprace->posledniImport()}})
         if (akce.cas.isValid())
-            lines << IndikatorWebu::popis(nazev, akce, QLocale::LongFormat);
+            lines << IndikatorWebu::popis(nazev, akce);
     ui->StavLabel->setText(lines.join(u'\n'));
     ui->StavLabel->setToolTip(m_posledniChyba);
 }

@@ -31,10 +31,8 @@ bool OdpovedWebu::pridej(const QByteArray &data)
 
 void OdpovedWebu::pridej(QStringView text)
 {
+    // CR and LF each end a line: the empty line between the two of a CR LF has no name and counts for nothing.
     qsizetype pos = 0;
-    if (m_poCR && !text.isEmpty() && text.front() == u'\n')
-        pos = 1;   // the LF of a CR LF split between two pieces
-    m_poCR = false;
     while (pos < text.size()) {
         qsizetype end = pos;
         while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
@@ -44,12 +42,6 @@ void OdpovedWebu::pridej(QStringView text)
             break;
         radek(m_rozpracovany);
         m_rozpracovany.clear();
-        if (text[end] == u'\r') {
-            if (end + 1 == text.size())
-                m_poCR = true;
-            else if (text[end + 1] == u'\n')
-                ++end;
-        }
         pos = end + 1;
     }
 }

@@ -40,7 +40,6 @@ private:
 
     QHash<QString, QString> m_hodnoty;   // by lower-case name
     QString m_rozpracovany;              // the last line, until its end comes
-    bool m_poCR = false;                 // a CR ended the last piece: an LF may follow it
     qsizetype m_bytes = 0;
 };
 
