@@ -6,6 +6,7 @@
 #include "db/SqlWeb.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "model/Klienti.h"
 #include "web/protocol/OdpovedWebu.h"
 #include "web/protocol/Pozadavek.h"
 
@@ -109,27 +110,6 @@ Stav nactiStav(TMojeQuery &q, const RezervaceZWebu &rezervace)
     return stav;
 }
 
-void insertClients(TMojeQuery &q, const QList<SqlWeb::WebKlient> &klienti)
-{
-    const QString insert = SqlWeb::insertWebClients(q.format(), klienti);
-    if (klienti.first().klient_id != 0) {
-        q.exec(insert);
-        return;
-    }
-    // The first client of an empty table is stored as 0, not as a generated value.
-    q.exec(SqlKlienti::keepZeroIdentifiers());
-    try {
-        q.exec(insert);
-    } catch (const DatabaseError &) {
-        try {
-            q.exec(SqlKlienti::restoreSqlMode());
-        } catch (const DatabaseError &) {
-        }
-        throw;
-    }
-    q.exec(SqlKlienti::restoreSqlMode());
-}
-
 // The pass under its lock: groups of reservations, each stored whole or
 // rolled back to its savepoint.
 class Pruchod
@@ -212,7 +192,7 @@ private:
                 zapamatovat << o;
         m_q.exec(SqlWeb::savepoint());
         try {
-            insertClients(m_q, klienti);
+            Klient::insertWithIds(m_q, SqlWeb::insertWebClients(m_q.format(), klienti), klienti.first().klient_id == 0);
             m_q.exec(SqlWeb::insertWebReservations(objednavky));
             if (!zapamatovat.isEmpty())
                 m_q.exec(SqlWeb::rememberWebReservations(m_q.format(), zapamatovat));
