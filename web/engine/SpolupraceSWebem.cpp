@@ -166,7 +166,7 @@ void SpolupraceSWebem::ClientSocketError()
 
 void SpolupraceSWebem::poZtrateSpojeni(bool bylNavazan)
 {
-    m_kOpakovani += std::exchange(m_bezOdpovedi, {});
+    // What went unanswered is in m_kOpakovani already (moved when the connection went).
     const bool importZnovu = std::any_of(m_kOpakovani.cbegin(), m_kOpakovani.cend(),
                                          [](const Odeslany &o) { return o.druh == Druh::Import; });
     if (m_stavImportu == StavImportu::CekaNaOdpoved && !importZnovu && !m_odpovedImportu.jeUplna()) {
@@ -279,7 +279,7 @@ void SpolupraceSWebem::ExportTypuPokoju()
     try {
         telo = teloZacatek() + Exporty::poleTypuPokoju();
     } catch (const DatabaseError &e) {
-        zaznamenej(m_posledniExport, false, tr("typy pokojů neodeslány, chyba databáze"));
+        zaznamenej(m_posledniExport, false, tr("typy pokojů, chyba databáze"));
         emit stavZmenen();
         emit chyba(e.text(), true);
         return;
@@ -290,7 +290,7 @@ void SpolupraceSWebem::ExportTypuPokoju()
     if (posli(p))
         zaznamenej(m_posledniExport, true, tr("typy pokojů odeslány"));
     else
-        zaznamenej(m_posledniExport, false, tr("typy pokojů neodeslány, bez spojení s webem"));
+        zaznamenej(m_posledniExport, false, tr("typy pokojů, bez spojení s webem"));
     emit stavZmenen();
 }
 
@@ -317,7 +317,7 @@ void SpolupraceSWebem::krokExportuCen()
         // Ended: every tick would run the failing statement again.
         m_stavExportuCen = StavExportuCen::Nic;
         hlidej();
-        zaznamenej(m_posledniExport, false, tr("ceny a obsazenost neodeslány, chyba databáze"));
+        zaznamenej(m_posledniExport, false, tr("ceny a obsazenost, chyba databáze"));
         qCWarning(logWebu, "prices and occupancy export: %s", qPrintable(e.text()));
         emit stavZmenen();
         emit chyba(e.text(), true);
