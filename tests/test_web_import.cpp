@@ -415,6 +415,9 @@ private slots:
 
     void replyThatNeverCompletes()
     {
+        CasovaniWebu c = rychleCasovani();
+        c.pripojeno = 150;   // twenty ticks: long enough to see it wait
+        m_desk = std::make_unique<Pracoviste>(c);
         m_desk->web->pridejRezervaci(guest("9", "4", 1, 1, "Eva"));
         m_desk->web->setChovani(WebSimulator::Chovani::NikdyNedokonci);
         m_desk->desk->ImportRezervaci();
@@ -422,7 +425,7 @@ private slots:
         QCOMPARE(m_desk->desk->stavImportu(), StavImportu::CekaNaOdpoved);
         // After the twenty ticks it gives up and drops the connection, so
         // that nothing of this reply mixes with the next one.
-        QTRY_COMPARE(m_desk->desk->stavImportu(), StavImportu::Nic);
+        QTRY_COMPARE_WITH_TIMEOUT(m_desk->desk->stavImportu(), StavImportu::Nic, 10000);
         QCOMPARE(m_desk->chyby.size(), 1);
         m_desk->web->setChovani(WebSimulator::Chovani::Normalne);
         QVERIFY(importAndWait());

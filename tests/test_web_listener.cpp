@@ -237,6 +237,9 @@ private slots:
 
     void guestRightAfterAnothersRedirect()
     {
+        CasovaniWebu c = rychleCasovani();
+        c.neuplnyPozadavek = 5000;
+        newDesk(c);
         Prohlizec first(port());
         first.posli(request);
         QTRY_COMPARE(location(first.prijato), stored17);
@@ -255,7 +258,7 @@ private slots:
     void slowClientDoesNotHoldTheGuests()
     {
         CasovaniWebu c = rychleCasovani();
-        c.neuplnyPozadavek = 3000;
+        c.neuplnyPozadavek = 6000;
         newDesk(c);
         // One byte at a time, never a complete request.
         Prohlizec slow(port());
@@ -268,12 +271,15 @@ private slots:
         QTRY_COMPARE(location(guest.prijato), stored17);
         QVERIFY(!slow.odpojen());   // served while the slow one still trickled
         // Its grace ends it whatever it sends.
-        QTRY_VERIFY_WITH_TIMEOUT(slow.odpojen(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(slow.odpojen(), 20000);
         QVERIFY(slow.prijato.isEmpty());
     }
 
     void connectionsAreBounded()
     {
+        CasovaniWebu c = rychleCasovani();
+        c.neuplnyPozadavek = 5000;
+        newDesk(c);
         QList<std::shared_ptr<Prohlizec>> idle;
         for (int i = 0; i < NaslouchaniRecepce::maxSpojeni; ++i)
             idle << std::make_shared<Prohlizec>(port());
@@ -283,7 +289,7 @@ private slots:
         for (const auto &b : idle)
             QVERIFY(!b->odpojen());
         // Their grace ends; the next guest is served.
-        QTRY_VERIFY(std::all_of(idle.cbegin(), idle.cend(), [](const auto &b) { return b->odpojen(); }));
+        QTRY_VERIFY_WITH_TIMEOUT(std::all_of(idle.cbegin(), idle.cend(), [](const auto &b) { return b->odpojen(); }), 20000);
         Prohlizec guest(port());
         guest.posli(request);
         QTRY_COMPARE(location(guest.prijato), stored17);
