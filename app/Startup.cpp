@@ -6,6 +6,7 @@
 #include "db/Installation.h"
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -76,6 +77,16 @@ void Pripojeni::open(QWidget *parent)
     showBusyCursorWhileWaiting();
     m_databaze->open(user, password);
     upgradeIndexes(*m_databaze);
+
+    // A database made by an earlier version gets the tables added since. An
+    // account without the right to create them still works; the web import
+    // then names the missing table.
+    try {
+        TMojeQuery q(*m_databaze);
+        Installation::createAddedTables(q);
+    } catch (const DatabaseError &e) {
+        qWarning("Vitrana: cannot create the tables added since the database was made: %s", qPrintable(e.text()));
+    }
 }
 
 void showBusyCursorWhileWaiting()

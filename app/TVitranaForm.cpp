@@ -17,6 +17,7 @@
 #include "desk/TRezervaceSmazRezervaci.h"
 #include "gui/MessageBox.h"
 #include "model/SkupinyPokoju.h"
+#include "web/IndikatorWebu.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 
 #include <QLocale>
@@ -119,7 +120,9 @@ void TVitranaForm::createDialogs()
     // Last: from here on the desk listens for guests forwarded by the web site.
     m_spolupraceSWebem = new TAdministraceSpolupraceSWebem(quint16(m_listenPort), this);
     ui->SpolupraceSWebem->setEnabled(true);
-    m_novaRezervace->setSpolupraceSWebem(m_spolupraceSWebem);
+    // The web road's health without opening its dialog.
+    ui->StatusBar1->addPermanentWidget(new IndikatorWebu(m_spolupraceSWebem->spoluprace(), ui->StatusBar1));
+    m_novaRezervace->setSpolupraceSWebem(m_spolupraceSWebem->spoluprace());
 }
 
 void TVitranaForm::showEvent(QShowEvent *event)

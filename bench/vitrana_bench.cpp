@@ -7,6 +7,8 @@
 // measured turn by turn, so that a busy machine slows both alike.
 //
 //   vitrana_bench [--repeat N]
+//
+// The web road runs against the companion site (tools/websim) on localhost.
 
 #include "app/ObsazenostGrid.h"
 #include "db/Installation.h"
@@ -18,12 +20,18 @@
 #include "model/Obsazenost.h"
 #include "model/SkupinyPokoju.h"
 #include "web/protocol/Exporty.h"
+#include "web/engine/SpolupraceSWebem.h"
+#include "WebSimulator.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLoggingCategory>
+#include <QTcpSocket>
+#include <QEventLoop>
+#include <QTimer>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -72,13 +80,21 @@ private:
 
 RowsRead *rowsRead = nullptr;
 
-/** Runs the work up to `repeat` times (once more after a run of a second): the median. */
-Measure measure(int repeat, const std::function<void()> &work)
+/**
+ * Runs the work up to `repeat` times (once more after a run of a second), each
+ * after `prepare`, untimed: the median time, the statements and rows of one run.
+ */
+Measure measure(int repeat, const std::function<void()> &work, const std::function<void()> &prepare = {})
 {
     std::vector<double> times;
     Measure m;
-    work();   // a first run brings the pages it reads into memory
+    // a first run brings the pages it reads into memory
+    if (prepare)
+        prepare();
+    work();
     for (int i = 0; i < repeat; ++i) {
+        if (prepare)
+            prepare();
         const qint64 statements = TMojeQuery::statementsSent();
         const qint64 rows = rowsRead->total();
         QElapsedTimer t;
@@ -357,6 +373,106 @@ void newReservation(int repeat, const QDate &today)
     }
 }
 
+// Runs the event loop until done() holds, looking every millisecond (a
+// coarser look would add its own delay to each step of the road).
+void waitFor(const std::function<bool()> &done, int ms)
+{
+    QEventLoop loop;
+    QTimer look;
+    look.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QElapsedTimer waited;
+    waited.start();
+    look.start(1);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    if (!done())
+        loop.exec();
+    if (!done())
+        out << "    (gave up waiting after " << waited.elapsed() << " ms)\n";
+}
+
+// The desk's side of the web road, as the benchmark drives it.
+struct WebDesk
+{
+    SpolupraceSWebem engine{0};
+
+    void setSite(quint16 port) { engine.nastaveni().adresa = QStringLiteral("127.0.0.1:%1").arg(port); }
+    quint16 port() const { return engine.portNaslouchani(); }
+    void startImport() { engine.ImportRezervaci(); }
+    bool importIdle() const { return engine.stavImportu() == StavImportu::Nic; }
+};
+
+SimRezervace webGuest(int i, const QDate &today)
+{
+    // Stays of 1 to 7 days over the coming year; some find no free room.
+    const QDate od = today.addDays(1 + (i * 37) % 360);
+    const QString id = QString::number(100000 + i);
+    return {id, QStringLiteral("1"), od.toString(Qt::ISODate), od.addDays(i % 7).toString(Qt::ISODate),
+            QStringLiteral("2000"), QStringLiteral("Host %1").arg(i), QStringLiteral("+420 777 000 000"),
+            QStringLiteral("host@example.cz"), QStringLiteral("Česko")};
+}
+
+void forgetWebImports(TMojeQuery &q)
+{
+    q.exec("DELETE FROM objednavky_pokoje_tab WHERE cislo_objednavky > 2000");
+    q.exec("DELETE FROM klienti_tab WHERE klient_id > 1");
+    q.exec("DELETE FROM webove_rezervace_tab");
+}
+
+void webRoad(int repeat, const QDate &today, TMojeDatabaze &db)
+{
+    out << "\nWeb road, companion site on localhost\n";
+    TMojeQuery q(db);
+    for (const bool closing : {false, true}) {
+        forgetWebImports(q);
+        WebSimulator::Nastaveni n;
+        n.zavriPoOdpovedi = closing;
+        WebDesk desk;
+        n.portDesky = desk.port();
+        WebSimulator site(n);
+        site.listen();
+        desk.setSite(site.port());
+        int guest = 0;
+        const Measure m = measure(qMax(3, repeat / 3), [&] {
+            site.pridejRezervaci(webGuest(guest++, today));
+            QTcpSocket browser;
+            QByteArray reply;
+            QObject::connect(&browser, &QTcpSocket::readyRead, [&] { reply += browser.readAll(); });
+            browser.connectToHost(QHostAddress::LocalHost, desk.port());
+            browser.waitForConnected(5000);
+            browser.write("GET /?cislo_rezervace=" + QByteArray::number(100000 + guest - 1)
+                          + "&skript_zpet=http://127.0.0.1/navrat.php&vzhled_stranek=1&konec_dat=true HTTP/1.1\r\n"
+                            "Host: 127.0.0.1\r\n\r\n");
+            waitFor([&] { return reply.startsWith("HTTP/1.1 302"); }, 30000);
+        });
+        row(closing ? QStringLiteral("forwarded guest to its 302, site closes each connection")
+                    : QStringLiteral("forwarded guest to its 302, site keeps the connection"),
+            m);
+    }
+    forgetWebImports(q);
+
+    WebDesk desk;
+    WebSimulator site({});
+    site.listen();
+    desk.setSite(site.port());
+    const Measure m = measure(
+        qMax(3, repeat / 5),
+        [&] {
+            desk.startImport();
+            waitFor([&] { return desk.importIdle() && site.cekajici().isEmpty(); }, 120000);
+        },
+        [&] {
+            forgetWebImports(q);
+            for (int i = 0; i < 1000; ++i)
+                site.pridejRezervaci(webGuest(i, today));
+        });
+    row(QStringLiteral("import of 1,000 web reservations, 100 rooms"), m);
+    forgetWebImports(q);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -364,6 +480,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("vitrana.web.info=false"));
     int repeat = 15;
     const QStringList args = app.arguments();
     const int r = args.indexOf(QStringLiteral("--repeat"));
@@ -404,5 +521,7 @@ int main(int argc, char *argv[])
     oneStatementForms(repeat, today);
     newReservation(repeat, today);
     historyFigures(repeat, today, hotels[0], hotels[1]);
+    hotels[0].use();
+    webRoad(repeat, today, *hotels[0].db);   // last: it stores reservations
     return 0;
 }

@@ -9,11 +9,13 @@
 
 namespace Installation {
 
-void runScript(TMojeQuery &q, const QString &file)
+namespace {
+QStringList statementsOf(const QString &file)
 {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         throw DatabaseError(QStringLiteral("Skript %1 nelze přečíst.").arg(file));
+    QStringList statements;
     QString statement;
     const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
     for (const QString &line : lines) {
@@ -23,12 +25,36 @@ void runScript(TMojeQuery &q, const QString &file)
         statement += line + u'\n';
         if (trimmed.endsWith(u';')) {
             statement.chop(statement.size() - statement.lastIndexOf(u';'));
-            q.exec(statement);
+            statements << statement;
             statement.clear();
         }
     }
     if (!statement.trimmed().isEmpty())
+        statements << statement;
+    return statements;
+}
+} // namespace
+
+void runScript(TMojeQuery &q, const QString &file)
+{
+    for (const QString &statement : statementsOf(file))
         q.exec(statement);
+}
+
+void createAddedTables(TMojeQuery &q)
+{
+    static const QRegularExpression added(QStringLiteral("^\\s*CREATE TABLE IF NOT EXISTS (\\w+)"));
+    for (const QString &statement : statementsOf(QStringLiteral(":/db/schema.sql"))) {
+        const QRegularExpressionMatch m = added.match(statement);
+        if (!m.hasMatch())
+            continue;
+        q.setSql(QStringLiteral("SELECT COUNT(*) AS pocet FROM information_schema.TABLES "
+                                "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = \"")
+                 + m.captured(1) + u'"');
+        q.open();
+        if (q.integer(QStringLiteral("pocet")) == 0)
+            q.exec(statement);
+    }
 }
 
 void createTables(TMojeQuery &q, bool sampleHotel)

@@ -14,6 +14,14 @@ void runScript(TMojeQuery &q, const QString &file);
 void createTables(TMojeQuery &q, bool sampleHotel);
 
 /**
+ * On a database made by an earlier version: creates the tables added since
+ * (the CREATE TABLE IF NOT EXISTS statements of schema.sql) that are
+ * missing. Tables already there are not touched, so an account without the
+ * right to create tables gets by once they exist. Throws DatabaseError.
+ */
+void createAddedTables(TMojeQuery &q);
+
+/**
  * On the private server (connecting as the operating-system user): creates
  * the database `name` with its tables when it does not exist yet. A failure
  * drops the half-made database, so the next start tries again. Returns true

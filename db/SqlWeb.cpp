@@ -1,4 +1,5 @@
 #include "db/SqlWeb.h"
+#include "db/SqlFormat.h"
 
 namespace SqlWeb {
 
@@ -35,7 +36,85 @@ QString selectCenyAObsazenost()
 
 QString lockImport()
 {
-    return QStringLiteral("LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE");
+    return QStringLiteral("LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE, webove_rezervace_tab WRITE, "
+                          "pokoje_tab READ");
 }
+
+namespace {
+QString integers(const QList<int> &values)
+{
+    QStringList out;
+    for (int v : values)
+        out << SqlFormat::quotedInteger(v);
+    return out.join(QStringLiteral(", "));
+}
+} // namespace
+
+QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezervaceIds)
+{
+    QStringList ids;
+    for (const QString &id : rezervaceIds)
+        ids << f.quotedText(id);
+    return QStringLiteral("SELECT rezervaceid, cislo_objednavky, typ_pokoje_id, od_kdy, do_kdy FROM webove_rezervace_tab "
+                          "WHERE rezervaceid IN (")
+           + ids.join(QStringLiteral(", ")) + u')';
+}
+
+QString selectRoomsOfTypes(const QList<int> &typy)
+{
+    return QStringLiteral("SELECT pokoj_id, typ_pokoje_id FROM pokoje_tab WHERE typ_pokoje_id IN (") + integers(typy)
+           + QStringLiteral(") ORDER BY pokoj_id");
+}
+
+QString selectStaysOfTypes(const QList<int> &typy, const QDate &od, const QDate &doKdy)
+{
+    // No aliases: under LOCK TABLES a table is reachable only by the name it was locked under.
+    return QStringLiteral("SELECT objednavky_pokoje_tab.pokoj_id AS pokoj_id, od_kdy, do_kdy "
+                          "FROM objednavky_pokoje_tab, pokoje_tab "
+                          "WHERE objednavky_pokoje_tab.pokoj_id = pokoje_tab.pokoj_id AND pokoje_tab.typ_pokoje_id IN (")
+           + integers(typy) + QStringLiteral(") AND od_kdy <= ") + SqlFormat::quotedDate(doKdy)
+           + QStringLiteral(" AND do_kdy >= ") + SqlFormat::quotedDate(od);
+}
+
+QString insertWebClients(const SqlFormat &f, const QList<WebKlient> &klienti)
+{
+    QStringList rows;
+    for (const WebKlient &k : klienti)
+        rows << u'(' + SqlFormat::quotedInteger(k.klient_id) + QStringLiteral(", \"1\", ") + f.quotedText(k.jmeno)
+                    + QStringLiteral(", ") + f.quotedText(k.telefon) + QStringLiteral(", ") + f.quotedText(k.email)
+                    + QStringLiteral(", ") + f.quotedText(k.stat) + u')';
+    return QStringLiteral("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno, telefon, email, stat) VALUES ")
+           + rows.join(QStringLiteral(", "));
+}
+
+QString insertWebReservations(const QList<WebObjednavka> &objednavky)
+{
+    QStringList rows;
+    for (const WebObjednavka &o : objednavky)
+        rows << u'(' + SqlFormat::quotedInteger(o.klient_id) + QStringLiteral(", ")
+                    + SqlFormat::quotedInteger(o.cislo_objednavky) + QStringLiteral(", ")
+                    + SqlFormat::quotedDate(o.datum_objednavky) + QStringLiteral(", ") + SqlFormat::quotedDate(o.od_kdy)
+                    + QStringLiteral(", ") + SqlFormat::quotedDate(o.do_kdy) + QStringLiteral(", ")
+                    + SqlFormat::quotedInteger(o.pokoj_id) + QStringLiteral(", ") + SqlFormat::quotedPrice(o.cena) + u')';
+    return QStringLiteral("INSERT INTO objednavky_pokoje_tab (klient_id, cislo_objednavky, datum_objednavky, od_kdy, "
+                          "do_kdy, pokoj_id, cena) VALUES ")
+           + rows.join(QStringLiteral(", "));
+}
+
+QString rememberWebReservations(const SqlFormat &f, const QList<WebObjednavka> &objednavky)
+{
+    QStringList rows;
+    for (const WebObjednavka &o : objednavky)
+        rows << u'(' + f.quotedText(o.rezervaceid) + QStringLiteral(", ") + SqlFormat::quotedInteger(o.cislo_objednavky)
+                    + QStringLiteral(", ") + SqlFormat::quotedInteger(o.typ_pokoje_id) + QStringLiteral(", ")
+                    + SqlFormat::quotedDate(o.od_kdy) + QStringLiteral(", ") + SqlFormat::quotedDate(o.do_kdy)
+                    + QStringLiteral(", ") + SqlFormat::quotedDate(o.datum_objednavky) + u')';
+    return QStringLiteral("REPLACE INTO webove_rezervace_tab (rezervaceid, cislo_objednavky, typ_pokoje_id, od_kdy, "
+                          "do_kdy, datum_importu) VALUES ")
+           + rows.join(QStringLiteral(", "));
+}
+
+QString savepoint() { return QStringLiteral("SAVEPOINT webova_rezervace"); }
+QString rollbackToSavepoint() { return QStringLiteral("ROLLBACK TO SAVEPOINT webova_rezervace"); }
 
 } // namespace SqlWeb

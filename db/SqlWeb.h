@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QDate>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
-/** Statements of the exports to the web site. */
+class SqlFormat;
+
+/** Statements of the exports to the web site and of the reservation import. */
 namespace SqlWeb {
 
 /** Room types that have rooms, with pocet_pokoju, one row per type. */
@@ -14,7 +19,47 @@ QString selectTypyPokoju();
  */
 QString selectCenyAObsazenost();
 
-/** The lock set under which a web reservation's client and reservation are stored. */
+/**
+ * The lock set of the reservation import: clients, reservations and the
+ * remembered web identifiers written, the rooms read.
+ */
 QString lockImport();
+
+// The import pass: read once under its lock, then a few statements for many reservations.
+
+/** rezervaceid, cislo_objednavky, typ_pokoje_id, od_kdy, do_kdy of the identifiers already stored. */
+QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezervaceIds);
+/** pokoj_id, typ_pokoje_id of the rooms of these types, lowest id first. */
+QString selectRoomsOfTypes(const QList<int> &typy);
+/** pokoj_id, od_kdy, do_kdy of the stays in rooms of these types that touch the span. */
+QString selectStaysOfTypes(const QList<int> &typy, const QDate &od, const QDate &doKdy);
+
+/** One row of the clients' insert: a guest who came through the web site. */
+struct WebKlient
+{
+    int klient_id;
+    QString jmeno, telefon, email, stat;
+};
+/** One stored web reservation, with the identifier the site gave it. */
+struct WebObjednavka
+{
+    QString rezervaceid;
+    int klient_id;
+    int cislo_objednavky;
+    int typ_pokoje_id;
+    QDate datum_objednavky, od_kdy, do_kdy;
+    int pokoj_id;
+    double cena;
+};
+
+/** The clients, client type 1, in one statement. */
+QString insertWebClients(const SqlFormat &f, const QList<WebKlient> &klienti);
+QString insertWebReservations(const QList<WebObjednavka> &objednavky);
+/** Remembers the identifiers (an identifier the site gave anew replaces the old row). */
+QString rememberWebReservations(const SqlFormat &f, const QList<WebObjednavka> &objednavky);
+
+/** A reservation or a group of them is stored whole or not at all, within the pass's transaction. */
+QString savepoint();
+QString rollbackToSavepoint();
 
 } // namespace SqlWeb

@@ -1,4 +1,4 @@
--- The eleven tables of the hotel database (MariaDB/MySQL, InnoDB, utf8mb4).
+-- The tables of the hotel database (MariaDB/MySQL, InnoDB, utf8mb4).
 -- The desk creates no tables on a shared server: run this file there once,
 --   mariadb hotel < db/schema.sql
 -- The desk keeps the references between tables itself; none is declared.
@@ -103,4 +103,20 @@ CREATE TABLE objednavky_pokoje_tab (
     KEY pokoj_konec (pokoj_id, do_kdy),
     KEY klient (klient_id),
     KEY cislo (cislo_objednavky)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- Tables added since the first release are created IF NOT EXISTS: the desk
+-- runs these statements at start-up on a database made before them.
+
+-- The web reservations stored so far, by the web site's identifier, written
+-- in one transaction with the reservation: a reservation the site offers
+-- again (the desk's answer was lost) is answered without a second row.
+CREATE TABLE IF NOT EXISTS webove_rezervace_tab (
+    rezervaceid VARBINARY(255) NOT NULL,
+    cislo_objednavky INT NOT NULL,
+    typ_pokoje_id INT NOT NULL,
+    od_kdy DATE NOT NULL,
+    do_kdy DATE NOT NULL,
+    datum_importu DATE NOT NULL,
+    PRIMARY KEY (rezervaceid)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;

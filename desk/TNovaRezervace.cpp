@@ -5,7 +5,7 @@
 #include "gui/MessageBox.h"
 #include "model/Klienti.h"
 #include "model/Pokoje.h"
-#include "web/TAdministraceSpolupraceSWebem.h"
+#include "web/engine/SpolupraceSWebem.h"
 
 #include <QLocale>
 #include <QTimer>
@@ -243,5 +243,5 @@ void TNovaRezervace::startPriceExport()
 {
     // After every OK, stored or refused: the site learns the occupancy as it now is.
     if (m_spolupraceSWebem)
-        m_spolupraceSWebem->ExportCenObsazenostiButtonClick();
+        m_spolupraceSWebem->ExportCenObsazenosti();
 }

@@ -10,7 +10,7 @@
 
 class Klienti;
 class Pokoje;
-class TAdministraceSpolupraceSWebem;
+class SpolupraceSWebem;
 
 namespace Ui {
 class TNovaRezervace;
@@ -29,7 +29,7 @@ public:
     explicit TNovaRezervace(QWidget *parent = nullptr);
     ~TNovaRezervace() override;
 
-    void setSpolupraceSWebem(TAdministraceSpolupraceSWebem *dialog) { m_spolupraceSWebem = dialog; }
+    void setSpolupraceSWebem(SpolupraceSWebem *web) { m_spolupraceSWebem = web; }
     /** The next showing starts with this room chosen and this day as the first and last day. */
     void prefill(const QString &cisloPokoje, const QDate &den);
 
@@ -55,7 +55,7 @@ private:
         QDate den;
     };
 
-    TAdministraceSpolupraceSWebem *m_spolupraceSWebem = nullptr;
+    SpolupraceSWebem *m_spolupraceSWebem = nullptr;
     std::unique_ptr<Ui::TNovaRezervace> ui;
     std::unique_ptr<Klienti> m_klienti;
     std::unique_ptr<Pokoje> m_pokoje;

@@ -93,24 +93,7 @@ void Klient::UlozKlienta(TMojeQuery *q)
             locked.open();
             id = locked.integer(QStringLiteral("nove_id"));   // NULL on an empty table reads as 0
         }
-        const QString insert =
-            SqlKlienti::insertWebClient(locked.format(), id, jmeno, telefon, email, stat);
-        if (id != 0) {
-            locked.exec(insert);
-            return;
-        }
-        // Stored as 0, not as a generated value the reservation would not know.
-        locked.exec(SqlKlienti::keepZeroIdentifiers());
-        try {
-            locked.exec(insert);
-        } catch (const DatabaseError &) {
-            try {
-                locked.exec(SqlKlienti::restoreSqlMode());
-            } catch (const DatabaseError &) {
-            }
-            throw;
-        }
-        locked.exec(SqlKlienti::restoreSqlMode());
+        insertWithIds(locked, SqlKlienti::insertWebClient(locked.format(), id, jmeno, telefon, email, stat), id == 0);
     };
     if (q)
         store(*q);
@@ -137,6 +120,25 @@ bool Klient::SmazKlienta(int klientId)
         smazan = true;
     });
     return smazan;
+}
+
+void Klient::insertWithIds(TMojeQuery &q, const QString &insert, bool zeroId)
+{
+    if (!zeroId) {
+        q.exec(insert);
+        return;
+    }
+    q.exec(SqlKlienti::keepZeroIdentifiers());
+    try {
+        q.exec(insert);
+    } catch (const DatabaseError &) {
+        try {
+            q.exec(SqlKlienti::restoreSqlMode());
+        } catch (const DatabaseError &) {
+        }
+        throw;
+    }
+    q.exec(SqlKlienti::restoreSqlMode());
 }
 
 Klienti::Klienti()

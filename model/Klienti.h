@@ -92,6 +92,13 @@ public:
      * nothing, so no desk can book for the client in between.
      */
     static bool SmazKlienta(int klientId);
+    /**
+     * Runs an insert of clients with identifiers of their own. With
+     * `zeroId` (the first client of an empty table gets 0) the statement
+     * runs under NO_AUTO_VALUE_ON_ZERO, so 0 is stored and not replaced by a
+     * generated value the reservation would not know.
+     */
+    static void insertWithIds(TMojeQuery &q, const QString &insert, bool zeroId);
 };
 
 /** All clients (identifier and name only) in the order the database returns them. */

@@ -91,7 +91,7 @@ void clearTables()
     for (const char *table : {"pokoje_tab", "skupiny_pokoju_tab", "skupiny_pokoju_propojeni_tab",
                               "typy_pokoju_tab", "typy_dnu_tab", "kalendar_typy_dnu_tab", "ceny_pokoje_tab",
                               "typy_klientu_tab", "klient_zobrazit_tab", "klienti_tab",
-                              "objednavky_pokoje_tab"})
+                              "objednavky_pokoje_tab", "webove_rezervace_tab"})
         exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
 }
 

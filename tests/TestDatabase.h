@@ -28,7 +28,7 @@ Configuration config();
 /** Another connection to the same database, as a second desk would have. */
 std::unique_ptr<TMojeDatabaze> openAnother();
 
-/** Empties the eleven tables. */
+/** Empties every table. */
 void clearTables();
 /** Runs statements that arrange or inspect data, on the test's connection. */
 void exec(const QString &statement);

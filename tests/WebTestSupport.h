@@ -1,15 +1,13 @@
 #pragma once
 
-// Helpers shared by the web cooperation tests: the dialog with short timer
-// ticks, the companion site in-process, and a browser made of a raw socket.
+// Helpers shared by the web cooperation tests: the engine with short limits,
+// the companion site in-process, and a browser made of a raw socket.
 
 #include "TestDatabase.h"
 #include "gui/MessageBox.h"
-#include "web/TAdministraceSpolupraceSWebem.h"
+#include "web/engine/SpolupraceSWebem.h"
 #include "WebSimulator.h"
 
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -22,19 +20,18 @@ namespace WebTest {
 inline void startClean()
 {
     MessageBox::clearHistory();
-    MessageBox::setNextAnswer(QMessageBox::Ok);
+    MessageBox::setDefaultAnswer(QMessageBox::Ok);
     TestDatabase::clearTables();
 }
 
-// Short ticks: the watchdog and the listener's wait still count the same, only faster.
+// Short limits: the watchdog and a guest's wait still count the same, only faster.
 inline CasovaniWebu rychleCasovani()
 {
     CasovaniWebu c;
     c.pripojeno = 20;
-    c.labelPripojeno = 20;
     c.cekaniNaImport = 20;
     c.odpojeni = 200;
-    c.neuplnyPozadavek = 1500;
+    c.neuplnyPozadavek = 500;
     return c;
 }
 
@@ -46,37 +43,39 @@ inline quint16 volnyPort()
     return probe.serverPort();
 }
 
-inline void napis(QWidget *dialog, const char *edit, const QString &text)
+// An error the engine signalled, and whether the receptionist's own action met it.
+struct Chyba
 {
-    dialog->findChild<QLineEdit *>(QLatin1String(edit))->setText(text);
-}
-
-inline void klikni(QWidget *dialog, const char *button)
-{
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
-}
+    QString text;
+    bool odRecepcniho;
+};
 
 // The desk, listening on a free port, and the site it talks to.
 struct Pracoviste
 {
     std::unique_ptr<WebSimulator> web;
-    std::unique_ptr<TAdministraceSpolupraceSWebem> dialog;
+    std::unique_ptr<SpolupraceSWebem> desk;
+    QList<Chyba> chyby;
 
-    explicit Pracoviste(const CasovaniWebu &casovani = rychleCasovani())
+    explicit Pracoviste(const CasovaniWebu &casovani = rychleCasovani(), const WebSimulator::Nastaveni &site = {})
     {
-        dialog = std::make_unique<TAdministraceSpolupraceSWebem>(0, nullptr, casovani);
-        WebSimulator::Nastaveni n;
-        n.portDesky = dialog->portNaslouchani();
+        desk = std::make_unique<SpolupraceSWebem>(0, casovani);
+        QObject::connect(desk.get(), &SpolupraceSWebem::chyba,
+                         [this](const QString &text, bool odRecepcniho) { chyby.append({text, odRecepcniho}); });
+        WebSimulator::Nastaveni n = site;
+        n.portDesky = desk->portNaslouchani();
         web = std::make_unique<WebSimulator>(n);
         web->listen();
-        napis(dialog.get(), "AdresaEdit", QStringLiteral("127.0.0.1:%1").arg(web->port()));
+        desk->nastaveni().adresa = QStringLiteral("127.0.0.1:%1").arg(web->port());
     }
 
     bool pripoj()
     {
-        klikni(dialog.get(), "PripojButton");
-        return QTest::qWaitFor([this] { return dialog->jePripojeno(); }, 5000);
+        desk->Pripoj();
+        return QTest::qWaitFor([this] { return desk->jePripojeno(); }, 5000);
     }
+
+    quint16 port() const { return desk->portNaslouchani(); }
 };
 
 // A browser forwarded to the desk: a plain connection to the listener.
@@ -100,5 +99,25 @@ struct Prohlizec
 
     bool odpojen() const { return socket.state() == QAbstractSocket::UnconnectedState; }
 };
+
+inline QString day(int offset)
+{
+    return QDate::currentDate().addDays(offset).toString(Qt::ISODate);
+}
+
+// Requests the site received for a script.
+inline int requests(const WebSimulator &web, const QString &skript)
+{
+    return int(std::count_if(web.pozadavky().cbegin(), web.pozadavky().cend(),
+                             [&](const SimPozadavek &p) { return p.skript == skript; }));
+}
+
+inline const SimPozadavek *lastRequest(const WebSimulator &web, const QString &skript)
+{
+    for (auto it = web.pozadavky().crbegin(); it != web.pozadavky().crend(); ++it)
+        if (it->skript == skript)
+            return &*it;
+    return nullptr;
+}
 
 } // namespace WebTest

@@ -211,9 +211,10 @@ private slots:
             q.open();
             return q.integer("pocet");
         };
-        QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel'"), 11);
+        // The eleven tables and the remembered web identifiers.
+        QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel'"), 12);
         QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel' "
-                       "AND ENGINE = 'InnoDB' AND TABLE_COLLATION LIKE 'utf8mb4%'"), 11);
+                       "AND ENGINE = 'InnoDB' AND TABLE_COLLATION LIKE 'utf8mb4%'"), 12);
         QVERIFY(count("SELECT COUNT(*) AS pocet FROM typy_klientu_tab WHERE typ_klienta_id = 1") == 1);
         QCOMPARE(count("SELECT COUNT(*) AS pocet FROM skupiny_pokoju_tab"), 3);
         QVERIFY(count("SELECT COUNT(*) AS pocet FROM pokoje_tab") >= 18);

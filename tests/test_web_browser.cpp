@@ -26,11 +26,6 @@
 using namespace WebTest;
 
 namespace {
-QString day(int offset)
-{
-    return QDate::currentDate().addDays(offset).toString(Qt::ISODate);
-}
-
 const char *const elementKey = "element-6066-11e4-a52e-4f735466cecf";
 
 // A chromedriver process and one browser session, spoken to over its HTTP API.
@@ -207,9 +202,9 @@ private slots:
         // The desk tells the site its room types, prices and occupancy.
         Pracoviste desk;
         QVERIFY(desk.pripoj());
-        klikni(desk.dialog.get(), "ExportTypuPokojuButton");
+        desk.desk->ExportTypuPokoju();
         QTRY_COMPARE(desk.web->typyPokoju().size(), 2);
-        klikni(desk.dialog.get(), "ExportCenObsazenostiButton");
+        desk.desk->ExportCenObsazenosti();
         QTRY_COMPARE(desk.web->ceny().size(), 62);
 
         QTemporaryDir profile;

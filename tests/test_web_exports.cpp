@@ -1,7 +1,9 @@
-// The web dialog's client side against the companion site: its controls,
-// the connection, the exact bytes of the exports and of the IP
-// registration, an export waiting for the server, and the listener's port.
+// The client side of the web road against the companion site: the exact
+// bytes of the exports and of the IP registration, an export waiting for the
+// server; and the web dialog as a view of it: its controls, the connection
+// label, the listener's port, the status-bar indicator.
 
+#include "GuiTestSupport.h"
 #include "TestDatabase.h"
 #include "WebTestSupport.h"
 
@@ -9,37 +11,24 @@
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
 
+#include "web/IndikatorWebu.h"
+#include "web/TAdministraceSpolupraceSWebem.h"
+
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
 #include <algorithm>
 
 using namespace WebTest;
 
 namespace {
-QString day(int offset)
-{
-    return QDate::currentDate().addDays(offset).toString(Qt::ISODate);
-}
-
 const QByteArray headers = "Accept: text/html, text/plain\n"
                            "Content-Type: application/x-www-form-urlencoded\n"
                            "User-Agent: Vitrana.exe version 1.0\n";
 const QByteArray tail = "Connection: Keep-Alive\nCache-Control: no-cache\n\n";
-
-const SimPozadavek *lastRequest(const WebSimulator &web, const QString &skript)
-{
-    for (auto it = web.pozadavky().crbegin(); it != web.pozadavky().crend(); ++it)
-        if (it->skript == skript)
-            return &*it;
-    return nullptr;
-}
-
-int count(const WebSimulator &web, const QString &skript)
-{
-    return int(std::count_if(web.pozadavky().cbegin(), web.pozadavky().cend(),
-                             [&](const SimPozadavek &p) { return p.skript == skript; }));
-}
 } // namespace
 
 class TestWebExports : public QObject
@@ -87,8 +76,8 @@ private slots:
         QVERIFY2(control, qPrintable(name));
         QCOMPARE(control->property("text").toString(), text);
         QVERIFY(dialog.findChild<QPlainTextEdit *>("OdpovedServeruMemo")->isReadOnly());
-        QCOMPARE(dialog.stavExportuCen(), -1);
-        QCOMPARE(dialog.stavImportu(), -1);
+        QCOMPARE(dialog.spoluprace()->stavExportuCen(), StavExportuCen::Nic);
+        QCOMPARE(dialog.spoluprace()->stavImportu(), StavImportu::Nic);
     }
 
     void ipRegistrationBytes_data()
@@ -104,15 +93,15 @@ private slots:
         QFETCH(QByteArray, body);
         Pracoviste desk;
         QVERIFY(desk.pripoj());
-        napis(desk.dialog.get(), "LokalniIPEdit", ip);
-        klikni(desk.dialog.get(), "UlozIPAdresuButton");
+        desk.desk->nastaveni().lokalniIP = ip;
+        desk.desk->UlozIPAdresu();
         const QByteArray expected = "POST /zarventocz/www/vitrana/uloz_ip_adresu.php HTTP/1.1\n" + headers + "Host: 127.0.0.1:"
                                     + QByteArray::number(desk.web->port()) + "\nContent-Length: "
                                     + QByteArray::number(body.size()) + "\n" + tail + body;
         // Everything the connection carried: nothing after the body.
         QTRY_COMPARE(desk.web->prijatoSpojenimi().value(0), expected);
         QCOMPARE(desk.web->ipAdresa(), ip);
-        QTRY_VERIFY(desk.dialog->odpovedServeru().endsWith("OK\n"));   // the reply is shown
+        QTRY_VERIFY(desk.desk->odpovedServeru().endsWith("OK\n"));   // the reply is kept for the box
     }
 
     void roomTypesBytes()
@@ -122,7 +111,7 @@ private slots:
         TestDatabase::exec("INSERT INTO pokoje_tab VALUES (5, '105', 3), (6, '106', 3), (7, '201', 4)");
         Pracoviste desk;
         QVERIFY(desk.pripoj());
-        klikni(desk.dialog.get(), "ExportTypuPokojuButton");
+        desk.desk->ExportTypuPokoju();
         QTRY_VERIFY(lastRequest(*desk.web, "typy_pokoju.php"));
         const SimPozadavek *p = lastRequest(*desk.web, "typy_pokoju.php");
         QCOMPARE(p->hlavicka, "POST /zarventocz/www/vitrana/typy_pokoju.php HTTP/1.1\n" + headers + "Host: 127.0.0.1:"
@@ -142,8 +131,8 @@ private slots:
         TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (3, 'Prázdný', 2)");
         Pracoviste desk;
         QVERIFY(desk.pripoj());
-        napis(desk.dialog.get(), "HesloEdit", "tajne");
-        klikni(desk.dialog.get(), "ExportTypuPokojuButton");
+        desk.desk->nastaveni().heslo = QStringLiteral("tajne");
+        desk.desk->ExportTypuPokoju();
         QTRY_VERIFY(lastRequest(*desk.web, "typy_pokoju.php"));
         QCOMPARE(lastRequest(*desk.web, "typy_pokoju.php")->telo, QByteArray("id=1&heslo=tajne&pocet_typu=0"));
     }
@@ -164,9 +153,9 @@ private slots:
 
         Pracoviste desk;
         QVERIFY(desk.pripoj());
-        klikni(desk.dialog.get(), "ExportCenObsazenostiButton");
+        desk.desk->ExportCenObsazenosti();
         QTRY_VERIFY(lastRequest(*desk.web, "ceny_a_obsazenost.php"));
-        QCOMPARE(desk.dialog->stavExportuCen(), -1);
+        QCOMPARE(desk.desk->stavExportuCen(), StavExportuCen::Nic);
 
         struct Row { int typ; int d; const char *cena; int rezervovano; };
         const Row rows[] = {{3, 0, "1500", 0}, {3, 1, "1500", 1}, {3, 2, "1500", 1}, {3, 3, "1500", 2},
@@ -193,7 +182,7 @@ private slots:
         TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'Všední')");
         Pracoviste desk;
         QVERIFY(desk.pripoj());
-        klikni(desk.dialog.get(), "ExportCenObsazenostiButton");
+        desk.desk->ExportCenObsazenosti();
         QTRY_VERIFY(lastRequest(*desk.web, "ceny_a_obsazenost.php"));
         QCOMPARE(lastRequest(*desk.web, "ceny_a_obsazenost.php")->telo, QByteArray("id=1&heslo=&pocet_zaznamu=0"));
     }
@@ -209,7 +198,7 @@ private slots:
                            "(4, 1, 1, 99999.99)");
         Pracoviste desk;
         QVERIFY(desk.pripoj());
-        klikni(desk.dialog.get(), "ExportCenObsazenostiButton");
+        desk.desk->ExportCenObsazenosti();
         QTRY_VERIFY_WITH_TIMEOUT(lastRequest(*desk.web, "ceny_a_obsazenost.php"), 20000);
         const SimPozadavek *p = lastRequest(*desk.web, "ceny_a_obsazenost.php");
         QVERIFY2(p->telo.size() > 100 * 1024, QByteArray::number(p->telo.size()));
@@ -225,27 +214,26 @@ private slots:
     void exportWaitsForTheServer()
     {
         const quint16 port = volnyPort();
-        TAdministraceSpolupraceSWebem dialog(0, nullptr, rychleCasovani());
-        napis(&dialog, "AdresaEdit", QStringLiteral("127.0.0.1:%1").arg(port));
-        auto *waiting = dialog.findChild<QLabel *>("CekaniLabel");
-        QCOMPARE(waiting->text(), QString());
+        SpolupraceSWebem desk(0, rychleCasovani());
+        desk.nastaveni().adresa = QStringLiteral("127.0.0.1:%1").arg(port);
+        QCOMPARE(desk.cekani(), QStringList());
 
-        klikni(&dialog, "ExportCenObsazenostiButton");
-        klikni(&dialog, "ExportCenObsazenostiButton");
-        QCOMPARE(dialog.stavExportuCen(), 0);
-        QVERIFY(waiting->text().contains("Export cen a obsazenosti čeká"));
+        desk.ExportCenObsazenosti();
+        desk.ExportCenObsazenosti();
+        QCOMPARE(desk.stavExportuCen(), StavExportuCen::CekaNaSpojeni);
+        QVERIFY(desk.cekani().join("").contains("Export cen a obsazenosti čeká"));
 
-        // The server comes up later; the watchdog connects and sends once.
+        // The server comes up later; the watchdog connects and it goes once.
         WebSimulator web({});
         QVERIFY(web.listen(QHostAddress::LocalHost, port));
-        QTRY_COMPARE_WITH_TIMEOUT(count(web, "ceny_a_obsazenost.php"), 1, 10000);
-        QCOMPARE(dialog.stavExportuCen(), -1);
-        QCOMPARE(waiting->text(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(requests(web, "ceny_a_obsazenost.php"), 1, 10000);
+        QCOMPARE(desk.stavExportuCen(), StavExportuCen::Nic);
+        QCOMPARE(desk.cekani(), QStringList());
+        QVERIFY(desk.posledniExport().uspech);
         // Anything sent after it arrives after it: still one export.
-        klikni(&dialog, "UlozIPAdresuButton");
-        QTRY_COMPARE(count(web, "uloz_ip_adresu.php"), 1);
-        QCOMPARE(count(web, "ceny_a_obsazenost.php"), 1);
-        QCOMPARE(MessageBox::history().size(), 0);
+        desk.UlozIPAdresu();
+        QTRY_COMPARE(requests(web, "uloz_ip_adresu.php"), 1);
+        QCOMPARE(requests(web, "ceny_a_obsazenost.php"), 1);
     }
 
     void databaseErrorEndsThePricesExport()
@@ -253,49 +241,74 @@ private slots:
         Pracoviste desk;
         QVERIFY(desk.pripoj());
         TestDatabase::exec("RENAME TABLE ceny_pokoje_tab TO ceny_jinde");
-        klikni(desk.dialog.get(), "ExportCenObsazenostiButton");
+        desk.desk->ExportCenObsazenosti();
         TestDatabase::exec("RENAME TABLE ceny_jinde TO ceny_pokoje_tab");
-        QCOMPARE(MessageBox::history().size(), 1);
-        QVERIFY(MessageBox::history()[0].text.contains("ceny_pokoje_tab"));
-        QCOMPARE(desk.dialog->stavExportuCen(), -1);
+        QCOMPARE(desk.chyby.size(), 1);
+        QVERIFY(desk.chyby[0].text.contains("ceny_pokoje_tab"));
+        QVERIFY(desk.chyby[0].odRecepcniho);   // the export is always someone's own action: a box is due
+        QCOMPARE(desk.desk->stavExportuCen(), StavExportuCen::Nic);
+        QVERIFY(!desk.desk->posledniExport().uspech);
         // Not retried at every tick, and nothing half-made was sent.
         QTest::qWait(100);
-        QCOMPARE(MessageBox::history().size(), 1);
-        QCOMPARE(count(*desk.web, "ceny_a_obsazenost.php"), 0);
+        QCOMPARE(desk.chyby.size(), 1);
+        QCOMPARE(requests(*desk.web, "ceny_a_obsazenost.php"), 0);
     }
 
     void connectButton()
     {
-        Pracoviste desk;
-        desk.dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(desk.dialog.get()));
-        auto *label = desk.dialog->findChild<QLabel *>("PripojenoLabel");
+        // The dialog is a view: its inputs reach the engine, its label follows the connection.
+        WebSimulator web({});
+        QVERIFY(web.listen());
+        TAdministraceSpolupraceSWebem dialog(0, nullptr, rychleCasovani());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        CONTROL(QLabel, label, &dialog, "PripojenoLabel");
+        CONTROL(QLineEdit, adresa, &dialog, "AdresaEdit");
+        CONTROL(QPushButton, pripoj, &dialog, "PripojButton");
         QCOMPARE(label->text(), QStringLiteral("Odpojeno"));
-        QVERIFY(desk.pripoj());
+        GuiTest::type(adresa, QStringLiteral("127.0.0.1:%1").arg(web.port()));
+        GuiTest::click(pripoj);
         QTRY_COMPARE(label->text(), QStringLiteral("Připojeno"));
-        QTRY_COMPARE(desk.web->prijatoSpojenimi().size(), 1);
+        QTRY_COMPARE(web.prijatoSpojenimi().size(), 1);
 
         // Unchanged host: the same connection goes on.
-        klikni(desk.dialog.get(), "PripojButton");
-        QVERIFY(desk.dialog->jePripojeno());
-        klikni(desk.dialog.get(), "UlozIPAdresuButton");
-        QTRY_COMPARE(count(*desk.web, "uloz_ip_adresu.php"), 1);
-        QCOMPARE(desk.web->prijatoSpojenimi().size(), 1);
+        GuiTest::click(pripoj);
+        QVERIFY(dialog.spoluprace()->jePripojeno());
+        GuiTest::click(dialog.findChild<QPushButton *>("UlozIPAdresuButton"));
+        QTRY_COMPARE(requests(web, "uloz_ip_adresu.php"), 1);
+        QCOMPARE(web.prijatoSpojenimi().size(), 1);
+        QTRY_VERIFY(dialog.findChild<QPlainTextEdit *>("OdpovedServeruMemo")->toPlainText().endsWith("OK\n"));
 
         // Another host text: the old connection closes, a new one opens.
-        napis(desk.dialog.get(), "AdresaEdit", QStringLiteral("localhost:%1").arg(desk.web->port()));
-        klikni(desk.dialog.get(), "PripojButton");
-        QTRY_COMPARE(desk.web->prijatoSpojenimi().size(), 2);
-        QTRY_VERIFY(desk.dialog->jePripojeno());
-        QTRY_COMPARE(desk.web->pocetSpojeni(), 1);
+        GuiTest::type(adresa, QStringLiteral("localhost:%1").arg(web.port()));
+        GuiTest::click(pripoj);
+        QTRY_COMPARE(web.prijatoSpojenimi().size(), 2);
+        QTRY_VERIFY(dialog.spoluprace()->jePripojeno());
+        QTRY_COMPARE(web.pocetSpojeni(), 1);
 
         // An unreachable server: no message, the label says so.
-        napis(desk.dialog.get(), "AdresaEdit", QStringLiteral("127.0.0.1:%1").arg(volnyPort()));
-        klikni(desk.dialog.get(), "PripojButton");
+        GuiTest::type(adresa, QStringLiteral("127.0.0.1:%1").arg(volnyPort()));
+        GuiTest::click(pripoj);
         QTRY_COMPARE(label->text(), QStringLiteral("Odpojeno"));
         QCOMPARE(MessageBox::history().size(), 0);
-        klikni(desk.dialog.get(), "ZavriButton");
-        QVERIFY(!desk.dialog->isVisible());
+        GuiTest::click(dialog.findChild<QPushButton *>("ZavriButton"));
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void receptionistsOwnErrorsGetABox()
+    {
+        TAdministraceSpolupraceSWebem dialog(0, nullptr, rychleCasovani());
+        WebSimulator web({});
+        QVERIFY(web.listen());
+        web.setChovani(WebSimulator::Chovani::ChybneHodnoty);
+        dialog.findChild<QLineEdit *>("AdresaEdit")->setText(QStringLiteral("127.0.0.1:%1").arg(web.port()));
+        GuiTest::click(dialog.findChild<QPushButton *>("ImportRezervaciButton"));
+        QTRY_COMPARE(MessageBox::history().size(), 1);
+        QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
+        QVERIFY(MessageBox::history()[0].text.contains("Odpověď webu na import rezervací je chybná"));
+        // The state line keeps it after the box is gone.
+        CONTROL(QLabel, stav, &dialog, "StavLabel");
+        QVERIFY2(stav->text().contains("Import") && stav->text().contains("selhal"), qPrintable(stav->text()));
     }
 
     void busyListeningPort()
@@ -306,6 +319,10 @@ private slots:
         QCOMPARE(dialog.portNaslouchani(), quint16(0));
         const QString text = dialog.findChild<QLabel *>("NaslouchaniLabel")->text();
         QVERIFY2(text.contains(QString::number(other.serverPort())) && text.contains("obsazen"), qPrintable(text));
+        // The status bar says it too, in red.
+        IndikatorWebu indikator(dialog.spoluprace());
+        QVERIFY2(indikator.text().contains(QString::number(other.serverPort())), qPrintable(indikator.text()));
+        QVERIFY(indikator.styleSheet().contains("color"));
         QCOMPARE(MessageBox::history().size(), 0);
     }
 
@@ -320,10 +337,16 @@ private slots:
         QVERIFY(item->isEnabled());
         TAdministraceSpolupraceSWebem *dialog = form.spolupraceSWebem();
         QVERIFY(dialog->portNaslouchani() != 0);   // listening before it is ever opened
+        // The status bar shows the listener and, once there is one, the last export.
+        auto *indikator = form.findChild<QStatusBar *>("StatusBar1")->findChild<IndikatorWebu *>();
+        QVERIFY(indikator);
+        QVERIFY2(indikator->text().contains(QString::number(dialog->portNaslouchani())), qPrintable(indikator->text()));
+        dialog->spoluprace()->ExportTypuPokoju();   // no server: not sent
+        QVERIFY2(indikator->text().contains("export") && indikator->text().contains("selhal"), qPrintable(indikator->text()));
         bool seen = false;
         QTimer::singleShot(0, this, [&] {
             seen = dialog->isVisible() && dialog->isModal();
-            klikni(dialog, "ZavriButton");
+            GuiTest::click(dialog->findChild<QPushButton *>("ZavriButton"));
         });
         item->trigger();
         QVERIFY(seen);

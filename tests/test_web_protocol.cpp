@@ -136,6 +136,38 @@ private slots:
         QCOMPARE(OdpovedWebu(text).jeUplna(), complete);
     }
 
+    void replyReadInPieces()
+    {
+        // However the data are cut, the reply reads as if it came whole.
+        const QByteArray reply = "HTTP/1.1 200 OK\r\nX: y\r\n\r\npocet_rezervaci=2\r\njmeno0=Jan\rjmeno1=\n"
+                                 "jmeno0=druh\xFD\r\nstat1=\xC8R\r\n\r\nkonec_dat=true";
+        const QStringList names{"pocet_rezervaci", "jmeno0", "jmeno1", "stat1", "x", "konec_dat", "chybi"};
+        OdpovedWebu whole;
+        QVERIFY(whole.pridej(reply));
+        QCOMPARE(whole.hodnota("jmeno0"), QStringLiteral("Jan"));
+        QCOMPARE(whole.hodnota("stat1"), QStringLiteral("ČR"));
+        QVERIFY(whole.jeUplna());   // the last line counts without its line end
+        for (qsizetype a = 0; a <= reply.size(); ++a) {
+            for (qsizetype b = a; b <= reply.size(); b += 7) {
+                OdpovedWebu pieces;
+                for (const QByteArray &piece : {reply.left(a), reply.mid(a, b - a), reply.mid(b)})
+                    QVERIFY(pieces.pridej(piece));
+                for (const QString &name : names)
+                    QVERIFY2(pieces.najdi(name) == whole.najdi(name),
+                             qPrintable(QString("%1 cut at %2 and %3").arg(name).arg(a).arg(b)));
+            }
+        }
+    }
+
+    void replyIsBounded()
+    {
+        OdpovedWebu reply;
+        QVERIFY(reply.pridej(QByteArray(OdpovedWebu::limit - 1, 'x')));
+        QVERIFY(reply.pridej("\n"));
+        QVERIFY(!reply.pridej("k"));   // one byte more is refused, and not taken
+        QCOMPARE(reply.velikost(), OdpovedWebu::limit);
+    }
+
     void webDates_data()
     {
         QTest::addColumn<QString>("text");
@@ -164,7 +196,7 @@ private slots:
             "rezervaceid0=A-17\npokojid0=3\ndatum_od0=2002-6-1\ndatum_do0=2002-06-03\ncena0=1200.5\n"
             "jmeno0=Jan Novák\ntelefon0=+420 123\nemail0=jan@example.cz\nstat0=CZ\n"
             "rezervaceid1=\npokojid1=4\ndatum_od1=2002-06-02\ndatum_do1=2002-06-02\ncena1=900\n"
-            "konec_dat=true\n"));
+            "konec_dat=true\n"), QDate(2002, 5, 20));
         QCOMPARE(r.chyba, QString());
         QCOMPARE(r.pocet_rezervaci, QStringLiteral("2"));
         QCOMPARE(r.rezervace.size(), std::size_t(2));
@@ -200,14 +232,34 @@ private slots:
         QTest::newRow("price not a number") << "pocet_rezervaci=1\n" + QString(good).replace("1500", "zdarma")
                                             << "Rezervace 0: cena \"zdarma\"";
         QTest::newRow("count larger than the reservations") << "pocet_rezervaci=2\n" + good << "Rezervace 1: v odpovědi chybí";
+        // The import day is 20 May 2002: ten years either side, a year of stay at most.
+        QTest::newRow("a year far away") << "pocet_rezervaci=1\n" + QString(good).replace("2002-06-03", "200000000-06-03")
+                                         << "Rezervace 0: datum \"200000000-06-03\"";
+        QTest::newRow("eleven years on") << "pocet_rezervaci=1\n" + QString(good).replace("2002-06-03", "2013-06-03")
+                                         << "Rezervace 0: datum \"2013-06-03\"";
+        QTest::newRow("eleven years back") << "pocet_rezervaci=1\n" + QString(good).replace("2002-06-01", "1991-06-01")
+                                           << "Rezervace 0: datum \"1991-06-01\"";
+        QTest::newRow("367 days") << "pocet_rezervaci=1\n" + QString(good).replace("2002-06-03", "2003-06-02")
+                                  << "Rezervace 0: pobyt od 2002-06-01 do 2003-06-02";
     }
     void malformedReplies()
     {
         QFETCH(QString, reply);
         QFETCH(QString, message);
-        const RezervaceZWebu r = nactiRezervace(OdpovedWebu(reply + "konec_dat=true\n"));
+        const RezervaceZWebu r = nactiRezervace(OdpovedWebu(reply + "konec_dat=true\n"), QDate(2002, 5, 20));
         QVERIFY2(r.chyba.startsWith(message), qPrintable(r.chyba));
         QVERIFY(r.rezervace.empty());   // nothing of a malformed reply is to be stored
+    }
+
+    void longestAcceptedStay()
+    {
+        // 366 days, both ends included, and a stay that ends before it begins (it finds no room).
+        const RezervaceZWebu r = nactiRezervace(
+            OdpovedWebu("pocet_rezervaci=2\nrezervaceid0=1\npokojid0=3\ndatum_od0=2002-06-01\ndatum_do0=2003-06-01\ncena0=1\n"
+                        "rezervaceid1=2\npokojid1=3\ndatum_od1=2003-06-01\ndatum_do1=2002-06-01\ncena1=1\nkonec_dat=true\n"),
+            QDate(2002, 5, 20));
+        QCOMPARE(r.chyba, QString());
+        QCOMPARE(r.rezervace.size(), std::size_t(2));
     }
 
     void pairsOfTheBrowserRequest_data()

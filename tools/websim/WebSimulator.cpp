@@ -230,7 +230,8 @@ bool WebSimulator::zpracujJeden(QTcpSocket *socket)
             if (!m.hasMatch())
                 continue;
             m_vysledky.insert(m.captured(1), value);
-            m_cekajici.removeIf([&](const SimRezervace &r) { return r.id == m.captured(1); });
+            if (!m_nastaveni.ztraciVysledky)
+                m_cekajici.removeIf([&](const SimRezervace &r) { return r.id == m.captured(1); });
         }
         ulozDoSlozky(relative, p.pole);
         posli(socket, 200, "text/plain; charset=windows-1250", "OK\n");
@@ -307,6 +308,12 @@ void WebSimulator::posliImport(QTcpSocket *socket)
 {
     if (m_chovani == Chovani::Mlci)
         return;
+    if (m_chovani == Chovani::Nekonecne) {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain; charset=windows-1250\r\n\r\n");
+        connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] { posliNekonecne(socket); });
+        posliNekonecne(socket);
+        return;
+    }
     const QByteArray body = odpovedImportu();
     const QByteArray header = "HTTP/1.1 200 OK\r\nContent-Type: text/plain; charset=windows-1250\r\n"
                               "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n";
@@ -341,6 +348,17 @@ void WebSimulator::posliImport(QTcpSocket *socket)
         socket->write(header + body);
         if (m_nastaveni.zavriPoOdpovedi)
             zavri(socket);
+    }
+}
+
+void WebSimulator::posliNekonecne(QTcpSocket *socket)
+{
+    // Never much ahead of what the desk takes, and not for ever.
+    static const QByteArray kus = QByteArray("pocet_rezervaci=1\nrezervaceid0=1\n").repeated(2048);
+    while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 4 * kus.size()
+           && m_odeslanoNekonecne < 1024LL * 1024 * 1024) {
+        socket->write(kus);
+        m_odeslanoNekonecne += kus.size();
     }
 }
 

@@ -60,6 +60,7 @@ public:
         ZavriPredcasne,  // part of the reply, then the connection is closed
         ChybneHodnoty,   // an impossible date in the first reservation
         Mlci,            // no answer at all
+        Nekonecne,       // lines without end, as fast as the desk takes them
     };
 
     struct Nastaveni
@@ -72,6 +73,9 @@ public:
         // With zavriPoOdpovedi: a connection being closed reads nothing more,
         // and the close itself comes this much later (as from a lingering server).
         int prodlevaZavreni = 0;
+        // The outcomes are taken and answered but never reach the queue, as
+        // if the desk's answer had been lost: the same reservations are offered again.
+        bool ztraciVysledky = false;
     };
 
     explicit WebSimulator(const Nastaveni &nastaveni, QObject *parent = nullptr);
@@ -103,6 +107,8 @@ public:
     /** Everything received on each connection so far, in order of connection. */
     const QList<QByteArray> &prijatoSpojenimi() const { return m_prijato; }
     int pocetSpojeni() const { return int(m_buffer.size()); }
+    /** Bytes of endless replies written so far. */
+    qint64 odeslanoNekonecne() const { return m_odeslanoNekonecne; }
     void zapomenPozadavky();
 
 signals:
@@ -117,6 +123,7 @@ private:
     QByteArray odpovedImportu() const;
     void posliImport(QTcpSocket *socket);
     void zavri(QTcpSocket *socket);
+    void posliNekonecne(QTcpSocket *socket);
     void ulozDoSlozky(const QString &soubor, const QList<QPair<QString, QString>> &pole) const;
 
     QByteArray rezervacniStranka(const QString &zprava = QString()) const;
@@ -134,6 +141,7 @@ private:
     int m_prodlevaKusu = 200;
     QByteArray m_vlastniOdpoved;
     QList<QPair<QTcpSocket *, QByteArray>> m_zbytky;   // held rests of replies in pieces
+    qint64 m_odeslanoNekonecne = 0;
 
     QList<SimRezervace> m_cekajici;
     int m_posledniId = 0;

@@ -29,13 +29,16 @@ int main(int argc, char *argv[])
     const QCommandLineOption data(QStringLiteral("data"), QStringLiteral("Also write what the desk sends into this folder."),
                                   QStringLiteral("folder"));
     const QCommandLineOption close(QStringLiteral("close"), QStringLiteral("Close the connection after every reply."));
+    const QCommandLineOption lose(QStringLiteral("lose-outcomes"),
+                                  QStringLiteral("Take the desk's outcomes but keep offering the reservations, as if "
+                                                 "the answers had been lost."));
     const QCommandLineOption behaviour(QStringLiteral("behaviour"),
                                        QStringLiteral("How the import script answers: normal, pieces, never-complete, "
-                                                      "close-early, malformed, silent."),
+                                                      "close-early, malformed, silent, endless."),
                                        QStringLiteral("kind"), QStringLiteral("normal"));
     const QCommandLineOption pause(QStringLiteral("pause"), QStringLiteral("Milliseconds between the pieces of a reply (default 2000)."),
                                    QStringLiteral("ms"), QStringLiteral("2000"));
-    parser.addOptions({port, listenAll, dir, deskHost, deskPort, data, close, behaviour, pause});
+    parser.addOptions({port, listenAll, dir, deskHost, deskPort, data, close, lose, behaviour, pause});
     parser.process(app);
 
     WebSimulator::Nastaveni nastaveni;
@@ -44,6 +47,7 @@ int main(int argc, char *argv[])
     nastaveni.portDesky = quint16(parser.value(deskPort).toUInt());
     nastaveni.slozkaDat = parser.value(data);
     nastaveni.zavriPoOdpovedi = parser.isSet(close);
+    nastaveni.ztraciVysledky = parser.isSet(lose);
     WebSimulator site(nastaveni);
 
     const QHash<QString, WebSimulator::Chovani> kinds{
@@ -53,6 +57,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("close-early"), WebSimulator::Chovani::ZavriPredcasne},
         {QStringLiteral("malformed"), WebSimulator::Chovani::ChybneHodnoty},
         {QStringLiteral("silent"), WebSimulator::Chovani::Mlci},
+        {QStringLiteral("endless"), WebSimulator::Chovani::Nekonecne},
     };
     QTextStream err(stderr);
     if (!kinds.contains(parser.value(behaviour))) {

@@ -1,7 +1,7 @@
 #include "web/protocol/OdpovedWebu.h"
+#include "web/protocol/Pozadavek.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 #include <cmath>
 
 namespace {
@@ -20,26 +20,53 @@ std::optional<int> celeCislo(const QString &text)
 }
 } // namespace
 
-OdpovedWebu::OdpovedWebu(const QString &text)
+bool OdpovedWebu::pridej(const QByteArray &data)
 {
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
-    const QStringList lines = text.split(lineEnd);
-    for (const QString &line : lines) {
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq < 0)
-            continue;
-        const QString name = line.left(eq).toLower();
-        if (!m_hodnoty.contains(name))
-            m_hodnoty.insert(name, line.mid(eq + 1));
+    if (m_bytes + data.size() > limit)
+        return false;
+    m_bytes += data.size();
+    pridej(QStringView(Pozadavek::zCp1250(data)));
+    return true;
+}
+
+void OdpovedWebu::pridej(QStringView text)
+{
+    // CR and LF each end a line: the empty line between the two of a CR LF has no name and counts for nothing.
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        qsizetype end = pos;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        m_rozpracovany += text.mid(pos, end - pos);
+        if (end == text.size())
+            break;
+        radek(m_rozpracovany);
+        m_rozpracovany.clear();
+        pos = end + 1;
     }
+}
+
+void OdpovedWebu::radek(const QString &line)
+{
+    const qsizetype eq = line.indexOf(u'=');
+    if (eq < 0)
+        return;
+    const QString name = line.left(eq).toLower();
+    if (!m_hodnoty.contains(name))
+        m_hodnoty.insert(name, line.mid(eq + 1));
 }
 
 std::optional<QString> OdpovedWebu::najdi(const QString &nazev) const
 {
-    const auto it = m_hodnoty.constFind(nazev.toLower());
-    if (it == m_hodnoty.constEnd())
-        return std::nullopt;
-    return *it;
+    const QString name = nazev.toLower();
+    const auto it = m_hodnoty.constFind(name);
+    if (it != m_hodnoty.constEnd())
+        return *it;
+    // The text may end without a line break: its last line counts as it stands.
+    const qsizetype eq = m_rozpracovany.indexOf(u'=');
+    if (eq >= 0 && m_rozpracovany.left(eq).toLower() == name)
+        return m_rozpracovany.mid(eq + 1);
+    return std::nullopt;
 }
 
 QDate datumZWebu(const QString &text)
@@ -56,7 +83,7 @@ QDate datumZWebu(const QString &text)
     return QDate(*year, *month, *day);   // invalid for a day that does not exist
 }
 
-RezervaceZWebu nactiRezervace(const OdpovedWebu &odpoved)
+RezervaceZWebu nactiRezervace(const OdpovedWebu &odpoved, const QDate &dnes)
 {
     RezervaceZWebu out;
     out.pocet_rezervaci = odpoved.hodnota(QStringLiteral("pocet_rezervaci")).trimmed();
@@ -66,6 +93,8 @@ RezervaceZWebu nactiRezervace(const OdpovedWebu &odpoved)
         return out;
     }
 
+    const QDate nejdrive = dnes.addYears(-maxLetOdDneska);
+    const QDate nejpozdeji = dnes.addYears(maxLetOdDneska);
     for (int i = 0; i < *count; ++i) {
         const QString n = QString::number(i);
         const auto value = [&](const char *name) { return odpoved.najdi(QLatin1String(name) + n); };
@@ -86,14 +115,19 @@ RezervaceZWebu nactiRezervace(const OdpovedWebu &odpoved)
             return fail(tr("typ pokoje \"%1\" není celé číslo.").arg(typ));
         r.typ_pokoje_id = *typId;
 
+        // A year far off would cost the desk nothing useful and the database an error.
         const QString od = value("datum_od").value_or(QString());
         const QString doKdy = value("datum_do").value_or(QString());
         r.od_kdy = datumZWebu(od);
         r.do_kdy = datumZWebu(doKdy);
-        if (!r.od_kdy.isValid())
-            return fail(tr("datum \"%1\" není platné datum.").arg(od));
-        if (!r.do_kdy.isValid())
-            return fail(tr("datum \"%1\" není platné datum.").arg(doKdy));
+        for (const auto &[datum, text] : {std::pair{r.od_kdy, od}, std::pair{r.do_kdy, doKdy}}) {
+            if (!datum.isValid())
+                return fail(tr("datum \"%1\" není platné datum.").arg(text));
+            if (datum < nejdrive || datum > nejpozdeji)
+                return fail(tr("datum \"%1\" je více než %2 let od dneška.").arg(text).arg(maxLetOdDneska));
+        }
+        if (r.od_kdy.daysTo(r.do_kdy) >= maxDnuPobytu)
+            return fail(tr("pobyt od %1 do %2 je delší než rok.").arg(od, doKdy));
 
         // A point is the decimal separator, whatever the desk's regional settings.
         const QString cena = value("cena").value_or(QString());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QHash>
 #include <QString>
@@ -9,13 +10,22 @@
 /**
  * The web site's reply to "rezervace_na_vitrane.php": lines of name=value,
  * names compared without letter case, the first line of a name counting;
- * any other line (status line, headers) is ignored.
+ * any other line (status line, headers) is ignored. Read piece by piece as
+ * the data come, each line once; at most `limit` bytes are taken.
  */
 class OdpovedWebu
 {
 public:
-    /** Everything received since the request was sent; lines end at CR LF, LF or CR. */
-    explicit OdpovedWebu(const QString &text);
+    static constexpr qsizetype limit = 4 * 1024 * 1024;
+
+    OdpovedWebu() = default;
+    /** A whole reply at once; lines end at CR LF, LF or CR. */
+    explicit OdpovedWebu(const QString &text) { pridej(text); }
+
+    /** Adds received bytes (code page 1250); false, and nothing taken, when the reply would pass the limit. */
+    bool pridej(const QByteArray &data);
+    void pridej(QStringView text);
+    qsizetype velikost() const { return m_bytes; }
 
     /** The text after the first "=" of the name's first line; none without such a line. */
     std::optional<QString> najdi(const QString &nazev) const;
@@ -26,7 +36,11 @@ public:
     bool jeUplna() const { return hodnota(QStringLiteral("konec_dat")) == QLatin1String("true"); }
 
 private:
+    void radek(const QString &line);
+
     QHash<QString, QString> m_hodnoty;   // by lower-case name
+    QString m_rozpracovany;              // the last line, until its end comes
+    qsizetype m_bytes = 0;
 };
 
 /** One reservation that a guest made on the web site. */
@@ -51,15 +65,20 @@ struct RezervaceZWebu
     QString chyba;             // empty when every value could be read
 };
 
+/** How far from the import day a stay may lie, and how long it may be. */
+constexpr int maxLetOdDneska = 10;
+constexpr int maxDnuPobytu = 366;
+
 /**
- * Reads the reservations of a complete reply. Every value is checked before
- * anything is stored, so a malformed reply stores nothing: a count or room
- * type that is not a whole number, an impossible date, a price that is not a
- * number (a point is the decimal separator), or fewer reservations than the
- * count announces.
+ * Reads the reservations of a complete reply, imported on `dnes`. Every
+ * value is checked before anything is stored, so a malformed reply stores
+ * nothing: a count or room type that is not a whole number, an impossible
+ * date or one further than maxLetOdDneska years from `dnes`, a stay longer
+ * than maxDnuPobytu days, a price that is not a number (a point is the
+ * decimal separator), or fewer reservations than the count announces.
+ * A stay that ends before it begins is no error here (it finds no room).
  */
-RezervaceZWebu nactiRezervace(const OdpovedWebu &odpoved);
+RezervaceZWebu nactiRezervace(const OdpovedWebu &odpoved, const QDate &dnes);
 
 /** "y-m-d" as three whole numbers; a null date when it is no such day. */
 QDate datumZWebu(const QString &text);
-

@@ -1,6 +1,8 @@
 #include "web/protocol/Presmerovani.h"
 #include "web/protocol/Pozadavek.h"
 
+#include <QCoreApplication>
+
 namespace Presmerovani {
 
 QString HodnotaParametru(const QString &text, const QString &nazev)
@@ -57,6 +59,40 @@ QByteArray OdpovedPresmerovani(const QString &skriptZpet, const QString &dotaz)
                                           "\tPokud nebudete automaticky přesměrováni, pokračujte prosím tímto odkazem:<br>\n")
                          + QStringLiteral("\t<a href=\"") + forAttribute(cil) + QStringLiteral("\">Přesměrování</a>\n")
                          + QStringLiteral("</body>\n"
+                                          "</html>\n");
+    return Pozadavek::doCp1250(text);
+}
+
+bool jeAdresaNavratu(const QString &skriptZpet)
+{
+    for (const QChar c : skriptZpet)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    qsizetype host = -1;
+    for (const QLatin1String scheme : {QLatin1String("http://"), QLatin1String("https://")})
+        if (skriptZpet.startsWith(scheme, Qt::CaseInsensitive))
+            host = scheme.size();
+    if (host < 0 || host >= skriptZpet.size())
+        return false;
+    const QChar first = skriptZpet[host];
+    return first != u'/' && first != u'?' && first != u'#' && first != u'\\';
+}
+
+QByteArray OdpovedChybneAdresy()
+{
+    const QString text = QStringLiteral("HTTP/1.1 400 Bad Request\n"
+                                        "Connection: close\n"
+                                        "Content-type: text/html\n"
+                                        "Cache-Control: no-store, no-cache\n"
+                                        "\n"
+                                        "<html>\n"
+                                        "<head>\n"
+                                        "<title>Chyba</title>\n"
+                                        "</head>\n"
+                                        "<body>\n")
+                         + u'\t' + QCoreApplication::translate("Presmerovani", "Adresa pro návrat na web není platná.")
+                         + QStringLiteral("\n"
+                                          "</body>\n"
                                           "</html>\n");
     return Pozadavek::doCp1250(text);
 }

@@ -22,6 +22,16 @@ QString HodnotaParametru(const QString &text, const QString &nazev);
  */
 QByteArray OdpovedPresmerovani(const QString &skriptZpet, const QString &dotaz);
 
+/**
+ * A return address the desk sends a browser to: an http or https URL with a
+ * host and no control characters. Anything else (javascript:, data:, a
+ * relative path, a raw NUL) would make the redirect a tool for others.
+ */
+bool jeAdresaNavratu(const QString &skriptZpet);
+
+/** The plain page for a request whose return address is refused; no redirect. */
+QByteArray OdpovedChybneAdresy();
+
 } // namespace Presmerovani
 
 /**
