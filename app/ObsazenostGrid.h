@@ -3,7 +3,7 @@
 #include "model/Obsazenost.h"
 
 #include <QDate>
-#include <QWidget>
+#include <QAbstractScrollArea>
 #include <optional>
 #include <vector>
 
@@ -14,12 +14,17 @@ class SkupinyPokoju;
  * red), then one row per member room with its number and a 16 x 16 square
  * per day, pure green when free and pure red when reserved.
  *
- * The widget's own origin is the grid origin: day columns start 70 px to the
- * right and are 20 px apart, the three header lines are 13 px high, and room
- * rows start 2 px below the headers, 20 px apart. Every group drawn is kept
- * as a layer, painted in the order drawn at the same origin.
+ * The grid's origin is the top left of its viewport: day columns start 70 px
+ * to the right and are 20 px apart, the three header lines are 13 px high,
+ * and room rows start 2 px below the headers, 20 px apart. Every group drawn
+ * is kept as a layer, painted in the order drawn at the same origin.
+ *
+ * A grid larger than the viewport scrolls under a frame that stays: the day
+ * headers scroll only sideways, the room numbers only up and down. Unscrolled,
+ * every pixel is where it would be without scrolling. Positions given to and
+ * taken from the grid's operations are in the grid's own (unscrolled) frame.
  */
-class ObsazenostGrid : public QWidget
+class ObsazenostGrid : public QAbstractScrollArea
 {
     Q_OBJECT
 public:
@@ -59,8 +64,13 @@ public:
     static QRect ctverec(int radek, int den);
     static QRect hlavicka(int den);
     static int horniRadek() { return 3 * vyskaHlavicky + 2; }
+    /** The weekday line of a day's header: the locale's short name, shortened to fit its column. */
+    static QString zkratkaDne(const QDate &den, const QLocale &locale, const QFontMetrics &metrics);
 
-    QSize sizeHint() const override;
+    /** The size of the whole grid, unscrolled. */
+    QSize velikostObsahu() const;
+    /** Where the viewport's point lies in the grid's own frame (the frozen bands do not scroll). */
+    QPoint naMrizku(const QPoint &vViewportu) const;
 
     /** The square under the point, in the layer painted last there; none between squares. */
     std::optional<Misto> mistoNa(const QPoint &pos) const;
@@ -73,9 +83,16 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void nastavPosuvniky();
+    void kresliHlavicky(QPainter &p, const QRect &oblast) const;
+    void kresliCislaPokoju(QPainter &p, const QRect &oblast) const;
+    void kresliCtverecky(QPainter &p, const QRect &oblast) const;
+
     std::vector<Vrstva> m_vrstvy;
 };

@@ -37,6 +37,7 @@ TVitranaForm::TVitranaForm(const Configuration &config, bool emptyHotel, QWidget
     ui->setupUi(this);
     move(142, 139);
     ui->Client->setMinimumSize(clientWidth, gridY);
+    ui->Client->installEventFilter(this);   // the grid fills what the pickers and tabs leave
     const QString longDate = QLocale().dateFormat(QLocale::LongFormat);
     ui->OdDateTimePicker->setDisplayFormat(longDate);
     ui->DoDateTimePicker->setDisplayFormat(longDate);
@@ -178,7 +179,6 @@ void TVitranaForm::refresh()
 {
     const qint64 span = ui->OdDateTimePicker->date().daysTo(ui->DoDateTimePicker->date()) + 1;
     grid()->vyprazdni();
-    fitClientArea();
 
     if (span > 60) {
         MessageBox::show(this,
@@ -201,14 +201,13 @@ void TVitranaForm::refresh()
 
     grid()->ZobrazObsazenost(*m_skupiny, taby->tabText(taby->currentIndex()), ui->OdDateTimePicker->date(),
                              ui->DoDateTimePicker->date());
-    fitClientArea();
 }
 
-void TVitranaForm::fitClientArea()
+bool TVitranaForm::eventFilter(QObject *watched, QEvent *event)
 {
-    // Scroll bars appear when the grid is larger than the window.
-    const QSize size = grid()->sizeHint();
-    ui->Client->setMinimumSize(qMax(clientWidth, gridX + size.width()), gridY + size.height());
+    if (watched == ui->Client && event->type() == QEvent::Resize)
+        grid()->setGeometry(gridX, gridY, ui->Client->width() - gridX, ui->Client->height() - gridY);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TVitranaForm::ZobrazButtonClick()

@@ -66,12 +66,12 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate(const Configuration &config, bool emptyHotel);
     void FormShow();
     void vyplnTaby();
-    void fitClientArea();
 
     std::unique_ptr<Ui::TVitranaForm> ui;
     std::unique_ptr<Pripojeni> m_pripojeni;

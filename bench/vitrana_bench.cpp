@@ -280,6 +280,7 @@ void historyFigures(int repeat, const QDate &today, Hotel &small, Hotel &large)
     ObsazenostGrid grid;
     // what the main window shows of the grid at its default size
     QImage window(737, 460, QImage::Format_ARGB32_Premultiplied);
+    grid.resize(window.size());
     const auto gridOf = [&](const QString &group, int days) {
         return [&, group, days](Hotel &h) {
             grid.vyprazdni();

@@ -69,8 +69,8 @@ private slots:
     void redSquaresNameTheirReservation()
     {
         QVERIFY(red("101", 3));
-        QHelpEvent event(QEvent::ToolTip, square("101", 3), grid()->mapToGlobal(square("101", 3)));
-        QApplication::sendEvent(grid(), &event);
+        QHelpEvent event(QEvent::ToolTip, square("101", 3), grid()->viewport()->mapToGlobal(square("101", 3)));
+        QApplication::sendEvent(grid()->viewport(), &event);
         QVERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), hover(square("101", 3)));
         QCOMPARE(hover(square("101", 3)), "Rezervace 4\nKlient: Jan Novák\nOd: " + ukaz(2) + "\nDo: " + ukaz(4)
@@ -95,11 +95,11 @@ private slots:
                 opened = true, d->reject();
         });
         guard.start(500);
-        QTest::mouseDClick(grid(), Qt::LeftButton, {}, square("101", 3));
+        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, square("101", 3));
         guard.stop();
         QVERIFY(!opened);
         QVERIFY(!red("101", 5));
-        inModal<TNovaRezervace>([&] { QTest::mouseDClick(grid(), Qt::LeftButton, {}, square("101", 5)); },
+        inModal<TNovaRezervace>([&] { QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, square("101", 5)); },
                                 [](TNovaRezervace *d) {
                                     CONTROL(QComboBox, klient, d, "KlientComboBox");
                                     CONTROL(QComboBox, pokoj, d, "PokojComboBox");

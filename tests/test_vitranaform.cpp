@@ -234,18 +234,73 @@ private slots:
         QCOMPARE(MessageBox::history().size(), 0);
     }
 
-    void largeGridScrolls()
+    void theGridScrollsUnderAFrameThatStays()
     {
         for (int i = 10; i < 50; ++i) {
             TestDatabase::exec(QString("INSERT INTO pokoje_tab VALUES (%1, 'P%1', 1)").arg(i));
             TestDatabase::exec(QString("INSERT INTO skupiny_pokoju_propojeni_tab VALUES (1, %1)").arg(i));
         }
         show();
-        auto *area = m_form->findChild<QScrollArea *>("ClientArea");
-        QVERIFY(area->verticalScrollBar()->isVisible());
+        QScrollBar *sideways = m_form->grid()->horizontalScrollBar();
+        QScrollBar *down = m_form->grid()->verticalScrollBar();
+        QVERIFY(down->isVisible());
         MessageBox::setNextAnswer(QMessageBox::Ok);
         span(0, 59);
-        QTRY_VERIFY(area->horizontalScrollBar()->isVisible());
+        QTRY_VERIFY(sideways->isVisible());
+        auto *picker = m_form->findChild<QDateTimeEdit *>("OdDateTimePicker");
+        const QPoint pickerAt = picker->mapTo(m_form.get(), QPoint());
+        const auto client = [&] { return m_form->grid()->parentWidget()->grab().toImage(); };
+        const QImage unscrolled = client();
+
+        // Two columns to the left: the squares move, the room numbers stay.
+        sideways->setValue(40);
+        QCOMPARE(square(0, 0), red);     // the 3rd day of the span
+        QCOMPARE(square(0, 2), red);     // the 5th
+        QCOMPARE(square(0, 3), green);   // the 6th
+        const QImage scrolled = client();
+        QCOMPARE(scrolled.copy(10, 89, 60, 40), unscrolled.copy(10, 89, 60, 40));
+        // the headers move with the squares: the 3rd day's header is first now
+        QCOMPARE(scrolled.copy(80, 48, 200, 39), unscrolled.copy(120, 48, 200, 39));
+
+        // One row up: the headers stay, the numbers move with the squares.
+        down->setValue(20);
+        const QImage both = client();
+        QCOMPARE(both.copy(80, 48, 200, 39), scrolled.copy(80, 48, 200, 39));
+        QCOMPARE(both.copy(10, 89, 60, 16), unscrolled.copy(10, 109, 60, 16));   // "102" on top
+        QCOMPARE(square(0, 0), green);
+        QCOMPARE(picker->mapTo(m_form.get(), QPoint()), pickerAt);   // the pickers never scroll
+    }
+
+    void dayHeadersFitTheirColumns_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::newRow("Czech") << QLocale(QLocale::Czech, QLocale::Czechia);
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany);
+        QTest::newRow("Portuguese") << QLocale(QLocale::Portuguese, QLocale::Brazil);
+    }
+    void dayHeadersFitTheirColumns()
+    {
+        QFETCH(QLocale, locale);
+        QFont font;
+        font.setPointSize(8);
+        for (const QFont &f : {font, QFont(font.family(), 14)}) {
+            const QFontMetrics metrics(f);
+            QSet<QString> names;
+            for (int d = 0; d < 7; ++d) {
+                const QDate day = QDate(2026, 12, 7).addDays(d);
+                const QString name = ObsazenostGrid::zkratkaDne(day, locale, metrics);
+                QVERIFY2(metrics.horizontalAdvance(name) <= ObsazenostGrid::sirkaSloupce,
+                         qPrintable(name + " is wider than its column"));
+                QVERIFY(!name.isEmpty());
+                names << name;
+            }
+            if (f.pointSize() == 8)
+                QVERIFY2(names.size() >= 5, "the days can still be told apart");
+        }
+        // where the locale's own short name fits, it is kept
+        const QFontMetrics metrics(font);
+        QCOMPARE(ObsazenostGrid::zkratkaDne(QDate(2026, 12, 7), QLocale(QLocale::Czech), metrics), QStringLiteral("po"));
     }
 
     void aboutBox()
