@@ -43,7 +43,7 @@ void TAdministracePokoje::PridejPokojButtonClick()
     const QStringList typ = ListBox::vybrane(ui->TypyPokojuListBox);
     if (typ.isEmpty() || ui->NovyPokojEdit->text().isEmpty())
         return;
-    if (!zkus([&] { m_pokoje->Pridej(ui->NovyPokojEdit->text(), m_typyPokoju->NajdiId(typ.first())); }))
+    if (!zkus(tr("Nepodařilo se přidat pokoj."), [&] { m_pokoje->Pridej(ui->NovyPokojEdit->text(), m_typyPokoju->NajdiId(typ.first())); }))
         return;
     obnovSeznamy();
 }
@@ -55,7 +55,7 @@ void TAdministracePokoje::OdstranVybranePokojeButtonClick()
         return;
     // Guests booked from today on would vanish from the grid with their room.
     int budouci = 0;
-    if (!zkus([&] {
+    if (!zkus(tr("Nepodařilo se zjistit rezervace vybraných pokojů."), [&] {
             budouci = Pokoje::reservationsUntil(m_pokoje->roomsRemovedBy(vybrane), QDate::currentDate());
         }))
         return;
@@ -74,7 +74,7 @@ void TAdministracePokoje::OdstranVybranePokojeButtonClick()
 
 void TAdministracePokoje::OKButtonClick()
 {
-    if (zkus([this] { m_pokoje->Uloz(); }))
+    if (zkus(tr("Nepodařilo se uložit pokoje."), [this] { m_pokoje->Uloz(); }))
         accept();
 }
 

@@ -86,7 +86,7 @@ void TAdministraceSkupinyPokoju::PridejSkupinuButtonClick()
     if (ui->NovaSkupinaEdit->text().isEmpty())
         return;
     // A new group starts with the links stored under its id, so this reads.
-    if (zkus([this] { m_skupiny->Pridej(ui->NovaSkupinaEdit->text()); }))
+    if (zkus(tr("Nepodařilo se přidat skupinu pokojů."), [this] { m_skupiny->Pridej(ui->NovaSkupinaEdit->text()); }))
         obnovVse();
 }
 
@@ -126,7 +126,7 @@ void TAdministraceSkupinyPokoju::OdeberPokojeButtonClick()
 
 void TAdministraceSkupinyPokoju::OKButtonClick()
 {
-    if (zkus([this] { m_skupiny->Uloz(); }))
+    if (zkus(tr("Nepodařilo se uložit skupiny pokojů."), [this] { m_skupiny->Uloz(); }))
         accept();
 }
 

@@ -106,7 +106,7 @@ void TAdministraceTypyDni::posunVybrany(int krok)
 
 void TAdministraceTypyDni::OKButtonClick()
 {
-    if (zkus([this] { m_typyDnu->Uloz(); }))
+    if (zkus(tr("Nepodařilo se uložit typy dní."), [this] { m_typyDnu->Uloz(); }))
         accept();
 }
 

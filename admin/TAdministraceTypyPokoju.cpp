@@ -81,7 +81,7 @@ void TAdministraceTypyPokoju::OdstranVybraneButtonClick()
     if (vybrane.isEmpty())
         return;
     // A database error stops the loop like a refusal: what went before it is gone from the list.
-    zkus([&] {
+    zkus(tr("Nepodařilo se odstranit typy pokojů."), [&] {
         for (const QString &nazev : vybrane) {
             if (!m_typyPokoju->Odstran(nazev)) {
                 ohlasPouzity(nazev);
@@ -106,7 +106,7 @@ void TAdministraceTypyPokoju::NadefinujCenyButtonClick()
 void TAdministraceTypyPokoju::OKButtonClick()
 {
     std::vector<TypPokoje> ponechane;
-    if (!zkus([&] { ponechane = m_typyPokoju->Uloz(); }))
+    if (!zkus(tr("Nepodařilo se uložit typy pokojů."), [&] { ponechane = m_typyPokoju->Uloz(); }))
         return;
     // Saved, but a removal another desk's new room overtook did not happen.
     for (const TypPokoje &t : ponechane)

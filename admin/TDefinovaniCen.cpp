@@ -120,7 +120,7 @@ void TDefinovaniCen::CenaEditKeyDown(QKeyEvent *key)
 
 void TDefinovaniCen::OKButtonClick()
 {
-    if (zkus([this] { m_ceny->Uloz(); }))
+    if (zkus(tr("Nepodařilo se uložit ceny."), [this] { m_ceny->Uloz(); }))
         accept();
 }
 

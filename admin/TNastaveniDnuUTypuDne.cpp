@@ -83,7 +83,7 @@ void TNastaveniDnuUTypuDne::OdstranVybraneDnyButtonClick()
 
 void TNastaveniDnuUTypuDne::OKButtonClick()
 {
-    if (zkus([this] { m_kalendar->Uloz(); }))
+    if (zkus(tr("Nepodařilo se uložit dny typu dne."), [this] { m_kalendar->Uloz(); }))
         accept();
 }
 

@@ -168,7 +168,7 @@ void TVitranaForm::nactiSkupiny()
         auto skupiny = std::make_unique<SkupinyPokoju>();
         m_skupiny = std::move(skupiny);
     } catch (const DatabaseError &e) {
-        MessageBox::chyba(this, e.text(), QMessageBox::Critical);
+        MessageBox::chybaDatabaze(this, tr("Nepodařilo se načíst skupiny pokojů."), e);
         return;
     }
     vyplnTaby();
@@ -199,8 +199,12 @@ void TVitranaForm::refresh()
     if (span < 1 || taby->currentIndex() < 0)
         return;
 
-    grid()->ZobrazObsazenost(*m_skupiny, taby->tabText(taby->currentIndex()), ui->OdDateTimePicker->date(),
-                             ui->DoDateTimePicker->date());
+    try {
+        grid()->ZobrazObsazenost(*m_skupiny, taby->tabText(taby->currentIndex()), ui->OdDateTimePicker->date(),
+                                 ui->DoDateTimePicker->date());
+    } catch (const DatabaseError &e) {
+        MessageBox::chybaDatabaze(this, tr("Nepodařilo se načíst obsazenost pokojů."), e);
+    }
 }
 
 bool TVitranaForm::eventFilter(QObject *watched, QEvent *event)

@@ -43,7 +43,7 @@ bool VitranaApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const DatabaseError &e) {
-        showError(e.text());
+        MessageBox::chybaDatabaze(activeWindow(), tr("Akci se nepodařilo dokončit."), e);
     } catch (const std::exception &e) {
         showError(QString::fromLocal8Bit(e.what()));
     }

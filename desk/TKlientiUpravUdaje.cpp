@@ -36,7 +36,7 @@ void TKlientiUpravUdaje::SmazKlientaButtonClick()
     if (klientId < 0)
         return;
     int pocet = 0;
-    if (!zkus([&] {
+    if (!zkus(tr("Nepodařilo se zjistit rezervace klienta."), [&] {
             Objednavky objednavky;
             objednavky.NactiProKlienta(klientId);
             pocet = objednavky.Pocet();
@@ -52,13 +52,13 @@ void TKlientiUpravUdaje::SmazKlientaButtonClick()
     // Checked again under the lock: another desk may have booked for the
     // client while the question was open.
     bool smazan = false;
-    if (!zkus([&] { smazan = Klient::SmazKlienta(klientId); }))
+    if (!zkus(tr("Nepodařilo se smazat klienta."), [&] { smazan = Klient::SmazKlienta(klientId); }))
         return;
     if (!smazan) {
         nelzeSmazat();
         return;
     }
-    zkus([this] {
+    zkus(tr("Nepodařilo se načíst klienty."), [this] {
         auto klienti = std::make_unique<Klienti>();
         m_klienti = std::move(klienti);
         ListBox::vypis(ui->KlientiComboBox, *m_klienti);

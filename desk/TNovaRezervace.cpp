@@ -169,7 +169,7 @@ void TNovaRezervace::rebuild()
         const int klientId = m_klienti->NajdiId(ui->KlientComboBox->currentText());
         const int pokojId = m_pokoje->NajdiId(ui->PokojComboBox->currentText());
         if (klientId >= 0 && pokojId >= 0)
-            zkus([&] {
+            zkus(tr("Nepodařilo se zjistit cenu pobytu."), [&] {
                 // Priced from the night-by-night rows: one statement gives the price and its tooltip.
                 RozpisCeny rozpis = RozpisCeny::Nacti(klientId, pokojId, od, dO);
                 Objednavka rezervace(klientId, 0, QDate::currentDate(), od, dO, pokojId, rozpis.cena());
@@ -186,7 +186,7 @@ void TNovaRezervace::refreshLabels()
     // The live test takes no lock and only advises; the store decides.
     std::vector<PobytPokoje> kolize;
     if (m_rezervace
-        && !zkus([&] { kolize = NactiPobytyPokoje(m_rezervace->pokoj_id, m_rezervace->od_kdy, m_rezervace->do_kdy); }))
+        && !zkus(tr("Nepodařilo se zjistit, zda je pokoj volný."), [&] { kolize = NactiPobytyPokoje(m_rezervace->pokoj_id, m_rezervace->od_kdy, m_rezervace->do_kdy); }))
         m_rezervace.reset();
 
     if (!m_rezervace) {
@@ -220,7 +220,7 @@ void TNovaRezervace::OKButtonClick()
 {
     VysledekRezervace vysledek = VysledekRezervace::Kolize;
     // A database error is shown and nothing was stored: the dialog stays open.
-    if (m_rezervace && !zkus([&] { vysledek = m_rezervace->ZarezervujKlientovi(); }))
+    if (m_rezervace && !zkus(tr("Nepodařilo se uložit rezervaci."), [&] { vysledek = m_rezervace->ZarezervujKlientovi(); }))
         return;
     if (vysledek != VysledekRezervace::Ulozena)
         MessageBox::chyba(this, tr("Rezervaci nebylo možné uložit.") + u'\n'

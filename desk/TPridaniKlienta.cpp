@@ -70,7 +70,7 @@ void TPridaniKlienta::TypKlientaComboBoxChange()
     const QString nazev = ui->TypKlientaComboBox->currentText();
     // Built afresh: the attribute list is read as the table holds it now.
     std::optional<TypKlienta> typ;
-    if (!zkus([&] { typ.emplace(m_typy->NajdiId(nazev), nazev); }))
+    if (!zkus(tr("Nepodařilo se načíst údaje typu klienta."), [&] { typ.emplace(m_typy->NajdiId(nazev), nazev); }))
         return;
 
     int y = polozkyY;
@@ -114,7 +114,7 @@ void TPridaniKlienta::PridejButtonClick()
     for (const auto &[sloupec, edit] : std::as_const(m_polozky))
         polozky.append({sloupec, edit->text()});
     const int typKlientaId = m_typy->NajdiId(ui->TypKlientaComboBox->currentText());
-    if (zkus([&] { Klient::PridejKlienta(polozky, typKlientaId); }))
+    if (zkus(tr("Nepodařilo se uložit klienta."), [&] { Klient::PridejKlienta(polozky, typKlientaId); }))
         accept();
 }
 

@@ -49,7 +49,7 @@ void TRezervaceSmazRezervaci::KlientComboBoxChange()
                              : m_klienti->NajdiId(ui->KlientComboBox->currentText());
     if (klientId >= 0) {
         auto objednavky = std::make_unique<Objednavky>();
-        if (zkus([&] { objednavky->NactiProKlienta(klientId); })) {
+        if (zkus(tr("Nepodařilo se načíst rezervace klienta."), [&] { objednavky->NactiProKlienta(klientId); })) {
             m_objednavky = std::move(objednavky);
             m_klientId = klientId;
         }
@@ -83,7 +83,7 @@ void TRezervaceSmazRezervaci::SmazRezervaciButtonClick()
                              QMessageBox::Ok | QMessageBox::Cancel)
         != QMessageBox::Ok)
         return;
-    zkus([&] { Objednavka::SmazObjednavku(vybrana.first().toInt(), m_klientId); });
+    zkus(tr("Nepodařilo se smazat rezervaci."), [&] { Objednavka::SmazObjednavku(vybrana.first().toInt(), m_klientId); });
     KlientComboBoxChange();
 }
 

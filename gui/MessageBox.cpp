@@ -1,5 +1,7 @@
 #include "gui/MessageBox.h"
 
+#include "db/DatabaseError.h"
+
 #include <QCoreApplication>
 #include <QQueue>
 
@@ -15,7 +17,7 @@ QMessageBox::StandardButton show(QWidget *parent, const QString &text, const QSt
                                  QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
                                  const QString &detail)
 {
-    shown.append({text, caption, buttons});
+    shown.append({text, caption, buttons, detail});
     if (!answers.isEmpty())
         return answers.dequeue();
     if (defaultAnswer != QMessageBox::NoButton)
@@ -35,6 +37,12 @@ QMessageBox::StandardButton show(QWidget *parent, const QString &text, const QSt
 void chyba(QWidget *parent, const QString &text, QMessageBox::Icon icon, const QString &detail)
 {
     show(parent, text, QCoreApplication::translate("MessageBox", "Chyba"), QMessageBox::Ok, icon, detail);
+}
+
+void chybaDatabaze(QWidget *parent, const QString &coSeNepodarilo, const DatabaseError &e)
+{
+    const QString text = e.veta().isEmpty() ? coSeNepodarilo : coSeNepodarilo + u'\n' + e.veta();
+    chyba(parent, text, QMessageBox::Critical, e.detail());
 }
 
 QMessageBox::StandardButton varovani(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons)

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QString>
 
+class DatabaseError;
+
 /**
  * Every message box of the application goes through here, so that tests can
  * answer a box in advance instead of racing a modal window.
@@ -15,6 +17,7 @@ struct Shown
     QString text;
     QString caption;
     QMessageBox::StandardButtons buttons;
+    QString detail;
 };
 
 /** Shows a modal box and returns the button chosen (Cancel when closed). */
@@ -26,6 +29,11 @@ QMessageBox::StandardButton show(QWidget *parent, const QString &text, const QSt
 /** The error box: caption "Chyba", one OK button. */
 void chyba(QWidget *parent, const QString &text, QMessageBox::Icon icon = QMessageBox::NoIcon,
            const QString &detail = QString());
+/**
+ * The error box for a database error: what could not be done, then the
+ * error's own sentence for the user; the database's words as the detail.
+ */
+void chybaDatabaze(QWidget *parent, const QString &coSeNepodarilo, const DatabaseError &e);
 /** The warning box: caption "Varování"; returns the button chosen. */
 QMessageBox::StandardButton varovani(QWidget *parent, const QString &text,
                                      QMessageBox::StandardButtons buttons = QMessageBox::Ok);

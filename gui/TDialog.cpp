@@ -25,13 +25,13 @@ bool TDialog::jeEnter(const QKeyEvent *key)
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
-bool TDialog::zkus(const std::function<void()> &akce)
+bool TDialog::zkus(const QString &coSeNepodarilo, const std::function<void()> &akce)
 {
     try {
         akce();
         return true;
     } catch (const DatabaseError &e) {
-        MessageBox::chyba(this, e.text(), QMessageBox::Critical);
+        MessageBox::chybaDatabaze(this, coSeNepodarilo, e);
     }
     return false;
 }
@@ -45,7 +45,7 @@ void TDialog::showEvent(QShowEvent *event)
     for (QPushButton *button : findChildren<QPushButton *>())
         if (!button->isDefault())
             button->setAutoDefault(false);
-    if (!zkus([this] { FormShow(); }))
+    if (!zkus(tr("Nepodařilo se načíst údaje z databáze."), [this] { FormShow(); }))
         QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
 }
 

@@ -36,11 +36,12 @@ protected:
     virtual void FormHide() {}
 
     /**
-     * Runs a database action of a handler. When it fails, the error is shown
-     * in the error box and false is returned: the dialog stays open with its
-     * unsaved data (the saves are all or nothing).
+     * Runs a database action of a handler. When it fails, the error box says
+     * what could not be done (coSeNepodarilo, a Czech sentence) and why, and
+     * false is returned: the dialog stays open with its unsaved data (the
+     * saves are all or nothing).
      */
-    bool zkus(const std::function<void()> &akce);
+    bool zkus(const QString &coSeNepodarilo, const std::function<void()> &akce);
 
     /**
      * Key presses in the widget reach the handler first; a handler that

@@ -199,12 +199,28 @@ inline void closeWithoutOk(QDialog *dialog, QAbstractButton *storno, const QStri
     QVERIFY(!dialog->isVisible());
 }
 
-/** The one box so far is the error of a save that waited past the lock wait. */
-inline void verifyLockTimeoutShown()
+/**
+ * The one box so far is a database error: it says first what could not be
+ * done, then the error's own Czech sentence (none when `veta` is empty),
+ * with the database's words (containing `serverWords`) as the detail.
+ */
+inline void verifyDatabaseErrorShown(const QString &coSeNepodarilo, const QString &veta, const QString &serverWords)
 {
     QCOMPARE(MessageBox::history().size(), 1);
-    QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
-    QVERIFY(MessageBox::history()[0].text.contains(QLatin1String("Lock wait timeout")));
+    const MessageBox::Shown &box = MessageBox::history()[0];
+    QCOMPARE(box.caption, QStringLiteral("Chyba"));
+    if (veta.isEmpty())
+        QCOMPARE(box.text, coSeNepodarilo);
+    else
+        QVERIFY2(box.text.startsWith(coSeNepodarilo + u'\n' + veta), qPrintable(box.text));
+    QVERIFY2(box.detail.contains(serverWords), qPrintable(box.detail));
+}
+
+/** The one box so far is the error of a save that waited past the lock wait. */
+inline void verifyLockTimeoutShown(const QString &coSeNepodarilo)
+{
+    verifyDatabaseErrorShown(coSeNepodarilo, QStringLiteral("Tabulky právě používá jiná recepce"),
+                             QStringLiteral("Lock wait timeout"));
 }
 
 /** The lines of a drop-down list, top to bottom. */

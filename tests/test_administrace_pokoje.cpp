@@ -226,7 +226,7 @@ private slots:
             click(c.ok);
             QVERIFY(d->isVisible());
             QCOMPARE(lines(c.pokoje), (QStringList{"101", "102", "103"}));
-            verifyLockTimeoutShown();
+            verifyLockTimeoutShown("Nepodařilo se uložit pokoje.");
             q.exec("UNLOCK TABLES");
             QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2"}));
             click(c.ok);   // tried again, it goes through

@@ -195,7 +195,7 @@ private slots:
             q.exec("LOCK TABLES skupiny_pokoju_propojeni_tab WRITE");
             click(c.ok);
             QVERIFY(d->isVisible());
-            verifyLockTimeoutShown();
+            verifyLockTimeoutShown("Nepodařilo se uložit skupiny pokojů.");
             QCOMPARE(lines(c.skupiny), (QStringList{"Přízemí", "Patro", "Apartmá"}));
             q.exec("UNLOCK TABLES");
         });

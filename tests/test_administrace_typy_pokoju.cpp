@@ -234,7 +234,7 @@ private slots:
             click(c.ok);
             QVERIFY(d->isVisible());
             QCOMPARE(lines(c.typy), (QStringList{"Dvoulůžkový", "Apartmá", "Rodinny"}));
-            verifyLockTimeoutShown();
+            verifyLockTimeoutShown("Nepodařilo se uložit typy pokojů.");
             q.exec("UNLOCK TABLES");
             QCOMPARE(storedTypes(), typesBefore);
             QCOMPARE(storedPrices(), pricesBefore);

@@ -212,7 +212,7 @@ private slots:
             q.exec("LOCK TABLES ceny_pokoje_tab WRITE");
             click(c.ok);
             QVERIFY(d->isVisible());
-            verifyLockTimeoutShown();
+            verifyLockTimeoutShown("Nepodařilo se uložit ceny.");
             QCOMPARE(shown(c.tabulka), (QStringList{"|C|D", "A|700|", "B||", "X||450"}));
             q.exec("UNLOCK TABLES");
             QCOMPARE(storedPrices(), pricesBefore);

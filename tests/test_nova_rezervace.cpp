@@ -221,7 +221,7 @@ private slots:
         QTest::newRow("the client deleted meanwhile") << "DELETE FROM klienti_tab WHERE klient_id = 1"
                                                       << refused + "Klient byl mezitím smazán.|Chyba" << false << false;
         QTest::newRow("reservations held past the lock wait") << "LOCK TABLES objednavky_pokoje_tab WRITE"
-                                                              << "Tabulky právě používá jiná recepce" << false << true;
+                                                              << "Nepodařilo se uložit rezervaci.\nTabulky právě používá jiná recepce" << false << true;
     }
     void refusedOrFailedStores()
     {

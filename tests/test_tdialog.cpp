@@ -48,7 +48,7 @@ public:
     {
         ++shown;
         if (failLoad)
-            throw DatabaseError("Table 'hotel.pokoje_tab' doesn't exist");
+            throw DatabaseError(QString(), "Table 'hotel.pokoje_tab' doesn't exist", DatabaseError::Kind::Statement);
         loaded = true;
     }
     void FormHide() override
@@ -140,7 +140,8 @@ private slots:
         result = d.result();
         QCOMPARE(result, int(QDialog::Rejected));
         QVERIFY(t.elapsed() < 5000);
-        QCOMPARE(messages(), QStringList{"Table 'hotel.pokoje_tab' doesn't exist|Chyba"});
+        verifyDatabaseErrorShown("Nepodařilo se načíst údaje z databáze.", QString(),
+                                 "Table 'hotel.pokoje_tab' doesn't exist");
         QCOMPARE(d.hidden, 1);
     }
 };

@@ -332,16 +332,46 @@ private slots:
         QTRY_VERIFY(!form->isVisible());   // closes as soon as it is shown
     }
 
+    void errorsFromHandlersAreShownAndTheApplicationGoesOn_data()
+    {
+        QTest::addColumn<QString>("veta");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("the database's words only")
+            << QString() << int(DatabaseError::Kind::Statement) << "Akci se nepodařilo dokončit.";
+        QTest::newRow("a fault the receptionist can act on")
+            << "Spojení s databází bylo přerušeno." << int(DatabaseError::Kind::ConnectionLost)
+            << "Akci se nepodařilo dokončit.\nSpojení s databází bylo přerušeno.";
+    }
     void errorsFromHandlersAreShownAndTheApplicationGoesOn()
     {
+        QFETCH(QString, veta);
+        QFETCH(int, kind);
+        QFETCH(QString, shown);
         MessageBox::setNextAnswer(QMessageBox::Ok);
-        QTimer::singleShot(0, this, [] { throw DatabaseError("Lock wait timeout exceeded"); });
+        QTimer::singleShot(0, this, [&] {
+            throw DatabaseError(veta, "MySQL server has gone away", DatabaseError::Kind(kind));
+        });
         QTRY_COMPARE(MessageBox::history().size(), 1);
-        QCOMPARE(MessageBox::history()[0].text, QStringLiteral("Lock wait timeout exceeded"));
+        // A Czech sentence first, the server's own words as the detail.
+        QCOMPARE(MessageBox::history()[0].text, shown);
+        QCOMPARE(MessageBox::history()[0].detail, QStringLiteral("MySQL server has gone away"));
         QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
         bool later = false;
         QTimer::singleShot(0, this, [&] { later = true; });
         QTRY_VERIFY(later);
+    }
+
+    void qtSpeaksTheDesksLanguage()
+    {
+        auto *app = static_cast<VitranaApplication *>(qApp);
+        QVERIFY2(app->loadQtTranslations(QLocale(QLocale::Czech, QLocale::Czechia)),
+                 "Qt's Czech translations are installed (qt6-translations-l10n)");
+        QMessageBox box(QMessageBox::NoIcon, "Varování", "?", QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Zrušit"));
+        app->loadQtTranslations(QLocale(QLocale::English, QLocale::UnitedStates));
+        QMessageBox english(QMessageBox::NoIcon, "Warning", "?", QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(english.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancel"));
     }
 };
 

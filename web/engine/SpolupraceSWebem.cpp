@@ -281,7 +281,7 @@ void SpolupraceSWebem::ExportTypuPokoju()
     } catch (const DatabaseError &e) {
         zaznamenej(m_posledniExport, false, tr("typy pokojů, chyba databáze"));
         emit stavZmenen();
-        emit chyba(e.text(), true);
+        emit chyba(tr("Typy pokojů se nepodařilo načíst pro export.") + u'\n' + e.text(), true);
         return;
     }
     const QByteArray p = pozadavek(QStringLiteral("typy_pokoju.php"), telo);
@@ -320,7 +320,7 @@ void SpolupraceSWebem::krokExportuCen()
         zaznamenej(m_posledniExport, false, tr("ceny a obsazenost, chyba databáze"));
         qCWarning(logWebu, "prices and occupancy export: %s", qPrintable(e.text()));
         emit stavZmenen();
-        emit chyba(e.text(), true);
+        emit chyba(tr("Ceny a obsazenost se nepodařilo načíst pro export.") + u'\n' + e.text(), true);
         return;
     }
     posli(pozadavek(QStringLiteral("ceny_a_obsazenost.php"), telo), Druh::Export);
