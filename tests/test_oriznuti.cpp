@@ -288,8 +288,8 @@ class TestOriznuti : public QObject
     {
         inModal<Dialog>([&] { menu(item)->trigger(); }, [&](Dialog *d) {
             select(d);
-            inModal<Inner>([&] { click(static_cast<QWidget *>(d)->findChild<QPushButton *>(QLatin1String(button))); },
-                           [&](Inner *inner) { verifyWhole(inner, designed); });
+            auto *opens = static_cast<QWidget *>(d)->findChild<QPushButton *>(QLatin1String(button));
+            inModal<Inner>([&] { click(opens); }, [&](Inner *inner) { verifyWhole(inner, designed); });
         });
     }
 
@@ -297,7 +297,8 @@ class TestOriznuti : public QObject
     {
         // The status bar at its longest: no port, a failed export, a large import.
         auto *indikator = m_form->findChild<IndikatorWebu *>();
-        indikator->setText(QStringList{indikator->text(), IndikatorWebu::popis(QStringLiteral("export"), longestExport),
+        indikator->setText(QStringList{indikator->text(),
+                                       IndikatorWebu::popis(QStringLiteral("export"), longestExport),
                                        IndikatorWebu::popis(QStringLiteral("import"), longestImport)}
                                .join(QStringLiteral(" · ")));
         QCoreApplication::processEvents();
@@ -353,9 +354,11 @@ class TestOriznuti : public QObject
              [this] { fromMenu<TAdministracePokoje>("MenuAdministracePokoje", QSize(383, 420)); }},
             {QStringLiteral("AdministraceSkupinyPokoju"),
              [this] {
-                 fromMenu<TAdministraceSkupinyPokoju>("MenuAdministraceSkupinyPokoju", QSize(515, 338), [](TAdministraceSkupinyPokoju *d) {
-                     clickLine(d->findChild<QListWidget *>("SkupinyPokojuListBox"), 0);
-                 });
+                 // A group chosen: its members listed.
+                 fromMenu<TAdministraceSkupinyPokoju>(
+                     "MenuAdministraceSkupinyPokoju", QSize(515, 338), [](TAdministraceSkupinyPokoju *d) {
+                         clickLine(d->findChild<QListWidget *>("SkupinyPokojuListBox"), 0);
+                     });
              }},
             {QStringLiteral("AdministraceTypyPokoju"),
              [this] { fromMenu<TAdministraceTypyPokoju>("MenuAdministraceTypyPokoju", QSize(364, 296)); }},
@@ -363,7 +366,9 @@ class TestOriznuti : public QObject
              [this] {
                  fromButton<TAdministraceTypyPokoju, TDefinovaniCen>(
                      "MenuAdministraceTypyPokoju",
-                     [](TAdministraceTypyPokoju *d) { selectLines(d->findChild<QListWidget *>("TypyPokojuListBox"), {0, 1}); },
+                     [](TAdministraceTypyPokoju *d) {
+                         selectLines(d->findChild<QListWidget *>("TypyPokojuListBox"), {0, 1});
+                     },
                      "NadefinujCenyButton", QSize(720, 302));
              }},
             {QStringLiteral("AdministraceTypyDni"),
@@ -378,6 +383,9 @@ class TestOriznuti : public QObject
             {QStringLiteral("NovaRezervace"),
              [this] {
                  fromMenu<TNovaRezervace>("MenuRezervaceNovaRezervace", QSize(266, 234), [](TNovaRezervace *d) {
+                     auto *cena = d->findChild<QLabel *>("CenaLabel");
+                     QCOMPARE(cena->text(), QStringLiteral("Nesprávně zadané údaje."));
+                     verifyWhole(d, QSize(266, 234));
                      auto *klient = d->findChild<QComboBox *>("KlientComboBox");
                      klient->hidePopup();
                      klient->setCurrentIndex(0);
@@ -385,8 +393,7 @@ class TestOriznuti : public QObject
                      // Beyond the sample's year of calendar no night has a price.
                      d->findChild<QDateEdit *>("DoDateTimePicker")->setDate(QDate::currentDate().addDays(402));
                      d->findChild<QDateEdit *>("OdDateTimePicker")->setDate(QDate::currentDate().addDays(400));
-                     QCOMPARE(d->findChild<QLabel *>("CenaLabel")->text(),
-                              QStringLiteral("Cena není pro vybrané hodnoty definována."));
+                     QCOMPARE(cena->text(), QStringLiteral("Cena není pro vybrané hodnoty definována."));
                  });
              }},
             {QStringLiteral("RezervaceSmazRezervaci"),
