@@ -66,7 +66,7 @@ void save(const QPixmap &picture, const QString &file)
     }
 }
 
-/** Lets the desk work until the condition holds, at most a few seconds. */
+/** Lets the desk work until the condition holds, at most ten seconds. */
 bool waitFor(const std::function<bool()> &done)
 {
     QElapsedTimer waited;
@@ -107,7 +107,10 @@ void type(QWidget *window, const char *edit, const QString &text)
 template <class Dialog>
 void shoot(const std::function<void()> &open, const std::function<QPixmap(Dialog *)> &act, const QString &file)
 {
-    QTimer::singleShot(0, [&] {
+    // Fires inside the dialog's own event loop; gone with this call should the dialog not open.
+    QTimer shown;
+    shown.setSingleShot(true);
+    QObject::connect(&shown, &QTimer::timeout, [&] {
         auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
         if (!dialog) {
             QTextStream(stderr) << file << ": " << Dialog::staticMetaObject.className() << " did not open\n";
@@ -118,10 +121,11 @@ void shoot(const std::function<void()> &open, const std::function<QPixmap(Dialog
         save(act(dialog), file);
         dialog->reject();
     });
+    shown.start(0);
     open();
 }
 
-/** The same for a dialog opened as its menu item opens it. */
+/** The same for a dialog shown as its menu item shows it. */
 template <class Dialog>
 void shoot(Dialog *dialog, const std::type_identity_t<std::function<void(Dialog *)>> &act, const QString &file)
 {
