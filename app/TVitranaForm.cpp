@@ -15,6 +15,7 @@
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
 #include "desk/TRezervaceSmazRezervaci.h"
+#include "gui/DisplayFormat.h"
 #include "gui/MessageBox.h"
 #include "model/SkupinyPokoju.h"
 #include "web/IndikatorWebu.h"
@@ -39,7 +40,7 @@ TVitranaForm::TVitranaForm(const Configuration &config, bool emptyHotel, QWidget
     ui->Client->setMinimumSize(clientWidth, gridY);
     ui->Client->installEventFilter(this);   // the grid fills what the pickers and tabs leave
     const QString longDate = QLocale().dateFormat(QLocale::LongFormat);
-    ui->OdDateTimePicker->setDisplayFormat(longDate);
+    ui->OdDateTimePicker->setDisplayFormat(longDate);   // shortened on show where it does not fit
     ui->DoDateTimePicker->setDisplayFormat(longDate);
 
     connect(ui->ZobrazButton, &QPushButton::clicked, this, &TVitranaForm::ZobrazButtonClick);
@@ -139,6 +140,8 @@ void TVitranaForm::FormShow()
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
+    DisplayFormat::fitLongDate(ui->OdDateTimePicker);
+    DisplayFormat::fitLongDate(ui->DoDateTimePicker);
     const QDateTime now = QDateTime::currentDateTime();
     ui->OdDateTimePicker->setDateTime(now);
     ui->DoDateTimePicker->setDateTime(now.addDays(29));

@@ -2,6 +2,9 @@
 
 #include "db/SqlFormat.h"
 
+#include <QDateTimeEdit>
+#include <QFontMetrics>
+#include <QLineEdit>
 #include <QLocale>
 
 namespace DisplayFormat {
@@ -16,6 +19,39 @@ QString day(const QDate &value)
 {
     const QLocale locale;
     return locale.toString(value, QStringLiteral("ddd")) + u' ' + locale.toString(value, QLocale::ShortFormat);
+}
+
+namespace {
+int widestDate(const QLocale &locale, const QFontMetrics &metrics, const QString &format)
+{
+    // Seven years hold every weekday on every day of every month.
+    int widest = 0;
+    for (QDate d(2026, 1, 1); d.year() < 2033; d = d.addDays(1))
+        widest = qMax(widest, metrics.horizontalAdvance(locale.toString(d, format)));
+    return widest;
+}
+} // namespace
+
+QString longDateFormatFitting(const QLocale &locale, const QFontMetrics &metrics, int width)
+{
+    const QString dlouhy = locale.dateFormat(QLocale::LongFormat);
+    QString zkraceny = dlouhy;
+    zkraceny.replace(QStringLiteral("dddd"), QStringLiteral("ddd")).replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
+    QString kratky = locale.dateFormat(QLocale::ShortFormat);
+    if (!kratky.contains(QStringLiteral("yyyy")))
+        kratky.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    for (const QString &format : {dlouhy, zkraceny})
+        if (widestDate(locale, metrics, format) <= width)
+            return format;
+    return kratky;
+}
+
+void fitLongDate(QDateTimeEdit *picker)
+{
+    // As the edit field lays out its text: 2 px inside its contents on either side.
+    const QLineEdit *edit = picker->findChild<QLineEdit *>();
+    const int width = edit ? edit->contentsRect().width() - 4 : picker->width();
+    picker->setDisplayFormat(longDateFormatFitting(picker->locale(), edit ? edit->fontMetrics() : picker->fontMetrics(), width));
 }
 
 } // namespace DisplayFormat

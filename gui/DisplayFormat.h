@@ -3,6 +3,10 @@
 #include <QDate>
 #include <QString>
 
+class QDateTimeEdit;
+class QFontMetrics;
+class QLocale;
+
 /** Prices and days as the windows show them, in the user's regional settings. */
 namespace DisplayFormat {
 
@@ -10,5 +14,14 @@ namespace DisplayFormat {
 QString price(double value);
 /** Short weekday and short date, e.g. "pá 13.06.2025". */
 QString day(const QDate &value);
+
+/**
+ * The locale's long date format, shortened where its widest date would not
+ * fit the width: names abbreviated first, then the short format with the
+ * whole year.
+ */
+QString longDateFormatFitting(const QLocale &locale, const QFontMetrics &metrics, int width);
+/** Gives a shown date picker the long date format that fits its edit field. */
+void fitLongDate(QDateTimeEdit *picker);
 
 } // namespace DisplayFormat

@@ -18,24 +18,32 @@ QString IndikatorWebu::popis(const QString &nazev, const PosledniAkce &akce)
     return akce.uspech ? tr("%1 %2: %3").arg(nazev, cas, akce.text) : tr("%1 %2 selhal: %3").arg(nazev, cas, akce.text);
 }
 
+QString IndikatorWebu::kratce(const QString &nazev, const PosledniAkce &akce)
+{
+    const QString cas = akce.cas.time().toString(QStringLiteral("H:mm:ss"));
+    return akce.uspech ? tr("%1 %2 v pořádku").arg(nazev, cas) : tr("%1 %2 selhal").arg(nazev, cas);
+}
+
 void IndikatorWebu::ukaz()
 {
     const quint16 port = m_spoluprace->portNaslouchani();
     QStringList parts{port != 0 ? tr("Web: port %1").arg(port)
                                 : tr("Web: port %1 nepřijímá hosty").arg(m_spoluprace->pozadovanyPort())};
     bool potiz = port == 0;
+    QStringList jak;   // the whole story goes to the tooltip: the bar has one short line
     for (const auto &[nazev, akce] : {std::pair{tr("export"), m_spoluprace->posledniExport()},
                                       std::pair{tr("import"), m_spoluprace->posledniImport()}}) {
         if (!akce.cas.isValid())
             continue;
-        parts << popis(nazev, akce);
+        parts << kratce(nazev, akce);
+        jak << popis(nazev, akce);
         potiz = potiz || !akce.uspech;
     }
     setText(parts.join(QStringLiteral(" · ")));
     // Red when something needs the receptionist's eye.
     setStyleSheet(potiz ? QStringLiteral("color: #b00000;") : QString());
 
-    QStringList tip;
+    QStringList tip = jak;
     if (port == 0)
         tip << tr("Hosty přesměrované z webu nelze přijímat: %1").arg(m_spoluprace->chybaNaslouchani());
     tip << m_spoluprace->cekani();

@@ -6,8 +6,9 @@
 
 /**
  * The web road at a glance, for the main window's status bar: whether the
- * listener takes guests (and on which port), and when and how the last
- * export and import ended. The tooltip adds what waits and the last error.
+ * listener takes guests (and on which port), and when the last export and
+ * import ended and whether well. The tooltip tells how they ended, what
+ * waits and the last error.
  */
 class IndikatorWebu : public QLabel
 {
@@ -17,6 +18,8 @@ public:
 
     /** "<nazev> <time>: <how it ended>". */
     static QString popis(const QString &nazev, const PosledniAkce &akce);
+    /** "<nazev> <time> v pořádku" or "… selhal": the status bar's short form. */
+    static QString kratce(const QString &nazev, const PosledniAkce &akce);
 
 private:
     void ukaz();
