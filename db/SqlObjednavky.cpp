@@ -85,14 +85,6 @@ QString selectDayPrice(int klientId, int pokojId, const QDate &day)
            + QStringLiteral(" ORDER BY typy_dnu_tab.poradi");
 }
 
-QString selectStayPrices(int klientId, int pokojId, const QDate &odKdy, const QDate &doKdy)
-{
-    return QStringLiteral("SELECT kalendar_typy_dnu_tab.datum AS datum, cena AS cena") + priceJoin(klientId, pokojId)
-           + QStringLiteral(" AND kalendar_typy_dnu_tab.datum >= ") + d(odKdy)
-           + QStringLiteral(" AND kalendar_typy_dnu_tab.datum <= ") + d(doKdy) + priceTypes()
-           + QStringLiteral(" ORDER BY kalendar_typy_dnu_tab.datum, typy_dnu_tab.poradi");
-}
-
 QString selectFreeRooms(int typPokojeId, const QDate &odKdy, const QDate &doKdy)
 {
     // The rooms with a stay sharing a day with the span, read first on their

@@ -30,8 +30,6 @@ QString countOfClient(int klientId);
 
 /** The prices of one day, the lowest poradi first. */
 QString selectDayPrice(int klientId, int pokojId, const QDate &day);
-/** datum and cena of every priced day of the span, by day, then by poradi within a day. */
-QString selectStayPrices(int klientId, int pokojId, const QDate &odKdy, const QDate &doKdy);
 
 /** Rooms of the type with no stay sharing a day with the span, lowest id first. */
 QString selectFreeRooms(int typPokojeId, const QDate &odKdy, const QDate &doKdy);

@@ -1,4 +1,5 @@
 #include "model/Objednavky.h"
+#include "model/Pobyt.h"
 
 #include "db/SqlKlienti.h"
 #include "db/SqlObjednavky.h"
@@ -97,20 +98,10 @@ double Objednavka::CenaPobytu(int klientId, int pokojId, const QDate &odKdy, con
 {
     if (!hasDays(odKdy, doKdy))
         return 0;
-    TMojeQuery q;
-    q.setSql(SqlObjednavky::selectStayPrices(klientId, pokojId, odKdy, doKdy));
-    q.open();
-    // Rows come by day, the lowest poradi first: each day takes its first row.
-    double sum = 0;
-    for (QDate den = odKdy; den <= doKdy; den = den.addDays(1)) {
-        while (!q.eof() && q.date(QStringLiteral("datum")) < den)
-            q.next();
-        if (!q.eof() && q.date(QStringLiteral("datum")) == den)
-            sum += q.real(QStringLiteral("cena"));
-        else
-            chybiCena = true;
-    }
-    return sum;
+    const RozpisCeny rozpis = RozpisCeny::Nacti(klientId, pokojId, odKdy, doKdy);
+    if (rozpis.chybiCena())
+        chybiCena = true;
+    return rozpis.cena();
 }
 
 double Objednavka::CenaPobytuPoDnech(int klientId, int pokojId, const QDate &odKdy, const QDate &doKdy,

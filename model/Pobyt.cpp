@@ -3,7 +3,6 @@
 #include "db/SqlRezervace.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
-#include "model/Objednavky.h"
 
 #include <algorithm>
 

@@ -4,8 +4,6 @@
 #include <QString>
 #include <vector>
 
-class Objednavka;
-
 /** One night of a stay as the price table sees it. */
 struct NocPobytu
 {
@@ -16,7 +14,7 @@ struct NocPobytu
     double cena = 0;
 };
 
-/** The price of a stay night by night: the same sum as Objednavka::CenaPobytu, with what makes it up. */
+/** The price of a stay night by night, with what makes it up (Objednavka::CenaPobytu sums it). */
 class RozpisCeny
 {
 public:
