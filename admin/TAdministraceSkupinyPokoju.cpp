@@ -67,12 +67,8 @@ QString TAdministraceSkupinyPokoju::vybranaSkupina() const
 Pokoje TAdministraceSkupinyPokoju::vybranePokoje(const QListWidget *box) const
 {
     std::vector<Pokoj> pokoje;
-    for (const QString &cislo : ListBox::vybrane(box)) {
-        // A number no room has any more would become a link to no room.
-        const Pokoj p = m_pokoje->NajdiPokoj(cislo);
-        if (p.pokoj_id != Pokoj{}.pokoj_id)
-            pokoje.push_back(p);
-    }
+    for (const QString &cislo : ListBox::vybrane(box))
+        pokoje.push_back(m_pokoje->NajdiPokoj(cislo));
     return Pokoje(std::move(pokoje));
 }
 

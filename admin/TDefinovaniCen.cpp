@@ -1,6 +1,7 @@
 #include "admin/TDefinovaniCen.h"
 #include "ui_TDefinovaniCen.h"
 
+#include "gui/DisplayFormat.h"
 #include "gui/ListBox.h"
 #include "gui/MessageBox.h"
 #include "model/CenyPokoju.h"
@@ -8,7 +9,6 @@
 #include "model/TypyDnu.h"
 
 #include <QKeyEvent>
-#include <QLocale>
 
 TDefinovaniCen::TDefinovaniCen(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TDefinovaniCen>())
@@ -65,9 +65,6 @@ void TDefinovaniCen::ukazCeny()
     tabulka->setColumnCount(int(klienti.size()));
     tabulka->setVerticalHeaderLabels(nazvyDnu);
     tabulka->setHorizontalHeaderLabels(nazvyKlientu);
-    // Shown as the administrator would type it back.
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
     for (int r = 0; r < ceny.size(); ++r) {
         for (int c = 0; c < ceny[r].size(); ++c) {
             auto *item = new QTableWidgetItem;
@@ -77,7 +74,7 @@ void TDefinovaniCen::ukazCeny()
                 item->setToolTip(tr("bez ceny"));
                 break;
             case PriceCell::Kind::Same:
-                item->setText(locale.toString(ceny[r][c].cena, 'g', 15));
+                item->setText(DisplayFormat::price(ceny[r][c].cena));   // as it would be typed back
                 break;
             case PriceCell::Kind::Different: {
                 item->setText(tr("různé"));

@@ -1,6 +1,7 @@
 #include "admin/TNastaveniDnuUTypuDne.h"
 #include "ui_TNastaveniDnuUTypuDne.h"
 
+#include "gui/DisplayFormat.h"
 #include "gui/MessageBox.h"
 #include "model/KalendarTypuDne.h"
 
@@ -13,9 +14,6 @@ TNastaveniDnuUTypuDne::TNastaveniDnuUTypuDne(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TNastaveniDnuUTypuDne>())
 {
     ui->setupUi(this);
-    const QString longDate = QLocale().dateFormat(QLocale::LongFormat);
-    ui->OdDateTimePicker->setDisplayFormat(longDate);
-    ui->DoDateTimePicker->setDisplayFormat(longDate);
     connect(ui->OdstranVybraneDnyButton, &QPushButton::clicked, this,
             &TNastaveniDnuUTypuDne::OdstranVybraneDnyButtonClick);
     connect(ui->PridejDnyButton, &QPushButton::clicked, this, &TNastaveniDnuUTypuDne::PridejDnyButtonClick);
@@ -35,6 +33,8 @@ void TNastaveniDnuUTypuDne::FormShow()
 {
     m_kalendar = std::make_unique<KalendarTypuDne>(m_typDneId);
     obnov();
+    // The long date format, shortened where it does not fit the pickers.
+    DisplayFormat::fitLongDate({ui->OdDateTimePicker, ui->DoDateTimePicker});
     ui->OdDateTimePicker->setDate(QDate::currentDate());
     ui->DoDateTimePicker->setDate(QDate::currentDate());
 }

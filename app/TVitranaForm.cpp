@@ -21,7 +21,6 @@
 #include "web/IndikatorWebu.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 
-#include <QLocale>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -39,9 +38,6 @@ TVitranaForm::TVitranaForm(const Configuration &config, bool emptyHotel, QWidget
     move(142, 139);
     ui->Client->setMinimumSize(clientWidth, gridY);
     ui->Client->installEventFilter(this);   // the grid fills what the pickers and tabs leave
-    const QString longDate = QLocale().dateFormat(QLocale::LongFormat);
-    ui->OdDateTimePicker->setDisplayFormat(longDate);   // shortened on show where it does not fit
-    ui->DoDateTimePicker->setDisplayFormat(longDate);
 
     connect(ui->ZobrazButton, &QPushButton::clicked, this, &TVitranaForm::ZobrazButtonClick);
     connect(ui->ObsazenostPokojuTabControl, &QTabBar::currentChanged, this,
@@ -140,8 +136,8 @@ void TVitranaForm::FormShow()
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
-    DisplayFormat::fitLongDate(ui->OdDateTimePicker);
-    DisplayFormat::fitLongDate(ui->DoDateTimePicker);
+    // The long date format, shortened where it does not fit the pickers.
+    DisplayFormat::fitLongDate({ui->OdDateTimePicker, ui->DoDateTimePicker});
     const QDateTime now = QDateTime::currentDateTime();
     ui->OdDateTimePicker->setDateTime(now);
     ui->DoDateTimePicker->setDateTime(now.addDays(29));
@@ -168,8 +164,7 @@ void TVitranaForm::vyplnTaby()
 void TVitranaForm::nactiSkupiny()
 {
     try {
-        auto skupiny = std::make_unique<SkupinyPokoju>();
-        m_skupiny = std::move(skupiny);
+        m_skupiny = std::make_unique<SkupinyPokoju>();
     } catch (const DatabaseError &e) {
         MessageBox::chybaDatabaze(this, tr("Nepodařilo se načíst skupiny pokojů."), e);
         return;

@@ -58,11 +58,7 @@ void TKlientiUpravUdaje::SmazKlientaButtonClick()
         nelzeSmazat();
         return;
     }
-    zkus(tr("Nepodařilo se načíst klienty."), [this] {
-        auto klienti = std::make_unique<Klienti>();
-        m_klienti = std::move(klienti);
-        ListBox::vypis(ui->KlientiComboBox, *m_klienti);
-    });
+    zkus(tr("Nepodařilo se načíst klienty."), [this] { FormShow(); });
 }
 
 void TKlientiUpravUdaje::nelzeSmazat()

@@ -2,6 +2,7 @@
 #include "ui_TNovaRezervace.h"
 
 #include "gui/DisplayFormat.h"
+#include "gui/ListBox.h"
 #include "gui/MessageBox.h"
 #include "model/Klienti.h"
 #include "model/Pokoje.h"
@@ -14,16 +15,6 @@
 namespace {
 // A stay longer than a month lists runs of equal nights, or its tooltip would not fit the screen.
 constexpr std::size_t nociPoJedne = 31;
-
-template <class Kolekce>
-void naplnit(QComboBox *box, const Kolekce &kolekce)
-{
-    QStringList lines;
-    kolekce.Vypis(lines);
-    box->clear();
-    box->addItems(lines);
-    box->setCurrentIndex(-1);
-}
 
 bool stejnaNoc(const NocPobytu &a, const NocPobytu &b)
 {
@@ -80,9 +71,7 @@ TNovaRezervace::TNovaRezervace(QWidget *parent)
 {
     ui->setupUi(this);
     // The regional short format, with the year in full so that typing it is unambiguous.
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    const QString format = DisplayFormat::shortDateFormat(QLocale());
     ui->OdDateTimePicker->setDisplayFormat(format);
     ui->DoDateTimePicker->setDisplayFormat(format);
 
@@ -109,9 +98,9 @@ void TNovaRezervace::FormShow()
         const QSignalBlocker k(ui->KlientComboBox), p(ui->PokojComboBox), od(ui->OdDateTimePicker),
             dO(ui->DoDateTimePicker);
         m_klienti = std::make_unique<Klienti>();
-        naplnit(ui->KlientComboBox, *m_klienti);
+        ListBox::vypis(ui->KlientComboBox, *m_klienti);
         m_pokoje = std::make_unique<Pokoje>();
-        naplnit(ui->PokojComboBox, *m_pokoje);
+        ListBox::vypis(ui->PokojComboBox, *m_pokoje);
         const QDate den = predvyplneni ? predvyplneni->den : QDate::currentDate();
         ui->OdDateTimePicker->setDate(den);
         ui->DoDateTimePicker->setDate(den);

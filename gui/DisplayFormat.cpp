@@ -32,26 +32,35 @@ int widestDate(const QLocale &locale, const QFontMetrics &metrics, const QString
 }
 } // namespace
 
+QString shortDateFormat(const QLocale &locale)
+{
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy")))
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    return format;
+}
+
 QString longDateFormatFitting(const QLocale &locale, const QFontMetrics &metrics, int width)
 {
     const QString dlouhy = locale.dateFormat(QLocale::LongFormat);
     QString zkraceny = dlouhy;
     zkraceny.replace(QStringLiteral("dddd"), QStringLiteral("ddd")).replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
-    QString kratky = locale.dateFormat(QLocale::ShortFormat);
-    if (!kratky.contains(QStringLiteral("yyyy")))
-        kratky.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
     for (const QString &format : {dlouhy, zkraceny})
         if (widestDate(locale, metrics, format) <= width)
             return format;
-    return kratky;
+    return shortDateFormat(locale);
 }
 
-void fitLongDate(QDateTimeEdit *picker)
+void fitLongDate(std::initializer_list<QDateTimeEdit *> pickers)
 {
     // As the edit field lays out its text: 2 px inside its contents on either side.
-    const QLineEdit *edit = picker->findChild<QLineEdit *>();
-    const int width = edit ? edit->contentsRect().width() - 4 : picker->width();
-    picker->setDisplayFormat(longDateFormatFitting(picker->locale(), edit ? edit->fontMetrics() : picker->fontMetrics(), width));
+    QDateTimeEdit *first = *pickers.begin();
+    const QLineEdit *edit = first->findChild<QLineEdit *>();
+    const int width = edit ? edit->contentsRect().width() - 4 : first->width();
+    const QString format =
+        longDateFormatFitting(first->locale(), edit ? edit->fontMetrics() : first->fontMetrics(), width);
+    for (QDateTimeEdit *picker : pickers)
+        picker->setDisplayFormat(format);
 }
 
 } // namespace DisplayFormat

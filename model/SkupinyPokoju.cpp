@@ -54,8 +54,9 @@ void SkupinaPokoju::OdeberPokoje(const Pokoje &pokoje)
 
 void SkupinaPokoju::PridejPokoje(const Pokoje &pokoje)
 {
+    // The no-room value (a number no room has any more) would become a link to no room.
     for (const Pokoj &p : pokoje.prvky())
-        if (!hasMember(clenove, p.pokoj_id))
+        if (p.pokoj_id != Pokoj{}.pokoj_id && !hasMember(clenove, p.pokoj_id))
             clenove.prvky().push_back(p);
 }
 

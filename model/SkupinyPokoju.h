@@ -24,7 +24,7 @@ public:
     void VypisPokoje(QStringList &seznam) const;
     /** Removes, for each room given, the first member with its id. */
     void OdeberPokoje(const Pokoje &pokoje);
-    /** Appends each room given that is not a member yet. */
+    /** Appends each room given that is not a member yet (the no-room value never). */
     void PridejPokoje(const Pokoje &pokoje);
     /** Rewrites the group's link rows; runs inside the groups save. */
     void UlozClenstvi(TMojeQuery &q) const;
