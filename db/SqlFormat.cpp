@@ -1,5 +1,7 @@
 #include "db/SqlFormat.h"
 
+#include <QStringList>
+
 QString SqlFormat::text(const QString &value) const
 {
     QString out;
@@ -50,4 +52,13 @@ QString SqlFormat::price(double value)
         return s;
     }
     return QString::number(value, 'g', 15);
+}
+
+QString SqlFormat::quotedIntegers(const QList<int> &values)
+{
+    QStringList out;
+    out.reserve(values.size());
+    for (int v : values)
+        out << quotedInteger(v);
+    return out.join(QStringLiteral(", "));
 }

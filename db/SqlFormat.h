@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 /**
@@ -41,6 +42,8 @@ public:
     static QString quotedInteger(qint64 value) { return u'"' + integer(value) + u'"'; }
     static QString quotedDate(const QDate &value) { return u'"' + date(value) + u'"'; }
     static QString quotedPrice(double value) { return u'"' + price(value) + u'"'; }
+    /** Quoted integers joined by ", ", for IN (...). */
+    static QString quotedIntegers(const QList<int> &values);
 
 private:
     bool m_noBackslashEscapes;

@@ -8,15 +8,6 @@ namespace SqlPokoje {
 namespace {
 QString i(int value) { return SqlFormat::quotedInteger(value); }
 QString d(const QDate &value) { return SqlFormat::quotedDate(value); }
-
-QString integerList(const QList<int> &values)
-{
-    QStringList list;
-    list.reserve(values.size());
-    for (int v : values)
-        list << i(v);
-    return list.join(QStringLiteral(", "));
-}
 } // namespace
 
 QString selectRooms() { return QStringLiteral("SELECT * FROM pokoje_tab"); }
@@ -35,7 +26,7 @@ QString selectReservedRoomIds()
 QString countReservationsUntil(const QList<int> &pokojIds, const QDate &day)
 {
     return QStringLiteral("SELECT COUNT(*) AS pocet FROM objednavky_pokoje_tab WHERE do_kdy >= ") + d(day)
-           + QStringLiteral(" AND pokoj_id IN (") + integerList(pokojIds) + u')';
+           + QStringLiteral(" AND pokoj_id IN (") + SqlFormat::quotedIntegers(pokojIds) + u')';
 }
 
 QString deleteRooms() { return QStringLiteral("DELETE FROM pokoje_tab"); }
@@ -52,7 +43,7 @@ QString deleteStaleLinks(const QList<int> &removedIds)
     QString sql = QStringLiteral("DELETE FROM skupiny_pokoju_propojeni_tab WHERE pokoj_id NOT IN "
                                  "(SELECT pokoj_id FROM pokoje_tab)");
     if (!removedIds.isEmpty())
-        sql += QStringLiteral(" OR pokoj_id IN (") + integerList(removedIds) + u')';
+        sql += QStringLiteral(" OR pokoj_id IN (") + SqlFormat::quotedIntegers(removedIds) + u')';
     return sql;
 }
 
@@ -109,7 +100,7 @@ QString selectStaysInSpan(const QList<int> &pokojIds, const QDate &first, const 
     // longer with years of history than the rows it could save.
     return QStringLiteral("SELECT pokoj_id, od_kdy, do_kdy FROM objednavky_pokoje_tab WHERE od_kdy <= ")
            + d(last) + QStringLiteral(" AND do_kdy >= ") + d(first)
-           + QStringLiteral(" AND pokoj_id + 0 IN (") + integerList(pokojIds) + u')';
+           + QStringLiteral(" AND pokoj_id + 0 IN (") + SqlFormat::quotedIntegers(pokojIds) + u')';
 }
 
 } // namespace SqlPokoje

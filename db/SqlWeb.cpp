@@ -40,16 +40,6 @@ QString lockImport()
                           "pokoje_tab READ");
 }
 
-namespace {
-QString integers(const QList<int> &values)
-{
-    QStringList out;
-    for (int v : values)
-        out << SqlFormat::quotedInteger(v);
-    return out.join(QStringLiteral(", "));
-}
-} // namespace
-
 QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezervaceIds)
 {
     QStringList ids;
@@ -62,18 +52,8 @@ QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezer
 
 QString selectRoomsOfTypes(const QList<int> &typy)
 {
-    return QStringLiteral("SELECT pokoj_id, typ_pokoje_id FROM pokoje_tab WHERE typ_pokoje_id IN (") + integers(typy)
+    return QStringLiteral("SELECT pokoj_id, typ_pokoje_id FROM pokoje_tab WHERE typ_pokoje_id IN (") + SqlFormat::quotedIntegers(typy)
            + QStringLiteral(") ORDER BY pokoj_id");
-}
-
-QString selectStaysOfTypes(const QList<int> &typy, const QDate &od, const QDate &doKdy)
-{
-    // No aliases: under LOCK TABLES a table is reachable only by the name it was locked under.
-    return QStringLiteral("SELECT objednavky_pokoje_tab.pokoj_id AS pokoj_id, od_kdy, do_kdy "
-                          "FROM objednavky_pokoje_tab, pokoje_tab "
-                          "WHERE objednavky_pokoje_tab.pokoj_id = pokoje_tab.pokoj_id AND pokoje_tab.typ_pokoje_id IN (")
-           + integers(typy) + QStringLiteral(") AND od_kdy <= ") + SqlFormat::quotedDate(doKdy)
-           + QStringLiteral(" AND do_kdy >= ") + SqlFormat::quotedDate(od);
 }
 
 QString insertWebClients(const SqlFormat &f, const QList<WebKlient> &klienti)

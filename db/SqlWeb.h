@@ -31,8 +31,6 @@ QString lockImport();
 QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezervaceIds);
 /** pokoj_id, typ_pokoje_id of the rooms of these types, lowest id first. */
 QString selectRoomsOfTypes(const QList<int> &typy);
-/** pokoj_id, od_kdy, do_kdy of the stays in rooms of these types that touch the span. */
-QString selectStaysOfTypes(const QList<int> &typy, const QDate &od, const QDate &doKdy);
 
 /** One row of the clients' insert: a guest who came through the web site. */
 struct WebKlient

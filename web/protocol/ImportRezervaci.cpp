@@ -3,6 +3,7 @@
 #include "db/DatabaseError.h"
 #include "db/SqlKlienti.h"
 #include "db/SqlObjednavky.h"
+#include "db/SqlPokoje.h"
 #include "db/SqlWeb.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
@@ -99,7 +100,10 @@ Stav nactiStav(TMojeQuery &q, const RezervaceZWebu &rezervace)
         for (q.open(); !q.eof(); q.next())
             stav.pokoje[q.integer(QStringLiteral("typ_pokoje_id"))].append(q.integer(QStringLiteral("pokoj_id")));
         if (!stav.pokoje.isEmpty()) {
-            q.setSql(SqlWeb::selectStaysOfTypes(seznam, od, doKdy));
+            QList<int> pokoje;
+            for (const QList<int> &pokojeTypu : std::as_const(stav.pokoje))
+                pokoje << pokojeTypu;
+            q.setSql(SqlPokoje::selectStaysInSpan(pokoje, od, doKdy));
             for (q.open(); !q.eof(); q.next())
                 stav.pobyty[q.integer(QStringLiteral("pokoj_id"))].append(
                     {q.date(QStringLiteral("od_kdy")), q.date(QStringLiteral("do_kdy"))});
