@@ -128,9 +128,11 @@ bool SpolupraceSWebem::pozadejSpojeni()
 void SpolupraceSWebem::ClientSocketRead()
 {
     const QByteArray data = m_socket->readAll();
+    const QString text = Pozadavek::zCp1250(data);
     m_bezOdpovedi.clear();
     const bool importCeka = m_stavImportu == StavImportu::CekaNaOdpoved;
-    if (m_odpovedBajtu + data.size() > OdpovedWebu::limit || (importCeka && !m_odpovedImportu.pridej(data))) {
+    if (m_odpovedBajtu + data.size() > OdpovedWebu::limit
+        || (importCeka && !m_odpovedImportu.pridej(data.size(), text))) {
         // A site that never stops must not fill the desk's memory.
         m_socket->abort();
         m_navazano = false;
@@ -145,7 +147,6 @@ void SpolupraceSWebem::ClientSocketRead()
         return;
     }
     m_odpovedBajtu += data.size();
-    const QString text = Pozadavek::zCp1250(data);
     m_odpoved += text;
     emit odpovedPrijata(text);
     // The pass stores reservations: not from inside the socket's own signal.

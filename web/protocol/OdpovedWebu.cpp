@@ -22,10 +22,15 @@ std::optional<int> celeCislo(const QString &text)
 
 bool OdpovedWebu::pridej(const QByteArray &data)
 {
-    if (m_bytes + data.size() > limit)
+    return pridej(data.size(), Pozadavek::zCp1250(data));
+}
+
+bool OdpovedWebu::pridej(qsizetype bajtu, QStringView text)
+{
+    if (m_bytes + bajtu > limit)
         return false;
-    m_bytes += data.size();
-    pridej(QStringView(Pozadavek::zCp1250(data)));
+    m_bytes += bajtu;
+    pridej(text);
     return true;
 }
 

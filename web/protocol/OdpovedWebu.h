@@ -24,6 +24,8 @@ public:
 
     /** Adds received bytes (code page 1250); false, and nothing taken, when the reply would pass the limit. */
     bool pridej(const QByteArray &data);
+    /** The same for bytes already decoded (their count and their text). */
+    bool pridej(qsizetype bajtu, QStringView text);
     void pridej(QStringView text);
     qsizetype velikost() const { return m_bytes; }
 
