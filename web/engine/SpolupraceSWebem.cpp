@@ -501,15 +501,17 @@ void SpolupraceSWebem::pozadavekHosta(quint64 host, const PozadavekHosta &pozada
 void SpolupraceSWebem::CekaniNaImportRezervaciTimerTimer()
 {
     // Each guest waits for at most its own 20 ticks.
-    const QList<CekajiciHost> hoste = m_hoste;
-    for (const CekajiciHost &h : hoste) {
-        const auto it = std::find_if(m_hoste.begin(), m_hoste.end(), [&](const CekajiciHost &c) { return c.host == h.host; });
-        if (it == m_hoste.end() || ++it->tiky < maxTikuCekani)
+    QList<CekajiciHost> odchazi;
+    for (auto it = m_hoste.begin(); it != m_hoste.end();) {
+        if (++it->tiky < maxTikuCekani) {
+            ++it;
             continue;
-        const CekajiciHost odchazi = *it;
-        m_hoste.erase(it);
-        odpovezHostovi(odchazi, QStringLiteral("chyba=1"));
+        }
+        odchazi << *it;
+        it = m_hoste.erase(it);
     }
+    for (const CekajiciHost &h : odchazi)
+        odpovezHostovi(h, QStringLiteral("chyba=1"));
     if (m_hoste.isEmpty())
         CekaniNaImportRezervaciTimer.stop();
     emit stavZmenen();
