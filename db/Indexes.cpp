@@ -43,21 +43,31 @@ const QList<Table> &needed()
     return tables;
 }
 
-// The indexes of the table that no index of it begins with, named so that
-// no name of the table is taken twice.
-QList<QPair<QString, QStringList>> missing(TMojeDatabaze &db, const Table &table)
+// Index name -> its columns, for each table; one statement for all of them.
+using Present = QHash<QString, QHash<QString, QStringList>>;
+
+Present present(TMojeDatabaze &db)
 {
-    QHash<QString, QStringList> present;
+    QStringList tables;
+    for (const Table &table : needed())
+        tables << QLatin1String(table.name);
+    Present present;
     TMojeQuery q(db);
-    q.setSql(SqlIndexy::selectIndexColumns(QLatin1String(table.name)));
+    q.setSql(SqlIndexy::selectIndexColumns(tables));
     q.open();
     for (; !q.eof(); q.next())
-        present[q.text(QStringLiteral("nazev"))] << q.text(QStringLiteral("sloupec"));
+        present[q.text(QStringLiteral("tabulka"))][q.text(QStringLiteral("nazev"))] << q.text(QStringLiteral("sloupec"));
+    return present;
+}
 
+// The indexes of the table that no index of it begins with, named so that
+// no name of the table is taken twice.
+QList<QPair<QString, QStringList>> missing(const QHash<QString, QStringList> &present, const Table &table)
+{
     QList<QPair<QString, QStringList>> result;
     for (const Index &index : table.indexes) {
         bool found = false;
-        for (const QStringList &columns : std::as_const(present))
+        for (const QStringList &columns : present)
             found = found || columns.mid(0, index.columns.size()) == index.columns;
         if (found)
             continue;
@@ -74,10 +84,19 @@ QList<QPair<QString, QStringList>> missing(TMojeDatabaze &db, const Table &table
 Result addMissing(TMojeDatabaze &db)
 {
     Result result;
+    Present indexes;
+    try {
+        indexes = present(db);
+    } catch (const DatabaseError &e) {
+        result.problems << QCoreApplication::translate("Indexes", "Indexy tabulek nelze zjistit, recepce pracuje "
+                                                                  "bez kontroly indexů. %1")
+                               .arg(e.text());
+        return result;
+    }
     for (const Table &table : needed()) {
         const QString name = QLatin1String(table.name);
         try {
-            const auto toAdd = missing(db, table);
+            const auto toAdd = missing(indexes.value(name), table);
             if (toAdd.isEmpty())
                 continue;
             try {
@@ -85,7 +104,7 @@ Result addMissing(TMojeDatabaze &db)
                 q.exec(SqlIndexy::addIndexes(name, toAdd));
             } catch (const DatabaseError &) {
                 // another desk starting at the same moment may have added them
-                if (!missing(db, table).isEmpty())
+                if (!missing(present(db).value(name), table).isEmpty())
                     throw;
                 continue;
             }

@@ -4,11 +4,11 @@ namespace SqlIndexy {
 
 // Table, index and column names come from the desk's own list, never from a user.
 
-QString selectIndexColumns(const QString &table)
+QString selectIndexColumns(const QStringList &tables)
 {
-    return QStringLiteral("SELECT INDEX_NAME AS nazev, COLUMN_NAME AS sloupec FROM information_schema.STATISTICS "
-                          "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = \"")
-           + table + QStringLiteral("\" ORDER BY INDEX_NAME, SEQ_IN_INDEX");
+    return QStringLiteral("SELECT TABLE_NAME AS tabulka, INDEX_NAME AS nazev, COLUMN_NAME AS sloupec "
+                          "FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME IN (\"")
+           + tables.join(QStringLiteral("\", \"")) + QStringLiteral("\") ORDER BY TABLE_NAME, INDEX_NAME, SEQ_IN_INDEX");
 }
 
 QString addIndexes(const QString &table, const QList<QPair<QString, QStringList>> &indexes)

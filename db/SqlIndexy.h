@@ -6,8 +6,11 @@
 /** Statements that inspect and add the indexes of the hotel's tables. */
 namespace SqlIndexy {
 
-/** nazev and sloupec of every index of the table in the current database, column by column in index order. */
-QString selectIndexColumns(const QString &table);
+/**
+ * tabulka, nazev and sloupec of every index of the tables in the current
+ * database, column by column in index order.
+ */
+QString selectIndexColumns(const QStringList &tables);
 /** One statement adding the indexes, each given as its name and its columns. */
 QString addIndexes(const QString &table, const QList<QPair<QString, QStringList>> &indexes);
 
