@@ -65,12 +65,14 @@ void TMojeQuery::run()
     ++sentCount;
     if (m_query.exec(m_sql))
         return;
+    const auto failed = [this](const QSqlError &e) {
+        if (DatabaseError::isConnectionLost(e))
+            m_db->m_lost = true;   // the next action reconnects
+        return DatabaseError::fromSql(e, m_db->lockWaitSeconds());
+    };
     const QSqlError error = m_query.lastError();
-    if (!DatabaseError::isConnectionLost(error) || m_db->m_reconnecting) {
-        if (DatabaseError::isConnectionLost(error))
-            m_db->m_lost = true;
-        throw DatabaseError::fromSql(error, m_db->lockWaitSeconds());
-    }
+    if (!DatabaseError::isConnectionLost(error) || m_db->m_reconnecting)
+        throw failed(error);
 
     // Outside a lock set: connect again and send the statement once more.
     const bool repeat = safeToRepeat(error, m_sql);
@@ -85,10 +87,7 @@ void TMojeQuery::run()
     ++sentCount;
     if (m_query.exec(m_sql))
         return;
-    const QSqlError again = m_query.lastError();
-    if (DatabaseError::isConnectionLost(again))
-        m_db->m_lost = true;
-    throw DatabaseError::fromSql(again, m_db->lockWaitSeconds());
+    throw failed(m_query.lastError());
 }
 
 void TMojeQuery::open()
