@@ -80,6 +80,26 @@ private:
 
 RowsRead *rowsRead = nullptr;
 
+/** Runs the work once: its milliseconds; its statements and rows go into m. */
+double runOnce(const std::function<void()> &work, Measure &m)
+{
+    const qint64 statements = TMojeQuery::statementsSent();
+    const qint64 rows = rowsRead->total();
+    QElapsedTimer t;
+    t.start();
+    work();
+    const double ms = t.nsecsElapsed() / 1e6;
+    m.statements = TMojeQuery::statementsSent() - statements;
+    m.rowsRead = rowsRead->since(rows);
+    return ms;
+}
+
+double median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 /**
  * Runs the work up to `repeat` times (once more after a run of a second), each
  * after `prepare`, untimed: the median time, the statements and rows of one run.
@@ -95,19 +115,11 @@ Measure measure(int repeat, const std::function<void()> &work, const std::functi
     for (int i = 0; i < repeat; ++i) {
         if (prepare)
             prepare();
-        const qint64 statements = TMojeQuery::statementsSent();
-        const qint64 rows = rowsRead->total();
-        QElapsedTimer t;
-        t.start();
-        work();
-        times.push_back(t.nsecsElapsed() / 1e6);
-        m.statements = TMojeQuery::statementsSent() - statements;
-        m.rowsRead = rowsRead->since(rows);
+        times.push_back(runOnce(work, m));
         if (times.back() > 1000 && i >= 1)
             break;
     }
-    std::sort(times.begin(), times.end());
-    m.ms = times[times.size() / 2];
+    m.ms = median(times);
     return m;
 }
 
@@ -136,24 +148,15 @@ std::pair<Measure, Measure> measureBoth(int repeat, Hotel &small, Hotel &large,
             Hotel &hotel = h == 0 ? small : large;
             Measure &m = h == 0 ? both.first : both.second;
             hotel.use();
-            const qint64 statements = TMojeQuery::statementsSent();
-            const qint64 rows = rowsRead->total();
-            QElapsedTimer t;
-            t.start();
-            work(hotel);
-            const double ms = t.nsecsElapsed() / 1e6;
-            m.statements = TMojeQuery::statementsSent() - statements;
-            m.rowsRead = rowsRead->since(rows);
+            const double ms = runOnce([&] { work(hotel); }, m);
             if (i >= 0)
                 times[h].push_back(ms);
         }
         if (i >= 1 && times[1].back() > 1000)
             break;
     }
-    for (int h = 0; h < 2; ++h) {
-        std::sort(times[h].begin(), times[h].end());
-        (h == 0 ? both.first : both.second).ms = times[h][times[h].size() / 2];
-    }
+    both.first.ms = median(times[0]);
+    both.second.ms = median(times[1]);
     return both;
 }
 
@@ -301,9 +304,8 @@ void historyFigures(int repeat, const QDate &today, Hotel &small, Hotel &large)
            "export under 1 s)\n";
 }
 
-void oneStatementForms(int repeat, const QDate &today)
+void oneStatementForms(int repeat, const QDate &today, const SkupinyPokoju &skupiny)
 {
-    const SkupinyPokoju skupiny;
     const Pokoje &rooms = skupiny.prvky().front().clenove;
     ObsazenostGrid grid;
     grid.resize(2000, 2200);
@@ -519,7 +521,7 @@ int main(int argc, char *argv[])
     out << qSetFieldWidth(58) << Qt::left << "" << qSetFieldWidth(10) << Qt::right << "ms"
         << qSetFieldWidth(12) << "statements" << qSetFieldWidth(0) << "\n";
     hotels[0].use();
-    oneStatementForms(repeat, today);
+    oneStatementForms(repeat, today, *hotels[0].skupiny);
     newReservation(repeat, today);
     historyFigures(repeat, today, hotels[0], hotels[1]);
     hotels[0].use();
