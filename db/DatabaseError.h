@@ -21,6 +21,7 @@ public:
         ConnectionLost,  // the connection broke; the next action reconnects
         LockWait,        // another desk held the tables past the wait limit
         ValueRefused,    // a value does not fit its column (strict mode)
+        Conflict,        // another desk changed what this save would change: nothing was written
     };
 
     /** An error of the desk's own making: the text is what the user reads. */

@@ -107,6 +107,7 @@ void TMojeQuery::next()
 void TMojeQuery::exec()
 {
     run();
+    m_rowsAffected = m_query.numRowsAffected();
     m_query.finish();
 }
 

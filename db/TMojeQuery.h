@@ -46,6 +46,8 @@ public:
     /** Runs a statement without rows. */
     void exec();
     void exec(const QString &statement);
+    /** Rows the last statement without rows changed (matched, for an UPDATE to the same values: see the server). */
+    int rowsAffected() const { return m_rowsAffected; }
 
     /** Statements sent by every query of the process so far. */
     static qint64 statementsSent();
@@ -62,4 +64,5 @@ private:
     bool m_empty = true;
     bool m_eof = true;
     int m_generation = 0;
+    int m_rowsAffected = 0;
 };

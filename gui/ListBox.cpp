@@ -25,4 +25,19 @@ QStringList vybrane(const QListWidget *box)
     return out;
 }
 
+QList<int> vybraneRadky(const QListWidget *box)
+{
+    QList<int> out;
+    for (int i = 0; i < box->count(); ++i)
+        if (box->item(i)->isSelected())
+            out << i;
+    return out;
+}
+
+int vybranyRadek(const QListWidget *box)
+{
+    const QList<int> radky = vybraneRadky(box);
+    return radky.isEmpty() ? -1 : radky.first();
+}
+
 } // namespace ListBox

@@ -25,4 +25,14 @@ void vypis(Box *box, const Kolekce &kolekce)
 /** The texts of the selected lines, from the first line to the last. */
 QStringList vybrane(const QListWidget *box);
 
+/**
+ * The rows of the selected lines, from the first to the last: the positions
+ * in the collection the box was filled from, which identify the elements
+ * (names repeat).
+ */
+QList<int> vybraneRadky(const QListWidget *box);
+
+/** The row of the first selected line, or -1 when none is selected. */
+int vybranyRadek(const QListWidget *box);
+
 } // namespace ListBox

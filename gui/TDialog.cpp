@@ -36,6 +36,20 @@ bool TDialog::zkus(const QString &coSeNepodarilo, const std::function<void()> &a
     return false;
 }
 
+bool TDialog::zkusUlozit(const QString &coSeNepodarilo, const std::function<void()> &uloz,
+                         const std::function<void()> &obnov)
+{
+    try {
+        uloz();
+        return true;
+    } catch (const DatabaseError &e) {
+        MessageBox::chybaDatabaze(this, coSeNepodarilo, e);
+        if (e.kind() == DatabaseError::Kind::Conflict)
+            zkus(tr("Nepodařilo se znovu načíst údaje z databáze."), obnov);
+    }
+    return false;
+}
+
 void TDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);

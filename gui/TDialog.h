@@ -42,6 +42,14 @@ protected:
      * saves are all or nothing).
      */
     bool zkus(const QString &coSeNepodarilo, const std::function<void()> &akce);
+    /**
+     * A save, as zkus. When another desk changed meanwhile what the save
+     * would change (nothing was written), obnov runs after the box: it loads
+     * the dialog's lists again, keeping the changes of this opening that
+     * still apply.
+     */
+    bool zkusUlozit(const QString &coSeNepodarilo, const std::function<void()> &uloz,
+                    const std::function<void()> &obnov);
 
     /**
      * Key presses in the widget reach the handler first; a handler that

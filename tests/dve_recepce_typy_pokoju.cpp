@@ -1,0 +1,6 @@
+#include "DveRecepce.h"
+
+QList<DvouRecepcniPripad> pripadyTypuPokoju()
+{
+    return {};
+}
