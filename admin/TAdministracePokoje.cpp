@@ -10,11 +10,14 @@ TAdministracePokoje::TAdministracePokoje(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TAdministracePokoje>())
 {
     ui->setupUi(this);
-    connect(ui->PridejPokojButton, &QPushButton::clicked, this, &TAdministracePokoje::PridejPokojButtonClick);
-    connect(ui->OdstranVybranePokojeButton, &QPushButton::clicked, this,
-            &TAdministracePokoje::OdstranVybranePokojeButtonClick);
-    connect(ui->OKButton, &QPushButton::clicked, this, &TAdministracePokoje::OKButtonClick);
-    connect(ui->StornoButton, &QPushButton::clicked, this, &TAdministracePokoje::StornoButtonClick);
+    using T = TAdministracePokoje;
+    connect(ui->PridejPokojButton, &QPushButton::clicked, this, &T::PridejPokojButtonClick);
+    connect(ui->OdstranVybranePokojeButton, &QPushButton::clicked, this, &T::OdstranVybranePokojeButtonClick);
+    connect(ui->ZmenTypPokojeButton, &QPushButton::clicked, this, &T::ZmenTypPokojeButtonClick);
+    connect(ui->NadefinovanePokojeListBox, &QListWidget::itemSelectionChanged, this,
+            &T::NadefinovanePokojeListBoxClick);
+    connect(ui->OKButton, &QPushButton::clicked, this, &T::OKButtonClick);
+    connect(ui->StornoButton, &QPushButton::clicked, this, &T::StornoButtonClick);
 }
 
 TAdministracePokoje::~TAdministracePokoje() = default;
@@ -38,25 +41,43 @@ void TAdministracePokoje::obnovSeznamy()
     ListBox::vypis(ui->TypyPokojuListBox, *m_typyPokoju);
 }
 
+void TAdministracePokoje::nactiZnovu()
+{
+    m_pokoje->reloadKeepingChanges();
+    m_typyPokoju = std::make_unique<TypyPokoju>();
+    obnovSeznamy();
+}
+
 void TAdministracePokoje::PridejPokojButtonClick()
 {
-    const QStringList typ = ListBox::vybrane(ui->TypyPokojuListBox);
-    if (typ.isEmpty() || ui->NovyPokojEdit->text().isEmpty())
+    const int typ = ListBox::vybranyRadek(ui->TypyPokojuListBox);
+    const QString cislo = ui->NovyPokojEdit->text();
+    if (typ < 0 || cislo.isEmpty())
         return;
-    if (!zkus(tr("Nepodařilo se přidat pokoj."), [&] { m_pokoje->Pridej(ui->NovyPokojEdit->text(), m_typyPokoju->NajdiId(typ.first())); }))
+    // Numbers are what the desk and the web pick rooms by: two rooms 101 could not be told apart.
+    bool obsazene = false;
+    if (!zkus(tr("Nepodařilo se přidat pokoj."), [&] { obsazene = m_pokoje->numberTaken(cislo); }))
         return;
+    if (obsazene) {
+        MessageBox::chyba(this, tr("Pokoj „%1“ už existuje.").arg(cislo));
+        return;
+    }
+    m_pokoje->Pridej(cislo, m_typyPokoju->prvky()[typ].typ_pokoje_id);
     obnovSeznamy();
 }
 
 void TAdministracePokoje::OdstranVybranePokojeButtonClick()
 {
-    const QStringList vybrane = ListBox::vybrane(ui->NadefinovanePokojeListBox);
-    if (vybrane.isEmpty())
+    const QList<int> radky = ListBox::vybraneRadky(ui->NadefinovanePokojeListBox);
+    if (radky.isEmpty())
         return;
+    std::vector<Pokoj> vybrane;
+    for (int radek : radky)
+        vybrane.push_back(m_pokoje->prvky()[radek]);
     // Guests booked from today on would vanish from the grid with their room.
     int budouci = 0;
     if (!zkus(tr("Nepodařilo se zjistit rezervace vybraných pokojů."), [&] {
-            budouci = Pokoje::reservationsUntil(m_pokoje->roomsRemovedBy(vybrane), QDate::currentDate());
+            budouci = Pokoje::reservationsUntil(vybrane, QDate::currentDate());
         }))
         return;
     if (budouci > 0
@@ -67,14 +88,45 @@ void TAdministracePokoje::OdstranVybranePokojeButtonClick()
                                 QMessageBox::Ok | QMessageBox::Cancel)
                != QMessageBox::Ok)
         return;
-    for (const QString &cislo : vybrane)
-        m_pokoje->Odstran(cislo);
+    for (auto it = radky.crbegin(); it != radky.crend(); ++it)
+        m_pokoje->Odstran(*it);
     obnovSeznamy();
+}
+
+void TAdministracePokoje::ZmenTypPokojeButtonClick()
+{
+    const QList<int> radky = ListBox::vybraneRadky(ui->NadefinovanePokojeListBox);
+    const int typ = ListBox::vybranyRadek(ui->TypyPokojuListBox);
+    if (radky.isEmpty() || typ < 0)
+        return;
+    for (int radek : radky)
+        m_pokoje->ZmenTyp(radek, m_typyPokoju->prvky()[typ].typ_pokoje_id);
+    // The lines stay as they were: the rooms keep their numbers and places.
+    ui->NadefinovanePokojeListBox->setFocus();
+}
+
+void TAdministracePokoje::NadefinovanePokojeListBoxClick()
+{
+    // One room selected: its type is shown selected, ready to be changed.
+    const QList<int> radky = ListBox::vybraneRadky(ui->NadefinovanePokojeListBox);
+    if (radky.size() != 1)
+        return;
+    const int typPokojeId = m_pokoje->prvky()[radky.first()].typ_pokoje_id;
+    const auto &typy = m_typyPokoju->prvky();
+    for (int i = 0; i < static_cast<int>(typy.size()); ++i)
+        if (typy[i].typ_pokoje_id == typPokojeId) {
+            ui->TypyPokojuListBox->setCurrentRow(i);
+            return;
+        }
+    ui->TypyPokojuListBox->clearSelection();
 }
 
 void TAdministracePokoje::OKButtonClick()
 {
-    if (zkus(tr("Nepodařilo se uložit pokoje."), [this] { m_pokoje->Uloz(); }))
+    QHash<int, QString> nazvyTypu;
+    for (const TypPokoje &t : m_typyPokoju->prvky())
+        nazvyTypu.insert(t.typ_pokoje_id, t.nazev_typu_pokoje);
+    if (zkusUlozit(tr("Nepodařilo se uložit pokoje."), [&] { m_pokoje->Uloz(nazvyTypu); }, [this] { nactiZnovu(); }))
         accept();
 }
 

@@ -13,7 +13,7 @@ class TAdministracePokoje;
 
 /**
  * The hotel's rooms: lists them by number, adds a room with a number and a
- * type, removes rooms, and on OK writes the rooms back.
+ * type, changes a room's type, removes rooms, and on OK writes the changes.
  */
 class TAdministracePokoje : public TDialog
 {
@@ -29,9 +29,13 @@ protected:
 private:
     void PridejPokojButtonClick();
     void OdstranVybranePokojeButtonClick();
+    void ZmenTypPokojeButtonClick();
+    void NadefinovanePokojeListBoxClick();
     void OKButtonClick();
     void StornoButtonClick();
     void obnovSeznamy();
+    /** After a refused save: the lists as the tables are now, with this opening's changes that still apply. */
+    void nactiZnovu();
 
     std::unique_ptr<Ui::TAdministracePokoje> ui;
     std::unique_ptr<Pokoje> m_pokoje;

@@ -2,6 +2,7 @@
 #include "ui_TAdministraceSkupinyPokoju.h"
 
 #include "gui/ListBox.h"
+#include "gui/MessageBox.h"
 #include "model/Pokoje.h"
 #include "model/SkupinyPokoju.h"
 
@@ -52,24 +53,25 @@ void TAdministraceSkupinyPokoju::obnovVse()
 void TAdministraceSkupinyPokoju::obnovCleny()
 {
     QStringList clenove;
-    const QString skupina = vybranaSkupina();
-    if (!skupina.isNull())
+    const int skupina = ListBox::vybranyRadek(ui->SkupinyPokojuListBox);
+    if (skupina >= 0)
         m_skupiny->VypisPokoje(skupina, clenove);
     ListBox::naplnit(ui->PokojeVeSkupineListBox, clenove);
 }
 
-QString TAdministraceSkupinyPokoju::vybranaSkupina() const
+void TAdministraceSkupinyPokoju::nactiZnovu()
 {
-    const QStringList vybrana = ListBox::vybrane(ui->SkupinyPokojuListBox);
-    return vybrana.isEmpty() ? QString() : vybrana.first();
+    m_skupiny->reloadKeepingChanges();
+    m_pokoje = std::make_unique<Pokoje>();
+    obnovVse();
 }
 
-Pokoje TAdministraceSkupinyPokoju::vybranePokoje(const QListWidget *box) const
+Pokoje TAdministraceSkupinyPokoju::vybranePokoje(const QListWidget *box, const Pokoje &pokoje)
 {
-    std::vector<Pokoj> pokoje;
-    for (const QString &cislo : ListBox::vybrane(box))
-        pokoje.push_back(m_pokoje->NajdiPokoj(cislo));
-    return Pokoje(std::move(pokoje));
+    std::vector<Pokoj> vybrane;
+    for (int radek : ListBox::vybraneRadky(box))
+        vybrane.push_back(pokoje.prvky()[radek]);
+    return Pokoje(std::move(vybrane));
 }
 
 void TAdministraceSkupinyPokoju::SkupinyPokojuListBoxClick()
@@ -79,11 +81,19 @@ void TAdministraceSkupinyPokoju::SkupinyPokojuListBoxClick()
 
 void TAdministraceSkupinyPokoju::PridejSkupinuButtonClick()
 {
-    if (ui->NovaSkupinaEdit->text().isEmpty())
+    const QString nazev = ui->NovaSkupinaEdit->text();
+    if (nazev.isEmpty())
         return;
-    // A new group starts with the links stored under its id, so this reads.
-    if (zkus(tr("Nepodařilo se přidat skupinu pokojů."), [this] { m_skupiny->Pridej(ui->NovaSkupinaEdit->text()); }))
-        obnovVse();
+    // Two tabs of one name could not be told apart.
+    bool obsazeny = false;
+    if (!zkus(tr("Nepodařilo se přidat skupinu pokojů."), [&] { obsazeny = m_skupiny->nameTaken(nazev); }))
+        return;
+    if (obsazeny) {
+        MessageBox::chyba(this, tr("Skupina pokojů „%1“ už existuje.").arg(nazev));
+        return;
+    }
+    m_skupiny->Pridej(nazev);
+    obnovVse();
 }
 
 void TAdministraceSkupinyPokoju::NovaSkupinaEditKeyDown(QKeyEvent *key)
@@ -96,33 +106,32 @@ void TAdministraceSkupinyPokoju::NovaSkupinaEditKeyDown(QKeyEvent *key)
 
 void TAdministraceSkupinyPokoju::OdstranSkupinuButtonClick()
 {
-    const QString skupina = vybranaSkupina();
-    if (!skupina.isNull())
-        m_skupiny->Odstran(skupina);
+    m_skupiny->Odstran(ListBox::vybranyRadek(ui->SkupinyPokojuListBox));
     obnovVse();
 }
 
 void TAdministraceSkupinyPokoju::PridejPokojeButtonClick()
 {
-    const QString skupina = vybranaSkupina();
-    if (skupina.isNull())
+    const int skupina = ListBox::vybranyRadek(ui->SkupinyPokojuListBox);
+    if (skupina < 0)
         return;
-    m_skupiny->PridejPokojeDoSkupiny(skupina, vybranePokoje(ui->VsechnyPokojeListBox));
+    m_skupiny->PridejPokojeDoSkupiny(skupina, vybranePokoje(ui->VsechnyPokojeListBox, *m_pokoje));
     obnovCleny();
 }
 
 void TAdministraceSkupinyPokoju::OdeberPokojeButtonClick()
 {
-    const QString skupina = vybranaSkupina();
-    if (skupina.isNull())
+    const int skupina = ListBox::vybranyRadek(ui->SkupinyPokojuListBox);
+    if (skupina < 0)
         return;
-    m_skupiny->OdeberPokojeZeSkupiny(skupina, vybranePokoje(ui->PokojeVeSkupineListBox));
+    m_skupiny->OdeberPokojeZeSkupiny(skupina,
+                                     vybranePokoje(ui->PokojeVeSkupineListBox, m_skupiny->prvky()[skupina].clenove));
     obnovCleny();
 }
 
 void TAdministraceSkupinyPokoju::OKButtonClick()
 {
-    if (zkus(tr("Nepodařilo se uložit skupiny pokojů."), [this] { m_skupiny->Uloz(); }))
+    if (zkusUlozit(tr("Nepodařilo se uložit skupiny pokojů."), [this] { m_skupiny->Uloz(); }, [this] { nactiZnovu(); }))
         accept();
 }
 

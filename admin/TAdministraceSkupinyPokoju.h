@@ -14,7 +14,7 @@ class TAdministraceSkupinyPokoju;
 
 /**
  * Room groups: adds and removes groups, moves rooms into and out of the
- * selected group, and on OK writes the groups and their members back.
+ * selected group, and on OK writes the changes of the groups and their members.
  */
 class TAdministraceSkupinyPokoju : public TDialog
 {
@@ -39,9 +39,10 @@ private:
 
     void obnovVse();
     void obnovCleny();
-    QString vybranaSkupina() const;
-    /** The rooms of the selected lines: each number stands for the first room of that number. */
-    Pokoje vybranePokoje(const QListWidget *box) const;
+    /** After a refused save: the lists as the tables are now, with this opening's changes that still apply. */
+    void nactiZnovu();
+    /** The rooms of the selected lines of the box, which was filled from pokoje. */
+    static Pokoje vybranePokoje(const QListWidget *box, const Pokoje &pokoje);
 
     std::unique_ptr<Ui::TAdministraceSkupinyPokoju> ui;
     std::unique_ptr<SkupinyPokoju> m_skupiny;

@@ -32,21 +32,25 @@ void ObsazenostGrid::vyprazdni()
     viewport()->update();
 }
 
+void ObsazenostGrid::ZobrazObsazenost(const SkupinaPokoju &skupina, const QDate &prvni, const QDate &posledni)
+{
+    Vrstva v;
+    v.prvni = prvni;
+    v.dny = static_cast<int>(qMax<qint64>(0, prvni.daysTo(posledni) + 1));
+    skupina.clenove.Vypis(v.cislaPokoju);
+    for (const Pokoj &pokoj : skupina.clenove.prvky())
+        v.pokojIds << pokoj.pokoj_id;
+    v.obsazenost = nactiObsazenost(skupina.clenove, prvni, posledni);
+    m_vrstvy.push_back(std::move(v));
+    nastavPosuvniky();
+    viewport()->update();
+}
+
 void ObsazenostGrid::ZobrazObsazenost(const SkupinyPokoju &skupiny, const QString &nazev,
                                       const QDate &prvni, const QDate &posledni)
 {
-    for (const SkupinaPokoju *skupina : skupiny.najdiVsechny(nazev)) {
-        Vrstva v;
-        v.prvni = prvni;
-        v.dny = static_cast<int>(qMax<qint64>(0, prvni.daysTo(posledni) + 1));
-        skupina->clenove.Vypis(v.cislaPokoju);
-        for (const Pokoj &pokoj : skupina->clenove.prvky())
-            v.pokojIds << pokoj.pokoj_id;
-        v.obsazenost = nactiObsazenost(skupina->clenove, prvni, posledni);
-        m_vrstvy.push_back(std::move(v));
-    }
-    nastavPosuvniky();
-    viewport()->update();
+    for (const SkupinaPokoju *skupina : skupiny.najdiVsechny(nazev))
+        ZobrazObsazenost(*skupina, prvni, posledni);
 }
 
 QRect ObsazenostGrid::ctverec(int radek, int den)

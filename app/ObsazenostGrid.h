@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+class SkupinaPokoju;
 class SkupinyPokoju;
 
 /**
@@ -55,7 +56,9 @@ public:
 
     /** Removes every layer. */
     void vyprazdni();
-    /** Draws every group of that name for the days from prvni to posledni. */
+    /** Draws the group for the days from prvni to posledni, as a layer over those drawn before. */
+    void ZobrazObsazenost(const SkupinaPokoju &skupina, const QDate &prvni, const QDate &posledni);
+    /** Draws every group of that name, each as a layer. */
     void ZobrazObsazenost(const SkupinyPokoju &skupiny, const QString &nazev,
                           const QDate &prvni, const QDate &posledni);
 

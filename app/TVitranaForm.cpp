@@ -148,17 +148,24 @@ void TVitranaForm::FormShow()
 void TVitranaForm::vyplnTaby()
 {
     QTabBar *taby = ui->ObsazenostPokojuTabControl;
-    // After a reload the same group stays selected while it exists.
-    const QString vybrana = taby->currentIndex() >= 0 ? taby->tabText(taby->currentIndex()) : QString();
+    // After a reload the same group stays selected while it exists; names
+    // repeat, so each tab keeps its group's id.
+    const QVariant vybrana = taby->tabData(taby->currentIndex());
     QStringList nazvy;
     m_skupiny->Vypis(nazvy);
     const QSignalBlocker quiet(taby);
     while (taby->count() > 0)
         taby->removeTab(0);
-    for (const QString &nazev : nazvy)
-        taby->addTab(nazev);
+    int znovu = 0;
+    for (int i = 0; i < static_cast<int>(nazvy.size()); ++i) {
+        taby->addTab(nazvy[i]);
+        const int id = m_skupiny->prvky()[i].skupina_pokoju_id;
+        taby->setTabData(i, id);
+        if (vybrana.isValid() && vybrana.toInt() == id)
+            znovu = i;
+    }
     if (taby->count() > 0)
-        taby->setCurrentIndex(qMax(0, nazvy.indexOf(vybrana)));
+        taby->setCurrentIndex(znovu);
 }
 
 void TVitranaForm::nactiSkupiny()
@@ -193,12 +200,13 @@ void TVitranaForm::refresh()
         if (answer != QMessageBox::Ok)
             return;
     }
-    QTabBar *taby = ui->ObsazenostPokojuTabControl;
-    if (span < 1 || taby->currentIndex() < 0)
+    // A tab stands for the group at its position, whatever its name.
+    const int skupina = ui->ObsazenostPokojuTabControl->currentIndex();
+    if (span < 1 || skupina < 0 || skupina >= static_cast<int>(m_skupiny->prvky().size()))
         return;
 
     try {
-        grid()->ZobrazObsazenost(*m_skupiny, taby->tabText(taby->currentIndex()), ui->OdDateTimePicker->date(),
+        grid()->ZobrazObsazenost(m_skupiny->prvky()[skupina], ui->OdDateTimePicker->date(),
                                  ui->DoDateTimePicker->date());
     } catch (const DatabaseError &e) {
         MessageBox::chybaDatabaze(this, tr("Nepodařilo se načíst obsazenost pokojů."), e);

@@ -12,11 +12,18 @@ QString d(const QDate &value) { return SqlFormat::quotedDate(value); }
 
 QString selectRooms() { return QStringLiteral("SELECT * FROM pokoje_tab"); }
 
+QString selectRoomsNumbered(const SqlFormat &f, const QString &cisloPokoje)
+{
+    return QStringLiteral("SELECT * FROM pokoje_tab WHERE cislo_pokoje = ") + f.quotedText(cisloPokoje);
+}
+
 QString lockRooms()
 {
     return QStringLiteral("LOCK TABLES pokoje_tab WRITE, skupiny_pokoju_propojeni_tab WRITE, "
-                          "objednavky_pokoje_tab READ");
+                          "objednavky_pokoje_tab READ, typy_pokoju_tab READ");
 }
+
+QString selectRoomTypeIds() { return QStringLiteral("SELECT typ_pokoje_id FROM typy_pokoju_tab"); }
 
 QString selectReservedRoomIds()
 {
@@ -31,6 +38,11 @@ QString countReservationsUntil(const QList<int> &pokojIds, const QDate &day)
 
 QString deleteRooms() { return QStringLiteral("DELETE FROM pokoje_tab"); }
 
+QString deleteRoom(int pokojId)
+{
+    return QStringLiteral("DELETE FROM pokoje_tab WHERE pokoj_id = ") + i(pokojId);
+}
+
 QString insertRoom(const SqlFormat &f, int pokojId, const QString &cisloPokoje, int typPokojeId)
 {
     return QStringLiteral("INSERT INTO pokoje_tab SET pokoj_id = ") + i(pokojId)
@@ -38,16 +50,25 @@ QString insertRoom(const SqlFormat &f, int pokojId, const QString &cisloPokoje, 
            + QStringLiteral(", typ_pokoje_id = ") + i(typPokojeId);
 }
 
-QString deleteStaleLinks(const QList<int> &removedIds)
+QString updateRoom(const SqlFormat &f, int pokojId, const QString &cisloPokoje, int typPokojeId)
 {
-    QString sql = QStringLiteral("DELETE FROM skupiny_pokoju_propojeni_tab WHERE pokoj_id NOT IN "
-                                 "(SELECT pokoj_id FROM pokoje_tab)");
-    if (!removedIds.isEmpty())
-        sql += QStringLiteral(" OR pokoj_id IN (") + SqlFormat::quotedIntegers(removedIds) + u')';
-    return sql;
+    return QStringLiteral("UPDATE pokoje_tab SET cislo_pokoje = ") + f.quotedText(cisloPokoje)
+           + QStringLiteral(", typ_pokoje_id = ") + i(typPokojeId) + QStringLiteral(" WHERE pokoj_id = ")
+           + i(pokojId);
+}
+
+QString deleteLinksOfRooms(const QList<int> &pokojIds)
+{
+    return QStringLiteral("DELETE FROM skupiny_pokoju_propojeni_tab WHERE pokoj_id IN (")
+           + SqlFormat::quotedIntegers(pokojIds) + u')';
 }
 
 QString selectGroups() { return QStringLiteral("SELECT * FROM skupiny_pokoju_tab"); }
+
+QString selectGroupsNamed(const SqlFormat &f, const QString &nazev)
+{
+    return QStringLiteral("SELECT * FROM skupiny_pokoju_tab WHERE nazev_skupiny_pokoju = ") + f.quotedText(nazev);
+}
 
 QString selectMembers(int skupinaPokojuId)
 {
@@ -60,15 +81,30 @@ QString selectMembers(int skupinaPokojuId)
 
 QString lockGroups()
 {
-    return QStringLiteral("LOCK TABLES skupiny_pokoju_tab WRITE, skupiny_pokoju_propojeni_tab WRITE");
+    return QStringLiteral("LOCK TABLES skupiny_pokoju_tab WRITE, skupiny_pokoju_propojeni_tab WRITE, "
+                          "pokoje_tab READ");
 }
 
-QString deleteGroups() { return QStringLiteral("DELETE FROM skupiny_pokoju_tab"); }
+QString deleteGroup(int skupinaPokojuId)
+{
+    return QStringLiteral("DELETE FROM skupiny_pokoju_tab WHERE skupina_pokoju_id = ") + i(skupinaPokojuId);
+}
 
 QString insertGroup(const SqlFormat &f, int skupinaPokojuId, const QString &nazev)
 {
     return QStringLiteral("INSERT INTO skupiny_pokoju_tab SET skupina_pokoju_id = ") + i(skupinaPokojuId)
            + QStringLiteral(", nazev_skupiny_pokoju = ") + f.quotedText(nazev);
+}
+
+QString updateGroup(const SqlFormat &f, int skupinaPokojuId, const QString &nazev)
+{
+    return QStringLiteral("UPDATE skupiny_pokoju_tab SET nazev_skupiny_pokoju = ") + f.quotedText(nazev)
+           + QStringLiteral(" WHERE skupina_pokoju_id = ") + i(skupinaPokojuId);
+}
+
+QString selectLinks()
+{
+    return QStringLiteral("SELECT skupina_pokoju_id, pokoj_id FROM skupiny_pokoju_propojeni_tab");
 }
 
 QString deleteAllLinks() { return QStringLiteral("DELETE FROM skupiny_pokoju_propojeni_tab"); }
@@ -77,6 +113,12 @@ QString deleteLinksOfGroup(int skupinaPokojuId)
 {
     return QStringLiteral("DELETE FROM skupiny_pokoju_propojeni_tab WHERE skupina_pokoju_id = ")
            + i(skupinaPokojuId);
+}
+
+QString deleteLink(int skupinaPokojuId, int pokojId)
+{
+    return QStringLiteral("DELETE FROM skupiny_pokoju_propojeni_tab WHERE skupina_pokoju_id = ")
+           + i(skupinaPokojuId) + QStringLiteral(" AND pokoj_id = ") + i(pokojId);
 }
 
 QString insertLink(int skupinaPokojuId, int pokojId)

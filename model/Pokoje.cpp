@@ -6,12 +6,45 @@
 
 #include "model/Kolekce.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 Pokoj nactiPokoj(const TMojeQuery &q)
 {
     return {q.integer("pokoj_id"), q.text("cislo_pokoje"), q.integer("typ_pokoje_id")};
 }
+
+QString popisPokoje(const Pokoj &pokoj)
+{
+    return QCoreApplication::translate("Pokoje", "Pokoj %1").arg(Konflikt::uvozovky(pokoj.cislo_pokoje));
+}
+
+namespace {
+int idOf(const Pokoj &p)
+{
+    return p.pokoj_id;
+}
+
+std::vector<Pokoj> readRooms(TMojeQuery &q, const QString &select)
+{
+    std::vector<Pokoj> pokoje;
+    q.setSql(select);
+    q.open();
+    for (; !q.eof(); q.next())
+        pokoje.push_back(nactiPokoj(q));
+    return pokoje;
+}
+
+QList<int> readIds(TMojeQuery &q, const QString &select, const QString &column)
+{
+    QList<int> ids;
+    q.setSql(select);
+    q.open();
+    for (; !q.eof(); q.next())
+        ids << q.integer(column);
+    return ids;
+}
+} // namespace
 
 Pokoje::Pokoje()
 {
@@ -25,14 +58,9 @@ Pokoje::Pokoje(std::vector<Pokoj> pokoje)
 
 void Pokoje::Nacti()
 {
-    m_pokoje.clear();
-    m_odstranena.clear();
-    m_pridana.clear();
     TMojeQuery q;
-    q.setSql(SqlPokoje::selectRooms());
-    q.open();
-    for (; !q.eof(); q.next())
-        m_pokoje.push_back(nactiPokoj(q));
+    m_pokoje = readRooms(q, SqlPokoje::selectRooms());
+    m_nactene = m_pokoje;
 }
 
 void Pokoje::Vypis(QStringList &seznam) const
@@ -40,46 +68,32 @@ void Pokoje::Vypis(QStringList &seznam) const
     listNames(m_pokoje, [](const Pokoj &p) { return p.cislo_pokoje; }, seznam);
 }
 
-namespace {
-QList<int> reservedRoomIds(TMojeQuery &q)
+bool Pokoje::contains(int pokojId) const
 {
-    QList<int> ids;
-    q.setSql(SqlPokoje::selectReservedRoomIds());
-    q.open();
-    for (; !q.eof(); q.next())
-        ids << q.integer("pokoj_id");
-    return ids;
+    return std::any_of(m_pokoje.begin(), m_pokoje.end(), [&](const Pokoj &p) { return p.pokoj_id == pokojId; });
 }
-
-int unusedId(const std::vector<Pokoj> &pokoje, QList<int> taken)
-{
-    for (const Pokoj &p : pokoje)
-        taken << p.pokoj_id;
-    return smallestUnusedId(taken, [](int id) { return id; });
-}
-} // namespace
 
 void Pokoje::Pridej(const QString &cisloPokoje, int typPokojeId)
 {
-    const int id = NoveId();
-    m_pokoje.push_back({id, cisloPokoje, typPokojeId});
-    m_pridana << id;
-}
-
-int Pokoje::NoveId() const
-{
-    TMojeQuery q;
-    return unusedId(m_pokoje, reservedRoomIds(q));
-}
-
-void Pokoje::Odstran(const QString &cisloPokoje)
-{
-    const auto it = std::find_if(m_pokoje.begin(), m_pokoje.end(),
-                                 [&](const Pokoj &p) { return p.cislo_pokoje == cisloPokoje; });
-    if (it != m_pokoje.end()) {
-        m_odstranena << it->pokoj_id;
-        m_pokoje.erase(it);
+    for (const Pokoj &p : m_nactene) {
+        if (p.cislo_pokoje == cisloPokoje && !contains(p.pokoj_id)) {
+            m_pokoje.push_back({p.pokoj_id, cisloPokoje, typPokojeId});
+            return;
+        }
     }
+    m_pokoje.push_back({dalsiDocasneId(m_pokoje, idOf), cisloPokoje, typPokojeId});
+}
+
+void Pokoje::Odstran(int index)
+{
+    if (index >= 0 && index < static_cast<int>(m_pokoje.size()))
+        m_pokoje.erase(m_pokoje.begin() + index);
+}
+
+void Pokoje::ZmenTyp(int index, int typPokojeId)
+{
+    if (index >= 0 && index < static_cast<int>(m_pokoje.size()))
+        m_pokoje[index].typ_pokoje_id = typPokojeId;
 }
 
 Pokoj Pokoje::NajdiPokoj(const QString &cisloPokoje) const
@@ -95,49 +109,101 @@ int Pokoje::NajdiId(const QString &cisloPokoje) const
     return NajdiPokoj(cisloPokoje).pokoj_id;
 }
 
-void Pokoje::Uloz()
+bool Pokoje::numberTaken(const QString &cisloPokoje) const
 {
-    TMojeDatabaze::current().writeLocked(SqlPokoje::lockRooms(), [this](TMojeQuery &q) {
-        // Another desk may have booked, since the id was chosen, a room that
-        // was removed here and whose id a new room took: the new room moves on.
-        const QList<int> reserved = reservedRoomIds(q);
-        for (Pokoj &p : m_pokoje) {
-            if (m_pridana.contains(p.pokoj_id) && reserved.contains(p.pokoj_id)) {
-                const int id = unusedId(m_pokoje, reserved);
-                m_pridana.replace(m_pridana.indexOf(p.pokoj_id), id);
-                p.pokoj_id = id;
-            }
-        }
-        q.exec(SqlPokoje::deleteRooms());
-        for (const Pokoj &p : m_pokoje)
-            q.exec(SqlPokoje::insertRoom(q.format(), p.pokoj_id, p.cislo_pokoje, p.typ_pokoje_id));
-        q.exec(SqlPokoje::deleteStaleLinks(m_odstranena));
-    });
-    m_odstranena.clear();
-    m_pridana.clear();
+    if (NajdiPokoj(cisloPokoje).pokoj_id != Pokoj{}.pokoj_id)
+        return true;
+    TMojeQuery q;
+    // The server's collation may match more than the exact number: compared here.
+    for (const Pokoj &t : readRooms(q, SqlPokoje::selectRoomsNumbered(q.format(), cisloPokoje))) {
+        const bool odstranenZde = !contains(t.pokoj_id)
+                                  && std::find(m_nactene.begin(), m_nactene.end(), t) != m_nactene.end();
+        if (t.cislo_pokoje == cisloPokoje && !odstranenZde)
+            return true;
+    }
+    return false;
 }
 
-std::vector<Pokoj> Pokoje::roomsRemovedBy(const QStringList &cislaPokoju) const
+Zmeny<Pokoj> Pokoje::zmeny() const
 {
-    Pokoje zbyvajici(m_pokoje);
-    std::vector<Pokoj> odstranene;
-    for (const QString &cislo : cislaPokoju) {
-        const Pokoj p = zbyvajici.NajdiPokoj(cislo);
-        if (p.pokoj_id == Pokoj{}.pokoj_id)
-            continue;
-        odstranene.push_back(p);
-        zbyvajici.Odstran(cislo);
-    }
-    return odstranene;
+    return najdiZmeny(m_nactene, m_pokoje, idOf);
+}
+
+void Pokoje::Uloz(const QHash<int, QString> &nazvyTypu)
+{
+    const Zmeny<Pokoj> z = zmeny();
+    if (z.prazdne())
+        return;
+    QHash<int, int> skutecnaId;   // provisional -> stored
+    TMojeDatabaze::current().writeLocked(SqlPokoje::lockRooms(), [&](TMojeQuery &q) {
+        const std::vector<Pokoj> tabulka = readRooms(q, SqlPokoje::selectRooms());
+        overZmeny(z, tabulka, idOf, popisPokoje);
+
+        QList<int> odstranene;
+        for (const Pokoj &p : z.odstranene)
+            odstranene << p.pokoj_id;
+        for (const Pokoj &p : z.pridane)
+            for (const Pokoj &t : tabulka)
+                if (t.cislo_pokoje == p.cislo_pokoje && !odstranene.contains(t.pokoj_id))
+                    throw Konflikt::pridan(popisPokoje(p));
+
+        const QList<int> typy = readIds(q, SqlPokoje::selectRoomTypeIds(), QStringLiteral("typ_pokoje_id"));
+        const auto overTyp = [&](const Pokoj &p) {
+            if (typy.contains(p.typ_pokoje_id))
+                return;
+            const QString nazev = nazvyTypu.value(p.typ_pokoje_id);
+            throw Konflikt::odstranen(
+                nazev.isEmpty()
+                    ? QCoreApplication::translate("Pokoje", "Typ pokoje pokoje %1").arg(Konflikt::uvozovky(p.cislo_pokoje))
+                    : QCoreApplication::translate("Pokoje", "Typ pokoje %1").arg(Konflikt::uvozovky(nazev)));
+        };
+        for (const Pokoj &p : z.pridane)
+            overTyp(p);
+        for (const auto &[nacteny, novy] : z.zmenene)
+            if (novy.typ_pokoje_id != nacteny.typ_pokoje_id)
+                overTyp(novy);
+
+        // A new room must not take over the guests or the group links left under an id.
+        QList<int> obsazena = readIds(q, SqlPokoje::selectReservedRoomIds(), QStringLiteral("pokoj_id"))
+                              + readIds(q, SqlPokoje::selectLinks(), QStringLiteral("pokoj_id"));
+        for (const Pokoj &t : tabulka)
+            obsazena << t.pokoj_id;
+        for (const Pokoj &p : z.pridane) {
+            const int id = smallestUnusedId(obsazena, [](int x) { return x; });
+            obsazena << id;
+            skutecnaId.insert(p.pokoj_id, id);
+        }
+
+        if (!odstranene.isEmpty()) {
+            for (int id : odstranene)
+                q.exec(SqlPokoje::deleteRoom(id));
+            q.exec(SqlPokoje::deleteLinksOfRooms(odstranene));
+        }
+        for (const auto &[nacteny, novy] : z.zmenene)
+            q.exec(SqlPokoje::updateRoom(q.format(), novy.pokoj_id, novy.cislo_pokoje, novy.typ_pokoje_id));
+        for (const Pokoj &p : z.pridane)
+            q.exec(SqlPokoje::insertRoom(q.format(), skutecnaId.value(p.pokoj_id), p.cislo_pokoje, p.typ_pokoje_id));
+    });
+    for (Pokoj &p : m_pokoje)
+        p.pokoj_id = skutecnaId.value(p.pokoj_id, p.pokoj_id);
+    m_nactene = m_pokoje;
+}
+
+void Pokoje::reloadKeepingChanges()
+{
+    const Zmeny<Pokoj> z = zmeny();
+    Nacti();
+    m_pokoje = prenesZmeny(z, m_pokoje, [](const Pokoj &p) { return p.cislo_pokoje; });
 }
 
 int Pokoje::reservationsUntil(const std::vector<Pokoj> &pokoje, const QDate &day)
 {
-    if (pokoje.empty())
-        return 0;
     QList<int> ids;
     for (const Pokoj &p : pokoje)
-        ids << p.pokoj_id;
+        if (!jeDocasneId(p.pokoj_id))   // a room added here has no guests yet
+            ids << p.pokoj_id;
+    if (ids.isEmpty())
+        return 0;
     TMojeQuery q;
     q.setSql(SqlPokoje::countReservationsUntil(ids, day));
     q.open();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "model/Zmeny.h"
+
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -20,9 +23,13 @@ class TMojeQuery;
 /** The room of the query's current row (pokoj_id, cislo_pokoje, typ_pokoje_id). */
 Pokoj nactiPokoj(const TMojeQuery &q);
 
+/** How a conflict names a room: Pokoj „101“. */
+QString popisPokoje(const Pokoj &pokoj);
+
 /**
- * The hotel's rooms in load order, then additions. Rooms are addressed by
- * their number, compared exactly; where two share a number the first counts.
+ * The hotel's rooms in load order, then additions. A room is addressed by its
+ * position in the collection (a list row); rooms added in memory carry a
+ * provisional id until the save gives them one from the table.
  */
 class Pokoje
 {
@@ -35,24 +42,36 @@ public:
     void Nacti();
     /** Clears the list and adds each room's number. */
     void Vypis(QStringList &seznam) const;
-    void Pridej(const QString &cisloPokoje, int typPokojeId);
     /**
-     * Smallest positive id that no room in memory uses and no stored
-     * reservation names: a new room must not take over another room's guests.
+     * Appends a room. A number that a loaded room removed in this opening
+     * had brings that room back (its id, so its guests and groups stay),
+     * with the given type.
      */
-    int NoveId() const;
-    void Odstran(const QString &cisloPokoje);
+    void Pridej(const QString &cisloPokoje, int typPokojeId);
+    /** Removes the room at that position; nothing when there is none. */
+    void Odstran(int index);
+    /** Gives the room at that position another type; it keeps its id, number and reservations. */
+    void ZmenTyp(int index, int typPokojeId);
+    /** The first room of that number, or the no-room value. */
     Pokoj NajdiPokoj(const QString &cisloPokoje) const;
     int NajdiId(const QString &cisloPokoje) const;
     /**
-     * Replaces pokoje_tab with the collection, under its lock set, and drops
-     * the group links of every room removed since the load or gone from the
-     * table, so that a room given a freed id starts in no group.
+     * Whether a room of this number is in the list or in the table (other
+     * than a room removed here, which Pridej would bring back). Reads.
      */
-    void Uloz();
+    bool numberTaken(const QString &cisloPokoje) const;
+    /**
+     * Writes the rooms added, removed and changed since the load, under the
+     * rooms' lock set; rooms this copy did not touch stay as the table has
+     * them. Refused whole (DatabaseError::Kind::Conflict) when a room removed
+     * or changed here is no longer as loaded, a new number is taken or a
+     * room's type is gone; nazvyTypu (type id -> name) names that type.
+     * The removed rooms' group links go with them.
+     */
+    void Uloz(const QHash<int, QString> &nazvyTypu = {});
+    /** After a refused save: the table as it is now, with the changes of this copy that still apply. */
+    void reloadKeepingChanges();
 
-    /** The rooms that Odstran of each number in turn would remove, in that order. */
-    std::vector<Pokoj> roomsRemovedBy(const QStringList &cislaPokoju) const;
     /** How many stored reservations of the rooms last until the day or later. */
     static int reservationsUntil(const std::vector<Pokoj> &pokoje, const QDate &day);
 
@@ -61,7 +80,9 @@ public:
     std::size_t size() const { return m_pokoje.size(); }
 
 private:
+    Zmeny<Pokoj> zmeny() const;
+    bool contains(int pokojId) const;
+
     std::vector<Pokoj> m_pokoje;
-    QList<int> m_odstranena;   // ids of rooms removed since the load
-    QList<int> m_pridana;      // ids of rooms added since the load
+    std::vector<Pokoj> m_nactene;   // as loaded or last saved
 };

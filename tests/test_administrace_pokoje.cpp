@@ -1,8 +1,9 @@
 // The rooms dialog, offscreen against the real server: adding and removing
-// rooms, what OK writes and what Storno and the title-bar close leave, new
-// rooms kept off the ids of booked rooms, the question before removing
-// rooms with coming guests, a failed save, and the main window picking up
-// the saved rooms.
+// rooms, numbers that exist already, a room's type changed in place, what OK
+// writes and what Storno and the title-bar close leave, new rooms kept off
+// the ids of booked rooms, the question before removing rooms with coming
+// guests, a failed save, a save another desk overtook, and the main window
+// picking up the saved rooms.
 
 #include "GuiTestSupport.h"
 #include "TestDatabase.h"
@@ -38,6 +39,7 @@ struct Controls
     QLineEdit *novy = nullptr;
     QPushButton *pridej = nullptr;
     QPushButton *odstran = nullptr;
+    QPushButton *zmenTyp = nullptr;
     QPushButton *ok = nullptr;
     QPushButton *storno = nullptr;
 };
@@ -49,9 +51,10 @@ void find(TAdministracePokoje *d, Controls &c)
     CONTROL(QLineEdit, novy, d, "NovyPokojEdit");
     CONTROL(QPushButton, pridej, d, "PridejPokojButton");
     CONTROL(QPushButton, odstran, d, "OdstranVybranePokojeButton");
+    CONTROL(QPushButton, zmenTyp, d, "ZmenTypPokojeButton");
     CONTROL(QPushButton, ok, d, "OKButton");
     CONTROL(QPushButton, storno, d, "StornoButton");
-    c = {pokoje, typy, novy, pridej, odstran, ok, storno};
+    c = {pokoje, typy, novy, pridej, odstran, zmenTyp, ok, storno};
 }
 
 void add(const Controls &c, const QString &cislo, int typ)
@@ -111,27 +114,101 @@ private slots:
             QVERIFY(selectedLines(c.typy).isEmpty());           // the type does not
             click(c.pridej);
             QCOMPARE(c.pokoje->count(), 3);
-            add(c, "101", 0);   // numbers are not compared
             click(c.ok);
             QVERIFY(!d->isVisible());
         });
-        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2", "3|103|2", "4|101|1"}));
+        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2", "3|103|2"}));
         QCOMPARE(messages(), QStringList());
     }
 
-    void removingTakesTheFirstRoomOfANumber()
+    void addingRefusesANumberThatExists_data()
+    {
+        QTest::addColumn<QString>("cislo");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QStringList>("stored");
+        QTest::newRow("in the list") << "101" << true << QStringList{"1|101|1", "3|201|1"};
+        QTest::newRow("added by another desk") << "201" << true << QStringList{"1|101|1", "3|201|1"};
+        // 102 was removed in this opening: it comes back as the same room, of the type chosen.
+        QTest::newRow("removed here") << "102" << false << QStringList{"1|101|1", "2|102|1", "3|201|1"};
+    }
+    void addingRefusesANumberThatExists()
+    {
+        QFETCH(QString, cislo);
+        QFETCH(bool, refused);
+        QFETCH(QStringList, stored);
+        inDialog([&](TAdministracePokoje *, const Controls &c) {
+            selectLines(c.pokoje, {1});
+            click(c.odstran);
+            TestDatabase::exec("INSERT INTO pokoje_tab VALUES (3, '201', 1)");   // another desk
+            add(c, cislo, 0);
+            QCOMPARE(lines(c.pokoje), refused ? QStringList{"101"} : (QStringList{"101", cislo}));
+            QCOMPARE(c.novy->text(), cislo);   // to be corrected
+            click(c.ok);
+        });
+        QCOMPARE(messages(), refused ? QStringList{QString("Pokoj „%1“ už existuje.|Chyba").arg(cislo)} : QStringList());
+        QCOMPARE(storedRooms(), stored);
+    }
+
+    void changingTheTypeKeepsTheRoom()
+    {
+        TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 1, '%1', '%1', '%2', 1, 100)")
+                               .arg(day(0), day(3)));
+        inDialog([](TAdministracePokoje *, const Controls &c) {
+            clickLine(c.pokoje, 1);
+            QCOMPARE(selectedLines(c.typy), QStringList{"Dvoulůžkový"});   // the room's type shows
+            clickLine(c.pokoje, 0);
+            QCOMPARE(selectedLines(c.typy), QStringList{"Jednolůžkový"});
+            click(c.zmenTyp);   // the same type: nothing changes
+            clickLine(c.typy, 1);
+            click(c.zmenTyp);
+            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
+            QCOMPARE(selectedLines(c.pokoje), QStringList{"101"});
+            c.pokoje->clearSelection();
+            clickLine(c.typy, 0);
+            click(c.zmenTyp);   // no room selected
+            click(c.ok);
+        });
+        QCOMPARE(storedRooms(), (QStringList{"1|101|2", "2|102|2"}));
+        QCOMPARE(TestDatabase::value("SELECT pokoj_id FROM objednavky_pokoje_tab").toInt(), 1);
+        QCOMPARE(messages(), QStringList());
+    }
+
+    void removingTakesTheSelectedRooms()
     {
         TestDatabase::exec("INSERT INTO pokoje_tab VALUES (3, '101', 2), (4, '104', 1)");
         inDialog([](TAdministracePokoje *, const Controls &c) {
             QCOMPARE(lines(c.pokoje), (QStringList{"101", "102", "101", "104"}));
-            selectLines(c.pokoje, {2, 3});   // the second line 101 stands for the first room 101
+            selectLines(c.pokoje, {2, 3});   // the second line 101 is the second room 101
             click(c.odstran);
-            QCOMPARE(lines(c.pokoje), (QStringList{"102", "101"}));
+            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
             click(c.odstran);   // nothing selected after the refresh
             QCOMPARE(c.pokoje->count(), 2);
             click(c.ok);
         });
-        QCOMPARE(storedRooms(), (QStringList{"2|102|2", "3|101|2"}));
+        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2"}));
+    }
+
+    void aSaveAnotherDeskOvertookIsRefusedAndReloaded()
+    {
+        inDialog([](TAdministracePokoje *d, const Controls &c) {
+            selectLines(c.pokoje, {1});
+            click(c.odstran);
+            add(c, "103", 0);
+            // Another desk gives 102 another type and adds a room of its own.
+            auto other = TestDatabase::openAnother();
+            TMojeQuery q(*other);
+            q.exec("UPDATE pokoje_tab SET typ_pokoje_id = 1 WHERE pokoj_id = 2");
+            q.exec("INSERT INTO pokoje_tab VALUES (3, '201', 1)");
+            click(c.ok);
+            QVERIFY(d->isVisible());
+            verifyDatabaseErrorShown("Nepodařilo se uložit pokoje.", "Pokoj „102“ mezitím změnila jiná recepce.", "");
+            QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|1", "3|201|1"}));
+            // The other desk's rooms show; this opening's new room stays, its removal of 102 does not.
+            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102", "201", "103"}));
+            click(c.ok);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|1", "3|201|1", "4|103|1"}));
     }
 
     void closingWithoutOkWritesNothing_data() { addClosingRows(); }
@@ -158,12 +235,12 @@ private slots:
         TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 1, '%1', '%1', '%1', 3, 100)").arg(day(-400)));
         inDialog([](TAdministracePokoje *, const Controls &c) {
             selectLines(c.pokoje, {1});
-            click(c.odstran);   // room 2: no reservations, its id is free again
+            click(c.odstran);   // room 2: still a room while the new ids are chosen
             add(c, "201", 0);
             add(c, "202", 0);
             click(c.ok);
         });
-        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|201|1", "4|202|1"}));
+        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "4|201|1", "5|202|1"}));
     }
 
     void aRoomBookedMeanwhileKeepsItsGuests()
@@ -171,7 +248,7 @@ private slots:
         inDialog([](TAdministracePokoje *, const Controls &c) {
             selectLines(c.pokoje, {1});
             click(c.odstran);
-            add(c, "201", 0);   // takes id 2, free at this moment
+            add(c, "201", 0);
             // Another desk books the old room 102 before this one saves.
             auto other = TestDatabase::openAnother();
             TMojeQuery q(*other);

@@ -1,7 +1,9 @@
 // The room groups dialog, offscreen against the real server: groups added
-// by the button and by Enter, rooms moved in and out of the selected group,
-// what OK writes and what Storno and the title-bar close leave, a failed
-// save, and the main window showing a saved group as a tab at once.
+// by the button and by Enter, names that exist already, groups of one name
+// told apart, rooms moved in and out of the selected group, what OK writes
+// and what Storno and the title-bar close leave, a failed save, a save
+// another desk overtook, and the main window showing a saved group as a tab
+// at once.
 
 #include "GuiTestSupport.h"
 #include "TestDatabase.h"
@@ -158,15 +160,94 @@ private slots:
             click(c.odstranSkupinu);
             QCOMPARE(lines(c.skupiny), QStringList{"Patro"});
             QCOMPARE(lines(c.clenove), QStringList());
-            // The freed id 1 goes to the next group, with the rooms stored under it.
+            // A new group starts empty: it never takes over the removed group's rooms.
             type(c.nova, "Nová");
             click(c.pridejSkupinu);
             clickLine(c.skupiny, 1);
+            QCOMPARE(lines(c.clenove), QStringList());
+            click(c.ok);
+        });
+        QCOMPARE(storedGroups(), (QStringList{"2|Patro", "3|Nová"}));
+        QCOMPARE(storedLinks(), QStringList{"2|3"});
+    }
+
+    void addingRefusesANameThatExists_data()
+    {
+        QTest::addColumn<QString>("nazev");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QStringList>("stored");
+        QTest::newRow("in the list") << "Přízemí" << true << QStringList{"1|Přízemí", "3|Sklep"};
+        QTest::newRow("added by another desk") << "Sklep" << true << QStringList{"1|Přízemí", "3|Sklep"};
+        QTest::newRow("removed here") << "Patro" << false << QStringList{"1|Přízemí", "3|Sklep", "4|Patro"};
+    }
+    void addingRefusesANameThatExists()
+    {
+        QFETCH(QString, nazev);
+        QFETCH(bool, refused);
+        QFETCH(QStringList, stored);
+        inDialog([&](TAdministraceSkupinyPokoju *, const Controls &c) {
+            clickLine(c.skupiny, 1);
+            click(c.odstranSkupinu);
+            TestDatabase::exec("INSERT INTO skupiny_pokoju_tab VALUES (3, 'Sklep')");   // another desk
+            type(c.nova, nazev);
+            pressEnter(c.nova);
+            QCOMPARE(lines(c.skupiny), refused ? QStringList{"Přízemí"} : (QStringList{"Přízemí", nazev}));
+            QCOMPARE(c.nova->text(), refused ? nazev : QString());
+            click(c.ok);
+        });
+        QCOMPARE(messages(),
+                 refused ? QStringList{QString("Skupina pokojů „%1“ už existuje.|Chyba").arg(nazev)} : QStringList());
+        QCOMPARE(storedGroups(), stored);
+    }
+
+    void sameNamedGroupsAreToldApartByPosition()
+    {
+        TestDatabase::exec("UPDATE skupiny_pokoju_tab SET nazev_skupiny_pokoju = 'Přízemí' WHERE skupina_pokoju_id = 2");
+        inDialog([](TAdministraceSkupinyPokoju *, const Controls &c) {
+            clickLine(c.skupiny, 1);
+            QCOMPARE(lines(c.clenove), QStringList{"201"});
+            selectLines(c.vsechny, {3});
+            click(c.pridejPokoje);
+            QCOMPARE(lines(c.clenove), (QStringList{"201", "202"}));
+            selectLines(c.clenove, {0});
+            click(c.odeberPokoje);
+            click(c.odstranSkupinu);
+            QCOMPARE(lines(c.skupiny), QStringList{"Přízemí"});
+            clickLine(c.skupiny, 0);
             QCOMPARE(lines(c.clenove), (QStringList{"101", "102"}));
             click(c.ok);
         });
-        QCOMPARE(storedGroups(), (QStringList{"1|Nová", "2|Patro"}));
-        QCOMPARE(storedLinks(), (QStringList{"1|1", "1|2", "2|3"}));
+        QCOMPARE(storedGroups(), QStringList{"1|Přízemí"});
+        QCOMPARE(storedLinks(), (QStringList{"1|1", "1|2"}));
+    }
+
+    void aSaveAnotherDeskOvertookIsRefusedAndReloaded()
+    {
+        inDialog([](TAdministraceSkupinyPokoju *d, const Controls &c) {
+            clickLine(c.skupiny, 0);
+            selectLines(c.vsechny, {3});
+            click(c.pridejPokoje);
+            selectLines(c.clenove, {0});
+            click(c.odeberPokoje);
+            // Another desk removes room 202 and adds a group.
+            auto other = TestDatabase::openAnother();
+            TMojeQuery q(*other);
+            q.exec("DELETE FROM pokoje_tab WHERE pokoj_id = 4");
+            q.exec("INSERT INTO skupiny_pokoju_tab VALUES (3, 'Sklep')");
+            click(c.ok);
+            QVERIFY(d->isVisible());
+            verifyDatabaseErrorShown("Nepodařilo se uložit skupiny pokojů.",
+                                     "Pokoj „202“ mezitím odstranila jiná recepce.", "");
+            QCOMPARE(storedLinks(), (QStringList{"1|1", "1|2", "2|3"}));
+            QCOMPARE(lines(c.skupiny), (QStringList{"Přízemí", "Patro", "Sklep"}));
+            QCOMPARE(lines(c.vsechny), (QStringList{"101", "102", "201"}));
+            clickLine(c.skupiny, 0);
+            QCOMPARE(lines(c.clenove), QStringList{"102"});   // the removal of 101 stays
+            click(c.ok);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(storedGroups(), (QStringList{"1|Přízemí", "2|Patro", "3|Sklep"}));
+        QCOMPARE(storedLinks(), (QStringList{"1|2", "2|3"}));
     }
 
     void closingWithoutOkWritesNothing_data() { addClosingRows(); }
@@ -226,6 +307,32 @@ private slots:
         QCOMPARE(tabs->tabText(2), QStringLiteral("Apartmá"));
         QCOMPARE(tabs->currentIndex(), 1);   // the group shown before stays shown
         QCOMPARE(form.grid()->vrstvy()[0].cislaPokoju, (QStringList{"201", "202"}));
+    }
+    void theTabOfAGroupShowsThatGroup()
+    {
+        TestDatabase::exec("UPDATE skupiny_pokoju_tab SET nazev_skupiny_pokoju = 'Přízemí' WHERE skupina_pokoju_id = 2");
+        TVitranaForm form(TestDatabase::config(), false);
+        form.createDialogs();
+        form.show();
+        auto *tabs = form.findChild<QTabBar *>("ObsazenostPokojuTabControl");
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(form.grid()->vrstvy().size(), std::size_t(1));
+        QCOMPARE(form.grid()->vrstvy()[0].cislaPokoju, (QStringList{"101", "102"}));
+        tabs->setCurrentIndex(1);
+        QCOMPARE(form.grid()->vrstvy().size(), std::size_t(1));
+        QCOMPARE(form.grid()->vrstvy()[0].cislaPokoju, QStringList{"201"});
+        // After a save the tabs are filled again: the second group stays shown, not the first of its name.
+        inModal<TAdministraceSkupinyPokoju>([&] { form.findChild<QAction *>("MenuAdministraceSkupinyPokoju")->trigger(); },
+                                            [](TAdministraceSkupinyPokoju *d) {
+                                                Controls c;
+                                                find(d, c);
+                                                clickLine(c.skupiny, 0);
+                                                selectLines(c.vsechny, {3});
+                                                click(c.pridejPokoje);
+                                                click(c.ok);
+                                            });
+        QCOMPARE(tabs->currentIndex(), 1);
+        QCOMPARE(form.grid()->vrstvy()[0].cislaPokoju, QStringList{"201"});
     }
 };
 

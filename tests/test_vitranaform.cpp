@@ -216,13 +216,16 @@ private slots:
         }
     }
 
-    void groupsOfTheSameNameAreDrawnOverEachOther()
+    void aTabShowsItsOwnGroupOfTheSameName()
     {
         TestDatabase::exec("UPDATE skupiny_pokoju_tab SET nazev_skupiny_pokoju = 'Přízemí' WHERE skupina_pokoju_id = 2");
         show();
         QCOMPARE(tabs()->count(), 3);
-        QCOMPARE(layers().size(), std::size_t(2));
-        QCOMPARE(layers()[1].cislaPokoju, QStringList{"201"});
+        QCOMPARE(layers().size(), std::size_t(1));
+        QCOMPARE(layers()[0].cislaPokoju, (QStringList{"101", "102"}));
+        tabs()->setCurrentIndex(1);
+        QCOMPARE(layers().size(), std::size_t(1));
+        QCOMPARE(layers()[0].cislaPokoju, QStringList{"201"});
     }
 
     void noGroupsNoTabsNoGrid()
