@@ -5,8 +5,10 @@
 #include "gui/ListBox.h"
 #include "gui/MessageBox.h"
 #include "model/TypyPokoju.h"
+#include "model/Zmeny.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 
 TAdministraceTypyPokoju::TAdministraceTypyPokoju(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TAdministraceTypyPokoju>())
@@ -27,6 +29,7 @@ TAdministraceTypyPokoju::~TAdministraceTypyPokoju() = default;
 
 void TAdministraceTypyPokoju::FormShow()
 {
+    m_cenyNovychTypu.clear();
     m_typyPokoju = std::make_unique<TypyPokoju>();
     obnovSeznam();
 }
@@ -34,6 +37,7 @@ void TAdministraceTypyPokoju::FormShow()
 void TAdministraceTypyPokoju::FormHide()
 {
     m_typyPokoju.reset();
+    m_cenyNovychTypu.clear();
 }
 
 void TAdministraceTypyPokoju::obnovSeznam()
@@ -58,6 +62,18 @@ void TAdministraceTypyPokoju::PridejButtonClick()
         MessageBox::chyba(this, tr("Počet pokojů není platné číslo."));
         return;
     }
+    if (pocetLuzek < 1) {
+        MessageBox::chyba(this, tr("Počet lůžek na pokoji musí být celé číslo od 1 výše."));
+        return;
+    }
+    // A second type of the name could never be told apart from the first.
+    bool obsazen = false;
+    if (!zkus(tr("Nepodařilo se přidat typ pokoje."), [&] { obsazen = m_typyPokoju->nazevObsazen(nazev); }))
+        return;
+    if (obsazen) {
+        MessageBox::chyba(this, tr("Typ pokoje %1 už existuje.").arg(Konflikt::uvozovky(nazev)));
+        return;
+    }
     m_typyPokoju->Pridej(nazev, pocetLuzek);
     obnovSeznam();
 }
@@ -77,41 +93,58 @@ void TAdministraceTypyPokoju::PocetLuzekEditKeyDown(QKeyEvent *key)
 
 void TAdministraceTypyPokoju::OdstranVybraneButtonClick()
 {
-    const QStringList vybrane = ListBox::vybrane(ui->TypyPokojuListBox);
-    if (vybrane.isEmpty())
+    const QList<int> radky = ListBox::vybraneRadky(ui->TypyPokojuListBox);
+    if (radky.isEmpty())
         return;
     // A database error stops the loop like a refusal: what went before it is gone from the list.
     zkus(tr("Nepodařilo se odstranit typy pokojů."), [&] {
-        for (const QString &nazev : vybrane) {
-            if (!m_typyPokoju->Odstran(nazev)) {
+        int odstraneno = 0;   // the rows below a removed one move up
+        for (int radek : radky) {
+            const QString nazev = m_typyPokoju->prvky()[radek - odstraneno].nazev_typu_pokoje;
+            if (!m_typyPokoju->Odstran(radek - odstraneno)) {
                 ohlasPouzity(nazev);
                 break;
             }
+            ++odstraneno;
         }
     });
+    zahodCenyBezTypu();
     obnovSeznam();
+}
+
+void TAdministraceTypyPokoju::zahodCenyBezTypu()
+{
+    const std::vector<TypPokoje> &typy = m_typyPokoju->prvky();
+    std::erase_if(m_cenyNovychTypu, [&](const CenaPokoje &c) {
+        return std::none_of(typy.begin(), typy.end(),
+                            [&](const TypPokoje &t) { return t.typ_pokoje_id == c.typ_pokoje_id; });
+    });
 }
 
 void TAdministraceTypyPokoju::NadefinujCenyButtonClick()
 {
-    const QStringList vybrane = ListBox::vybrane(ui->TypyPokojuListBox);
-    if (vybrane.isEmpty() || !m_definovaniCen)
+    const QList<int> radky = ListBox::vybraneRadky(ui->TypyPokojuListBox);
+    if (radky.isEmpty() || !m_definovaniCen)
         return;
     QList<int> ids;
-    for (const QString &nazev : vybrane)
-        ids << m_typyPokoju->NajdiId(nazev);
-    m_definovaniCen->ukaz(ids);
+    for (int radek : radky)
+        ids << m_typyPokoju->prvky()[radek].typ_pokoje_id;
+    // The prices of new types come back here; the price dialog stores the others itself.
+    m_definovaniCen->ukaz(ids, &m_cenyNovychTypu);
 }
 
 void TAdministraceTypyPokoju::OKButtonClick()
 {
-    std::vector<TypPokoje> ponechane;
-    if (!zkus(tr("Nepodařilo se uložit typy pokojů."), [&] { ponechane = m_typyPokoju->Uloz(); }))
-        return;
-    // Saved, but a removal another desk's new room overtook did not happen.
-    for (const TypPokoje &t : ponechane)
-        ohlasPouzity(t.nazev_typu_pokoje);
-    accept();
+    if (zkusUlozit(tr("Nepodařilo se uložit typy pokojů."), [this] { m_typyPokoju->Uloz(m_cenyNovychTypu); },
+                   [this] { obnov(); }))
+        accept();
+}
+
+void TAdministraceTypyPokoju::obnov()
+{
+    m_typyPokoju->obnov();
+    zahodCenyBezTypu();
+    obnovSeznam();
 }
 
 void TAdministraceTypyPokoju::StornoButtonClick()

@@ -7,8 +7,11 @@
 #include "model/CenyPokoju.h"
 #include "model/Klienti.h"
 #include "model/TypyDnu.h"
+#include "model/TypyPokoju.h"
+#include "model/Zmeny.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 
 TDefinovaniCen::TDefinovaniCen(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TDefinovaniCen>())
@@ -22,20 +25,26 @@ TDefinovaniCen::TDefinovaniCen(QWidget *parent)
 
 TDefinovaniCen::~TDefinovaniCen() = default;
 
-int TDefinovaniCen::ukaz(const QList<int> &typyPokoju)
+int TDefinovaniCen::ukaz(const QList<int> &typyPokoju, std::vector<CenaPokoje> *cenyNovychTypu)
 {
     m_typyPokoju = typyPokoju;
-    return ukaz();
+    m_cenyNovychTypu = cenyNovychTypu;
+    const int vysledek = ukaz();
+    m_cenyNovychTypu = nullptr;   // the caller's, valid only while shown
+    return vysledek;
 }
 
 void TDefinovaniCen::FormShow()
 {
-    m_typyDnu = std::make_unique<TypyDnu>();
-    m_typyKlientu = std::make_unique<TypyKlientu>();
     m_ceny = std::make_unique<CenyPokoju>();
-    ListBox::vypis(ui->TypyDniListBox, *m_typyDnu);
-    ListBox::vypis(ui->TypyKlientuListBox, *m_typyKlientu);
-    ukazCeny();
+    if (m_cenyNovychTypu)
+        for (const CenaPokoje &c : *m_cenyNovychTypu)
+            m_ceny->NastavCenu(c.typ_pokoje_id, c.typ_klienta_id, c.typ_dne_id, c.cena);
+    m_nazvy = {};
+    const TypyPokoju typyPokoju;
+    for (const TypPokoje &t : typyPokoju.prvky())
+        m_nazvy.typyPokoju.insert(t.typ_pokoje_id, t.nazev_typu_pokoje);
+    naplnSeznamy();
 }
 
 void TDefinovaniCen::FormHide()
@@ -43,6 +52,21 @@ void TDefinovaniCen::FormHide()
     m_typyDnu.reset();
     m_typyKlientu.reset();
     m_ceny.reset();
+}
+
+void TDefinovaniCen::naplnSeznamy()
+{
+    m_typyDnu = std::make_unique<TypyDnu>();
+    m_typyKlientu = std::make_unique<TypyKlientu>();
+    m_nazvy.typyDnu.clear();
+    m_nazvy.typyKlientu.clear();
+    for (const TypDne &d : m_typyDnu->prvky())
+        m_nazvy.typyDnu.insert(d.typ_dne_id, d.nazev_typu_dne);
+    for (const TypKlienta &k : m_typyKlientu->prvky())
+        m_nazvy.typyKlientu.insert(k.typ_klienta_id, k.typ_klienta);
+    ListBox::vypis(ui->TypyDniListBox, *m_typyDnu);
+    ListBox::vypis(ui->TypyKlientuListBox, *m_typyKlientu);
+    ukazCeny();
 }
 
 void TDefinovaniCen::ukazCeny()
@@ -93,17 +117,19 @@ void TDefinovaniCen::ukazCeny()
 
 void TDefinovaniCen::NastavCenuButtonClick()
 {
-    const std::optional<double> cena = parsePrice(ui->CenaEdit->text());
+    QString duvod;
+    const std::optional<double> cena = parsePrice(ui->CenaEdit->text(), &duvod);
     if (!cena) {
-        MessageBox::chyba(this, tr("Pole cena neobsahuje platné číslo."));
+        MessageBox::chyba(this, duvod);
         return;
     }
-    const QStringList dny = ListBox::vybrane(ui->TypyDniListBox);
-    const QStringList klienti = ListBox::vybrane(ui->TypyKlientuListBox);
+    const QList<int> dny = ListBox::vybraneRadky(ui->TypyDniListBox);
+    const QList<int> klienti = ListBox::vybraneRadky(ui->TypyKlientuListBox);
     for (int typPokoje : m_typyPokoju)
-        for (const QString &den : dny)
-            for (const QString &klient : klienti)
-                m_ceny->NastavCenu(typPokoje, m_typyKlientu->NajdiId(klient), m_typyDnu->NajdiId(den), *cena);
+        for (int den : dny)
+            for (int klient : klienti)
+                m_ceny->NastavCenu(typPokoje, m_typyKlientu->prvky()[klient].typ_klienta_id,
+                                   m_typyDnu->prvky()[den].typ_dne_id, *cena);
     ukazCeny();
 }
 
@@ -117,8 +143,23 @@ void TDefinovaniCen::CenaEditKeyDown(QKeyEvent *key)
 
 void TDefinovaniCen::OKButtonClick()
 {
-    if (zkus(tr("Nepodařilo se uložit ceny."), [this] { m_ceny->Uloz(); }))
-        accept();
+    if (!zkusUlozit(tr("Nepodařilo se uložit ceny."), [this] { m_ceny->Uloz(m_nazvy); }, [this] { obnov(); }))
+        return;
+    if (m_cenyNovychTypu)
+        *m_cenyNovychTypu = m_ceny->cenyNovychTypu();
+    accept();
+}
+
+void TDefinovaniCen::obnov()
+{
+    m_ceny->obnov();
+    // A room type another desk removed can be priced no more.
+    const TypyPokoju typyPokoju;
+    m_typyPokoju.removeIf([&](int id) {
+        return !jeDocasneId(id) && std::none_of(typyPokoju.prvky().begin(), typyPokoju.prvky().end(),
+                                                [id](const TypPokoje &t) { return t.typ_pokoje_id == id; });
+    });
+    naplnSeznamy();
 }
 
 void TDefinovaniCen::StornoButtonClick()

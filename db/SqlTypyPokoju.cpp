@@ -19,26 +19,29 @@ QString lockRoomTypes()
     return QStringLiteral("LOCK TABLES typy_pokoju_tab WRITE, ceny_pokoje_tab WRITE, pokoje_tab READ");
 }
 
-QString selectPricedRoomTypeIds()
+QString selectUsedRoomTypeIds()
 {
-    return QStringLiteral("SELECT DISTINCT typ_pokoje_id FROM ceny_pokoje_tab");
+    return QStringLiteral("SELECT typ_pokoje_id FROM typy_pokoju_tab UNION SELECT typ_pokoje_id FROM ceny_pokoje_tab "
+                          "UNION SELECT typ_pokoje_id FROM pokoje_tab");
 }
 
-QString deleteRoomTypes() { return QStringLiteral("DELETE FROM typy_pokoju_tab"); }
+QString deleteRoomTypes(const QList<int> &ids)
+{
+    return QStringLiteral("DELETE FROM typy_pokoju_tab WHERE typ_pokoje_id IN (") + SqlFormat::quotedIntegers(ids)
+           + u')';
+}
+
+QString deletePricesOfRoomTypes(const QList<int> &ids)
+{
+    return QStringLiteral("DELETE FROM ceny_pokoje_tab WHERE typ_pokoje_id IN (") + SqlFormat::quotedIntegers(ids)
+           + u')';
+}
 
 QString insertRoomType(const SqlFormat &f, int typPokojeId, const QString &nazev, int pocetLuzek)
 {
     return QStringLiteral("INSERT INTO typy_pokoju_tab SET typ_pokoje_id = ") + i(typPokojeId)
            + QStringLiteral(", nazev_typu_pokoje = ") + f.quotedText(nazev)
            + QStringLiteral(", pocet_luzek = ") + i(pocetLuzek);
-}
-
-QString deletePricesOfOtherRoomTypes(const QList<int> &keptIds)
-{
-    QString sql = QStringLiteral("DELETE FROM ceny_pokoje_tab WHERE 1");
-    for (int id : keptIds)
-        sql += QStringLiteral(" AND typ_pokoje_id <> ") + i(id);
-    return sql;
 }
 
 } // namespace SqlTypyPokoju

@@ -1,79 +1,47 @@
 #include "model/TypyPokoju.h"
 
+#include "db/SqlCenyPokoju.h"
 #include "db/SqlTypyPokoju.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "model/CenyPokoju.h"
 #include "model/Kolekce.h"
 
+#include <QHash>
+#include <QSet>
 #include <algorithm>
 
-TypyPokoju::TypyPokoju()
+namespace {
+QString tr(const char *text)
 {
-    Nacti();
+    return QCoreApplication::translate("TypyPokoju", text);
 }
 
-void TypyPokoju::Nacti()
+int idOf(const TypPokoje &t)
 {
-    m_typy.clear();
-    m_odstranene.clear();
-    m_cenyBezTypu.clear();
-    TMojeQuery q;
+    return t.typ_pokoje_id;
+}
+
+QString nameOf(const TypPokoje &t)
+{
+    return t.nazev_typu_pokoje;
+}
+
+QString popis(const TypPokoje &t)
+{
+    return tr("Typ pokoje %1").arg(Konflikt::uvozovky(t.nazev_typu_pokoje));
+}
+
+std::vector<TypPokoje> readTypes(TMojeQuery &q)
+{
+    std::vector<TypPokoje> typy;
     q.setSql(SqlTypyPokoju::selectRoomTypes());
     q.open();
     for (; !q.eof(); q.next())
-        m_typy.push_back({q.integer("typ_pokoje_id"), q.text("nazev_typu_pokoje"), q.integer("pocet_luzek")});
-    q.setSql(SqlTypyPokoju::selectPricedRoomTypeIds());
-    q.open();
-    for (; !q.eof(); q.next())
-        if (findType(q.integer("typ_pokoje_id")) == m_typy.end())
-            m_cenyBezTypu << q.integer("typ_pokoje_id");
+        typy.push_back({q.integer("typ_pokoje_id"), q.text("nazev_typu_pokoje"), q.integer("pocet_luzek")});
+    return typy;
 }
 
-std::vector<TypPokoje>::iterator TypyPokoju::findType(int id)
-{
-    return std::find_if(m_typy.begin(), m_typy.end(), [id](const TypPokoje &t) { return t.typ_pokoje_id == id; });
-}
-
-void TypyPokoju::Vypis(QStringList &seznam) const
-{
-    listNames(m_typy, [](const TypPokoje &t) { return t.nazev_typu_pokoje; }, seznam);
-}
-
-int TypyPokoju::NajdiId(const QString &nazev) const
-{
-    return findIdByName(
-        m_typy, nazev, [](const TypPokoje &t) { return t.nazev_typu_pokoje; },
-        [](const TypPokoje &t) { return t.typ_pokoje_id; }, -1);
-}
-
-void TypyPokoju::Pridej(const QString &nazev, int pocetLuzek)
-{
-    m_typy.push_back({NoveId(), nazev, pocetLuzek});
-}
-
-bool TypyPokoju::Odstran(const QString &nazev)
-{
-    const int id = NajdiId(nazev);
-    if (JePouzit(id))
-        return false;
-    const auto it = findType(id);
-    if (it != m_typy.end()) {
-        m_odstranene.push_back(*it);
-        m_typy.erase(it);
-    }
-    return true;
-}
-
-int TypyPokoju::NoveId() const
-{
-    QList<int> taken = m_cenyBezTypu;
-    for (const auto *typy : {&m_typy, &m_odstranene})
-        for (const TypPokoje &t : *typy)
-            taken << t.typ_pokoje_id;
-    return smallestUnusedId(taken, [](int id) { return id; });
-}
-
-namespace {
 bool hasRooms(TMojeQuery &q, int typPokojeId)
 {
     q.setSql(SqlTypyPokoju::selectRoomsOfType(typPokojeId));
@@ -82,39 +50,134 @@ bool hasRooms(TMojeQuery &q, int typPokojeId)
 }
 } // namespace
 
+TypyPokoju::TypyPokoju()
+{
+    Nacti();
+}
+
+void TypyPokoju::Nacti()
+{
+    TMojeQuery q;
+    m_typy = readTypes(q);
+    m_nactene = m_typy;
+}
+
+void TypyPokoju::Vypis(QStringList &seznam) const
+{
+    listNames(m_typy, nameOf, seznam);
+}
+
+int TypyPokoju::NajdiId(const QString &nazev) const
+{
+    return findIdByName(m_typy, nazev, nameOf, idOf, -1);
+}
+
+int TypyPokoju::Pridej(const QString &nazev, int pocetLuzek)
+{
+    const int id = std::min(dalsiDocasneId(m_typy, idOf), m_dalsiDocasne);
+    m_dalsiDocasne = id - 1;
+    m_typy.push_back({id, nazev, pocetLuzek});
+    return id;
+}
+
+bool TypyPokoju::nazevObsazen(const QString &nazev) const
+{
+    if (NajdiId(nazev) != -1)
+        return true;
+    QSet<int> odstranene;
+    for (const TypPokoje &t : zmeny().odstranene)
+        odstranene.insert(t.typ_pokoje_id);
+    TMojeQuery q;
+    const std::vector<TypPokoje> ulozene = readTypes(q);
+    return std::any_of(ulozene.begin(), ulozene.end(), [&](const TypPokoje &t) {
+        return t.nazev_typu_pokoje == nazev && !odstranene.contains(t.typ_pokoje_id);
+    });
+}
+
+bool TypyPokoju::Odstran(int radek)
+{
+    if (radek < 0 || radek >= int(m_typy.size()))
+        return true;
+    const auto it = m_typy.begin() + radek;
+    if (!jeDocasneId(it->typ_pokoje_id) && JePouzit(it->typ_pokoje_id))
+        return false;
+    m_typy.erase(it);
+    return true;
+}
+
 bool TypyPokoju::JePouzit(int typPokojeId) const
 {
     TMojeQuery q;
     return hasRooms(q, typPokojeId);
 }
 
-std::vector<TypPokoje> TypyPokoju::Uloz()
+Zmeny<TypPokoje> TypyPokoju::zmeny() const
 {
-    std::vector<TypPokoje> typy;
-    std::vector<TypPokoje> ponechane;
+    return najdiZmeny(m_nactene, m_typy, idOf);
+}
+
+void TypyPokoju::Uloz(const std::vector<CenaPokoje> &cenyNovychTypu)
+{
+    const Zmeny<TypPokoje> z = zmeny();
+    if (z.prazdne())
+        return;
+    QHash<int, int> skutecneId;   // provisional id -> the id stored
     TMojeDatabaze::current().writeLocked(SqlTypyPokoju::lockRoomTypes(), [&](TMojeQuery &q) {
-        typy = m_typy;
-        ponechane.clear();
-        // Another desk may have given a room one of the removed types since
-        // the removal; deleting the type would leave that room without one.
-        for (const TypPokoje &t : m_odstranene) {
-            if (hasRooms(q, t.typ_pokoje_id)) {
-                ponechane.push_back(t);
-                typy.push_back(t);
-            }
+        skutecneId.clear();
+        const std::vector<TypPokoje> ulozene = readTypes(q);
+        overZmeny(z, ulozene, idOf, popis);
+        QList<int> odstranit;
+        for (const TypPokoje &t : z.odstranene) {
+            if (hasRooms(q, t.typ_pokoje_id))
+                throw Konflikt::pouzit(tr("K typu pokoje %1 mezitím jiná recepce přiřadila pokoj.")
+                                           .arg(Konflikt::uvozovky(t.nazev_typu_pokoje)));
+            odstranit << t.typ_pokoje_id;
         }
-        q.exec(SqlTypyPokoju::deleteRoomTypes());
-        QList<int> ids;
-        for (const TypPokoje &t : typy) {
-            q.exec(SqlTypyPokoju::insertRoomType(q.format(), t.typ_pokoje_id, t.nazev_typu_pokoje,
+        for (const TypPokoje &t : z.pridane) {
+            const bool ulozen = std::any_of(ulozene.begin(), ulozene.end(), [&](const TypPokoje &u) {
+                return u.nazev_typu_pokoje == t.nazev_typu_pokoje && !odstranit.contains(u.typ_pokoje_id);
+            });
+            if (ulozen)
+                throw Konflikt::pridan(popis(t));
+        }
+        // Chosen before the deletes: a type removed now does not pass its id on either.
+        QSet<int> obsazena;
+        q.setSql(SqlTypyPokoju::selectUsedRoomTypeIds());
+        q.open();
+        for (; !q.eof(); q.next())
+            obsazena.insert(q.integer("typ_pokoje_id"));
+        int id = 0;
+        for (const TypPokoje &t : z.pridane) {
+            do
+                ++id;
+            while (obsazena.contains(id));
+            skutecneId.insert(t.typ_pokoje_id, id);
+        }
+
+        if (!odstranit.isEmpty()) {
+            q.exec(SqlTypyPokoju::deletePricesOfRoomTypes(odstranit));
+            q.exec(SqlTypyPokoju::deleteRoomTypes(odstranit));
+        }
+        for (const TypPokoje &t : z.pridane)
+            q.exec(SqlTypyPokoju::insertRoomType(q.format(), skutecneId.value(t.typ_pokoje_id), t.nazev_typu_pokoje,
                                                  t.pocet_luzek));
-            ids << t.typ_pokoje_id;
+        for (const CenaPokoje &c : cenyNovychTypu) {
+            const auto it = skutecneId.constFind(c.typ_pokoje_id);
+            if (it != skutecneId.constEnd())
+                q.exec(SqlCenyPokoju::insertPrice(*it, c.typ_klienta_id, c.typ_dne_id, c.cena));
         }
-        q.exec(SqlTypyPokoju::deletePricesOfOtherRoomTypes(ids));
     });
-    // The prices of the removed types are gone now, so their ids are free.
-    m_typy = std::move(typy);
-    m_odstranene.clear();
-    m_cenyBezTypu.clear();
-    return ponechane;
+    for (TypPokoje &t : m_typy)
+        t.typ_pokoje_id = skutecneId.value(t.typ_pokoje_id, t.typ_pokoje_id);
+    m_nactene = m_typy;
+}
+
+void TypyPokoju::obnov()
+{
+    Zmeny<TypPokoje> z = zmeny();
+    Nacti();
+    // A removal that a room overtook would only be refused again.
+    TMojeQuery q;
+    std::erase_if(z.odstranene, [&](const TypPokoje &t) { return hasRooms(q, t.typ_pokoje_id); });
+    m_typy = prenesZmeny(z, m_typy, nameOf);
 }

@@ -1,8 +1,9 @@
 // The room types dialog, offscreen against the real server: adding types by
-// button and by Enter, the bed count message, removal stopping at a type in
-// use, what OK writes and what Storno and the title-bar close leave, a
-// failed save, a removed type that another desk's room took meanwhile, and
-// the price dialog opened over it, also for a type not saved yet.
+// button and by Enter, the bed count and name refusals, removal stopping at
+// a type in use, what OK writes and what Storno and the title-bar close
+// leave, a failed save, a save refused because another desk's room took a
+// removed type meanwhile, and the price dialog opened over it, also for a
+// type not saved yet.
 
 #include "GuiTestSupport.h"
 #include "TestDatabase.h"
@@ -16,6 +17,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 
 using namespace GuiTest;
 
@@ -139,12 +141,15 @@ private slots:
         QTest::addColumn<QString>("stored");   // the new type's row, empty: nothing added
         QTest::addColumn<QStringList>("messages");
         const QStringList notANumber{"Počet pokojů není platné číslo.|Chyba"};
+        const QStringList noBeds{"Počet lůžek na pokoji musí být celé číslo od 1 výše.|Chyba"};
         QTest::newRow("Přidej") << "Rodinny" << "4" << "click" << "4|Rodinny|4" << QStringList();
         QTest::newRow("Enter in the name") << "Rodinny" << "4" << "NovyTypEdit" << "4|Rodinny|4" << QStringList();
         QTest::newRow("Enter in the bed count") << " Rodinny" << "+3" << "PocetLuzekEdit" << "4| Rodinny|3"
                                                 << QStringList();
-        QTest::newRow("no beds") << "Sklad" << "0" << "click" << "4|Sklad|0" << QStringList();
-        QTest::newRow("negative") << "Sklad" << "-2" << "PocetLuzekEdit" << "4|Sklad|-2" << QStringList();
+        QTest::newRow("no beds") << "Sklad" << "0" << "click" << "" << noBeds;
+        QTest::newRow("negative") << "Sklad" << "-2" << "PocetLuzekEdit" << "" << noBeds;
+        QTest::newRow("a name in the list") << "Apartmá" << "2" << "NovyTypEdit" << ""
+                                            << QStringList{"Typ pokoje „Apartmá“ už existuje.|Chyba"};
         QTest::newRow("letters") << "Rodinny" << "abc" << "click" << "" << notANumber;
         QTest::newRow("a fraction") << "Rodinny" << "2,5" << "click" << "" << notANumber;
         QTest::newRow("beyond 32 bits") << "Rodinny" << "2147483648" << "click" << "" << notANumber;
@@ -174,6 +179,12 @@ private slots:
             QCOMPARE(lines(c.typy), expected);
             QCOMPARE(c.novy->text(), nazev);   // both boxes keep their text
             QCOMPARE(c.luzka->text(), luzka);
+            if (!stored.isEmpty()) {   // pressed twice: one type
+                MessageBox::clearHistory();
+                click(c.pridej);
+                QCOMPARE(GuiTest::messages(), QStringList{"Typ pokoje „" + nazev + "“ už existuje.|Chyba"});
+                QCOMPARE(lines(c.typy), expected);
+            }
             click(c.ok);
             QVERIFY(!d->isVisible());
         });
@@ -246,50 +257,93 @@ private slots:
         QCOMPARE(storedPrices(), (QStringList{"2|1|1|1500", "3|1|1|3000"}));
     }
 
-    void aTypeThatARoomTookMeanwhileIsKeptAndSaid()
+    void aNameStoredMeanwhileIsRefusedARemovedOneMayComeBack()
+    {
+        inDialog([](TAdministraceTypyPokoju *, const Controls &c) {
+            TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (4, 'Rodinny', 4)");   // another desk's
+            add(c, "Rodinny", "4");
+            QCOMPARE(messages(), QStringList{"Typ pokoje „Rodinny“ už existuje.|Chyba"});
+            selectLines(c.typy, {2});
+            click(c.odstran);
+            add(c, "Apartmá", "3");
+            QCOMPARE(lines(c.typy), (QStringList{"Jednolůžkový", "Dvoulůžkový", "Apartmá"}));
+            click(c.ok);
+        });
+        QCOMPARE(messages(), QStringList{"Typ pokoje „Rodinny“ už existuje.|Chyba"});
+        QCOMPARE(storedTypes(), (QStringList{"1|Jednolůžkový|1", "2|Dvoulůžkový|2", "4|Rodinny|4", "5|Apartmá|3"}));
+        QCOMPARE(storedPrices(), (QStringList{"1|1|1|1000", "2|1|1|1500"}));
+    }
+
+    void aRoomGivenMeanwhileToARemovedTypeRefusesTheSave()
     {
         inDialog([](TAdministraceTypyPokoju *d, const Controls &c) {
             selectLines(c.typy, {0, 2});
             click(c.odstran);
-            QCOMPARE(lines(c.typy), QStringList{"Dvoulůžkový"});
+            add(c, "Rodinny", "4");
+            QCOMPARE(lines(c.typy), (QStringList{"Dvoulůžkový", "Rodinny"}));
             // Another desk gives a new room the type Apartmá before this one saves.
             auto other = TestDatabase::openAnother();
             TMojeQuery(*other).exec("INSERT INTO pokoje_tab VALUES (2, '102', 3)");
             click(c.ok);
+            QVERIFY(d->isVisible());
+            QCOMPARE(MessageBox::history().size(), 1);
+            QVERIFY2(MessageBox::history()[0].text.startsWith(
+                         "Nepodařilo se uložit typy pokojů.\n"
+                         "K typu pokoje „Apartmá“ mezitím jiná recepce přiřadila pokoj."),
+                     qPrintable(MessageBox::history()[0].text));
+            QCOMPARE(storedTypes(), typesBefore);
+            QCOMPARE(storedPrices(), pricesBefore);
+            // Reloaded: Apartmá is back, the rest of this opening stays.
+            QCOMPARE(lines(c.typy), (QStringList{"Dvoulůžkový", "Apartmá", "Rodinny"}));
+            click(c.ok);
             QVERIFY(!d->isVisible());
         });
-        QCOMPARE(messages(), QStringList{"K typu pokoje \"Apartmá\" jsou ještě nějaké pokoje přiřazeny!|Chyba"});
-        QCOMPARE(storedTypes(), (QStringList{"2|Dvoulůžkový|2", "3|Apartmá|4"}));
+        QCOMPARE(storedTypes(), (QStringList{"2|Dvoulůžkový|2", "3|Apartmá|4", "4|Rodinny|4"}));
         QCOMPARE(storedPrices(), (QStringList{"2|1|1|1500", "3|1|1|3000"}));
     }
 
     void pricesOfATypeNotSavedYet_data()
     {
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("OK: the prices are the type's") << true;
-        QTest::newRow("Storno: a later type does not take them") << false;
+        QTest::addColumn<QString>("then");
+        QTest::newRow("OK: the prices go in with the type") << "OK";
+        QTest::newRow("Storno: a later type does not take them") << "Storno";
+        QTest::newRow("removed again: a later type does not take them") << "removed";
     }
     void pricesOfATypeNotSavedYet()
     {
-        QFETCH(bool, saved);
+        QFETCH(QString, then);
         inDialog([&](TAdministraceTypyPokoju *, const Controls &c) {
             add(c, "Rodinny", "4");
             selectLines(c.typy, {3});
             inPrices(c, [](TDefinovaniCen *d) { setFirstPrice(d, "2000"); });
-            QCOMPARE(storedTypes(), typesBefore);
-            QCOMPARE(storedPrices(), pricesBefore + QStringList{"4|1|1|2000"});
-            click(saved ? c.ok : c.storno);
+            // Held here until the type itself is stored.
+            QCOMPARE(storedPrices(), pricesBefore);
+            // Shown when the price dialog opens once more.
+            inPrices(c, [](TDefinovaniCen *d) {
+                CONTROL(QTableWidget, tabulka, d, "SoucasneCenyTableWidget");
+                QCOMPARE(tabulka->item(0, 0)->text(), QStringLiteral("2000"));
+            });
+            if (then == "removed") {
+                selectLines(c.typy, {3});
+                click(c.odstran);
+                add(c, "Sklad", "1");
+                click(c.ok);
+            } else {
+                click(then == "OK" ? c.ok : c.storno);
+            }
         });
-        if (saved) {
+        if (then == "OK") {
             QCOMPARE(storedTypes(), typesBefore + QStringList{"4|Rodinny|4"});
             QCOMPARE(storedPrices(), pricesBefore + QStringList{"4|1|1|2000"});
             return;
         }
-        inDialog([](TAdministraceTypyPokoju *, const Controls &c) {
-            add(c, "Sklad", "0");
-            click(c.ok);
-        });
-        QCOMPARE(storedTypes(), typesBefore + QStringList{"5|Sklad|0"});
+        if (then == "Storno") {
+            inDialog([](TAdministraceTypyPokoju *, const Controls &c) {
+                add(c, "Sklad", "1");
+                click(c.ok);
+            });
+        }
+        QCOMPARE(storedTypes(), typesBefore + QStringList{"4|Sklad|1"});
         QCOMPARE(storedPrices(), pricesBefore);
     }
 

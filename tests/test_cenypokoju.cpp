@@ -1,5 +1,6 @@
-// The price table: one price per triple, the save's key order, the price
-// text and the all-or-nothing save, against the server.
+// The price table: one price per triple, the price text as a Czech
+// administrator writes it, a save that writes only the slots set, in key
+// order and all or nothing, against the server.
 
 #include "TestDatabase.h"
 
@@ -13,7 +14,7 @@ namespace {
 QStringList prices()
 {
     return TestDatabase::rows("SELECT typ_pokoje_id, typ_klienta_id, typ_dne_id, cena FROM ceny_pokoje_tab "
-                              "ORDER BY typ_pokoje_id, typ_klienta_id, typ_dne_id");
+                              "ORDER BY typ_pokoje_id, typ_klienta_id, typ_dne_id, cena");
 }
 
 // Each line: room type, client type, day type, price.
@@ -43,6 +44,8 @@ private slots:
         QTest::newRow("half") << 1250.5 << "1250.5";
         QTest::newRow("zero") << 0.0 << "0";
         QTest::newRow("negative") << -99.99 << "-99.99";
+        QTest::newRow("two decimals") << 1200.55 << "1200.55";
+        QTest::newRow("the column's largest") << 9999999999999.99 << "9999999999999.99";
     }
 
     void insertStatement()
@@ -59,41 +62,56 @@ private slots:
     void priceText_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("cena");   // NaN: refused
+        QTest::addColumn<double>("cena");     // NaN: refused
+        QTest::addColumn<QString>("duvod");   // the start of the reason given
         const double no = qQNaN();
-        QTest::newRow("whole") << "1200" << 1200.0;
-        QTest::newRow("decimal comma") << "1200,50" << 1200.5;
-        QTest::newRow("decimal point") << "1200.50" << 1200.5;
-        QTest::newRow("blanks around") << " 99,9 " << 99.9;
-        QTest::newRow("negative") << "-2,5" << -2.5;
-        QTest::newRow("separator first") << ",5" << 0.5;
-        QTest::newRow("exponent") << "1,2e3" << 1200.0;
-        QTest::newRow("empty") << "" << no;
-        QTest::newRow("blanks") << "  " << no;
-        QTest::newRow("letters") << "abc" << no;
-        QTest::newRow("trailing letters") << "12a" << no;
-        QTest::newRow("group blank") << "1 200" << no;
-        QTest::newRow("comma and point") << "1.200,50" << no;
-        QTest::newRow("point and comma") << "1,200.50" << no;
-        QTest::newRow("two commas") << "1,2,3" << no;
-        QTest::newRow("two points") << "1.2.3" << no;
-        QTest::newRow("infinity") << "inf" << no;
-        QTest::newRow("not a number") << "nan" << no;
-        QTest::newRow("overflow") << "1e400" << no;
+        const QString neplatne = "Pole cena neobsahuje platné číslo.";
+        const QString nejasne = "Cena „%1“ není jednoznačná: tisíce pište s mezerou (1 200)";
+        QTest::newRow("whole") << "1200" << 1200.0 << "";
+        QTest::newRow("blank between thousands") << "1 200" << 1200.0 << "";
+        QTest::newRow("thousands and a decimal") << "1 200,5" << 1200.5 << "";
+        QTest::newRow("two decimals") << "1200,55" << 1200.55 << "";
+        QTest::newRow("decimal point") << "1200.50" << 1200.5 << "";
+        QTest::newRow("no-break space") << "12\u00A0345\u00A0678,9" << 12345678.9 << "";
+        QTest::newRow("narrow no-break space") << "1\u202F000" << 1000.0 << "";
+        QTest::newRow("blanks around") << " 99,9\u00A0" << 99.9 << "";
+        QTest::newRow("zero") << "0" << 0.0 << "";
+        QTest::newRow("largest") << "9 999 999 999 999,99" << 9999999999999.99 << "";
+        QTest::newRow("point before three digits") << "1.200" << no << nejasne.arg("1.200");
+        QTest::newRow("points between thousands") << "1.200.000" << no << nejasne.arg("1.200.000");
+        QTest::newRow("point thousands, comma decimals") << "1.200,50" << no << nejasne.arg("1.200,50");
+        QTest::newRow("three decimals") << "1200,555" << no << "Cena „1200,555“ má víc než dvě desetinná místa.";
+        QTest::newRow("too large") << "10 000 000 000 000" << no << "Cena „10 000 000 000 000“ je příliš vysoká";
+        QTest::newRow("leading zeros do not count") << "00009999999999999,5" << 9999999999999.5 << "";
+        QTest::newRow("negative") << "-5" << no << "Cena nesmí být záporná.";
+        QTest::newRow("exponent") << "1e20" << no << neplatne;
+        QTest::newRow("infinity") << "inf" << no << neplatne;
+        QTest::newRow("not a number") << "nan" << no << neplatne;
+        QTest::newRow("empty") << "" << no << neplatne;
+        QTest::newRow("letters") << "abc" << no << neplatne;
+        QTest::newRow("with the currency") << "1200 Kč" << no << neplatne;
+        QTest::newRow("group of two") << "12 00" << no << neplatne;
+        QTest::newRow("separator first") << ",5" << no << neplatne;
+        QTest::newRow("two separators") << "1,2.3" << no << neplatne;
     }
 
     void priceText()
     {
         QFETCH(QString, text);
         QFETCH(double, cena);
+        QFETCH(QString, duvod);
         for (const QLocale &locale : {QLocale::c(), QLocale("cs_CZ"), QLocale("en_US")}) {
             QLocale::setDefault(locale);
-            const std::optional<double> parsed = parsePrice(text);
+            QString why = "stale";
+            const std::optional<double> parsed = parsePrice(text, &why);
             QLocale::setDefault(QLocale::c());
-            if (qIsNaN(cena))
+            if (qIsNaN(cena)) {
                 QVERIFY2(!parsed, qPrintable(locale.name()));
-            else
+                QVERIFY2(why.startsWith(duvod), qPrintable(why));
+            } else {
                 QVERIFY2(parsed && *parsed == cena, qPrintable(locale.name()));
+                QVERIFY(why.isEmpty());
+            }
         }
     }
 
@@ -149,13 +167,20 @@ private slots:
         c.NastavCenu(2, 2, 1, 400);
         QCOMPARE(held(c), (QStringList{"1|1|1|100", "2|1|1|250.5", "2|2|1|400", "2|1|2|300"}));
 
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1), (2, 'B', 2)");
+        TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id) VALUES (1), (2)");
+        TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'C'), (2, 'D')");
         c.Uloz();
-        QCOMPARE(prices(), (QStringList{"1|1|1|100", "2|1|1|250.5", "2|1|2|300", "2|2|1|400"}));
+        // The slots set are written once; the one not set stays as stored, twice.
+        QCOMPARE(prices(), (QStringList{"1|1|1|100", "1|1|1|111", "2|1|1|250.5", "2|1|2|300", "2|2|1|400"}));
         QCOMPARE(held(CenyPokoju()), held(c));
     }
 
     void saveInsertsInKeyOrder()
     {
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (0, 'Z', 1), (1, 'A', 1)");
+        TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id) VALUES (1), (2), (3), (9)");
+        TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'A'), (4, 'B'), (5, 'C'), (9, 'D')");
         TestDatabase::exec("CREATE TABLE poradi_vlozeni (n INT AUTO_INCREMENT PRIMARY KEY, radek VARCHAR(50))");
         TestDatabase::exec("CREATE TRIGGER zapis_poradi AFTER INSERT ON ceny_pokoje_tab FOR EACH ROW "
                            "INSERT INTO poradi_vlozeni (radek) VALUES "
@@ -173,21 +198,29 @@ private slots:
         QCOMPARE(order, (QStringList{"0,9,9", "1,9,1", "1,4,2", "1,5,2", "1,1,3"}));
     }
 
-    void savingNothingEmptiesTheTable()
+    void savingNothingWritesNothing()
     {
         CenyPokoju c;
-        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (2, 2, 2, 200)");   // another desk's, lost
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (2, 2, 2, 200)");   // another desk's
         c.Uloz();
-        QCOMPARE(prices(), QStringList());
+        QCOMPARE(prices(), QStringList{"2|2|2|200"});
     }
 
     void failedSaveChangesNothing()
     {
         TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (1, 1, 2, 200)");
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1), (5, 'B', 2)");
+        TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id) VALUES (1)");
+        TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'C')");
         CenyPokoju c;
         c.NastavCenu(1, 1, 1, 150);
         c.NastavCenu(5, 1, 1, 1e20);   // beyond the column's range: the last insert fails
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, c.Uloz());
+        try {
+            c.Uloz();
+            QFAIL("a price beyond the column was stored");
+        } catch (const DatabaseError &e) {
+            QCOMPARE(e.kind(), DatabaseError::Kind::ValueRefused);
+        }
         QCOMPARE(prices(), (QStringList{"1|1|1|100", "1|1|2|200"}));
     }
 };

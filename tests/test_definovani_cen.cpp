@@ -1,8 +1,9 @@
 // The price dialog, offscreen against the real server: every combination of
-// the room types it was opened for with the chosen day and client types,
-// rounds that overlap, the price text with a comma or a point, what OK
-// writes and what Storno and the title-bar close leave, a failed save, and
-// the table of current prices beside the lists.
+// the room types it was opened for with the chosen day and client types
+// (chosen by line, names may repeat), rounds that overlap, the price text
+// and why it is refused, what OK writes and what Storno and the title-bar
+// close leave, a failed save, a save refused because another desk changed
+// a price meanwhile, and the table of current prices beside the lists.
 
 #include "GuiTestSupport.h"
 #include "TestDatabase.h"
@@ -25,7 +26,7 @@ QStringList storedPrices()
     return TestDatabase::rows("SELECT * FROM ceny_pokoje_tab ORDER BY typ_pokoje_id, typ_klienta_id, typ_dne_id");
 }
 
-// Day types A 1, B 2, X 3; client types C 1, D 2.
+// Room types 1 to 3; day types A 1, B 2, X 3; client types C 1, D 2.
 const QStringList pricesBefore{"1|1|1|500", "1|2|1|800", "2|1|1|500", "2|1|3|900", "3|1|1|700"};
 
 struct Controls
@@ -109,6 +110,8 @@ private slots:
         TestDatabase::clearTables();
         TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'A'), (2, 'B'), (3, 'X')");
         TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'C'), (2, 'D')");
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Jednolůžkový', 1), (2, 'Dvoulůžkový', 2), "
+                           "(3, 'Apartmá', 4)");
         TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 500), (1, 2, 1, 800), (2, 1, 1, 500), "
                            "(2, 1, 3, 900), (3, 1, 1, 700)");
         m_dialog = std::make_unique<TDefinovaniCen>();
@@ -152,17 +155,22 @@ private slots:
     void priceText_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("stored");   // the new price of (1, C, A); empty: refused
-        QTest::newRow("comma") << "1200,50" << "1200.5";
-        QTest::newRow("point") << "1200.50" << "1200.5";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("letters") << "abc" << "";
-        QTest::newRow("with the currency") << "1200 Kč" << "";
+        QTest::addColumn<QString>("stored");    // the new price of (1, C, A); empty: refused
+        QTest::addColumn<QString>("message");   // the error box's text
+        QTest::newRow("comma") << "1200,50" << "1200.5" << "";
+        QTest::newRow("point") << "1200.50" << "1200.5" << "";
+        QTest::newRow("thousands with a no-break space") << "12\u00A0000" << "12000" << "";
+        QTest::newRow("empty") << "" << "" << "Pole cena neobsahuje platné číslo.";
+        QTest::newRow("with the currency") << "1200 Kč" << "" << "Pole cena neobsahuje platné číslo.";
+        QTest::newRow("thousands or a decimal?")
+            << "1.200" << ""
+            << "Cena „1.200“ není jednoznačná: tisíce pište s mezerou (1 200), desetinná místa nejvýše dvě (1200,50).";
     }
     void priceText()
     {
         QFETCH(QString, text);
         QFETCH(QString, stored);
+        QFETCH(QString, message);
         inDialog({1}, [&](TDefinovaniCen *, const Controls &c) {
             const QStringList before = shown(c.tabulka);
             c.cena->setText(text);   // keyClicks types ASCII only
@@ -170,7 +178,7 @@ private slots:
             selectLines(c.klienti, {0});
             click(c.nastav);
             if (stored.isEmpty()) {
-                QCOMPARE(messages(), QStringList{"Pole cena neobsahuje platné číslo.|Chyba"});
+                QCOMPARE(messages(), QStringList{message + "|Chyba"});
                 QCOMPARE(shown(c.tabulka), before);
             } else {
                 QCOMPARE(messages(), QStringList());
@@ -181,6 +189,65 @@ private slots:
         if (!stored.isEmpty())
             expected[0] = "1|1|1|" + stored;
         QCOMPARE(storedPrices(), expected);
+    }
+
+    void typesOfTheSameNameAreToldApartByLine()
+    {
+        TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (4, 'A')");
+        TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (3, 'C')");
+        inDialog({3}, [&](TDefinovaniCen *, const Controls &c) {
+            QCOMPARE(lines(c.dny), (QStringList{"A", "B", "X", "A"}));
+            QCOMPARE(lines(c.klienti), (QStringList{"C", "D", "C"}));
+            set(c, {3}, {2}, "640", false);
+            click(c.ok);
+        });
+        QCOMPARE(storedPrices(), pricesBefore + QStringList{"3|3|4|640"});
+    }
+
+    void changedMeanwhileRefusesTheSave_data()
+    {
+        QTest::addColumn<QList<int>>("typyPokoju");
+        QTest::addColumn<QString>("jinaRecepce");
+        QTest::addColumn<QString>("veta");
+        QTest::addColumn<QStringList>("shownAfter");   // the reloaded dialog
+        QTest::addColumn<QStringList>("storedAfter");  // after OK once more
+        QTest::newRow("a price set here")
+            << QList<int>{1}
+            << "UPDATE ceny_pokoje_tab SET cena = 600 WHERE typ_pokoje_id = 1 AND typ_klienta_id = 1 AND typ_dne_id = 1"
+            << "Cenu typu pokoje „Jednolůžkový“ pro typ dne „A“ a typ klienta „C“ mezitím změnila jiná recepce."
+            << QStringList{"|C|D", "A|600|850", "B|1200|", "X||"}
+            << QStringList{"1|1|1|600", "1|1|2|1200", "1|2|1|850", "2|1|1|500", "2|1|3|900", "3|1|1|700"};
+        QTest::newRow("a room type priced here")
+            << QList<int>{1, 2} << "DELETE FROM typy_pokoju_tab WHERE typ_pokoje_id = 2"
+            << "Typ pokoje „Dvoulůžkový“ mezitím odstranila jiná recepce."
+            << QStringList{"|C|D", "A|1200|850", "B|1200|", "X||"}
+            << QStringList{"1|1|1|1200", "1|1|2|1200", "1|2|1|850", "2|1|1|500", "2|1|3|900", "3|1|1|700"};
+    }
+    void changedMeanwhileRefusesTheSave()
+    {
+        QFETCH(QList<int>, typyPokoju);
+        QFETCH(QString, jinaRecepce);
+        QFETCH(QString, veta);
+        QFETCH(QStringList, shownAfter);
+        QFETCH(QStringList, storedAfter);
+        inDialog(typyPokoju, [&](TDefinovaniCen *d, const Controls &c) {
+            set(c, {0, 1}, {0}, "1200", false);
+            set(c, {0}, {1}, "850", false);
+            auto other = TestDatabase::openAnother();
+            TMojeQuery(*other).exec(jinaRecepce);
+            const QStringList before = storedPrices();
+            click(c.ok);
+            QVERIFY(d->isVisible());
+            QCOMPARE(MessageBox::history().size(), 1);
+            QVERIFY2(MessageBox::history()[0].text.startsWith("Nepodařilo se uložit ceny.\n" + veta),
+                     qPrintable(MessageBox::history()[0].text));
+            QCOMPARE(storedPrices(), before);
+            // Reloaded: what the other desk changed shows, the rest set here is still set.
+            QCOMPARE(shown(c.tabulka), shownAfter);
+            click(c.ok);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(storedPrices(), storedAfter);
     }
 
     void closingWithoutOkWritesNothing_data() { addClosingRows(); }

@@ -1,9 +1,11 @@
-// Room types: identifiers, lookups by name, the in-use refusal and the save
-// with the prices of removed types, against the server.
+// Room types: lookups by name, removal by row and the in-use refusal, the
+// ids a save chooses, what it writes and what a refused save leaves,
+// against the server.
 
 #include "TestDatabase.h"
 
 #include "db/DatabaseError.h"
+#include "model/CenyPokoju.h"
 #include "model/TypyPokoju.h"
 
 #include <QtTest>
@@ -18,6 +20,13 @@ QStringList prices()
 QStringList types()
 {
     return TestDatabase::rows("SELECT * FROM typy_pokoju_tab ORDER BY typ_pokoje_id");
+}
+
+QStringList names(const TypyPokoju &t)
+{
+    QStringList l;
+    t.Vypis(l);
+    return l;
 }
 } // namespace
 
@@ -34,42 +43,39 @@ private slots:
     {
         TypyPokoju t;
         QCOMPARE(vypis(t), QStringList());
-        QCOMPARE(t.NoveId(), 1);
         QCOMPARE(t.NajdiId(""), -1);
+        QVERIFY(jeDocasneId(t.Pridej("Nový", 1)));
     }
 
-    void newIdFillsGapsButNotFreedOnes()
+    void newIdsAreFreeInTypesPricesAndRooms()
     {
-        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Jednolůžkový', 1), (2, 'Dvoulůžkový', 2), "
-                           "(4, 'Apartmá', 4)");
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1), (2, 'B', 2), (4, 'D', 4)");
+        // Left over: a price of no type, a room of no type.
+        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (3, 1, 1, 300)");
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 5)");
         TypyPokoju t;
-        QCOMPARE(t.NoveId(), 3);
-        QVERIFY(t.Odstran("Jednolůžkový"));
-        QCOMPARE(t.NoveId(), 3);   // 1 still has its prices in the table
-        t.Pridej("Nový", 3);
-        t.Pridej("Druhý", 2);
-        QCOMPARE(t.NajdiId("Nový"), 3);
-        QCOMPARE(t.NajdiId("Druhý"), 5);
-        t.Odstran("Nový");   // never stored, yet prices may have been set under it
-        QCOMPARE(t.NoveId(), 6);
-        QCOMPARE(vypis(t), (QStringList{"Dvoulůžkový", "Apartmá", "Druhý"}));
+        QVERIFY(t.Odstran(0));   // 1 is not passed on in the same save
+        t.Pridej("E", 1);
+        t.Pridej("F", 2);
         t.Uloz();
-        QCOMPARE(t.NoveId(), 1);   // the save deleted the prices of 1 and 3
-        t.Pridej("Po uložení", 1);
-        QCOMPARE(t.NajdiId("Po uložení"), 1);
+        QCOMPARE(types(), (QStringList{"2|B|2", "4|D|4", "6|E|1", "7|F|2"}));
+        QCOMPARE(TypyPokoju().prvky(), t.prvky());
+        t.Pridej("G", 3);
+        t.Uloz();
+        QCOMPARE(TypyPokoju().NajdiId("G"), 1);   // free by now
     }
 
-    void lookupsAreExactAndTakeTheFirst()
+    void lookupsAreExactAndRemovalIsByRow()
     {
         TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Pokoj', 1), (2, 'Suite', 3), (3, 'Pokoj', 2)");
         TypyPokoju t;
         QCOMPARE(t.NajdiId("Pokoj"), 1);
         QCOMPARE(t.NajdiId("pokoj"), -1);
         QCOMPARE(t.NajdiId("Suite "), -1);
-        QVERIFY(t.Odstran("Pokoj"));
-        QCOMPARE(t.NajdiId("Pokoj"), 3);   // only the first went
-        QVERIFY(t.Odstran("neni"));
-        QCOMPARE(t.size(), std::size_t(2));
+        QVERIFY(t.Odstran(2));   // the second "Pokoj", not the first
+        QCOMPARE(t.prvky(), (std::vector<TypPokoje>{{1, "Pokoj", 1}, {2, "Suite", 3}}));
+        QVERIFY(t.Odstran(7));
+        QCOMPARE(names(t), (QStringList{"Pokoj", "Suite"}));
     }
 
     void typeOfAStoredRoomIsNotRemoved()
@@ -79,42 +85,58 @@ private slots:
         TypyPokoju t;
         QVERIFY(t.JePouzit(1));
         QVERIFY(!t.JePouzit(2));
-        QVERIFY(!t.Odstran("Pokoj"));   // the first of the name is in use; the second stays too
+        QVERIFY(!t.Odstran(0));
         QCOMPARE(t.prvky(), (std::vector<TypPokoje>{{1, "Pokoj", 1}, {2, "Pokoj", 2}}));
         TestDatabase::exec("DELETE FROM pokoje_tab");   // the stored rooms decide, not any in memory
-        QVERIFY(t.Odstran("Pokoj"));
+        QVERIFY(t.Odstran(0));
         QCOMPARE(t.prvky(), (std::vector<TypPokoje>{{2, "Pokoj", 2}}));
     }
 
-    void removedTypeTakesItsPrices()
+    void saveWritesOnlyItsChangesWithTheNewTypesPrices()
     {
         TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1), (2, 'B', 2), (3, 'C', 3)");
         TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (2, 1, 1, 200), (2, 2, 3, 250), "
                            "(3, 1, 1, 300), (9, 1, 1, 900)");
         TypyPokoju t;
-        QVERIFY(t.Odstran("B"));
-        t.Pridej("Apartmá \"Lípa\" C:\\", 4);   // 4: 2 is freed since the load
-        t.Pridej("E", 2);
-        QCOMPARE(t.NajdiId("E"), 5);
-        // E is priced while it is still unsaved in the dialog
-        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (5, 1, 1, 500)");
-        t.Uloz();
-        QCOMPARE(types(), (QStringList{"1|A|1", "3|C|3", "4|Apartmá \"Lípa\" C:\\|4", "5|E|2"}));
-        QCOMPARE(prices(), (QStringList{"1|1|1|100", "3|1|1|300", "5|1|1|500"}));
-
-        TypyPokoju reloaded;
-        QCOMPARE(reloaded.prvky(), t.prvky());
+        QVERIFY(t.Odstran(1));
+        const int d = t.Pridej("D", 4);
+        const int e = t.Pridej("Apartmá \"Lípa\" C:\\", 2);
+        QVERIFY(t.Odstran(2));   // D: never stored
+        const int f = t.Pridej("F", 1);
+        QVERIFY(d != e && e != f);
+        t.Uloz({{d, 1, 1, 500}, {f, 2, 1, 600.5}, {f, 1, 1, 601}});
+        QCOMPARE(types(), (QStringList{"1|A|1", "3|C|3", "4|Apartmá \"Lípa\" C:\\|2", "5|F|1"}));
+        // B's prices went with it; the price of no type (9) is another desk's business.
+        QCOMPARE(prices(), (QStringList{"1|1|1|100", "3|1|1|300", "5|1|1|601", "5|2|1|600.5", "9|1|1|900"}));
+        QCOMPARE(TypyPokoju().prvky(), t.prvky());
     }
 
-    void savingNoTypesRemovesAllPrices()
+    void refusedSaveThenReloadKeepsWhatStillApplies()
     {
-        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1)");
-        TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (8, 1, 1, 800)");
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1), (2, 'B', 2), (3, 'C', 3), (4, 'D', 4)");
         TypyPokoju t;
-        QVERIFY(t.Odstran("A"));
+        QVERIFY(t.Odstran(0));
+        QVERIFY(t.Odstran(0));   // B
+        QVERIFY(t.Odstran(1));   // D
+        t.Pridej("E", 5);
+        t.Pridej("F", 6);
+        // Another desk: a room of B, a type F of its own, D changed.
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '201', 2)");
+        TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (5, 'F', 1)");
+        TestDatabase::exec("UPDATE typy_pokoju_tab SET pocet_luzek = 5 WHERE typ_pokoje_id = 4");
+        const QStringList before = types();
+        try {
+            t.Uloz();
+            QFAIL("saved over another desk's changes");
+        } catch (const DatabaseError &e) {
+            QCOMPARE(e.kind(), DatabaseError::Kind::Conflict);
+            QVERIFY2(e.text().startsWith("Typ pokoje „D“ mezitím změnila jiná recepce."), qPrintable(e.text()));
+        }
+        QCOMPARE(types(), before);
+        t.obnov();
+        QCOMPARE(names(t), (QStringList{"B", "C", "D", "F", "E"}));
         t.Uloz();
-        QCOMPARE(types(), QStringList());
-        QCOMPARE(prices(), QStringList());
+        QCOMPARE(types(), (QStringList{"2|B|2", "3|C|3", "4|D|5", "5|F|1", "6|E|5"}));
     }
 
     void failedSaveChangesNothing()
@@ -122,12 +144,13 @@ private slots:
         TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'A', 1), (2, 'B', 2)");
         TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (2, 1, 1, 200)");
         TypyPokoju t;
-        QVERIFY(t.Odstran("B"));
-        t.Pridej(QString(300, 'x'), 1);   // longer than the column
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, t.Uloz());
+        QVERIFY(t.Odstran(1));
+        const int novy = t.Pridej(QString(300, 'x'), 1);   // longer than the column
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, t.Uloz({{novy, 1, 1, 50}}));
         QCOMPARE(types(), (QStringList{"1|A|1", "2|B|2"}));
         QCOMPARE(prices(), (QStringList{"1|1|1|100", "2|1|1|200"}));
-        QCOMPARE(t.NoveId(), 4);   // 2 is still not free
+        QCOMPARE(t.prvky().back().typ_pokoje_id, novy);   // still to be saved
+        QCOMPARE(t.zmeny().odstranene.size(), std::size_t(1));
     }
 };
 
