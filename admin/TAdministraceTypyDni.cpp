@@ -3,6 +3,7 @@
 
 #include "admin/TNastaveniDnuUTypuDne.h"
 #include "gui/ListBox.h"
+#include "gui/MessageBox.h"
 #include "model/TypyDnu.h"
 
 #include <QKeyEvent>
@@ -46,9 +47,18 @@ void TAdministraceTypyDni::obnov()
 
 void TAdministraceTypyDni::PridejTypDneButtonClick()
 {
-    if (ui->NovyTypDneEdit->text().isEmpty())
+    const QString nazev = ui->NovyTypDneEdit->text();
+    if (nazev.isEmpty())
         return;
-    m_typyDnu->Pridej(ui->NovyTypDneEdit->text());
+    // Names are what the price dialog and the desk go by: one type per name.
+    bool obsazen = false;
+    if (!zkus(tr("Nepodařilo se ověřit název typu dne."), [&] { obsazen = m_typyDnu->nazevObsazen(nazev); }))
+        return;
+    if (obsazen) {
+        MessageBox::chyba(this, tr("Typ dne „%1“ už existuje.").arg(nazev));
+        return;
+    }
+    m_typyDnu->Pridej(nazev);
     obnov();
 }
 
@@ -62,22 +72,30 @@ void TAdministraceTypyDni::NovyTypDneEditKeyDown(QKeyEvent *key)
 
 void TAdministraceTypyDni::OdstranVybranyTypButtonClick()
 {
-    const QStringList vybrany = ListBox::vybrane(ui->TypyDniListBox);
-    if (vybrany.isEmpty())
+    const int radek = ListBox::vybranyRadek(ui->TypyDniListBox);
+    if (radek < 0)
         return;
-    m_typyDnu->Odstran(vybrany.first());
-    obnov();
+    if (zkus(tr("Nepodařilo se odstranit typ dne."), [&] { m_typyDnu->Odstran(radek); }))
+        obnov();
 }
 
 void TAdministraceTypyDni::PriradDnyVybranemuTypuButtonClick()
 {
-    const QStringList vybrany = ListBox::vybrane(ui->TypyDniListBox);
-    if (vybrany.isEmpty() || !m_nastaveniDnu)
+    const int radek = ListBox::vybranyRadek(ui->TypyDniListBox);
+    if (radek < 0 || !m_nastaveniDnu)
         return;
+    const TypDne typ = m_typyDnu->prvky()[radek];
     // The calendar belongs to the main window; it is shown over this dialog, which waits for it.
     m_nastaveniDnu->winId();
     m_nastaveniDnu->windowHandle()->setTransientParent(windowHandle());
-    m_nastaveniDnu->OtevriProTyp(m_typyDnu->NajdiId(vybrany.first()));
+    if (!jeDocasneId(typ.typ_dne_id)) {
+        m_nastaveniDnu->OtevriProTyp(typ.typ_dne_id, typ.nazev_typu_dne);
+        return;
+    }
+    // A type not saved yet keeps its dates here until OK stores both.
+    std::set<QDate> dny = m_typyDnu->dnyNovehoTypu(typ.typ_dne_id);
+    if (m_nastaveniDnu->OtevriProNovyTyp(typ.typ_dne_id, typ.nazev_typu_dne, dny) == QDialog::Accepted)
+        m_typyDnu->nastavDnyNovehoTypu(typ.typ_dne_id, std::move(dny));
 }
 
 void TAdministraceTypyDni::PosunTypDneNahoruButtonClick()
@@ -92,11 +110,7 @@ void TAdministraceTypyDni::PosunTypDneDoluButtonClick()
 
 void TAdministraceTypyDni::posunVybrany(int krok)
 {
-    // By row, not by name: of two types with one name, the one selected moves.
-    const QList<QListWidgetItem *> vybrany = ui->TypyDniListBox->selectedItems();
-    if (vybrany.isEmpty())
-        return;
-    const int radek = ui->TypyDniListBox->row(vybrany.first());
+    const int radek = ListBox::vybranyRadek(ui->TypyDniListBox);
     if (!m_typyDnu->Posun(radek, krok))
         return;
     // Not a full refresh: the new type's name being typed stays.
@@ -106,7 +120,12 @@ void TAdministraceTypyDni::posunVybrany(int krok)
 
 void TAdministraceTypyDni::OKButtonClick()
 {
-    if (zkus(tr("Nepodařilo se uložit typy dní."), [this] { m_typyDnu->Uloz(); }))
+    // After a conflict the list shows the table again with this opening's changes that still apply.
+    const auto obnovSeznam = [this] {
+        m_typyDnu->reloadKeepingChanges();
+        ListBox::vypis(ui->TypyDniListBox, *m_typyDnu);
+    };
+    if (zkusUlozit(tr("Nepodařilo se uložit typy dní."), [this] { m_typyDnu->Uloz(); }, obnovSeznam))
         accept();
 }
 

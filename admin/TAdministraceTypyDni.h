@@ -12,10 +12,11 @@ class TAdministraceTypyDni;
 }
 
 /**
- * The day types: lists them in the order of their priority, adds, removes
- * and moves them, opens the calendar dialog for the selected one, and on OK
- * writes them back with that order, which also deletes the prices and
- * calendar dates of removed types.
+ * The day types: lists them in the order of their priority, adds (one type
+ * per name), removes and moves them, opens the calendar dialog for the
+ * selected one (a new type's dates wait here for OK), and on OK writes the
+ * changes of this opening with that order, which also deletes the prices
+ * and calendar dates of removed types.
  */
 class TAdministraceTypyDni : public TDialog
 {

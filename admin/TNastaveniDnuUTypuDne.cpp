@@ -23,15 +23,28 @@ TNastaveniDnuUTypuDne::TNastaveniDnuUTypuDne(QWidget *parent)
 
 TNastaveniDnuUTypuDne::~TNastaveniDnuUTypuDne() = default;
 
-int TNastaveniDnuUTypuDne::OtevriProTyp(int typDneId)
+int TNastaveniDnuUTypuDne::OtevriProTyp(int typDneId, const QString &nazev)
 {
     m_typDneId = typDneId;
+    m_nazev = nazev;
+    m_dnyNovehoTypu = nullptr;
     return ukaz();
+}
+
+int TNastaveniDnuUTypuDne::OtevriProNovyTyp(int typDneId, const QString &nazev, std::set<QDate> &dny)
+{
+    m_typDneId = typDneId;
+    m_nazev = nazev;
+    m_dnyNovehoTypu = &dny;
+    const int vysledek = ukaz();
+    m_dnyNovehoTypu = nullptr;
+    return vysledek;
 }
 
 void TNastaveniDnuUTypuDne::FormShow()
 {
-    m_kalendar = std::make_unique<KalendarTypuDne>(m_typDneId);
+    m_kalendar = m_dnyNovehoTypu ? std::make_unique<KalendarTypuDne>(m_typDneId, m_nazev, *m_dnyNovehoTypu)
+                                 : std::make_unique<KalendarTypuDne>(m_typDneId, m_nazev);
     obnov();
     // The long date format, shortened where it does not fit the pickers.
     DisplayFormat::fitLongDate({ui->OdDateTimePicker, ui->DoDateTimePicker});
@@ -83,7 +96,17 @@ void TNastaveniDnuUTypuDne::OdstranVybraneDnyButtonClick()
 
 void TNastaveniDnuUTypuDne::OKButtonClick()
 {
-    if (zkus(tr("Nepodařilo se uložit dny typu dne."), [this] { m_kalendar->Uloz(); }))
+    // A type not saved yet has no rows to write to: its dates go back to the day types.
+    if (m_dnyNovehoTypu) {
+        *m_dnyNovehoTypu = m_kalendar->dny();
+        accept();
+        return;
+    }
+    const auto obnovSeznam = [this] {
+        m_kalendar->reloadKeepingChanges();
+        obnov();
+    };
+    if (zkusUlozit(tr("Nepodařilo se uložit dny typu dne."), [this] { m_kalendar->Uloz(); }, obnovSeznam))
         accept();
 }
 

@@ -2,7 +2,9 @@
 
 #include "gui/TDialog.h"
 
+#include <QDate>
 #include <memory>
+#include <set>
 
 class KalendarTypuDne;
 
@@ -22,8 +24,17 @@ public:
     explicit TNastaveniDnuUTypuDne(QWidget *parent = nullptr);
     ~TNastaveniDnuUTypuDne() override;
 
-    /** Shows the dates of the day type modally; Accepted when they were saved. */
-    int OtevriProTyp(int typDneId);
+    /**
+     * Shows the stored dates of the day type modally; Accepted when they were
+     * saved. nazev names the type in a conflict.
+     */
+    int OtevriProTyp(int typDneId, const QString &nazev = QString());
+    /**
+     * Shows the dates of a day type not saved yet (its provisional id)
+     * modally: they are edited here only and on OK handed back in dny
+     * (Accepted); the day types' save stores them with the type.
+     */
+    int OtevriProNovyTyp(int typDneId, const QString &nazev, std::set<QDate> &dny);
 
 protected:
     void FormShow() override;
@@ -38,5 +49,7 @@ private:
 
     std::unique_ptr<Ui::TNastaveniDnuUTypuDne> ui;
     int m_typDneId = -1;
+    QString m_nazev;
+    std::set<QDate> *m_dnyNovehoTypu = nullptr;   // while a new type's dates are shown
     std::unique_ptr<KalendarTypuDne> m_kalendar;
 };

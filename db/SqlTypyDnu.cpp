@@ -6,12 +6,10 @@ namespace SqlTypyDnu {
 namespace {
 QString i(int value) { return SqlFormat::quotedInteger(value); }
 
-QString deleteOfOtherDayTypes(const QString &table, const QList<int> &keptIds)
+QString deleteOfDayTypes(const QString &table, const QList<int> &ids)
 {
-    QString sql = QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE 1");
-    for (int id : keptIds)
-        sql += QStringLiteral(" AND typ_dne_id <> ") + i(id);
-    return sql;
+    return QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE typ_dne_id IN (")
+           + SqlFormat::quotedIntegers(ids) + u')';
 }
 } // namespace
 
@@ -22,12 +20,17 @@ QString selectReferencedDayTypeIds()
     return QStringLiteral("SELECT typ_dne_id FROM kalendar_typy_dnu_tab UNION SELECT typ_dne_id FROM ceny_pokoje_tab");
 }
 
+QString countRowsOfDayType(int typDneId)
+{
+    return QStringLiteral("SELECT (SELECT COUNT(*) FROM kalendar_typy_dnu_tab WHERE typ_dne_id = ") + i(typDneId)
+           + QStringLiteral(") AS dny, (SELECT COUNT(*) FROM ceny_pokoje_tab WHERE typ_dne_id = ") + i(typDneId)
+           + QStringLiteral(") AS ceny");
+}
+
 QString lockDayTypes()
 {
     return QStringLiteral("LOCK TABLES typy_dnu_tab WRITE, kalendar_typy_dnu_tab WRITE, ceny_pokoje_tab WRITE");
 }
-
-QString deleteDayTypes() { return QStringLiteral("DELETE FROM typy_dnu_tab"); }
 
 QString insertDayType(const SqlFormat &f, int typDneId, const QString &nazev, int poradi)
 {
@@ -35,14 +38,27 @@ QString insertDayType(const SqlFormat &f, int typDneId, const QString &nazev, in
            + QStringLiteral(", nazev_typu_dne = ") + f.quotedText(nazev) + QStringLiteral(", poradi = ") + i(poradi);
 }
 
-QString deletePricesOfOtherDayTypes(const QList<int> &keptIds)
+QString updateDayType(const SqlFormat &f, int typDneId, const QString &nazev, int poradi)
 {
-    return deleteOfOtherDayTypes(QStringLiteral("ceny_pokoje_tab"), keptIds);
+    return QStringLiteral("UPDATE typy_dnu_tab SET nazev_typu_dne = ") + f.quotedText(nazev)
+           + QStringLiteral(", poradi = ") + i(poradi) + QStringLiteral(" WHERE typ_dne_id = ") + i(typDneId);
 }
 
-QString deleteCalendarOfOtherDayTypes(const QList<int> &keptIds)
+QString deleteDayTypes(const QList<int> &ids) { return deleteOfDayTypes(QStringLiteral("typy_dnu_tab"), ids); }
+
+QString deletePricesOfDayTypes(const QList<int> &ids)
 {
-    return deleteOfOtherDayTypes(QStringLiteral("kalendar_typy_dnu_tab"), keptIds);
+    return deleteOfDayTypes(QStringLiteral("ceny_pokoje_tab"), ids);
+}
+
+QString deleteCalendarOfDayTypes(const QList<int> &ids)
+{
+    return deleteOfDayTypes(QStringLiteral("kalendar_typy_dnu_tab"), ids);
+}
+
+QString selectDayType(int typDneId)
+{
+    return QStringLiteral("SELECT * FROM typy_dnu_tab WHERE typ_dne_id = ") + i(typDneId);
 }
 
 QString selectCalendar(int typDneId)
@@ -50,11 +66,12 @@ QString selectCalendar(int typDneId)
     return QStringLiteral("SELECT * FROM kalendar_typy_dnu_tab WHERE typ_dne_id = ") + i(typDneId);
 }
 
-QString lockCalendar() { return QStringLiteral("LOCK TABLES kalendar_typy_dnu_tab WRITE"); }
+QString lockCalendar() { return QStringLiteral("LOCK TABLES kalendar_typy_dnu_tab WRITE, typy_dnu_tab READ"); }
 
-QString deleteCalendar(int typDneId)
+QString deleteCalendarDay(const QDate &datum, int typDneId)
 {
-    return QStringLiteral("DELETE FROM kalendar_typy_dnu_tab WHERE typ_dne_id = ") + i(typDneId);
+    return QStringLiteral("DELETE FROM kalendar_typy_dnu_tab WHERE typ_dne_id = ") + i(typDneId)
+           + QStringLiteral(" AND datum = ") + SqlFormat::quotedDate(datum);
 }
 
 QString insertCalendarDay(const QDate &datum, int typDneId)

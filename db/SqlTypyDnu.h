@@ -12,17 +12,21 @@ namespace SqlTypyDnu {
 QString selectDayTypes();
 /** Every day-type id that calendar rows or prices refer to, each once. */
 QString selectReferencedDayTypeIds();
+/** How many calendar rows (dny) and prices (ceny) refer to the day type. */
+QString countRowsOfDayType(int typDneId);
 QString lockDayTypes();
-QString deleteDayTypes();
 QString insertDayType(const SqlFormat &f, int typDneId, const QString &nazev, int poradi);
-/** Prices of every day type but the ones kept; all prices when none is kept. */
-QString deletePricesOfOtherDayTypes(const QList<int> &keptIds);
-/** Calendar rows of every day type but the ones kept; all rows when none is kept. */
-QString deleteCalendarOfOtherDayTypes(const QList<int> &keptIds);
+QString updateDayType(const SqlFormat &f, int typDneId, const QString &nazev, int poradi);
+/** The day types, their prices and their calendar rows: one statement each. */
+QString deleteDayTypes(const QList<int> &ids);
+QString deletePricesOfDayTypes(const QList<int> &ids);
+QString deleteCalendarOfDayTypes(const QList<int> &ids);
 
+QString selectDayType(int typDneId);
 QString selectCalendar(int typDneId);
+/** The calendar's lock set: its rows change, the day type is read. */
 QString lockCalendar();
-QString deleteCalendar(int typDneId);
+QString deleteCalendarDay(const QDate &datum, int typDneId);
 QString insertCalendarDay(const QDate &datum, int typDneId);
 
 } // namespace SqlTypyDnu

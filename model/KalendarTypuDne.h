@@ -6,12 +6,22 @@
 #include <QStringList>
 #include <set>
 
-/** The dates assigned to one day type, whole days, ascending, each once. */
+/**
+ * The dates assigned to one day type, whole days, ascending, each once. It
+ * remembers the dates it loaded, so its save writes only the dates added
+ * and removed since.
+ */
 class KalendarTypuDne
 {
 public:
-    /** Loads the dates stored for the day type. */
-    explicit KalendarTypuDne(int typDneId);
+    /** Loads the dates stored for the day type; nazev names the type in a conflict. */
+    explicit KalendarTypuDne(int typDneId, const QString &nazev = QString());
+    /**
+     * The dates of a day type not stored yet (a provisional id): held here
+     * only; nothing is loaded and Uloz writes nothing, the day types' save
+     * stores them with the type.
+     */
+    KalendarTypuDne(int typDneId, const QString &nazev, std::set<QDate> dny);
 
     void Nacti();
     /**
@@ -26,13 +36,22 @@ public:
     /** Removes the date of a list line (as Vypis writes it); a text that is no held date removes nothing. */
     void OdstranDen(const QString &radek);
     void OdstranDen(const QDate &den) { m_dny.erase(den); }
-    /** Replaces the stored dates of this day type, under its lock set, all or nothing. */
-    void Uloz() const;
+    /**
+     * Stores the dates added and removed since the load, under the calendar's
+     * lock set, all or nothing; dates another desk stored for the type
+     * meanwhile stay, and a date it stored too is not doubled. Refused
+     * (DatabaseError::Kind::Conflict) when the day type is gone.
+     */
+    void Uloz();
+    /** After a refused save: the type's dates as stored now, with this copy's additions and removals. */
+    void reloadKeepingChanges();
 
     int typDneId() const { return m_typDneId; }
     const std::set<QDate> &dny() const { return m_dny; }
 
 private:
     int m_typDneId;
+    QString m_nazev;
     std::set<QDate> m_dny;
+    std::set<QDate> m_nactene;   // as loaded or last saved
 };

@@ -1,7 +1,8 @@
 // The day types dialog, offscreen against the real server: adding by button
-// and by Enter, removing a type with its prices and dates, what Storno and
-// the title-bar close leave, a failed save, the order of the list deciding a
-// stay's price, and the calendar dialog opened from the main window for a
+// and by Enter, names already taken, removing a type with its prices and
+// dates, what Storno and the title-bar close leave, a failed save, a save
+// refused because another desk changed a type, the order of the list deciding
+// a stay's price, and the calendar dialog opened from the main window for a
 // type not saved yet.
 
 #include "GuiTestSupport.h"
@@ -151,13 +152,41 @@ private slots:
             press();   // empty: nothing, and Enter does not press OK either
             QVERIFY(d->isVisible());
             QCOMPARE(c.typy->count(), 4);
-            c.novy->setText("Víkend");   // names are not compared
-            press();
             click(c.ok);
             QVERIFY(!d->isVisible());
         });
-        QCOMPARE(storedTypes(), (QStringList{"3|Svátek", "1|Všední", "2|Víkend", "4|Sezona", "5|Víkend"}));
+        QCOMPARE(storedTypes(), (QStringList{"3|Svátek", "1|Všední", "2|Víkend", "4|Sezona"}));
         QCOMPARE(messages(), QStringList());
+    }
+
+    void aNameTakenIsRefused_data()
+    {
+        QTest::addColumn<QString>("nazev");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<int>("listed");   // lines of that name afterwards
+        QTest::newRow("listed and stored") << "Víkend" << true << 1;
+        QTest::newRow("added in this opening") << "Sezona" << true << 1;
+        QTest::newRow("stored by another desk meanwhile") << "Zima" << true << 0;
+        QTest::newRow("removed in this opening: a new type") << "Svátek" << false << 1;
+        QTest::newRow("another case") << "víkend" << false << 1;
+    }
+    void aNameTakenIsRefused()
+    {
+        QFETCH(QString, nazev);
+        QFETCH(bool, refused);
+        QFETCH(int, listed);
+        inDialog([&](TAdministraceTypyDni *, const Controls &c) {
+            add(c, "Sezona");
+            clickLine(c.typy, 0);
+            click(c.odstran);
+            TestDatabase::exec("INSERT INTO typy_dnu_tab VALUES (9, 'Zima', 30)");
+            add(c, nazev);
+            QCOMPARE(lines(c.typy).count(nazev), listed);
+            QCOMPARE(c.novy->text(), refused ? nazev : QString());
+            QCOMPARE(messages(), refused ? QStringList{"Typ dne „" + nazev + "“ už existuje.|Chyba"} : QStringList());
+            click(c.ok);
+        });
+        QCOMPARE(TestDatabase::rows("SELECT nazev_typu_dne FROM typy_dnu_tab").count(nazev), 1);
     }
 
     void removingATypeTakesItsPricesAndDates()
@@ -309,25 +338,69 @@ private slots:
         inFormDialog([&](TAdministraceTypyDni *d, const Controls &c) {
             add(c, "Leto");
             assignASaturday(d, c, 3);
-            QCOMPARE(TestDatabase::rows("SELECT datum FROM kalendar_typy_dnu_tab WHERE typ_dne_id = 4"),
-                     QStringList{"2025-07-12"});   // stored at once
+            QCOMPARE(TestDatabase::rows("SELECT datum FROM kalendar_typy_dnu_tab WHERE typ_dne_id > 3"),
+                     QStringList());   // held for OK
             QVERIFY(d->isVisible());
             QCOMPARE(lines(c.typy), (QStringList{"Svátek", "Všední", "Víkend", "Leto"}));
+            // Opened again, the calendar shows the dates held; Storno there keeps them.
+            inModal<TNastaveniDnuUTypuDne>([&] { click(c.priradDny); }, [](TNastaveniDnuUTypuDne *k) {
+                CONTROL(QListWidget, dny, k, "VypisDniListBox");
+                CONTROL(QPushButton, odstran, k, "OdstranVybraneDnyButton");
+                CONTROL(QPushButton, storno, k, "StornoButton");
+                QCOMPARE(dny->count(), 1);
+                selectLines(dny, {0});
+                click(odstran);
+                click(storno);
+            });
             click(saved ? c.ok : c.storno);
         });
         QCOMPARE(storedTypes().contains("4|Leto"), saved);
+        QCOMPARE(TestDatabase::rows("SELECT typ_dne_id, datum FROM kalendar_typy_dnu_tab WHERE typ_dne_id > 3"),
+                 saved ? QStringList{"4|2025-07-12"} : QStringList());
 
-        // A type added next must not inherit the dates left by one dropped unsaved.
         inFormDialog([&](TAdministraceTypyDni *d, const Controls &c) {
             add(c, "Zima");
             assignASaturday(d, c, c.typy->count() - 1);
             click(c.ok);
         });
         QCOMPARE(storedTypes(), saved ? (QStringList{"3|Svátek", "1|Všední", "2|Víkend", "4|Leto", "5|Zima"})
-                                      : (QStringList{"3|Svátek", "1|Všední", "2|Víkend", "5|Zima"}));
+                                      : (QStringList{"3|Svátek", "1|Všední", "2|Víkend", "4|Zima"}));
         QCOMPARE(TestDatabase::rows("SELECT typ_dne_id, datum FROM kalendar_typy_dnu_tab WHERE typ_dne_id > 3"),
-                 saved ? (QStringList{"4|2025-07-12", "5|2025-07-12"}) : QStringList{"5|2025-07-12"});
+                 saved ? (QStringList{"4|2025-07-12", "5|2025-07-12"}) : QStringList{"4|2025-07-12"});
         QCOMPARE(messages(), QStringList());
+    }
+
+    void aConflictReloadsTheListKeepingItsChanges()
+    {
+        auto other = TestDatabase::openAnother();
+        TVitranaForm form(TestDatabase::config(), false);
+        form.createDialogs();
+        form.show();
+        auto *menu = form.findChild<QAction *>("MenuAdministraceTypyDni");
+        inModal([&] { menu->trigger(); }, &find, [&](TAdministraceTypyDni *d, const Controls &c) {
+            add(c, "Leto");
+            assignASaturday(d, c, 3);
+            clickLine(c.typy, 2);
+            click(c.odstran);
+            clickLine(c.typy, 1);
+            click(c.nahoru);
+            TMojeQuery(*other).exec("UPDATE typy_dnu_tab SET nazev_typu_dne = 'Sobota' WHERE typ_dne_id = 2");
+            TMojeQuery(*other).exec("INSERT INTO typy_dnu_tab VALUES (7, 'Zima', 30)");
+            click(c.ok);
+            QVERIFY(d->isVisible());
+            QCOMPARE(messages().size(), 1);
+            QVERIFY2(messages()[0].startsWith("Nepodařilo se uložit typy dní.\n"
+                                              "Typ dne „Víkend“ mezitím změnila jiná recepce.\n"),
+                     qPrintable(messages()[0]));
+            // The removal of the type renamed meanwhile is dropped; the move and the new type stay,
+            // and the types this list did not hold go where the table has them.
+            QCOMPARE(lines(c.typy), (QStringList{"Všední", "Svátek", "Sobota", "Zima", "Leto"}));
+            click(c.ok);
+            QVERIFY(!d->isVisible());
+        });
+        QCOMPARE(storedTypes(), (QStringList{"1|Všední", "3|Svátek", "2|Sobota", "7|Zima", "4|Leto"}));
+        QCOMPARE(TestDatabase::rows("SELECT typ_dne_id, datum FROM kalendar_typy_dnu_tab WHERE typ_dne_id > 3"),
+                 QStringList{"4|2025-07-12"});
     }
 };
 

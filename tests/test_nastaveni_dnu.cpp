@@ -1,8 +1,9 @@
 // The day-type calendar dialog, offscreen against the real server: the
 // checked weekdays of a period, a start after the end, removing selected
 // dates, what OK writes and Storno and the title-bar close leave, a failed
-// save, the check marks kept between openings, and list lines that name
-// their year in full where the short date format does not.
+// save, a type removed by another desk meanwhile, the check marks kept
+// between openings, and list lines that name their year in full where the
+// short date format does not.
 
 #include "GuiTestSupport.h"
 #include "TestDatabase.h"
@@ -94,6 +95,7 @@ private slots:
     {
         MessageBox::clearHistory();
         TestDatabase::clearTables();
+        TestDatabase::exec("INSERT INTO typy_dnu_tab VALUES (1, 'Všední', 1), (2, 'Víkend', 2)");
         TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES ('2025-06-03', 1), ('2025-06-10', 1), "
                            "('2025-06-07', 2), ('2025-06-10', 2)");
         m_dialog = std::make_unique<TNastaveniDnuUTypuDne>();
@@ -234,6 +236,30 @@ private slots:
         TestDatabase::exec("SET SESSION lock_wait_timeout = DEFAULT");
         QCOMPARE(storedDates(),
                  (QStringList{"1|2025-06-03", "1|2025-06-08", "1|2025-06-10", "2|2025-06-07", "2|2025-06-10"}));
+    }
+
+    void aTypeRemovedMeanwhileIsAConflict()
+    {
+        auto other = TestDatabase::openAnother();
+        inModal([&] { m_dialog->OtevriProTyp(1, "Všední"); }, &find,
+                [&](TNastaveniDnuUTypuDne *d, const Controls &c) {
+                    addDays(c, {6}, QDate(2025, 6, 8), QDate(2025, 6, 8));
+                    selectLines(c.dny, {0});
+                    click(c.odstran);
+                    TMojeQuery q(*other);
+                    q.exec("DELETE FROM kalendar_typy_dnu_tab WHERE typ_dne_id = 1 AND datum = '2025-06-10'");
+                    q.exec("DELETE FROM typy_dnu_tab WHERE typ_dne_id = 1");
+                    click(c.ok);
+                    QVERIFY(d->isVisible());
+                    QCOMPARE(messages().size(), 1);
+                    QVERIFY2(messages()[0].startsWith("Nepodařilo se uložit dny typu dne.\n"
+                                                      "Typ dne „Všední“ mezitím odstranila jiná recepce.\n"),
+                             qPrintable(messages()[0]));
+                    // Reloaded: the other desk's removal shows, this opening's changes stay.
+                    QCOMPARE(lines(c.dny), QStringList{"8 Jun 2025"});
+                    click(c.storno);
+                });
+        QCOMPARE(storedDates(), (QStringList{"1|2025-06-03", "2|2025-06-07", "2|2025-06-10"}));
     }
 
     void linesNameTheirCentury_data()

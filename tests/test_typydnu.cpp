@@ -1,6 +1,6 @@
 // Day types and the day-type calendar: identifiers, the save with the
-// prices and dates of removed types, the order of priority, and the
-// calendar's whole days and list lines, against the server.
+// prices and dates of removed types, the dates of new types, the order of
+// priority, and the calendar's whole days and list lines, against the server.
 
 #include "TestDatabase.h"
 
@@ -36,7 +36,6 @@ private slots:
     {
         TypyDnu empty;
         QCOMPARE(vypis(empty), QStringList());
-        QCOMPARE(empty.NoveId(), 1);
 
         TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES "
                            "(1, 'Všední'), (2, 'Víkend'), (4, 'Víkend')");
@@ -45,15 +44,27 @@ private slots:
         QCOMPARE(t.NajdiId("Víkend"), 2);
         QCOMPARE(t.NajdiId("víkend"), -1);
         QCOMPARE(t.NajdiId("Víkend "), -1);
-        QCOMPARE(t.NoveId(), 3);
-        t.Odstran("Víkend");   // never refused, priced or not
-        t.Odstran("neni");
-        QCOMPARE(t.NajdiId("Víkend"), 4);
-        t.Pridej("Svátek");
-        QCOMPARE(t.NajdiId("Svátek"), 3);   // 2 is freed since the load: not given out
-        t.Pridej("Sezóna");
+        QVERIFY(t.nazevObsazen("Víkend"));
+        QVERIFY(!t.nazevObsazen("víkend"));
+        t.Odstran(2);   // by row: the second Víkend, priced or not
+        t.Odstran(3);
+        t.Odstran(-1);
+        QCOMPARE(t.NajdiId("Víkend"), 2);
+        QVERIFY(t.nazevObsazen("Víkend"));
+        t.Odstran(1);
+        QVERIFY(!t.nazevObsazen("Víkend"));   // both go at the save
+        const int svatek = t.Pridej("Svátek");
+        const int sezona = t.Pridej("Sezóna");
+        QVERIFY(jeDocasneId(svatek) && jeDocasneId(sezona) && svatek != sezona);
+        QCOMPARE(t.NajdiId("Sezóna"), sezona);
+        QCOMPARE(vypis(t), (QStringList{"Všední", "Svátek", "Sezóna"}));
+
+        // New ids under the lock, past the removed types' (still stored then).
+        t.Uloz();
+        QCOMPARE(TestDatabase::rows("SELECT * FROM typy_dnu_tab ORDER BY poradi"),
+                 (QStringList{"1|Všední|100", "3|Svátek|101", "5|Sezóna|102"}));   // new types below the stored
         QCOMPARE(t.NajdiId("Sezóna"), 5);
-        QCOMPARE(vypis(t), (QStringList{"Všední", "Víkend", "Svátek", "Sezóna"}));
+        QCOMPARE(priceDayTypes(), QStringList());
     }
 
     void removedTypeTakesItsPricesAndDates()
@@ -65,31 +76,26 @@ private slots:
         TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES ('2025-01-01', 3), ('2025-01-04', 2), "
                            "('2025-01-06', 1), ('2025-01-07', 7)");
         TypyDnu t;
-        t.Odstran("Víkend");
-        t.Pridej("Sezóna \"léto\"");
-        // The calendar dialog stores the new type's dates before the day types are saved.
-        KalendarTypuDne k(t.NajdiId("Sezóna \"léto\""));
-        QCOMPARE(k.typDneId(), 4);
-        k.PridejDen(QDate(2025, 7, 1));
-        k.Uloz();
+        t.Odstran(1);
+        const int sezona = t.Pridej("Sezóna \"léto\"");
+        t.nastavDnyNovehoTypu(sezona, {QDate(2025, 7, 1)});
         t.Uloz();
 
-        // Loaded by poradi (Svátek, Všední), the new type last; poradi is the place.
+        // Loaded by poradi (Svátek, Všední), which they keep; the new type below them.
+        // Rows of type 7, which is no type, are left alone, and 7 is no new type's id.
         QCOMPARE(TestDatabase::rows("SELECT * FROM typy_dnu_tab ORDER BY typ_dne_id"),
-                 (QStringList{"1|Všední|2", "3|Svátek|1", "4|Sezóna \"léto\"|3"}));
-        QCOMPARE(priceDayTypes(), (QStringList{"1", "3"}));
-        QCOMPARE(dates(), (QStringList{"1|2025-01-06", "3|2025-01-01", "4|2025-07-01"}));
-        QCOMPARE(t.NoveId(), 2);
+                 (QStringList{"1|Všední|7", "3|Svátek|1", "4|Sezóna \"léto\"|8"}));
+        QCOMPARE(priceDayTypes(), (QStringList{"1", "3", "7"}));
+        QCOMPARE(dates(), (QStringList{"1|2025-01-06", "3|2025-01-01", "4|2025-07-01", "7|2025-01-07"}));
 
         TypyDnu reloaded;
         QCOMPARE(reloaded.prvky(), (std::vector<TypDne>{{3, "Svátek"}, {1, "Všední"}, {4, "Sezóna \"léto\""}}));
-        reloaded.Odstran("Všední");
-        reloaded.Odstran("Svátek");
-        reloaded.Odstran("Sezóna \"léto\"");
+        for (int i = 0; i < 3; ++i)
+            reloaded.Odstran(0);
         reloaded.Uloz();
         QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM typy_dnu_tab").toInt(), 0);
-        QCOMPARE(priceDayTypes(), QStringList());
-        QCOMPARE(dates(), QStringList());
+        QCOMPARE(priceDayTypes(), QStringList{"7"});
+        QCOMPARE(dates(), QStringList{"7|2025-01-07"});
     }
 
     void theListOrderIsThePriority()
@@ -110,19 +116,43 @@ private slots:
         QCOMPARE(vypis(TypyDnu()), (QStringList{"B", "D", "C", "A", "E"}));
     }
 
-    void newTypesKeepOffIdsThatRowsStillUse()
+    void newTypesTakeNoIdThatRowsStillUse()
     {
-        // Dates stored for a type that was then dropped unsaved, and a stray price.
+        // Dates and a price left by types long gone: a new type must not take them over.
         TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'A')");
         TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES ('2025-01-01', 2), ('2025-01-02', 1)");
         TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 3, 100)");
         TypyDnu t;
         t.Pridej("B");
+        t.Uloz();
         QCOMPARE(t.NajdiId("B"), 4);
-        t.Uloz();   // takes the leftovers away, so their ids are free again
-        QCOMPARE(dates(), QStringList{"1|2025-01-02"});
-        QCOMPARE(priceDayTypes(), QStringList());
-        QCOMPARE(t.NoveId(), 2);
+        QCOMPARE(dates(), (QStringList{"1|2025-01-02", "2|2025-01-01"}));
+        QCOMPARE(priceDayTypes(), QStringList{"3"});
+    }
+
+    void theDatesOfNewTypesGoWithThem()
+    {
+        TestDatabase::exec("INSERT INTO typy_dnu_tab VALUES (1, 'A', 1)");
+        TypyDnu t;
+        const int b = t.Pridej("B");
+        const int c = t.Pridej("C");
+        t.nastavDnyNovehoTypu(b, {QDate(2025, 1, 1)});
+        t.nastavDnyNovehoTypu(c, {QDate(2025, 2, 1), QDate(2025, 2, 2)});
+        t.nastavDnyNovehoTypu(1, {QDate(2025, 3, 1)});   // a stored type's dates are the calendar's
+        QCOMPARE(t.dnyNovehoTypu(c).size(), std::size_t(2));
+
+        // The calendar of a type not stored yet holds its dates and writes nothing.
+        KalendarTypuDne k(c, "C", t.dnyNovehoTypu(c));
+        k.PridejDen(QDate(2025, 2, 3));
+        k.Uloz();
+        QCOMPARE(dates(), QStringList());
+        t.nastavDnyNovehoTypu(c, k.dny());
+
+        t.Odstran(1);   // B and its dates
+        QCOMPARE(t.dnyNovehoTypu(b), std::set<QDate>());
+        t.Uloz();
+        QCOMPARE(TestDatabase::rows("SELECT * FROM typy_dnu_tab ORDER BY poradi"), (QStringList{"1|A|1", "2|C|2"}));
+        QCOMPARE(dates(), (QStringList{"2|2025-02-01", "2|2025-02-02", "2|2025-02-03"}));
     }
 
     void failedSaveChangesNothing()
@@ -131,7 +161,7 @@ private slots:
         TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 100), (1, 1, 2, 200)");
         TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES ('2025-01-01', 1), ('2025-01-02', 2)");
         TypyDnu t;
-        t.Odstran("B");
+        t.Odstran(1);
         t.Pridej(QString(300, 'x'));   // longer than the column
         QVERIFY_THROWS_EXCEPTION(DatabaseError, t.Uloz());
         QCOMPARE(TestDatabase::rows("SELECT typ_dne_id, nazev_typu_dne FROM typy_dnu_tab ORDER BY typ_dne_id"),
@@ -187,6 +217,7 @@ private slots:
 
     void calendarSaveReplacesOnlyItsType()
     {
+        TestDatabase::exec("INSERT INTO typy_dnu_tab VALUES (1, 'A', 1), (2, 'B', 2)");
         TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES ('2025-01-01', 1), ('2025-01-02', 1), "
                            "('2025-01-02', 2)");
         KalendarTypuDne k(1);
@@ -203,6 +234,7 @@ private slots:
 
     void failedCalendarSaveChangesNothing()
     {
+        TestDatabase::exec("INSERT INTO typy_dnu_tab VALUES (1, 'A', 1)");
         TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES ('2025-01-01', 1), ('2025-01-02', 2)");
         KalendarTypuDne k(1);
         k.PridejDen(QDate(2025, 1, 3));
