@@ -10,7 +10,13 @@ QString selectAttributes(int typKlientaId)
     return QStringLiteral("SELECT * FROM klient_zobrazit_tab WHERE typ_klienta_id = ") + SqlFormat::integer(typKlientaId);
 }
 
-QString selectClients() { return QStringLiteral("SELECT klient_id, jmeno FROM klienti_tab"); }
+QString selectClients()
+{
+    // What tells apart clients who share a name: their type and how to reach them.
+    return QStringLiteral("SELECT klienti_tab.klient_id, klienti_tab.jmeno, klienti_tab.telefon, klienti_tab.email, "
+                          "typy_klientu_tab.typ_klienta FROM klienti_tab LEFT JOIN typy_klientu_tab "
+                          "ON typy_klientu_tab.typ_klienta_id = klienti_tab.typ_klienta_id");
+}
 
 QString lockClients() { return QStringLiteral("LOCK TABLES klienti_tab WRITE"); }
 

@@ -12,6 +12,7 @@ namespace SqlKlienti {
 QString selectClientTypes();
 /** The type's row of klient_zobrazit_tab; the number goes unquoted. */
 QString selectAttributes(int typKlientaId);
+/** klient_id, jmeno, telefon, email and the name of the client's type (typ_klienta). */
 QString selectClients();
 
 QString lockClients();

@@ -28,7 +28,7 @@ QString priceTypes()
 
 QString lockReservations()
 {
-    return QStringLiteral("LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE");
+    return QStringLiteral("LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE, pokoje_tab READ");
 }
 
 QString selectCollisions(int pokojId, const QDate &odKdy, const QDate &doKdy)
@@ -71,6 +71,16 @@ QString deleteReservation(int cisloObjednavky, int klientId)
 QString selectOfClient(int klientId)
 {
     return QStringLiteral("SELECT * FROM objednavky_pokoje_tab WHERE klient_id = ") + i(klientId);
+}
+
+QString countRoom(int pokojId)
+{
+    return QStringLiteral("SELECT COUNT(*) AS pocet FROM pokoje_tab WHERE pokoj_id = ") + i(pokojId);
+}
+
+QString countRoom(int pokojId, const QString &cisloPokoje, const SqlFormat &f)
+{
+    return countRoom(pokojId) + QStringLiteral(" AND cislo_pokoje = ") + f.quotedText(cisloPokoje);
 }
 
 QString countOfClient(int klientId)

@@ -10,9 +10,10 @@ namespace SqlObjednavky {
 
 /**
  * The lock set of a reservation's store, also taken to delete a client: the
- * client must still exist when its stay is stored. WRITE on both, as the web
- * import takes them: a READ lock beside those WRITE sets deadlocks in the
- * server's metadata locks.
+ * client and the room must still exist when its stay is stored. WRITE on
+ * both, as the web import takes them: a READ lock on either beside those
+ * WRITE sets deadlocks in the server's metadata locks. The rooms are only
+ * read, as the web import reads them.
  */
 QString lockReservations();
 /** COUNT(*) AS pocet of the room's stays that share a day with the span. */
@@ -25,6 +26,9 @@ QString deleteReservation(int cisloObjednavky);
 /** The rows of the number that belong to the client. */
 QString deleteReservation(int cisloObjednavky, int klientId);
 QString selectOfClient(int klientId);
+/** COUNT(*) AS pocet of the rooms of that id (and number). */
+QString countRoom(int pokojId);
+QString countRoom(int pokojId, const QString &cisloPokoje, const SqlFormat &f);
 /** COUNT(*) AS pocet of the client's reservation rows. */
 QString countOfClient(int klientId);
 

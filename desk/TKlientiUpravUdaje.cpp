@@ -29,10 +29,8 @@ void TKlientiUpravUdaje::FormHide()
 
 void TKlientiUpravUdaje::SmazKlientaButtonClick()
 {
-    if (ui->KlientiComboBox->currentIndex() < 0)
-        return;
-    // Two clients of one name: the first one is checked and deleted.
-    const int klientId = m_klienti->NajdiId(ui->KlientiComboBox->currentText());
+    // The client of the line chosen, by position: names repeat.
+    const int klientId = m_klienti->IdNaRadku(ui->KlientiComboBox->currentIndex());
     if (klientId < 0)
         return;
     int pocet = 0;
@@ -51,13 +49,15 @@ void TKlientiUpravUdaje::SmazKlientaButtonClick()
         return;
     // Checked again under the lock: another desk may have booked for the
     // client while the question was open.
-    bool smazan = false;
-    if (!zkus(tr("Nepodařilo se smazat klienta."), [&] { smazan = Klient::SmazKlienta(klientId); }))
+    Klient::Smazani vysledek = Klient::Smazani::Smazan;
+    if (!zkus(tr("Nepodařilo se smazat klienta."), [&] { vysledek = Klient::SmazKlienta(klientId); }))
         return;
-    if (!smazan) {
+    if (vysledek == Klient::Smazani::MaRezervace) {
         nelzeSmazat();
         return;
     }
+    if (vysledek == Klient::Smazani::UzNeni)
+        MessageBox::chyba(this, tr("Klient už neexistuje, mezitím ho smazala jiná recepce."));
     zkus(tr("Nepodařilo se načíst klienty."), [this] { FormShow(); });
 }
 

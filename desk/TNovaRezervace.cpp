@@ -153,10 +153,9 @@ void TNovaRezervace::rebuild()
     const QDate dO = ui->DoDateTimePicker->date();
     if (m_klienti && m_pokoje && od <= dO && ui->KlientComboBox->currentIndex() >= 0
         && ui->PokojComboBox->currentIndex() >= 0) {
-        // Names are keys: the first client (room) of the name counts; -1 is
-        // "not found", 0 a real client.
-        const int klientId = m_klienti->NajdiId(ui->KlientComboBox->currentText());
-        const int pokojId = m_pokoje->NajdiId(ui->PokojComboBox->currentText());
+        // The lines are the lists' elements by position: names repeat. 0 is a real client.
+        const int klientId = m_klienti->IdNaRadku(ui->KlientComboBox->currentIndex());
+        const int pokojId = vybranyPokoj().pokoj_id;
         if (klientId >= 0 && pokojId >= 0)
             zkus(tr("Nepodařilo se zjistit cenu pobytu."), [&] {
                 // Priced from the night-by-night rows: one statement gives the price and its tooltip.
@@ -168,6 +167,12 @@ void TNovaRezervace::rebuild()
             });
     }
     refreshLabels();
+}
+
+Pokoj TNovaRezervace::vybranyPokoj() const
+{
+    const int radek = ui->PokojComboBox->currentIndex();
+    return m_pokoje && radek >= 0 && radek < int(m_pokoje->size()) ? m_pokoje->prvky()[radek] : Pokoj{};
 }
 
 void TNovaRezervace::refreshLabels()
@@ -209,13 +214,18 @@ void TNovaRezervace::OKButtonClick()
 {
     VysledekRezervace vysledek = VysledekRezervace::Kolize;
     // A database error is shown and nothing was stored: the dialog stays open.
-    if (m_rezervace && !zkus(tr("Nepodařilo se uložit rezervaci."), [&] { vysledek = m_rezervace->ZarezervujKlientovi(); }))
+    const QString cisloPokoje = vybranyPokoj().cislo_pokoje;
+    if (m_rezervace
+        && !zkus(tr("Nepodařilo se uložit rezervaci."), [&] { vysledek = m_rezervace->ZarezervujKlientovi(cisloPokoje); }))
         return;
-    if (vysledek != VysledekRezervace::Ulozena)
-        MessageBox::chyba(this, tr("Rezervaci nebylo možné uložit.") + u'\n'
-                                    + (vysledek == VysledekRezervace::KlientSmazan
-                                           ? tr("Klient byl mezitím smazán.")
-                                           : tr("Někdo jiný právě uložil jinou kolizní rezervaci?")));
+    if (vysledek != VysledekRezervace::Ulozena) {
+        QString proc = tr("Někdo jiný právě uložil jinou kolizní rezervaci?");
+        if (vysledek == VysledekRezervace::KlientSmazan)
+            proc = tr("Klient byl mezitím smazán.");
+        else if (vysledek == VysledekRezervace::PokojSmazan)
+            proc = tr("Pokoj %1 mezitím odstranila jiná recepce.").arg(cisloPokoje);
+        MessageBox::chyba(this, tr("Rezervaci nebylo možné uložit.") + u'\n' + proc);
+    }
     startPriceExport();
     if (vysledek == VysledekRezervace::Ulozena)
         accept();

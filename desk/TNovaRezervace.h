@@ -2,6 +2,7 @@
 
 #include "gui/TDialog.h"
 #include "model/Objednavky.h"
+#include "model/Pokoje.h"
 #include "model/Pobyt.h"
 
 #include <QDate>
@@ -45,6 +46,8 @@ private:
     void OKButtonClick();
     void StornoButtonClick();
 
+    /** The room of the chosen line; the no-room value when none is chosen. */
+    Pokoj vybranyPokoj() const;
     void rebuild();
     void refreshLabels();
     void startPriceExport();

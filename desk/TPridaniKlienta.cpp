@@ -67,10 +67,15 @@ void TPridaniKlienta::posunTlacitka(int top)
 void TPridaniKlienta::TypKlientaComboBoxChange()
 {
     zrusPolozky();
-    const QString nazev = ui->TypKlientaComboBox->currentText();
-    // Built afresh: the attribute list is read as the table holds it now.
+    const int radek = ui->TypKlientaComboBox->currentIndex();
+    if (!m_typy || radek < 0 || radek >= int(m_typy->prvky().size()))
+        return;
+    // The type of the line chosen (by position: names may repeat), built
+    // afresh: the attribute list is read as the table holds it now.
+    const TypKlienta &vybrany = m_typy->prvky()[radek];
     std::optional<TypKlienta> typ;
-    if (!zkus(tr("Nepodařilo se načíst údaje typu klienta."), [&] { typ.emplace(m_typy->NajdiId(nazev), nazev); }))
+    if (!zkus(tr("Nepodařilo se načíst údaje typu klienta."),
+              [&] { typ.emplace(vybrany.typ_klienta_id, vybrany.typ_klienta); }))
         return;
 
     int y = polozkyY;
@@ -105,7 +110,8 @@ void TPridaniKlienta::TypKlientaComboBoxChange()
 void TPridaniKlienta::PridejButtonClick()
 {
     // An empty list of types would store a client of no type at all.
-    if (ui->TypKlientaComboBox->currentIndex() < 0) {
+    const int radek = ui->TypKlientaComboBox->currentIndex();
+    if (!m_typy || radek < 0 || radek >= int(m_typy->prvky().size())) {
         MessageBox::chyba(this, tr("Není vybrán typ klienta. Klienta nelze uložit, dokud v databázi "
                                    "není definován aspoň jeden typ klienta."));
         return;
@@ -113,7 +119,7 @@ void TPridaniKlienta::PridejButtonClick()
     QList<QPair<QString, QString>> polozky;
     for (const auto &[sloupec, edit] : std::as_const(m_polozky))
         polozky.append({sloupec, edit->text()});
-    const int typKlientaId = m_typy->NajdiId(ui->TypKlientaComboBox->currentText());
+    const int typKlientaId = m_typy->prvky()[radek].typ_klienta_id;
     if (zkus(tr("Nepodařilo se uložit klienta."), [&] { Klient::PridejKlienta(polozky, typKlientaId); }))
         accept();
 }

@@ -43,10 +43,7 @@ void TRezervaceSmazRezervaci::KlientComboBoxChange()
 {
     m_objednavky.reset();
     m_klientId = -1;
-    // Two clients of one name: the first one's reservations are listed.
-    const int klientId = ui->KlientComboBox->currentIndex() < 0
-                             ? -1
-                             : m_klienti->NajdiId(ui->KlientComboBox->currentText());
+    const int klientId = m_klienti->IdNaRadku(ui->KlientComboBox->currentIndex());
     if (klientId >= 0) {
         auto objednavky = std::make_unique<Objednavky>();
         if (zkus(tr("Nepodařilo se načíst rezervace klienta."), [&] { objednavky->NactiProKlienta(klientId); })) {
@@ -63,27 +60,38 @@ void TRezervaceSmazRezervaci::KlientComboBoxChange()
 
 void TRezervaceSmazRezervaci::RezervaceListBoxClick()
 {
-    const QStringList vybrana = ListBox::vybrane(ui->RezervaceListBox);
-    if (!m_objednavky || vybrana.isEmpty()) {
+    const Objednavka *vybrana = vybranaObjednavka();
+    if (!vybrana) {
         ui->OdLabel->clear();
         ui->DoLabel->clear();
         return;
     }
-    const int cislo = vybrana.first().toInt();
-    ui->OdLabel->setText(m_objednavky->NajdiOd(cislo).toString(u"yyyy-MM-dd"));
-    ui->DoLabel->setText(m_objednavky->NajdiDo(cislo).toString(u"yyyy-MM-dd"));
+    ui->OdLabel->setText(vybrana->od_kdy.toString(u"yyyy-MM-dd"));
+    ui->DoLabel->setText(vybrana->do_kdy.toString(u"yyyy-MM-dd"));
+}
+
+const Objednavka *TRezervaceSmazRezervaci::vybranaObjednavka() const
+{
+    const int radek = ListBox::vybranyRadek(ui->RezervaceListBox);
+    if (!m_objednavky || radek < 0 || radek >= m_objednavky->Pocet())
+        return nullptr;
+    return &m_objednavky->prvky()[radek];
 }
 
 void TRezervaceSmazRezervaci::SmazRezervaciButtonClick()
 {
-    const QStringList vybrana = ListBox::vybrane(ui->RezervaceListBox);
-    if (!m_objednavky || vybrana.isEmpty())
+    const Objednavka *vybrana = vybranaObjednavka();
+    if (!vybrana)
         return;
+    const int cislo = vybrana->cislo_objednavky;
     if (MessageBox::varovani(this, tr("Opravdu chcete rezervaci trvale smazat?"),
                              QMessageBox::Ok | QMessageBox::Cancel)
         != QMessageBox::Ok)
         return;
-    zkus(tr("Nepodařilo se smazat rezervaci."), [&] { Objednavka::SmazObjednavku(vybrana.first().toInt(), m_klientId); });
+    bool smazana = true;
+    if (zkus(tr("Nepodařilo se smazat rezervaci."), [&] { smazana = Objednavka::SmazObjednavku(cislo, m_klientId); })
+        && !smazana)
+        MessageBox::chyba(this, tr("Rezervace %1 už neexistuje, mezitím ji smazala jiná recepce.").arg(cislo));
     KlientComboBoxChange();
 }
 

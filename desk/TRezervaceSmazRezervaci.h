@@ -5,6 +5,7 @@
 #include <memory>
 
 class Klienti;
+class Objednavka;
 class Objednavky;
 
 namespace Ui {
@@ -33,6 +34,8 @@ private:
     void SmazRezervaciButtonClick();
     void OKButtonClick();
     void StornoButtonClick();
+    /** The reservation of the selected line (by position: a number may repeat); none when nothing is selected. */
+    const Objednavka *vybranaObjednavka() const;
 
     std::unique_ptr<Ui::TRezervaceSmazRezervaci> ui;
     std::unique_ptr<Klienti> m_klienti;

@@ -7,7 +7,9 @@
 #include "db/TMojeQuery.h"
 #include "model/Kolekce.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
 
@@ -108,18 +110,18 @@ void Klient::PridejKlienta(const QList<QPair<QString, QString>> &polozky, int ty
     q.exec(SqlKlienti::insertClient(q.format(), polozky, typKlientaId));
 }
 
-bool Klient::SmazKlienta(int klientId)
+Klient::Smazani Klient::SmazKlienta(int klientId)
 {
-    bool smazan = false;
+    Smazani vysledek = Smazani::MaRezervace;
     TMojeDatabaze::current().writeLocked(SqlObjednavky::lockReservations(), [&](TMojeQuery &q) {
         q.setSql(SqlObjednavky::countOfClient(klientId));
         q.open();
         if (q.integer(QStringLiteral("pocet")) > 0)
             return;
         q.exec(SqlKlienti::deleteClient(klientId));
-        smazan = true;
+        vysledek = q.rowsAffected() > 0 ? Smazani::Smazan : Smazani::UzNeni;
     });
-    return smazan;
+    return vysledek;
 }
 
 void Klient::insertWithIds(TMojeQuery &q, const QString &insert, bool zeroId)
@@ -152,13 +154,47 @@ void Klienti::Nacti()
     TMojeQuery q;
     q.setSql(SqlKlienti::selectClients());
     q.open();
-    for (; !q.eof(); q.next())
-        m_klienti.emplace_back(q.integer(QStringLiteral("klient_id")), q.text(QStringLiteral("jmeno")));
+    for (; !q.eof(); q.next()) {
+        Klient &k = m_klienti.emplace_back(q.integer(QStringLiteral("klient_id")), q.text(QStringLiteral("jmeno")),
+                                           q.text(QStringLiteral("telefon")), q.text(QStringLiteral("email")));
+        k.typ_klienta = q.text(QStringLiteral("typ_klienta"));
+    }
 }
 
 void Klienti::Vypis(QStringList &seznam) const
 {
     listNames(m_klienti, [](const Klient &k) { return k.jmeno; }, seznam);
+    const auto opakuji = [&seznam] {
+        QHash<QString, int> pocet;
+        for (const QString &radek : seznam)
+            ++pocet[radek];
+        return pocet;
+    };
+    // Clients who share a name: their type and a phone or e-mail after it.
+    QHash<QString, int> pocet = opakuji();
+    for (std::size_t i = 0; i < m_klienti.size(); ++i) {
+        if (pocet.value(seznam[i]) < 2)
+            continue;
+        const Klient &k = m_klienti[i];
+        QStringList udaje;
+        if (!k.typ_klienta.isEmpty())
+            udaje << k.typ_klienta;
+        const QString kontakt = !k.telefon.trimmed().isEmpty() ? k.telefon.trimmed() : k.email.trimmed();
+        if (!kontakt.isEmpty())
+            udaje << kontakt;
+        if (!udaje.isEmpty())
+            seznam[i] += QStringLiteral(" (") + udaje.join(QStringLiteral(", ")) + u')';
+    }
+    // Where even that repeats, the client's number.
+    pocet = opakuji();
+    for (std::size_t i = 0; i < m_klienti.size(); ++i)
+        if (pocet.value(seznam[i]) > 1)
+            seznam[i] += QCoreApplication::translate("Klienti", " [klient č. %1]").arg(m_klienti[i].klient_id);
+}
+
+int Klienti::IdNaRadku(int radek) const
+{
+    return radek >= 0 && radek < int(m_klienti.size()) ? m_klienti[radek].klient_id : -1;
 }
 
 int Klienti::NajdiId(const QString &jmeno) const

@@ -68,6 +68,7 @@ public:
     QString telefon;
     QString email;
     QString stat;
+    QString typ_klienta;   // the type's name, as the client lists load it
 
     /**
      * Inserts the client with client type 1 (a guest from the web site).
@@ -85,13 +86,14 @@ public:
      * Texts are stored exactly as given.
      */
     static void PridejKlienta(const QList<QPair<QString, QString>> &polozky, int typKlientaId);
+    enum class Smazani { Smazan, MaRezervace, UzNeni };
     /**
-     * Deletes the client unless reservations still point at it; false, with
-     * nothing deleted, when some do. The check and the delete run under
-     * "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE", all or
-     * nothing, so no desk can book for the client in between.
+     * Deletes the client unless reservations still point at it (MaRezervace,
+     * nothing deleted) or another desk has deleted it already (UzNeni). The
+     * check and the delete run under the store's lock set, all or nothing,
+     * so no desk can book for the client in between.
      */
-    static bool SmazKlienta(int klientId);
+    static Smazani SmazKlienta(int klientId);
     /**
      * Runs an insert of clients with identifiers of their own. With
      * `zeroId` (the first client of an empty table gets 0) the statement
@@ -101,7 +103,11 @@ public:
     static void insertWithIds(TMojeQuery &q, const QString &insert, bool zeroId);
 };
 
-/** All clients (identifier and name only) in the order the database returns them. */
+/**
+ * All clients (identifier, name, type, phone and e-mail) in the order the
+ * database returns them. A list filled by Vypis is read back by position:
+ * names repeat.
+ */
 class Klienti
 {
 public:
@@ -109,8 +115,14 @@ public:
     Klienti();
 
     void Nacti();
-    /** Clears the list and adds each client's name. */
+    /**
+     * Clears the list and adds each client's name. Where names repeat, the
+     * client's type and phone (or e-mail) follow the name, and the client's
+     * number too where even that repeats, so every line tells its client.
+     */
     void Vypis(QStringList &seznam) const;
+    /** The client at a position of the list Vypis fills; -1 for a position outside it. */
+    int IdNaRadku(int radek) const;
     /**
      * Id of the first client of exactly that name; -1 when none (0 is a real
      * client: the first guest the web import stored).

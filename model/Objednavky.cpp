@@ -71,7 +71,7 @@ bool Objednavka::Zarezervuj(TMojeQuery *q) const
     return ZarezervujKlientovi() == VysledekRezervace::Ulozena;
 }
 
-VysledekRezervace Objednavka::ZarezervujKlientovi() const
+VysledekRezervace Objednavka::ZarezervujKlientovi(const QString &cisloPokoje) const
 {
     if (pokoj_id == 0 || !hasDays(od_kdy, do_kdy))
         return VysledekRezervace::Kolize;   // refused without a statement: no need to lock
@@ -81,8 +81,17 @@ VysledekRezervace Objednavka::ZarezervujKlientovi() const
         // left with a reservation nobody can list or cancel.
         locked.setSql(SqlKlienti::countClient(klient_id));
         locked.open();
-        if (locked.integer(QStringLiteral("pocet")) == 0)
+        if (locked.integer(QStringLiteral("pocet")) == 0) {
             vysledek = VysledekRezervace::KlientSmazan;
+            return;
+        }
+        // A room removed meanwhile: the stay would show in no grid and the
+        // room could be sold again.
+        locked.setSql(cisloPokoje.isNull() ? SqlObjednavky::countRoom(pokoj_id)
+                                           : SqlObjednavky::countRoom(pokoj_id, cisloPokoje, locked.format()));
+        locked.open();
+        if (locked.integer(QStringLiteral("pocet")) == 0)
+            vysledek = VysledekRezervace::PokojSmazan;
         else if (Zarezervuj(&locked))
             vysledek = VysledekRezervace::Ulozena;
     });
@@ -141,10 +150,11 @@ void Objednavka::SmazObjednavku(int cisloObjednavky)
     q.exec(SqlObjednavky::deleteReservation(cisloObjednavky));
 }
 
-void Objednavka::SmazObjednavku(int cisloObjednavky, int klientId)
+bool Objednavka::SmazObjednavku(int cisloObjednavky, int klientId)
 {
     TMojeQuery q;
     q.exec(SqlObjednavky::deleteReservation(cisloObjednavky, klientId));
+    return q.rowsAffected() > 0;
 }
 
 void Objednavky::NactiProKlienta(int klientId)

@@ -7,7 +7,7 @@
 class TMojeQuery;
 
 /** How a store at the desk ended. */
-enum class VysledekRezervace { Ulozena, Kolize, KlientSmazan };
+enum class VysledekRezervace { Ulozena, Kolize, KlientSmazan, PokojSmazan };
 
 /**
  * One room reservation: the room for every day from od_kdy to do_kdy, both
@@ -56,8 +56,13 @@ public:
      * A number below 1 is replaced by NoveCislo() in the stored row only.
      */
     bool Zarezervuj(TMojeQuery *q = nullptr) const;
-    /** Zarezervuj under its own lock set, telling a collision from a deleted client. */
-    VysledekRezervace ZarezervujKlientovi() const;
+    /**
+     * Zarezervuj under its own lock set, telling a collision from a client or
+     * a room deleted meanwhile. With cisloPokoje the room must still have
+     * that number: the id of a room removed at another desk may have gone
+     * to a new room since.
+     */
+    VysledekRezervace ZarezervujKlientovi(const QString &cisloPokoje = QString()) const;
 
     /** The number for the next stored reservation: MAX + 1, 0 on an empty table. */
     static int NoveCislo();
@@ -78,8 +83,9 @@ public:
     /**
      * Deletes the rows of the number that belong to the client: a number freed
      * at another desk and given again to someone else's stay is not touched.
+     * False when there was nothing to delete (another desk deleted it).
      */
-    static void SmazObjednavku(int cisloObjednavky, int klientId);
+    static bool SmazObjednavku(int cisloObjednavky, int klientId);
 };
 
 /** The reservations of one client, in the order the database returns them. */

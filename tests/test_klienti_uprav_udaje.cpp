@@ -1,7 +1,7 @@
 // The edit-client dialog, offscreen against the real server: deleting a
 // client after the confirmation, refusing one with reservations (also one
-// booked at another desk while the question was open), two clients of one
-// name, the client with id 0, and the keyboard.
+// booked at another desk while the question was open), the one picked of two
+// clients of one name, one deleted meanwhile, the client with id 0, and the keyboard.
 
 #include "GuiTestSupport.h"
 #include "TestDatabase.h"
@@ -66,18 +66,20 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("listed");
         QTest::addColumn<QStringList>("stored");
-        const QStringList everybody{"Host z webu", "Jan Novák", "Eva Malá", "Jan Novák"};
-        QTest::newRow("no reservations: deleted") << 2 << int(QMessageBox::Ok) << QStringList{confirmation}
-                                                  << QStringList{"Host z webu", "Jan Novák", "Jan Novák"}
-                                                  << QStringList{"0", "4", "6"};
+        const QStringList everybody{"Host z webu", "Jan Novák [klient č. 4]", "Eva Malá", "Jan Novák [klient č. 6]"};
+        QTest::newRow("no reservations: deleted")
+            << 2 << int(QMessageBox::Ok) << QStringList{confirmation}
+            << QStringList{"Host z webu", "Jan Novák [klient č. 4]", "Jan Novák [klient č. 6]"} << QStringList{"0", "4", "6"};
         QTest::newRow("Cancel keeps the client") << 2 << int(QMessageBox::Cancel) << QStringList{confirmation}
                                                  << everybody << QStringList{"0", "4", "5", "6"};
         QTest::newRow("with a reservation: refused") << 1 << 0 << QStringList{refusal} << everybody
                                                      << QStringList{"0", "4", "5", "6"};
-        QTest::newRow("two of one name: the first one is checked")
-            << 3 << 0 << QStringList{refusal} << everybody << QStringList{"0", "4", "5", "6"};
+        QTest::newRow("two of one name: the one picked is deleted")
+            << 3 << int(QMessageBox::Ok) << QStringList{confirmation} << QStringList{"Host z webu", "Jan Novák", "Eva Malá"}
+            << QStringList{"0", "4", "5"};
         QTest::newRow("client 0") << 0 << int(QMessageBox::Ok) << QStringList{confirmation}
-                                  << QStringList{"Jan Novák", "Eva Malá", "Jan Novák"} << QStringList{"4", "5", "6"};
+                                  << QStringList{"Jan Novák [klient č. 4]", "Eva Malá", "Jan Novák [klient č. 6]"}
+                                  << QStringList{"4", "5", "6"};
     }
     void deletingAClient()
     {
@@ -129,6 +131,20 @@ private slots:
         QCOMPARE(storedClients(), (QStringList{"0", "4", "5", "6"}));
     }
 
+    void deletedMeanwhileAtAnotherDesk()
+    {
+        inDialog([](TKlientiUpravUdaje *, QComboBox *klienti, QPushButton *smaz) {
+            chooseLine(klienti, 2);
+            auto other = TestDatabase::openAnother();
+            TMojeQuery(*other).exec("DELETE FROM klienti_tab WHERE klient_id = 5");
+            click(smaz);
+            QCOMPARE(lines(klienti), (QStringList{"Host z webu", "Jan Novák [klient č. 4]", "Jan Novák [klient č. 6]"}));
+        });
+        QCOMPARE(GuiTest::messages(),
+                 (QStringList{confirmation, "Klient už neexistuje, mezitím ho smazala jiná recepce.|Chyba"}));
+        QCOMPARE(storedClients(), (QStringList{"0", "4", "6"}));
+    }
+
     void byKeyboard()
     {
         inDialog([](TKlientiUpravUdaje *d, QComboBox *klienti, QPushButton *smaz) {
@@ -137,7 +153,7 @@ private slots:
             QTest::keyClick(klienti, Qt::Key_Tab);
             QVERIFY(smaz->hasFocus());
             QTest::keyClick(smaz, Qt::Key_Space);
-            QCOMPARE(lines(klienti), (QStringList{"Jan Novák", "Eva Malá", "Jan Novák"}));
+            QCOMPARE(lines(klienti), (QStringList{"Jan Novák [klient č. 4]", "Eva Malá", "Jan Novák [klient č. 6]"}));
             QTest::keyClick(smaz, Qt::Key_Escape);
             QVERIFY(!d->isVisible());
         });

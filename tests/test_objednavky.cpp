@@ -159,6 +159,7 @@ private slots:
         QFETCH(QDate, dO);
         QFETCH(bool, kolize);
         TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (2, 'B')");
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (5, '105', 1), (6, '106', 1), (7, '107', 1)");
         stored(1, 1, D(5, 1), D(5, 3), 5);
         const Objednavka o(2, 0, D(4, 1), od, dO, pokoj, 500);
         QCOMPARE(o.JeKolize(), kolize);
@@ -196,6 +197,7 @@ private slots:
     void numbering()
     {
         TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (7, 'G')");
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (5, '105', 1)");
         Objednavka o(7, D(4, 1), D(5, 1), D(5, 2), 5, 0);
         o.cena = 1500.5;
         QVERIFY(o.Zarezervuj());
@@ -213,18 +215,24 @@ private slots:
         QCOMPARE(TestDatabase::value("SELECT MAX(cislo_objednavky) FROM objednavky_pokoje_tab").toInt(), 40);
     }
 
-    void noReservationForAMissingClient()
+    void noReservationForAMissingClientOrRoom()
     {
         // deleted at another desk after the stay was built
         const Objednavka o(7, 0, D(4, 1), D(5, 1), D(5, 2), 5, 100);
-        QVERIFY(!o.Zarezervuj());
+        QCOMPARE(o.ZarezervujKlientovi(), VysledekRezervace::KlientSmazan);
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (7, 'G')");
+        QCOMPARE(o.ZarezervujKlientovi(), VysledekRezervace::PokojSmazan);
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (5, '105', 1)");
+        QCOMPARE(o.ZarezervujKlientovi("106"), VysledekRezervace::PokojSmazan);   // the id went to another room
         QCOMPARE(reservations(), QStringList());
         tablesAreFree();
+        QCOMPARE(o.ZarezervujKlientovi("105"), VysledekRezervace::Ulozena);
     }
 
     void failedStoreWritesNothingAndUnlocks()
     {
         TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (7, 'G')");
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (5, '105', 1)");
         Objednavka o(7, 0, D(4, 1), D(5, 1), D(5, 2), 5, 1e20);   // beyond the price column
         QVERIFY_THROWS_EXCEPTION(DatabaseError, o.Zarezervuj());
         QCOMPARE(reservations(), QStringList());
