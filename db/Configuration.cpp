@@ -63,6 +63,7 @@ Configuration Configuration::load(const QString &file)
     c.dsn = ini.value("database/dsn", c.dsn).toString();
     c.datadir = ini.value("database/datadir").toString();
     c.lockWaitSeconds = readNumber(ini, "database/lock_wait", c.lockWaitSeconds, 1, 3600);
+    c.timeoutSeconds = readNumber(ini, "database/timeout", c.timeoutSeconds, 1, 3600);
     c.listenPort = readPort(ini, "web/listen_port", c.listenPort);
     return c;
 }

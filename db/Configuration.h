@@ -13,6 +13,8 @@
  *   [database] datadir, name                 (private)
  *   [database] lock_wait                     (seconds a statement waits for
  *                                             tables another desk holds)
+ *   [database] timeout                       (seconds to connect, and to wait
+ *                                             for the server's answer)
  *   [web]      listen_port
  */
 struct Configuration
@@ -27,6 +29,7 @@ struct Configuration
     QString dsn = QStringLiteral("hotel");
     QString datadir;            // private server folder; empty means the default
     int lockWaitSeconds = 5;    // then a save fails whole and may be tried again
+    int timeoutSeconds = 10;    // an unreachable or hung server: then the action fails like a lost connection
     int listenPort = 9876;
 
     /** The file read when no --config option is given. */
