@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class PrivateServer;
 class QWidget;
@@ -13,12 +14,29 @@ class TMojeDatabaze;
 /** What the command line asks for. */
 struct StartOptions
 {
-    QString configFile;      // --config FILE, else the default file
-    bool emptyHotel = false; // --empty-hotel: a new private database gets no sample hotel
-    QString error;           // a bad command line, for the user
+    QString configFile;        // --config FILE, else the default file
+    bool configGiven = false;  // --config was given: its file must exist
+    bool emptyHotel = false;   // --empty-hotel: a new private database gets no sample hotel
+    QString error;             // a bad command line, for the user
 
     static StartOptions parse(const QStringList &arguments);
+
+    /**
+     * The configuration to start with: the --config file, which must exist,
+     * else the default file when there is one. Throws ConfigurationError.
+     */
+    Configuration configuration() const;
 };
+
+/**
+ * The configuration the command line asks for. A bad command line or
+ * configuration is reported (stderr, and the "Chyba" box where someone can
+ * see it) and gives nothing: the desk must not start, with exit status 2.
+ */
+std::optional<Configuration> startConfiguration(const StartOptions &options);
+
+/** A start-up error: on stderr, and in the error box unless the display is offscreen (nobody could close it). */
+void reportStartupError(const QString &text);
 
 /**
  * The desk's way to its database: starts (or joins) the private server when

@@ -11,6 +11,8 @@
 #include "app/Startup.h"
 #include "app/TAboutBox.h"
 #include "db/DatabaseError.h"
+#include "db/Installation.h"
+#include "db/TMojeQuery.h"
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
@@ -21,6 +23,7 @@
 #include "web/IndikatorWebu.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 
+#include <QLabel>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -35,6 +38,7 @@ TVitranaForm::TVitranaForm(const Configuration &config, bool emptyHotel, QWidget
     : QMainWindow(parent), ui(std::make_unique<Ui::TVitranaForm>()), m_listenPort(config.listenPort)
 {
     ui->setupUi(this);
+    m_titulek = windowTitle();
     move(142, 139);
     ui->Client->setMinimumSize(clientWidth, gridY);
     ui->Client->installEventFilter(this);   // the grid fills what the pickers and tabs leave
@@ -141,8 +145,51 @@ void TVitranaForm::FormShow()
     const QDateTime now = QDateTime::currentDateTime();
     ui->OdDateTimePicker->setDateTime(now);
     ui->DoDateTimePicker->setDateTime(now.addDays(29));
+    ukazObsahDatabaze();
     vyplnTaby();
     refresh();
+}
+
+void TVitranaForm::ukazObsahDatabaze()
+{
+    // Checked at every start and after rooms or groups are saved: the notice
+    // stays while the sample's clients are there, or until the first room.
+    Installation::Content obsah = Installation::Content::Hotel;
+    try {
+        TMojeQuery q(*m_pripojeni->databaze());
+        obsah = Installation::content(q);
+    } catch (const DatabaseError &e) {
+        qWarning("Vitrana: cannot tell whether the database holds the sample hotel: %s", qUtf8Printable(e.text()));
+        return;
+    }
+    // Short in the status bar, which the web line shares; the whole sentence in its tooltip.
+    QString nazev;
+    QString popis;
+    QString vysvetleni;
+    switch (obsah) {
+    case Installation::Content::SampleHotel:
+        nazev = tr("ukázkový hotel");
+        popis = tr("Ukázkový hotel, smyšlená data");
+        vysvetleni = tr("Ukázkový hotel: pokoje, klienti a rezervace jsou smyšlené, nejsou to data vašeho hotelu.");
+        break;
+    case Installation::Content::EmptyHotel:
+        nazev = tr("prázdný hotel");
+        popis = tr("Prázdný hotel");
+        vysvetleni = tr("Prázdný hotel: zatím nemá žádný pokoj. Typy pokojů, pokoje a skupiny založte v menu Administrace.");
+        break;
+    case Installation::Content::Hotel:
+        break;
+    }
+    setWindowTitle(nazev.isEmpty() ? m_titulek : m_titulek + QStringLiteral(" – ") + nazev);
+    if (!m_obsahLabel) {
+        m_obsahLabel = new QLabel(ui->StatusBar1);
+        m_obsahLabel->setObjectName(QStringLiteral("ObsahDatabazeLabel"));
+        m_obsahLabel->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; color: #b00000; }"));
+        ui->StatusBar1->addWidget(m_obsahLabel);
+    }
+    m_obsahLabel->setText(popis);
+    m_obsahLabel->setToolTip(vysvetleni);
+    m_obsahLabel->setVisible(!popis.isEmpty());
 }
 
 void TVitranaForm::vyplnTaby()
@@ -176,6 +223,7 @@ void TVitranaForm::nactiSkupiny()
         MessageBox::chybaDatabaze(this, tr("Nepodařilo se načíst skupiny pokojů."), e);
         return;
     }
+    ukazObsahDatabaze();
     vyplnTaby();
     refresh();
 }

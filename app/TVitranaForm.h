@@ -9,6 +9,7 @@ namespace Ui {
 class TVitranaForm;
 }
 class ObsazenostGrid;
+class QLabel;
 class Pripojeni;
 class SkupinyPokoju;
 class TAboutBox;
@@ -72,11 +73,14 @@ private:
     void FormCreate(const Configuration &config, bool emptyHotel);
     void FormShow();
     void vyplnTaby();
+    void ukazObsahDatabaze();
 
     std::unique_ptr<Ui::TVitranaForm> ui;
     std::unique_ptr<Pripojeni> m_pripojeni;
     std::unique_ptr<SkupinyPokoju> m_skupiny;
     int m_listenPort = 9876;
+    QString m_titulek;                 // the caption without the notice below
+    QLabel *m_obsahLabel = nullptr;    // "sample hotel" or "empty hotel", so nobody takes it for the real one
 
     // The dialogs, in the order they are created.
     TAdministracePokoje *m_pokoje = nullptr;

@@ -1,4 +1,3 @@
-#include "gui/MessageBox.h"
 #include "app/Startup.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
@@ -9,12 +8,12 @@ int main(int argc, char *argv[])
     VitranaApplication app(argc, argv);
     app.quitOnTerminationSignals();
     const StartOptions options = StartOptions::parse(app.arguments());
-    if (!options.error.isEmpty()) {
-        VitranaApplication::showError(options.error);
+    // A configuration that cannot be read must not fall back to the private server.
+    const std::optional<Configuration> config = startConfiguration(options);
+    if (!config)
         return 2;
-    }
     try {
-        TVitranaForm form(Configuration::load(options.configFile), options.emptyHotel);
+        TVitranaForm form(*config, options.emptyHotel);
         if (!form.jePripojeno())
             return 1;
         form.createDialogs();

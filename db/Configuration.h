@@ -1,11 +1,15 @@
 #pragma once
 
+#include "db/DatabaseError.h"
+
+#include <QByteArray>
 #include <QString>
 
 /**
  * Where the desk finds its database, read from the INI file
  * (`vitrana --config FILE`, else hotel.conf in the application's
- * configuration folder; without a file the private server is used).
+ * configuration folder; only when that default file does not exist is the
+ * private server used without one).
  *
  *   [database] mode = private | mysql | odbc
  *   [database] host, port, socket, name      (mysql)
@@ -16,6 +20,12 @@
  *   [database] timeout                       (seconds to connect, and to wait
  *                                             for the server's answer)
  *   [web]      listen_port
+ *
+ * The file is read strictly: UTF-8 text of `[section]` lines, `key = value`
+ * lines, whole-line comments (`;` or `#`) and blank lines. Section and key
+ * names and the mode ignore case; a value is the rest of the line, trimmed,
+ * and may be put in double quotes to keep blanks at its ends. Every key
+ * needs a value and may appear once. A key of another mode is allowed.
  */
 struct Configuration
 {
@@ -38,8 +48,30 @@ struct Configuration
     static QString defaultDatadir();
 
     /**
-     * Reads the file; a missing file gives the defaults. A present file with
-     * an unknown mode or a bad number throws DatabaseError naming the key.
+     * Reads the file. A file that does not exist gives the defaults, unless
+     * it is required (named on the command line). Anything else that is not
+     * a valid configuration throws ConfigurationError.
      */
-    static Configuration load(const QString &file);
+    static Configuration load(const QString &file, bool required = false);
+    /** The same for the file's bytes; file only names it in messages. */
+    static Configuration parse(const QByteArray &content, const QString &file);
+};
+
+/**
+ * A configuration the desk will not start with: the file, the line
+ * (0 when the fault is the file as a whole) and what is wrong, in Czech.
+ */
+class ConfigurationError : public DatabaseError
+{
+public:
+    ConfigurationError(const QString &file, int line, const QString &problem);
+
+    const QString &file() const { return m_file; }
+    int line() const { return m_line; }
+    const QString &problem() const { return m_problem; }
+
+private:
+    QString m_file;
+    int m_line;
+    QString m_problem;
 };

@@ -99,4 +99,25 @@ bool createDatabaseIfMissing(const QString &socket, const QString &name, bool sa
     return true;
 }
 
+Content content(TMojeQuery &q)
+{
+    // The clients of sample.sql: a real hotel has none of them, and the sample
+    // stays made up while its clients (and so their bookings) are there.
+    static const char *const sampleClients[] = {
+        "jan.novak@example.cz", "marie.svobodova@example.cz", "petr.dvorak@example.cz",
+        "recepce@cerny.example.cz", "anna.mueller@example.de", "jiri.prochazka@example.cz",
+    };
+    QStringList emails;
+    for (const char *email : sampleClients)
+        emails << q.format().quotedText(QString::fromUtf8(email));
+    q.setSql(QStringLiteral("SELECT COUNT(*) AS pocet FROM klienti_tab WHERE email IN (")
+             + emails.join(QStringLiteral(", ")) + u')');
+    q.open();
+    if (q.integer(QStringLiteral("pocet")) > 0)
+        return Content::SampleHotel;
+    q.setSql(QStringLiteral("SELECT COUNT(*) AS pocet FROM pokoje_tab"));
+    q.open();
+    return q.integer(QStringLiteral("pocet")) > 0 ? Content::Hotel : Content::EmptyHotel;
+}
+
 } // namespace Installation

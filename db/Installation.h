@@ -29,4 +29,13 @@ void createAddedTables(TMojeQuery &q);
  */
 bool createDatabaseIfMissing(const QString &socket, const QString &name, bool sampleHotel);
 
+/** What a receptionist must know about a database before booking into it. */
+enum class Content {
+    Hotel,        // the hotel's own data
+    SampleHotel,  // a client of the sample hotel is still there: its data is made up
+    EmptyHotel,   // no room yet
+};
+/** Tells the sample hotel (by its clients) and a hotel without rooms from a real one. Throws DatabaseError. */
+Content content(TMojeQuery &q);
+
 } // namespace Installation

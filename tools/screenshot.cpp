@@ -281,12 +281,11 @@ int main(int argc, char *argv[])
     }
     outDir = QDir(arguments.takeAt(1));
     const StartOptions options = StartOptions::parse(arguments);
-    if (!options.error.isEmpty()) {
-        QTextStream(stderr) << options.error << '\n';
+    const std::optional<Configuration> config = startConfiguration(options);
+    if (!config)
         return 2;
-    }
     try {
-        TVitranaForm form(Configuration::load(options.configFile), options.emptyHotel);
+        TVitranaForm form(*config, options.emptyHotel);
         if (!form.jePripojeno())
             return 1;
         form.createDialogs();
