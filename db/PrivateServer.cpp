@@ -150,6 +150,13 @@ private:
     QString m_text;
 };
 
+// A server that hangs (stopped, out of disk) must not hold the desk's start
+// or exit for ever: its probes and its shutdown wait a bounded time.
+QString boundedWaits()
+{
+    return QStringLiteral(";MYSQL_OPT_CONNECT_TIMEOUT=10;MYSQL_OPT_READ_TIMEOUT=10;MYSQL_OPT_WRITE_TIMEOUT=10");
+}
+
 } // namespace
 
 PrivateServer::PrivateServer(const QString &folder)
@@ -341,7 +348,7 @@ void PrivateServer::waitUntilReady(qint64 pid) const
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), probe);
         db.setHostName(QStringLiteral("localhost"));
         db.setUserName(osUser());
-        db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + socketPath());
+        db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + socketPath() + boundedWaits());
         while (!deadline.hasExpired()) {
             if (!processAlive(pid))
                 break;
@@ -473,7 +480,7 @@ void PrivateServer::shutdown() const
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
         db.setHostName(QStringLiteral("localhost"));
         db.setUserName(osUser());
-        db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + socketPath());
+        db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + socketPath() + boundedWaits());
         if (db.open()) {
             db.exec(QStringLiteral("SHUTDOWN"));
             db.close();

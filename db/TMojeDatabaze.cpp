@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QSqlError>
 #include <QStringList>
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -20,6 +21,20 @@ thread_local int waitDepth = 0;
 QString tr(const char *text)
 {
     return QCoreApplication::translate("TMojeDatabaze", text);
+}
+
+DatabaseError notAnswering(int seconds, const QString &reason)
+{
+    return DatabaseError(tr("Databázový server neodpovídá ani po %1 s. Akce nebyla provedena; "
+                            "zkuste to prosím za chvíli znovu.").arg(seconds),
+                         reason, DatabaseError::Kind::ConnectionLost);
+}
+
+DatabaseError notRestored(const QString &reason)
+{
+    return DatabaseError(tr("Spojení s databází bylo přerušeno a nepodařilo se ho obnovit; "
+                            "zkuste to prosím za chvíli znovu."),
+                         reason, DatabaseError::Kind::ConnectionLost);
 }
 } // namespace
 
@@ -50,16 +65,98 @@ TMojeDatabaze::TMojeDatabaze(const Configuration &config)
         m_name += QStringLiteral("-%1").arg(++connectionCount);
     const bool odbc = config.mode == Configuration::Mode::Odbc;
     QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? "QODBC" : "QMYSQL", m_name);
-    if (odbc) {
-        db.setDatabaseName(config.dsn);
-    } else {
+    if (!odbc) {
         db.setDatabaseName(config.name);
         db.setHostName(config.host);
         if (config.socket.isEmpty())
             db.setPort(config.port);
-        else
-            db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + config.socket);
     }
+    applyConnectOptions();
+}
+
+int TMojeDatabaze::readTimeoutSeconds() const
+{
+    // A statement waiting for another desk's tables must end with the
+    // server's lock wait error, not as a server that stopped answering.
+    return std::max(m_config.timeoutSeconds, m_lockWaitSeconds + 2);
+}
+
+void TMojeDatabaze::applyConnectOptions()
+{
+    QSqlDatabase db = database();
+    const QString connect = QString::number(m_config.timeoutSeconds);
+    const QString answer = QString::number(readTimeoutSeconds());
+    if (m_config.mode == Configuration::Mode::Odbc) {
+        // The MariaDB driver takes its bounds from the connection text only
+        // (drivers ignore keys they do not know); the two attributes are the
+        // standard ones, for drivers that honour them.
+        QString dsn = m_config.dsn;
+        while (dsn.endsWith(u';'))
+            dsn.chop(1);
+        db.setDatabaseName(dsn + QStringLiteral(";CONN_TIMEOUT=") + connect + QStringLiteral(";READ_TIMEOUT=") + answer
+                           + QStringLiteral(";WRITE_TIMEOUT=") + answer);
+        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=") + connect
+                             + QStringLiteral(";SQL_ATTR_CONNECTION_TIMEOUT=") + answer);
+        return;
+    }
+    QStringList options;
+    if (!m_config.socket.isEmpty())
+        options << QStringLiteral("UNIX_SOCKET=") + m_config.socket;
+    options << QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=") + connect << QStringLiteral("MYSQL_OPT_READ_TIMEOUT=") + answer
+            << QStringLiteral("MYSQL_OPT_WRITE_TIMEOUT=") + answer;
+    db.setConnectOptions(options.join(u';'));
+}
+
+bool TMojeDatabaze::waitedOut(qint64 elapsedMs, int seconds)
+{
+    // The client library gives up right at its bound; a connection killed
+    // or refused fails long before it.
+    return elapsedMs >= seconds * qint64(1000) - 250;
+}
+
+void TMojeDatabaze::setRetryPauses(int firstMs, int longestMs)
+{
+    m_firstPauseMs = firstMs;
+    m_longestPauseMs = longestMs;
+}
+
+int TMojeDatabaze::pauseMs() const
+{
+    qint64 pause = m_firstPauseMs;
+    for (int i = 1; i < m_failures && pause < m_longestPauseMs; ++i)
+        pause *= 2;
+    return int(std::min<qint64>(pause, m_longestPauseMs));
+}
+
+bool TMojeDatabaze::pausing() const
+{
+    return m_failures > 0 && m_sinceFailure.isValid() && m_sinceFailure.elapsed() < pauseMs();
+}
+
+void TMojeDatabaze::failedToReach(const DatabaseError &error)
+{
+    m_lost = true;
+    ++m_failures;
+    m_failure = error;
+    m_sinceFailure.start();
+}
+
+DatabaseError TMojeDatabaze::statementTimedOut(bool mayHaveRun, const QString &reason)
+{
+    const int seconds = readTimeoutSeconds();
+    failedToReach(notAnswering(seconds, reason));
+    // Inside a save the server rolls its transaction back when it finds the
+    // connection closed; a single write may still be carried out then.
+    if (m_lockSets > 0)
+        return DatabaseError(tr("Databázový server neodpovídá ani po %1 s. Nic z této změny nebylo uloženo; "
+                                "zkuste to prosím za chvíli znovu.").arg(seconds),
+                             reason, DatabaseError::Kind::ConnectionLost);
+    if (mayHaveRun)
+        return DatabaseError(tr("Databázový server neodpovídá ani po %1 s; není jisté, zda se příkaz provedl. "
+                                "Až bude server zase odpovídat, zkontrolujte prosím výsledek a případně akci zopakujte.")
+                                 .arg(seconds),
+                             reason, DatabaseError::Kind::ConnectionLost);
+    return *m_failure;
 }
 
 TMojeDatabaze::~TMojeDatabaze()
@@ -91,11 +188,21 @@ void TMojeDatabaze::open(const QString &user, const QString &password)
                                 .arg(m_config.mode == Configuration::Mode::Odbc ? "QODBC" : "QMYSQL"));
     db.setUserName(user);
     db.setPassword(password);
-    if (!db.open())
-        throw DatabaseError(DatabaseError::serverText(db.lastError()));
+    applyConnectOptions();
+    QElapsedTimer took;
+    took.start();
+    if (!db.open()) {
+        const QString reason = DatabaseError::serverText(db.lastError());
+        if (waitedOut(took.elapsed(), timeoutSeconds()))
+            throw DatabaseError(tr("Databázový server neodpovídá ani po %1 s.").arg(timeoutSeconds()), reason,
+                                DatabaseError::Kind::ConnectionLost);
+        throw DatabaseError(reason);
+    }
     if (!currentConnection)
         currentConnection = this;
     m_lost = false;
+    m_failures = 0;
+    m_failure.reset();
     prepareSession();
 }
 
@@ -147,6 +254,9 @@ void TMojeDatabaze::reconnectIfLost()
         throw DatabaseError(tr("Spojení s databází bylo přerušeno během ukládání. Nic z této změny nebylo uloženo; "
                                "zkuste to prosím znovu."),
                             DatabaseError::Kind::ConnectionLost);
+    // Not again so soon: the last attempt waited its whole bound or was refused.
+    if (pausing())
+        throw *m_failure;
     reconnect();
 }
 
@@ -173,17 +283,21 @@ void TMojeDatabaze::reconnect()
     db.close();
     ++m_generation;
     m_lost = true;
-    const auto failed = [](const QString &reason) {
-        return DatabaseError(tr("Spojení s databází bylo přerušeno a nepodařilo se ho obnovit; "
-                                "zkuste to prosím za chvíli znovu."),
-                             reason, DatabaseError::Kind::ConnectionLost);
-    };
     try {
         if (m_reconnectHook)
             m_reconnectHook();
     } catch (const DatabaseError &e) {
-        throw failed(e.text());
+        failedToReach(notRestored(e.text()));
+        throw *m_failure;
     }
+    QElapsedTimer took;
+    took.start();
+    const auto failed = [&](const QString &reason) {
+        failedToReach(waitedOut(took.elapsed(), timeoutSeconds()) ? notAnswering(timeoutSeconds(), reason)
+                                                                  : notRestored(reason));
+        return *m_failure;
+    };
+    applyConnectOptions();
     if (!db.open())
         throw failed(DatabaseError::serverText(db.lastError()));
     try {
@@ -193,6 +307,8 @@ void TMojeDatabaze::reconnect()
         throw failed(e.text());
     }
     m_lost = false;
+    m_failures = 0;
+    m_failure.reset();
     qInfo("Spojení s databází bylo přerušeno a znovu navázáno.");
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "db/Configuration.h"
+#include "db/DatabaseError.h"
 #include "db/SqlFormat.h"
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class TMojeQuery;
 
@@ -20,6 +23,27 @@ class TMojeQuery;
  * more, unless the loss happens inside a locked save: that save fails whole
  * and the reconnect waits for the next statement outside it (the driver's
  * own silent reconnect stays off, it would drop the locks of a save).
+ *
+ * A server that is unreachable or hung holds the desk only briefly
+ * (T = Configuration::timeoutSeconds):
+ * - A connect, the first one and every reconnect, gives up after T.
+ * - A statement gives up when the server has not answered for
+ *   readTimeoutSeconds(): T, or the lock wait plus 2 s when that is longer,
+ *   so that a lock wait still ends as a lock wait. The MariaDB client
+ *   library waits that long once (Oracle's libmysqlclient would retry a
+ *   read up to three times); through ODBC the MariaDB driver gets the same
+ *   bounds as CONN_TIMEOUT, READ_TIMEOUT and WRITE_TIMEOUT.
+ * - Such a statement fails whole as a lost connection ("Databázový server
+ *   neodpovídá ..."): the server rolls a save back when it finds the
+ *   connection closed. It is not opened again within the same action,
+ *   which would wait as long once more; the next action reconnects.
+ * - After that, and after every failed reconnect, actions fail at once with
+ *   the same message for a pause: 5 s, doubled with every further failure
+ *   in a row, at most 30 s; a successful connect ends it. While the server
+ *   is away the window and the listener on its thread get the event loop
+ *   back, and the desk waits T only now and then.
+ * One action thus waits about one bound at most; only a server that hangs
+ * right after a reconnect can make it wait a connect and a statement bound.
  */
 class TMojeDatabaze
 {
@@ -47,7 +71,18 @@ public:
 
     /** The lock wait limit of this connection's sessions, in seconds. */
     int lockWaitSeconds() const { return m_lockWaitSeconds; }
+    /** Takes effect at once; the read bound that must exceed it follows at the next connect. */
     void setLockWaitSeconds(int seconds);
+
+    /** Seconds a connect may take before it fails. */
+    int timeoutSeconds() const { return m_config.timeoutSeconds; }
+    /** Seconds a statement waits for the server's answer before it fails as a lost connection. */
+    int readTimeoutSeconds() const;
+
+    /** The pause after the first failure and its longest length (tests shorten them). */
+    void setRetryPauses(int firstMs, int longestMs);
+    /** True while actions fail at once because the server did not answer or could not be reached. */
+    bool pausing() const;
 
     /**
      * Runs before a lost connection is opened again (the desk starts its
@@ -79,6 +114,18 @@ private:
     friend class TMojeQuery;
 
     void prepareSession();
+    /** Connect options, and for ODBC the data source text: the socket and the bounds. */
+    void applyConnectOptions();
+    /** Whether a call that lost its connection after elapsedMs waited out its bound of seconds. */
+    static bool waitedOut(qint64 elapsedMs, int seconds);
+    /**
+     * A statement got no answer in time: the connection counts as lost, the
+     * pause starts, and the error to throw says what became of the statement.
+     */
+    DatabaseError statementTimedOut(bool mayHaveRun, const QString &reason);
+    /** Remembers a failure to reach the server and starts the pause after it. */
+    void failedToReach(const DatabaseError &error);
+    int pauseMs() const;
     /** Before a statement: mends a loss seen earlier, or refuses inside a lock set. */
     void reconnectIfLost();
     /** After a statement lost the connection; throws inside a lock set. */
@@ -96,6 +143,13 @@ private:
     bool m_lost = false;
     bool m_reconnecting = false;
     int m_lockSets = 0;
+
+    // Failures to reach the server in a row, and what the last one said.
+    int m_failures = 0;
+    QElapsedTimer m_sinceFailure;
+    std::optional<DatabaseError> m_failure;
+    int m_firstPauseMs = 5000;
+    int m_longestPauseMs = 30000;
 };
 
 /** Keeps the wait indicator on while it lives (the outermost one tells it). */

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <atomic>
@@ -62,6 +63,8 @@ void TMojeQuery::run()
     m_empty = m_eof = true;
     m_db->reconnectIfLost();
     renewIfStale();
+    QElapsedTimer took;
+    took.start();
     ++sentCount;
     if (m_query.exec(m_sql))
         return;
@@ -73,9 +76,12 @@ void TMojeQuery::run()
     const QSqlError error = m_query.lastError();
     if (!DatabaseError::isConnectionLost(error) || m_db->m_reconnecting)
         throw failed(error);
+    const bool repeat = safeToRepeat(error, m_sql);
+    // A hung or unreachable server: connecting again now would wait as long once more.
+    if (TMojeDatabaze::waitedOut(took.elapsed(), m_db->readTimeoutSeconds()))
+        throw m_db->statementTimedOut(!repeat, DatabaseError::serverText(error));
 
     // Outside a lock set: connect again and send the statement once more.
-    const bool repeat = safeToRepeat(error, m_sql);
     m_db->connectionLost();
     if (!repeat)
         throw DatabaseError(QCoreApplication::translate("TMojeQuery",
@@ -84,10 +90,14 @@ void TMojeQuery::run()
                                                         "výsledek a případně akci zopakujte."),
                             DatabaseError::serverText(error), DatabaseError::Kind::ConnectionLost);
     renewIfStale();
+    took.restart();
     ++sentCount;
     if (m_query.exec(m_sql))
         return;
-    throw failed(m_query.lastError());
+    const QSqlError again = m_query.lastError();
+    if (DatabaseError::isConnectionLost(again) && TMojeDatabaze::waitedOut(took.elapsed(), m_db->readTimeoutSeconds()))
+        throw m_db->statementTimedOut(!safeToRepeat(again, m_sql), DatabaseError::serverText(again));
+    throw failed(again);
 }
 
 void TMojeQuery::open()
