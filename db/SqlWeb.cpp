@@ -45,8 +45,20 @@ QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezer
     QStringList ids;
     for (const QString &id : rezervaceIds)
         ids << f.quotedText(id);
-    return QStringLiteral("SELECT rezervaceid, cislo_objednavky, typ_pokoje_id, od_kdy, do_kdy FROM webove_rezervace_tab "
-                          "WHERE rezervaceid IN (")
+    // Full table names, no aliases: the import's lock set names the tables themselves.
+    return QStringLiteral(
+               "SELECT webove_rezervace_tab.rezervaceid AS rezervaceid, "
+               "webove_rezervace_tab.cislo_objednavky AS cislo_objednavky, "
+               "webove_rezervace_tab.typ_pokoje_id AS typ_pokoje_id, webove_rezervace_tab.od_kdy AS od_kdy, "
+               "webove_rezervace_tab.do_kdy AS do_kdy, "
+               "objednavky_pokoje_tab.cislo_objednavky IS NOT NULL AS nalezena, objednavky_pokoje_tab.cena AS cena, "
+               "klienti_tab.jmeno AS jmeno, klienti_tab.telefon AS telefon, klienti_tab.email AS email, "
+               "klienti_tab.stat AS stat "
+               "FROM webove_rezervace_tab "
+               "LEFT JOIN objednavky_pokoje_tab "
+               "ON objednavky_pokoje_tab.cislo_objednavky = webove_rezervace_tab.cislo_objednavky "
+               "LEFT JOIN klienti_tab ON klienti_tab.klient_id = objednavky_pokoje_tab.klient_id "
+               "WHERE webove_rezervace_tab.rezervaceid IN (")
            + ids.join(QStringLiteral(", ")) + u')';
 }
 
@@ -89,7 +101,7 @@ QString rememberWebReservations(const SqlFormat &f, const QList<WebObjednavka> &
                     + QStringLiteral(", ") + SqlFormat::quotedInteger(o.typ_pokoje_id) + QStringLiteral(", ")
                     + SqlFormat::quotedDate(o.od_kdy) + QStringLiteral(", ") + SqlFormat::quotedDate(o.do_kdy)
                     + QStringLiteral(", ") + SqlFormat::quotedDate(o.datum_objednavky) + u')';
-    return QStringLiteral("REPLACE INTO webove_rezervace_tab (rezervaceid, cislo_objednavky, typ_pokoje_id, od_kdy, "
+    return QStringLiteral("INSERT INTO webove_rezervace_tab (rezervaceid, cislo_objednavky, typ_pokoje_id, od_kdy, "
                           "do_kdy, datum_importu) VALUES ")
            + rows.join(QStringLiteral(", "));
 }

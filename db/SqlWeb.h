@@ -27,7 +27,11 @@ QString lockImport();
 
 // The import pass: read once under its lock, then a few statements for many reservations.
 
-/** rezervaceid, cislo_objednavky, typ_pokoje_id, od_kdy, do_kdy of the identifiers already stored. */
+/**
+ * The identifiers already stored: rezervaceid, cislo_objednavky, typ_pokoje_id,
+ * od_kdy, do_kdy as remembered, and nalezena (1 while the stay is still in
+ * the book) with its cena and its client's jmeno, telefon, email, stat.
+ */
 QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezervaceIds);
 /** pokoj_id, typ_pokoje_id of the rooms of these types, lowest id first. */
 QString selectRoomsOfTypes(const QList<int> &typy);
@@ -53,10 +57,10 @@ struct WebObjednavka
 /** The clients, client type 1, in one statement. */
 QString insertWebClients(const SqlFormat &f, const QList<WebKlient> &klienti);
 QString insertWebReservations(const QList<WebObjednavka> &objednavky);
-/** Remembers the identifiers (an identifier the site gave anew replaces the old row). */
+/** Remembers the identifiers; one remembered already makes it fail (the import never stores one twice). */
 QString rememberWebReservations(const SqlFormat &f, const QList<WebObjednavka> &objednavky);
 
-/** A reservation or a group of them is stored whole or not at all, within the pass's transaction. */
+/** A reservation or a group of them is stored whole or not at all; each group is committed on its own. */
 QString savepoint();
 QString rollbackToSavepoint();
 

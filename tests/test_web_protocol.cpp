@@ -208,58 +208,67 @@ private slots:
         QCOMPARE(a.cena, 1200.5);
         QCOMPARE(a.jmeno + '|' + a.telefon + '|' + a.email + '|' + a.stat,
                  QStringLiteral("Jan Novák|+420 123|jan@example.cz|CZ"));
-        // Attributes the site left out are empty; an empty identifier is still one.
+        // Attributes the site left out are empty, and one reservation's fault leaves the other usable.
         QCOMPARE(r.rezervace[1].jmeno, QString());
-        QCOMPARE(r.rezervace[1].rezervaceid, QString());
+        QCOMPARE(a.chyba, QString());
+        QVERIFY(r.rezervace[1].chyba.contains("identifikátor"));
     }
 
-    void malformedReplies_data()
+    void unusableValues_data()
     {
         QTest::addColumn<QString>("reply");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("replyError");   // the reply refused whole
+        QTest::addColumn<QString>("reason");       // reservation 0 refused alone (empty: kept)
         const QString good = "rezervaceid0=1\npokojid0=3\ndatum_od0=2002-06-01\ndatum_do0=2002-06-03\ncena0=1500\n";
-        QTest::newRow("count not a number") << "pocet_rezervaci=dva\n" + good << "Počet rezervací \"dva\"";
-        QTest::newRow("count missing") << good << "Počet rezervací \"\"";
-        QTest::newRow("negative count") << "pocet_rezervaci=-1\n" << "Počet rezervací \"-1\"";
-        QTest::newRow("room type not a number") << "pocet_rezervaci=1\n" + QString(good).replace("pokojid0=3", "pokojid0=3a")
-                                                << "Rezervace 0: typ pokoje \"3a\"";
-        QTest::newRow("impossible date") << "pocet_rezervaci=1\n" + QString(good).replace("2002-06-03", "2002-02-30")
-                                         << "Rezervace 0: datum \"2002-02-30\"";
-        QTest::newRow("malformed date") << "pocet_rezervaci=1\n" + QString(good).replace("2002-06-01", "1.6.2002")
-                                        << "Rezervace 0: datum \"1.6.2002\"";
-        QTest::newRow("decimal comma") << "pocet_rezervaci=1\n" + QString(good).replace("1500", "1500,5")
-                                       << "Rezervace 0: cena \"1500,5\"";
-        QTest::newRow("price not a number") << "pocet_rezervaci=1\n" + QString(good).replace("1500", "zdarma")
-                                            << "Rezervace 0: cena \"zdarma\"";
-        QTest::newRow("count larger than the reservations") << "pocet_rezervaci=2\n" + good << "Rezervace 1: v odpovědi chybí";
-        // The import day is 20 May 2002: ten years either side, a year of stay at most.
-        QTest::newRow("a year far away") << "pocet_rezervaci=1\n" + QString(good).replace("2002-06-03", "200000000-06-03")
-                                         << "Rezervace 0: datum \"200000000-06-03\"";
-        QTest::newRow("eleven years on") << "pocet_rezervaci=1\n" + QString(good).replace("2002-06-03", "2013-06-03")
-                                         << "Rezervace 0: datum \"2013-06-03\"";
-        QTest::newRow("eleven years back") << "pocet_rezervaci=1\n" + QString(good).replace("2002-06-01", "1991-06-01")
-                                           << "Rezervace 0: datum \"1991-06-01\"";
-        QTest::newRow("367 days") << "pocet_rezervaci=1\n" + QString(good).replace("2002-06-03", "2003-06-02")
-                                  << "Rezervace 0: pobyt od 2002-06-01 do 2003-06-02";
+        const QString next = "rezervaceid1=2\npokojid1=3\ndatum_od1=2002-07-01\ndatum_do1=2002-07-03\ncena1=1500\n";
+        const auto first = [&](const QString &from, const QString &to) {
+            return "pocet_rezervaci=2\n" + QString(good).replace(from, to) + next;
+        };
+        const QString stay = "datum_od0=2002-06-01\ndatum_do0=2002-06-03";
+        // The reply itself is broken: nothing of it is used.
+        QTest::newRow("count not a number") << "pocet_rezervaci=dva\n" + good << "Počet rezervací \"dva\"" << "";
+        QTest::newRow("count missing") << good << "Počet rezervací \"\"" << "";
+        QTest::newRow("negative count") << "pocet_rezervaci=-1\n" << "Počet rezervací \"-1\"" << "";
+        QTest::newRow("count larger than the reservations") << "pocet_rezervaci=3\n" + good + next
+                                                            << "Rezervace 2: v odpovědi chybí" << "";
+        // One reservation's own values (the import's table has the rest). The
+        // import day is 20 May 2002: ten years either side, a year of stay at
+        // most, nothing ended before it.
+        QTest::newRow("room type missing") << first("pokojid0=3\n", "") << "" << "typ pokoje \"\"";
+        QTest::newRow("malformed date") << first("2002-06-01", "1.6.2002") << "" << "datum \"1.6.2002\"";
+        QTest::newRow("decimal comma") << first("1500", "1500,5") << "" << "cena \"1500,5\" není číslo";
+        QTest::newRow("a year far away") << first("2002-06-03", "200000000-06-03") << "" << "datum \"200000000-06-03\"";
+        QTest::newRow("eleven years back") << first("2002-06-01", "1991-06-01") << "" << "datum \"1991-06-01\"";
+        QTest::newRow("ends before it begins") << first("2002-06-03", "2002-05-31") << "" << "pobyt končí 2002-05-31";
+        QTest::newRow("identifier of spaces") << first("rezervaceid0=1", "rezervaceid0=  ") << ""
+                                              << "web neuvedl identifikátor";
+        QTest::newRow("identifier over 255 bytes") << first("rezervaceid0=1", "rezervaceid0=" + QString(128, u'č')) << ""
+                                                   << "identifikátor je delší než 255 bajtů";
+        // The limits themselves are kept.
+        QTest::newRow("366 days, both ends included") << first("2002-06-03", "2003-06-01") << "" << "";
+        QTest::newRow("begun before the import day, ending on it")
+            << first(stay, "datum_od0=2002-05-01\ndatum_do0=2002-05-20") << "" << "";
+        QTest::newRow("free of charge") << first("1500", "0") << "" << "";
     }
-    void malformedReplies()
+    void unusableValues()
     {
         QFETCH(QString, reply);
-        QFETCH(QString, message);
+        QFETCH(QString, replyError);
+        QFETCH(QString, reason);
         const RezervaceZWebu r = nactiRezervace(OdpovedWebu(reply + "konec_dat=true\n"), QDate(2002, 5, 20));
-        QVERIFY2(r.chyba.startsWith(message), qPrintable(r.chyba));
-        QVERIFY(r.rezervace.empty());   // nothing of a malformed reply is to be stored
-    }
-
-    void longestAcceptedStay()
-    {
-        // 366 days, both ends included, and a stay that ends before it begins (it finds no room).
-        const RezervaceZWebu r = nactiRezervace(
-            OdpovedWebu("pocet_rezervaci=2\nrezervaceid0=1\npokojid0=3\ndatum_od0=2002-06-01\ndatum_do0=2003-06-01\ncena0=1\n"
-                        "rezervaceid1=2\npokojid1=3\ndatum_od1=2003-06-01\ndatum_do1=2002-06-01\ncena1=1\nkonec_dat=true\n"),
-            QDate(2002, 5, 20));
+        if (!replyError.isEmpty()) {
+            QVERIFY2(r.chyba.startsWith(replyError), qPrintable(r.chyba));
+            QVERIFY(r.rezervace.empty());   // nothing of a broken reply is to be stored
+            return;
+        }
         QCOMPARE(r.chyba, QString());
         QCOMPARE(r.rezervace.size(), std::size_t(2));
+        if (reason.isEmpty())
+            QCOMPARE(r.rezervace[0].chyba, QString());
+        else
+            QVERIFY2(r.rezervace[0].chyba.startsWith(reason), qPrintable(r.rezervace[0].chyba));
+        QCOMPARE(r.rezervace[1].chyba, QString());
+        QCOMPARE(r.rezervace[1].od_kdy, QDate(2002, 7, 1));
     }
 
     void pairsOfTheBrowserRequest_data()

@@ -282,13 +282,13 @@ QByteArray WebSimulator::odpovedImportu() const
     if (!m_vlastniOdpoved.isEmpty())
         return m_vlastniOdpoved;
     QString text;
-    if (m_chovani == Chovani::ChybneHodnoty && m_cekajici.isEmpty())
+    if (m_chovani == Chovani::ChybneHodnoty)
         text += QStringLiteral("pocet_rezervaci=jedna\n");
     else
         text += QStringLiteral("pocet_rezervaci=%1\n").arg(m_cekajici.size());
     for (int i = 0; i < m_cekajici.size(); ++i) {
         const SimRezervace &r = m_cekajici[i];
-        const bool broken = m_chovani == Chovani::ChybneHodnoty && i == 0;
+        const bool broken = m_chovani == Chovani::ChybnaRezervace && i == 0;
         const QString n = QString::number(i);
         text += QStringLiteral("rezervaceid") + n + u'=' + r.id + u'\n';
         text += QStringLiteral("pokojid") + n + u'=' + r.pokojid + u'\n';

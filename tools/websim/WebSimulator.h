@@ -58,7 +58,8 @@ public:
         PoKusech,        // the reply in pieces: the rest after a pause, or when posliZbytek() says so
         NikdyNedokonci,  // no konec_dat line, the connection stays open
         ZavriPredcasne,  // part of the reply, then the connection is closed
-        ChybneHodnoty,   // an impossible date in the first reservation
+        ChybneHodnoty,   // a count that is not a number: the whole reply is unusable
+        ChybnaRezervace, // an impossible date in the first reservation, the others as queued
         Mlci,            // no answer at all
         Nekonecne,       // lines without end, as fast as the desk takes them
     };

@@ -34,7 +34,8 @@ int main(int argc, char *argv[])
                                                  "the answers had been lost."));
     const QCommandLineOption behaviour(QStringLiteral("behaviour"),
                                        QStringLiteral("How the import script answers: normal, pieces, never-complete, "
-                                                      "close-early, malformed, silent, endless."),
+                                                      "close-early, malformed (the whole reply), bad-reservation "
+                                                      "(an impossible date in the first one), silent, endless."),
                                        QStringLiteral("kind"), QStringLiteral("normal"));
     const QCommandLineOption pause(QStringLiteral("pause"), QStringLiteral("Milliseconds between the pieces of a reply (default 2000)."),
                                    QStringLiteral("ms"), QStringLiteral("2000"));
@@ -56,6 +57,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("never-complete"), WebSimulator::Chovani::NikdyNedokonci},
         {QStringLiteral("close-early"), WebSimulator::Chovani::ZavriPredcasne},
         {QStringLiteral("malformed"), WebSimulator::Chovani::ChybneHodnoty},
+        {QStringLiteral("bad-reservation"), WebSimulator::Chovani::ChybnaRezervace},
         {QStringLiteral("silent"), WebSimulator::Chovani::Mlci},
         {QStringLiteral("endless"), WebSimulator::Chovani::Nekonecne},
     };

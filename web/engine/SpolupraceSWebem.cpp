@@ -376,6 +376,7 @@ quint64 SpolupraceSWebem::spustImport(Puvod puvod)
     m_puvodImportu = puvod;
     m_opakovaniImportu = 0;
     m_varovaniImportu.clear();
+    m_prerusenoImportu.clear();
     krokImportu();
     return m_cisloImportu;
 }
@@ -415,7 +416,10 @@ void SpolupraceSWebem::krokImportu()
         if (!pozadejSpojeni())
             break;
         posli(m_pozadavekVysledku, Druh::Vysledek);
-        ukonciImport(true, m_varovaniImportu, m_souhrnImportu);
+        if (m_prerusenoImportu.isEmpty())
+            ukonciImport(true, m_varovaniImportu, m_souhrnImportu);
+        else
+            ukonciImport(false, m_prerusenoImportu, m_souhrnImportu);
         return;
     }
     hlidej();
@@ -434,26 +438,42 @@ bool SpolupraceSWebem::ulozOdpoved()
                      tr("chybná odpověď webu"));
         return false;
     }
-    ImportRezervaci::Vysledek vysledek;
-    try {
-        vysledek = ImportRezervaci::ulozRezervace(rezervace, dnes);
-    } catch (const DatabaseError &e) {
-        // Nothing of the pass is stored and the site is told nothing: it offers them again.
-        ukonciImport(false, tr("Rezervace z webu se nepodařilo uložit, nic z této odpovědi nebylo uloženo.") + u'\n'
-                                + e.text(),
-                     tr("chyba databáze"));
-        return false;
-    }
-    m_vysledekImportu = vysledek.odpoved;
+    const ImportRezervaci::Vysledek vysledek = ImportRezervaci::ulozRezervace(rezervace, dnes);
     QStringList souhrn{tr("uloženo %1").arg(vysledek.ulozeno)};
     if (vysledek.znovu > 0)
         souhrn << tr("%1 uloženo už dříve").arg(vysledek.znovu);
     if (vysledek.odmitnuto > 0)
         souhrn << tr("odmítnuto %1").arg(vysledek.odmitnuto);
-    m_souhrnImportu = souhrn.join(QStringLiteral(", "));
+    if (vysledek.nezodpovezeno > 0)
+        souhrn << tr("%1 čeká na webu").arg(vysledek.nezodpovezeno);
+
+    QStringList varovani;
     if (!vysledek.chyby.isEmpty())
-        m_varovaniImportu = tr("Databáze odmítla uložit některé rezervace z webu; web se dozví, že uloženy nebyly.")
-                            + u'\n' + vysledek.chyby.join(u'\n');
+        varovani << tr("Některé rezervace z webu nelze uložit; web se dozví, že uloženy nebyly.") + u'\n'
+                        + vysledek.chyby.join(u'\n');
+    if (!vysledek.varovani.isEmpty())
+        varovani << tr("Web nabídl některé rezervace znovu s jinými údaji; každá je uložena nejvýš jednou, "
+                        "podle první nabídky.") + u'\n'
+                        + vysledek.varovani.join(u'\n');
+    m_varovaniImportu = varovani.join(u'\n');
+
+    if (!vysledek.preruseno.isEmpty()) {
+        // A fault of ours, not of the reservations: what is not stored stays
+        // unanswered, so that the site offers it again.
+        const QString proc = tr("Ukládání rezervací z webu se přerušilo: %1. Uloženo je %2, %3 rezervací zůstává "
+                                "na webu a příští import je uloží.")
+                                 .arg(vysledek.preruseno, QString::number(vysledek.ulozeno),
+                                      QString::number(vysledek.nezodpovezeno));
+        m_prerusenoImportu = m_varovaniImportu.isEmpty() ? proc : proc + u'\n' + m_varovaniImportu;
+        m_souhrnImportu = tr("chyba databáze, ") + souhrn.join(QStringLiteral(", "));
+        if (!vysledek.maOdpoved()) {
+            ukonciImport(false, m_prerusenoImportu, m_souhrnImportu);
+            return false;
+        }
+    } else {
+        m_souhrnImportu = souhrn.join(QStringLiteral(", "));
+    }
+    m_vysledekImportu = vysledek.odpoved;
     m_pozadavekVysledku = pozadavek(QStringLiteral("rezervace_na_vitrane2.php"), teloZacatek() + u'&' + vysledek.odpoved);
     m_stavImportu = StavImportu::OdpovedKOdeslani;
     // Reconnects if the address was changed meanwhile.
@@ -492,7 +512,8 @@ void SpolupraceSWebem::ukonciImport(bool uspech, const QString &zprava, const QS
 void SpolupraceSWebem::pozadavekHosta(quint64 host, const PozadavekHosta &pozadavek)
 {
     const quint64 import = spustImport(Puvod::Host);
-    m_hoste.append({host, pozadavek.cislo_rezervace, pozadavek.skript_zpet, pozadavek.vzhled_stranek, 0, import});
+    m_hoste.append({host, pozadavek.cislo_rezervace, pozadavek.skript_zpet, pozadavek.vzhled_stranek, import,
+                    QDeadlineTimer(qint64(maxTikuCekani) * m_casovani.cekaniNaImport)});
     if (!CekaniNaImportRezervaciTimer.isActive())
         CekaniNaImportRezervaciTimer.start();
     emit stavZmenen();
@@ -500,10 +521,10 @@ void SpolupraceSWebem::pozadavekHosta(quint64 host, const PozadavekHosta &pozada
 
 void SpolupraceSWebem::CekaniNaImportRezervaciTimerTimer()
 {
-    // Each guest waits for at most its own 20 ticks.
+    // Each guest waits for at most its own 20 ticks' time.
     QList<CekajiciHost> odchazi;
     for (auto it = m_hoste.begin(); it != m_hoste.end();) {
-        if (++it->tiky < maxTikuCekani) {
+        if (!it->konec.hasExpired()) {
             ++it;
             continue;
         }

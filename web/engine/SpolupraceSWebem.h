@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -21,7 +22,8 @@ struct CasovaniWebu
 {
     int pripojeno = 1000;          // a connection attempt gets this long; the watchdog's tick
     int cekaniNaImport = 1000;     // a guest waits at most maxTikuCekani of these for the import
-    int odpojeni = 5000;           // a guest's connection is closed this long after its answer
+    int odpojeni = 5000;           // an answered guest's connection is closed by force this long after its answer
+                                   // when the browser has not closed it
     int neuplnyPozadavek = 2000;   // a guest's request must be complete this long after connecting
 };
 
@@ -131,8 +133,10 @@ private:
     {
         quint64 host;
         QString cislo_rezervace, skript_zpet, vzhled_stranek;
-        int tiky = 0;
         quint64 import = 0;   // the first import run whose result answers it
+        // By the clock, not by counted ticks: ticks missed while the desk
+        // waited for the database do not come again.
+        QDeadlineTimer konec;
     };
 
     void ClientSocketRead();
@@ -195,6 +199,7 @@ private:
     QString m_vysledekImportu;
     QString m_souhrnImportu;
     QString m_varovaniImportu;
+    QString m_prerusenoImportu;          // the database failure that ended the pass; its answer still goes
     PosledniAkce m_posledniImport;
 
     QList<CekajiciHost> m_hoste;

@@ -4,6 +4,7 @@
 #include "db/SqlKlienti.h"
 #include "db/SqlObjednavky.h"
 #include "db/SqlPokoje.h"
+#include "db/SqlSpojeni.h"
 #include "db/SqlWeb.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
@@ -18,9 +19,12 @@
 namespace ImportRezervaci {
 
 namespace {
-// What the column of the remembered identifiers holds.
-constexpr qsizetype maxIdBytes = 255;
-// Reservations per insert; a refusal among them sends their group one by one.
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ImportRezervaci", text);
+}
+
+// Reservations per insert and per commit; a refusal among them sends their group one by one.
 constexpr qsizetype davka = 250;
 // Identifiers per look-up, so that the statement stays well below the packet limit.
 constexpr qsizetype idNaDotaz = 500;
@@ -32,10 +36,12 @@ struct Pobyt
     QDate od, doKdy;
 };
 
+// A web reservation an earlier pass stored, as the desk holds it now.
 struct Ulozena
 {
-    int typ;
-    QDate od, doKdy;
+    int cislo = 0;
+    bool nalezena = false;   // its stay is still in the book (a desk may have deleted it since)
+    WebRezervace data;       // price and guest only while nalezena
 };
 
 // What the pass knows under its lock; copied before a group, so that a
@@ -48,6 +54,62 @@ struct Stav
     int dalsiKlient = 0;
     int dalsiCislo = 0;
 };
+
+// A value refused for one of these is the reservation's own fault; any
+// other failure is the database's or the desk's and says nothing about it.
+bool odmitnutaHodnota(const DatabaseError &e)
+{
+    static const QSet<QString> sloupce{
+        QStringLiteral("rezervaceid"), QStringLiteral("typ_pokoje_id"), QStringLiteral("od_kdy"),
+        QStringLiteral("do_kdy"),      QStringLiteral("cena"),          QStringLiteral("jmeno"),
+        QStringLiteral("telefon"),     QStringLiteral("email"),         QStringLiteral("stat")};
+    return e.kind() == DatabaseError::Kind::ValueRefused && sloupce.contains(e.column());
+}
+
+// What differs between two offers of one identifier, in a few words.
+QStringList rozdily(const WebRezervace &puvodni, const WebRezervace &nova, bool sCenouAHostem)
+{
+    QStringList jine;
+    if (puvodni.typ_pokoje_id != nova.typ_pokoje_id)
+        jine << tr("typ pokoje");
+    if (puvodni.od_kdy != nova.od_kdy || puvodni.do_kdy != nova.do_kdy)
+        jine << tr("termín");
+    if (sCenouAHostem) {
+        if (qRound64(puvodni.cena * 100) != qRound64(nova.cena * 100))
+            jine << tr("cena");
+        if (puvodni.jmeno != nova.jmeno || puvodni.telefon != nova.telefon || puvodni.email != nova.email
+            || puvodni.stat != nova.stat)
+            jine << tr("údaje hosta");
+    }
+    if (jine.isEmpty() && puvodni.chyba != nova.chyba)
+        jine << tr("údaje rezervace");
+    return jine;
+}
+
+QString popis(const WebRezervace &r)
+{
+    const QString jmeno = r.jmeno.size() > 60 ? r.jmeno.left(60) + QStringLiteral("…") : r.jmeno;
+    return tr("Rezervace %1 (%2)").arg(r.rezervaceid.left(60), jmeno);
+}
+
+// The error's own sentence speaks of a single save ("nothing was stored"),
+// which a pass that stored groups before it would belie.
+QString proPreruseni(const DatabaseError &e)
+{
+    QString co;
+    switch (e.kind()) {
+    case DatabaseError::Kind::ConnectionLost:
+        co = tr("spojení s databází se přerušilo");
+        break;
+    case DatabaseError::Kind::LockWait:
+        co = tr("tabulky držela jiná recepce");
+        break;
+    default:
+        co = tr("databáze odmítla příkaz");
+        break;
+    }
+    return e.detail().isEmpty() ? co + QStringLiteral(": ") + e.text() : co + QStringLiteral(" (") + e.detail() + u')';
+}
 
 int volnyPokoj(const Stav &stav, const WebRezervace &r)
 {
@@ -71,15 +133,15 @@ int readInteger(TMojeQuery &q, const QString &select, const char *column)
     return q.integer(QLatin1String(column));   // NULL on an empty table reads as 0
 }
 
-Stav nactiStav(TMojeQuery &q, const RezervaceZWebu &rezervace)
+Stav nactiStav(TMojeQuery &q, const std::vector<WebRezervace> &rezervace, const QList<qsizetype> &kUlozeni)
 {
     Stav stav;
     QStringList ids;
     QSet<int> typy;
     QDate od, doKdy;
-    for (const WebRezervace &r : rezervace.rezervace) {
-        if (!r.rezervaceid.isEmpty() && r.rezervaceid.toUtf8().size() <= maxIdBytes && !ids.contains(r.rezervaceid))
-            ids << r.rezervaceid;
+    for (qsizetype i : kUlozeni) {
+        const WebRezervace &r = rezervace[i];
+        ids << r.rezervaceid;   // each once: later ones of the reply never come here
         if (r.do_kdy < r.od_kdy)
             continue;
         typy.insert(r.typ_pokoje_id);
@@ -89,10 +151,24 @@ Stav nactiStav(TMojeQuery &q, const RezervaceZWebu &rezervace)
 
     for (qsizetype i = 0; i < ids.size(); i += idNaDotaz) {
         q.setSql(SqlWeb::selectStoredWebReservations(q.format(), ids.mid(i, idNaDotaz)));
-        for (q.open(); !q.eof(); q.next())
-            stav.ulozene.insert(q.text(QStringLiteral("rezervaceid")),
-                                {q.integer(QStringLiteral("typ_pokoje_id")), q.date(QStringLiteral("od_kdy")),
-                                 q.date(QStringLiteral("do_kdy"))});
+        for (q.open(); !q.eof(); q.next()) {
+            const QString id = q.text(QStringLiteral("rezervaceid"));
+            if (stav.ulozene.contains(id))
+                continue;
+            Ulozena u;
+            u.cislo = q.integer(QStringLiteral("cislo_objednavky"));
+            u.nalezena = q.integer(QStringLiteral("nalezena")) != 0;
+            u.data.rezervaceid = id;
+            u.data.typ_pokoje_id = q.integer(QStringLiteral("typ_pokoje_id"));
+            u.data.od_kdy = q.date(QStringLiteral("od_kdy"));
+            u.data.do_kdy = q.date(QStringLiteral("do_kdy"));
+            u.data.cena = q.real(QStringLiteral("cena"));
+            u.data.jmeno = q.text(QStringLiteral("jmeno"));
+            u.data.telefon = q.text(QStringLiteral("telefon"));
+            u.data.email = q.text(QStringLiteral("email"));
+            u.data.stat = q.text(QStringLiteral("stat"));
+            stav.ulozene.insert(id, u);
+        }
     }
     if (!typy.isEmpty()) {
         const QList<int> seznam(typy.cbegin(), typy.cend());
@@ -115,51 +191,59 @@ Stav nactiStav(TMojeQuery &q, const RezervaceZWebu &rezervace)
 }
 
 // The pass under its lock: groups of reservations, each stored whole or
-// rolled back to its savepoint.
+// rolled back to its savepoint, and committed, so that a failure later in
+// the pass leaves what went before stored and answerable.
 class Pruchod
 {
 public:
-    Pruchod(TMojeQuery &q, const RezervaceZWebu &rezervace, const QDate &dnes)
-        : m_q(q), m_rezervace(rezervace.rezervace), m_dnes(dnes), m_osud(m_rezervace.size(), Osud::Nerozhodnuto),
-          m_stav(nactiStav(q, rezervace))
+    Pruchod(TMojeQuery &q, const std::vector<WebRezervace> &rezervace, const QList<qsizetype> &kUlozeni,
+            const QDate &dnes, std::vector<Osud> &osud, Vysledek &vysledek)
+        : m_q(q), m_rezervace(rezervace), m_dnes(dnes), m_osud(osud), m_vysledek(vysledek),
+          m_stav(nactiStav(q, rezervace, kUlozeni))
     {
+        // Stored by an earlier pass: answered as then, whatever the site sends now.
+        for (qsizetype i : kUlozeni) {
+            const WebRezervace &r = m_rezervace[i];
+            const auto znama = m_stav.ulozene.constFind(r.rezervaceid);
+            if (znama == m_stav.ulozene.constEnd()) {
+                m_cekajici << i;
+                continue;
+            }
+            m_osud[i] = Osud::Znama;
+            const QStringList jine = rozdily(znama->data, r, znama->nalezena);
+            if (!jine.isEmpty())
+                m_vysledek.varovani << tr("%1 je už uložena (objednávka č. %2), web ji nabídl znovu s jinými údaji (%3); "
+                                          "nic dalšího se neuložilo.")
+                                           .arg(popis(r), QString::number(znama->cislo),
+                                                jine.join(QStringLiteral(", ")));
+        }
     }
 
     void uloz()
     {
-        QList<qsizetype> cekajici;
-        for (qsizetype i = 0; i < qsizetype(m_rezervace.size()); ++i) {
-            if (m_rezervace[i].rezervaceid.toUtf8().size() > maxIdBytes) {
-                odmitni(i, QCoreApplication::translate("ImportRezervaci", "identifikátor je delší než %1 bajtů")
-                               .arg(maxIdBytes));
-            } else {
-                cekajici << i;
-            }
-        }
-        for (qsizetype start = 0; start < cekajici.size(); start += davka) {
-            const QList<qsizetype> skupina = cekajici.mid(start, davka);
+        for (qsizetype start = 0; start < m_cekajici.size(); start += davka) {
+            const QList<qsizetype> skupina = m_cekajici.mid(start, davka);
             if (zkus(skupina))
                 continue;
             // Which one the database refuses shows one by one.
-            for (qsizetype i : skupina)
-                if (!zkus({i}))
-                    odmitni(i, m_posledniChyba);
+            if (skupina.size() == 1)
+                odmitni(skupina.first());
+            else
+                for (qsizetype i : skupina)
+                    if (!zkus({i}))
+                        odmitni(i);
         }
     }
 
-    const std::vector<Osud> &osud() const { return m_osud; }
-    const QStringList &chyby() const { return m_chyby; }
-
 private:
-    void odmitni(qsizetype i, const QString &proc)
+    void odmitni(qsizetype i)
     {
         m_osud[i] = Osud::Odmitnuta;
-        const WebRezervace &r = m_rezervace[i];
-        const QString jmeno = r.jmeno.size() > 60 ? r.jmeno.left(60) + QStringLiteral("…") : r.jmeno;
-        m_chyby << QCoreApplication::translate("ImportRezervaci", "Rezervace %1 (%2): %3")
-                       .arg(r.rezervaceid.left(60), jmeno, proc);
+        m_vysledek.chyby << popis(m_rezervace[i]) + QStringLiteral(": ") + m_posledniChyba;
     }
 
+    // False when the database refused a value of the group's own; any
+    // other failure goes on as DatabaseError and ends the pass.
     bool zkus(const QList<qsizetype> &skupina)
     {
         const Stav zaloha = m_stav;
@@ -167,12 +251,6 @@ private:
         QList<SqlWeb::WebObjednavka> objednavky;
         for (qsizetype i : skupina) {
             const WebRezervace &r = m_rezervace[i];
-            const auto znama = m_stav.ulozene.constFind(r.rezervaceid);
-            if (!r.rezervaceid.isEmpty() && znama != m_stav.ulozene.constEnd() && znama->typ == r.typ_pokoje_id
-                && znama->od == r.od_kdy && znama->doKdy == r.do_kdy) {
-                m_osud[i] = Osud::Znama;
-                continue;
-            }
             const int pokoj = volnyPokoj(m_stav, r);
             if (pokoj == 0) {
                 m_osud[i] = Osud::Odmitnuta;
@@ -181,8 +259,6 @@ private:
             const int klient = m_stav.dalsiKlient++;
             const int cislo = m_stav.dalsiCislo++;
             m_stav.pobyty[pokoj].append({r.od_kdy, r.do_kdy});
-            if (!r.rezervaceid.isEmpty())
-                m_stav.ulozene.insert(r.rezervaceid, {r.typ_pokoje_id, r.od_kdy, r.do_kdy});
             klienti.append({klient, r.jmeno, r.telefon, r.email, r.stat});
             objednavky.append({r.rezervaceid, klient, cislo, r.typ_pokoje_id, m_dnes, r.od_kdy, r.do_kdy, pokoj, r.cena});
             m_osud[i] = Osud::Ulozena;
@@ -190,23 +266,21 @@ private:
         if (objednavky.isEmpty())
             return true;
 
-        QList<SqlWeb::WebObjednavka> zapamatovat;
-        for (const SqlWeb::WebObjednavka &o : objednavky)
-            if (!o.rezervaceid.isEmpty())
-                zapamatovat << o;
         m_q.exec(SqlWeb::savepoint());
         try {
             Klient::insertWithIds(m_q, SqlWeb::insertWebClients(m_q.format(), klienti), klienti.first().klient_id == 0);
             m_q.exec(SqlWeb::insertWebReservations(objednavky));
-            if (!zapamatovat.isEmpty())
-                m_q.exec(SqlWeb::rememberWebReservations(m_q.format(), zapamatovat));
+            m_q.exec(SqlWeb::rememberWebReservations(m_q.format(), objednavky));
+            m_q.exec(SqlSpojeni::commit());
         } catch (const DatabaseError &e) {
-            // When even this fails the transaction is gone: the pass ends with nothing stored.
-            m_q.exec(SqlWeb::rollbackToSavepoint());
-            m_posledniChyba = e.text();
+            // Not stored, or not known to be: the site hears nothing of the group.
             m_stav = zaloha;
             for (qsizetype i : skupina)
                 m_osud[i] = Osud::Nerozhodnuto;
+            if (!odmitnutaHodnota(e))
+                throw;
+            m_q.exec(SqlWeb::rollbackToSavepoint());
+            m_posledniChyba = e.text();
             return false;
         }
         return true;
@@ -215,9 +289,10 @@ private:
     TMojeQuery &m_q;
     const std::vector<WebRezervace> &m_rezervace;
     QDate m_dnes;
-    std::vector<Osud> m_osud;
+    std::vector<Osud> &m_osud;
+    Vysledek &m_vysledek;
     Stav m_stav;
-    QStringList m_chyby;
+    QList<qsizetype> m_cekajici;
     QString m_posledniChyba;
 };
 } // namespace
@@ -225,24 +300,65 @@ private:
 Vysledek ulozRezervace(const RezervaceZWebu &rezervace, const QDate &dnes)
 {
     Vysledek vysledek;
+    const std::vector<WebRezervace> &vsechny = rezervace.rezervace;
+    const qsizetype pocet = qsizetype(vsechny.size());
+    std::vector<Osud> osud(pocet, Osud::Nerozhodnuto);
+
+    // An identifier met again in the reply shares the outcome of its first
+    // offer and is never stored itself.
+    std::vector<qsizetype> prvni(pocet);
+    QHash<QString, qsizetype> podleId;
+    QList<qsizetype> kUlozeni;
+    for (qsizetype i = 0; i < pocet; ++i) {
+        const WebRezervace &r = vsechny[i];
+        prvni[i] = i;
+        if (!r.rezervaceid.trimmed().isEmpty()) {
+            const auto drive = podleId.constFind(r.rezervaceid);
+            if (drive != podleId.constEnd()) {
+                prvni[i] = *drive;
+                const QStringList jine = rozdily(vsechny[*drive], r, true);
+                if (!jine.isEmpty())
+                    vysledek.varovani << tr("%1 je v odpovědi webu vícekrát s jinými údaji (%2); platí její první "
+                                            "výskyt, další se neukládají.")
+                                             .arg(popis(r), jine.join(QStringLiteral(", ")));
+                continue;
+            }
+            podleId.insert(r.rezervaceid, i);
+        }
+        if (!r.chyba.isEmpty()) {
+            osud[i] = Osud::Odmitnuta;
+            vysledek.chyby << popis(r) + QStringLiteral(": ") + r.chyba;
+        } else {
+            kUlozeni << i;
+        }
+    }
+
+    if (!kUlozeni.isEmpty()) {
+        try {
+            TMojeDatabaze::current().writeLocked(SqlWeb::lockImport(), [&](TMojeQuery &q) {
+                Pruchod(q, vsechny, kUlozeni, dnes, osud, vysledek).uloz();
+            });
+        } catch (const DatabaseError &e) {
+            // What the groups committed before stays decided; the rest waits at the site.
+            vysledek.preruseno = proPreruseni(e);
+        }
+    }
+
     vysledek.odpoved = QStringLiteral("pocet_rezervaci=") + rezervace.pocet_rezervaci;
-    if (rezervace.rezervace.empty())
-        return vysledek;
-
-    std::vector<Osud> osud;
-    TMojeDatabaze::current().writeLocked(SqlWeb::lockImport(), [&](TMojeQuery &q) {
-        Pruchod pruchod(q, rezervace, dnes);
-        pruchod.uloz();
-        osud = pruchod.osud();
-        vysledek.chyby = pruchod.chyby();
-    });
-
-    for (std::size_t i = 0; i < osud.size(); ++i) {
-        const bool ulozena = osud[i] == Osud::Ulozena || osud[i] == Osud::Znama;
-        vysledek.ulozeno += osud[i] == Osud::Ulozena;
-        vysledek.znovu += osud[i] == Osud::Znama;
-        vysledek.odmitnuto += !ulozena;
-        vysledek.odpoved += QStringLiteral("&rezervace[") + Pozadavek::hodnota(rezervace.rezervace[i].rezervaceid)
+    for (qsizetype i = 0; i < pocet; ++i) {
+        const Osud o = osud[prvni[i]];
+        if (o == Osud::Nerozhodnuto) {
+            ++vysledek.nezodpovezeno;
+            continue;
+        }
+        const bool ulozena = o != Osud::Odmitnuta;
+        if (!ulozena)
+            ++vysledek.odmitnuto;
+        else if (o == Osud::Ulozena && prvni[i] == i)
+            ++vysledek.ulozeno;
+        else
+            ++vysledek.znovu;
+        vysledek.odpoved += QStringLiteral("&rezervace[") + Pozadavek::hodnota(vsechny[i].rezervaceid)
                             + (ulozena ? QStringLiteral("]=1") : QStringLiteral("]=-1"));
     }
     return vysledek;

@@ -12,27 +12,43 @@ namespace ImportRezervaci {
 /** What one pass stored and what the site is to be told. */
 struct Vysledek
 {
-    /** "pocet_rezervaci=<n>" and "&rezervace[<id>]=1" (stored) or "=-1" (not) for each in turn. */
+    /**
+     * "pocet_rezervaci=<n>" and, for each reservation decided, in turn,
+     * "&rezervace[<id>]=1" (stored, now or before) or "=-1" (never will be).
+     * One left undecided by a database failure is not named: the site
+     * offers it again.
+     */
     QString odpoved;
-    int ulozeno = 0;     // stored now
-    int znovu = 0;       // stored by an earlier pass, answered "1" again
-    int odmitnuto = 0;   // answered "-1"
-    QStringList chyby;   // reservations the database refused, with its reason
+    int ulozeno = 0;          // stored now
+    int znovu = 0;            // stored before (an earlier pass, or earlier in this reply), answered "1" again
+    int odmitnuto = 0;        // answered "-1"
+    int nezodpovezeno = 0;    // left for the site to offer again
+    QStringList chyby;        // reservations refused for their own values, with the reason
+    QStringList varovani;     // identifiers offered again with other values
+    QString preruseno;        // why a database failure ended the pass, in a few words; empty when it ran to its end
+
+    /** Whether the site has anything to be told. */
+    bool maOdpoved() const { return ulozeno + znovu + odmitnuto > 0; }
 };
 
 /**
  * Stores each reservation as a new client (client type 1) and a reservation
  * of the first free room of its type, with the web site's dates and price,
- * made on the given day, and remembers its web identifier. One without a
- * free room stores nothing; one the database refuses stores nothing either
- * and the pass goes on. A web identifier stored before, for the same room
- * type and days, is answered "1" without a second row.
+ * made on the given day, and remembers its web identifier.
  *
- * The whole pass holds "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab
- * WRITE, webove_rezervace_tab WRITE, pokoje_tab READ" and commits once; each
- * reservation is stored whole or not at all. A database error outside a
- * single reservation (the lock, the reads, a lost connection) throws
- * DatabaseError with nothing of the pass stored.
+ * A web identifier is stored at most once: one remembered already, or met
+ * earlier in the same reply, is answered as before ("1" once stored) and
+ * stores nothing, with a warning when the values differ. One whose values
+ * are unusable (its chyba), one without a free room, and one whose value
+ * the database refuses for its own column (strict mode) are answered "-1"
+ * and the pass goes on.
+ *
+ * The pass holds "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab
+ * WRITE, webove_rezervace_tab WRITE, pokoje_tab READ" and commits after
+ * each group of reservations. Any other database failure (the lock, a full
+ * disk, a lost connection, a server error) ends the pass: what was committed
+ * before it is answered, the rest is not (preruseno says why). Never throws
+ * DatabaseError.
  */
 Vysledek ulozRezervace(const RezervaceZWebu &rezervace, const QDate &dnes);
 

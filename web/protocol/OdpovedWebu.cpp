@@ -88,6 +88,56 @@ QDate datumZWebu(const QString &text)
     return QDate(*year, *month, *day);   // invalid for a day that does not exist
 }
 
+namespace {
+// Why the reservation's values cannot be stored; empty when they can. The
+// site's texts are quoted short: a message may go to a box.
+QString vadaRezervace(WebRezervace &r, const OdpovedWebu &odpoved, const QString &n, const QDate &dnes)
+{
+    const auto value = [&](const char *name) { return odpoved.hodnota(QLatin1String(name) + n); };
+    const auto ukaz = [](const QString &text) { return text.size() > 40 ? text.left(40) + QStringLiteral("…") : text; };
+    if (r.rezervaceid.trimmed().isEmpty())
+        return tr("web neuvedl identifikátor rezervace.");
+    if (r.rezervaceid.toUtf8().size() > maxDelkaId)
+        return tr("identifikátor je delší než %1 bajtů.").arg(maxDelkaId);
+
+    const QString typ = value("pokojid");
+    const auto typId = celeCislo(typ);
+    if (!typId)
+        return tr("typ pokoje \"%1\" není celé číslo.").arg(ukaz(typ));
+    r.typ_pokoje_id = *typId;
+
+    // A year far off would cost the desk nothing useful and the database an error.
+    const QString od = value("datum_od");
+    const QString doKdy = value("datum_do");
+    r.od_kdy = datumZWebu(od);
+    r.do_kdy = datumZWebu(doKdy);
+    const QDate nejdrive = dnes.addYears(-maxLetOdDneska);
+    const QDate nejpozdeji = dnes.addYears(maxLetOdDneska);
+    for (const auto &[datum, text] : {std::pair{r.od_kdy, od}, std::pair{r.do_kdy, doKdy}}) {
+        if (!datum.isValid())
+            return tr("datum \"%1\" není platné datum.").arg(ukaz(text));
+        if (datum < nejdrive || datum > nejpozdeji)
+            return tr("datum \"%1\" je více než %2 let od dneška.").arg(ukaz(text), QString::number(maxLetOdDneska));
+    }
+    if (r.do_kdy < r.od_kdy)
+        return tr("pobyt končí %1, dřív než začíná (%2).").arg(ukaz(doKdy), ukaz(od));
+    if (r.od_kdy.daysTo(r.do_kdy) >= maxDnuPobytu)
+        return tr("pobyt od %1 do %2 je delší než rok.").arg(ukaz(od), ukaz(doKdy));
+    if (r.do_kdy < dnes)
+        return tr("pobyt skončil %1, před dneškem.").arg(ukaz(doKdy));
+
+    // A point is the decimal separator, whatever the desk's regional settings.
+    const QString cena = value("cena");
+    bool ok = false;
+    r.cena = cena.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(r.cena))
+        return tr("cena \"%1\" není číslo.").arg(ukaz(cena));
+    if (r.cena < 0)
+        return tr("cena \"%1\" je záporná.").arg(ukaz(cena));
+    return QString();
+}
+} // namespace
+
 RezervaceZWebu nactiRezervace(const OdpovedWebu &odpoved, const QDate &dnes)
 {
     RezervaceZWebu out;
@@ -98,53 +148,22 @@ RezervaceZWebu nactiRezervace(const OdpovedWebu &odpoved, const QDate &dnes)
         return out;
     }
 
-    const QDate nejdrive = dnes.addYears(-maxLetOdDneska);
-    const QDate nejpozdeji = dnes.addYears(maxLetOdDneska);
     for (int i = 0; i < *count; ++i) {
         const QString n = QString::number(i);
-        const auto value = [&](const char *name) { return odpoved.najdi(QLatin1String(name) + n); };
-        const auto fail = [&](const QString &why) {
-            out.chyba = tr("Rezervace %1: %2").arg(n, why);
+        // Without its identifier a reservation cannot even be answered: the reply is broken.
+        const auto id = odpoved.najdi(QStringLiteral("rezervaceid") + n);
+        if (!id) {
+            out.chyba = tr("Rezervace %1: v odpovědi chybí, odpověď ohlašuje %2 rezervací.").arg(n).arg(*count);
             out.rezervace.clear();
             return out;
-        };
-
-        if (!value("rezervaceid"))
-            return fail(tr("v odpovědi chybí, odpověď ohlašuje %1 rezervací.").arg(*count));
-        WebRezervace r;
-        r.rezervaceid = *value("rezervaceid");
-
-        const QString typ = value("pokojid").value_or(QString());
-        const auto typId = celeCislo(typ);
-        if (!typId)
-            return fail(tr("typ pokoje \"%1\" není celé číslo.").arg(typ));
-        r.typ_pokoje_id = *typId;
-
-        // A year far off would cost the desk nothing useful and the database an error.
-        const QString od = value("datum_od").value_or(QString());
-        const QString doKdy = value("datum_do").value_or(QString());
-        r.od_kdy = datumZWebu(od);
-        r.do_kdy = datumZWebu(doKdy);
-        for (const auto &[datum, text] : {std::pair{r.od_kdy, od}, std::pair{r.do_kdy, doKdy}}) {
-            if (!datum.isValid())
-                return fail(tr("datum \"%1\" není platné datum.").arg(text));
-            if (datum < nejdrive || datum > nejpozdeji)
-                return fail(tr("datum \"%1\" je více než %2 let od dneška.").arg(text).arg(maxLetOdDneska));
         }
-        if (r.od_kdy.daysTo(r.do_kdy) >= maxDnuPobytu)
-            return fail(tr("pobyt od %1 do %2 je delší než rok.").arg(od, doKdy));
-
-        // A point is the decimal separator, whatever the desk's regional settings.
-        const QString cena = value("cena").value_or(QString());
-        bool ok = false;
-        r.cena = cena.trimmed().toDouble(&ok);
-        if (!ok || !std::isfinite(r.cena))
-            return fail(tr("cena \"%1\" není číslo.").arg(cena));
-
-        r.jmeno = value("jmeno").value_or(QString());
-        r.telefon = value("telefon").value_or(QString());
-        r.email = value("email").value_or(QString());
-        r.stat = value("stat").value_or(QString());
+        WebRezervace r;
+        r.rezervaceid = *id;
+        r.jmeno = odpoved.hodnota(QStringLiteral("jmeno") + n);
+        r.telefon = odpoved.hodnota(QStringLiteral("telefon") + n);
+        r.email = odpoved.hodnota(QStringLiteral("email") + n);
+        r.stat = odpoved.hodnota(QStringLiteral("stat") + n);
+        r.chyba = vadaRezervace(r, odpoved, n, dnes);
         out.rezervace.push_back(r);
     }
     return out;

@@ -57,6 +57,8 @@ struct WebRezervace
     QString telefon;
     QString email;
     QString stat;
+    /** Why the site's values cannot be stored (answered "-1"); empty when they can. */
+    QString chyba;
 };
 
 /** The reservations of a complete reply, or why the reply cannot be used. */
@@ -64,21 +66,27 @@ struct RezervaceZWebu
 {
     QString pocet_rezervaci;   // as received, echoed back
     std::vector<WebRezervace> rezervace;
-    QString chyba;             // empty when every value could be read
+    QString chyba;             // empty unless the reply itself is broken
 };
 
 /** How far from the import day a stay may lie, and how long it may be. */
 constexpr int maxLetOdDneska = 10;
 constexpr int maxDnuPobytu = 366;
+/** The longest web identifier the desk remembers, in bytes of UTF-8. */
+constexpr qsizetype maxDelkaId = 255;
 
 /**
- * Reads the reservations of a complete reply, imported on `dnes`. Every
- * value is checked before anything is stored, so a malformed reply stores
- * nothing: a count or room type that is not a whole number, an impossible
- * date or one further than maxLetOdDneska years from `dnes`, a stay longer
- * than maxDnuPobytu days, a price that is not a number (a point is the
- * decimal separator), or fewer reservations than the count announces.
- * A stay that ends before it begins is no error here (it finds no room).
+ * Reads the reservations of a complete reply, imported on `dnes`.
+ *
+ * Only a broken reply is refused whole (chyba set, no reservations): a
+ * count that is not a whole number, or fewer reservations than it
+ * announces. A reservation whose own values cannot be stored keeps its
+ * reason in its own chyba, and the others go on: an empty or overlong
+ * identifier, a room type that is not a whole number, an impossible date
+ * or one further than maxLetOdDneska years from `dnes`, a stay that ends
+ * before it begins, ended before `dnes` or is longer than maxDnuPobytu
+ * days, a price that is not a number (a point is the decimal separator)
+ * or is negative.
  */
 RezervaceZWebu nactiRezervace(const OdpovedWebu &odpoved, const QDate &dnes);
 
