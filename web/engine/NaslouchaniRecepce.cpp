@@ -1,33 +1,39 @@
 #include "web/engine/NaslouchaniRecepce.h"
 #include "web/engine/LogWebu.h"
 
+#include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 
-// One guest's connection with what it sent and its own two timers.
+#include <algorithm>
+#include <utility>
+#include <sys/socket.h>
+
+// One guest's connection with what it sent.
 class NaslouchaniRecepce::Spojeni : public QObject
 {
 public:
-    Spojeni(QTcpSocket *s, QObject *parent)
-        : QObject(parent), socket(s)
+    Spojeni(QTcpSocket *s, const QByteArray &a, QObject *parent)
+        : QObject(parent), socket(s), adresa(a)
     {
         socket->setParent(this);
-        for (QTimer *t : {&lhuta, &odpojeni})
-            t->setSingleShot(true);
+        limit.setSingleShot(true);
     }
 
     QTcpSocket *socket;
+    QByteArray adresa;
     PrijataData data;
-    QTimer lhuta;      // until the request must be complete
-    QTimer odpojeni;   // from the answer to the close
-    bool uplny = false;
+    Stav stav = Stav::Cte;
+    QTimer limit;   // reading: until the request must be complete; answered: until the browser must have closed
 };
 
 NaslouchaniRecepce::NaslouchaniRecepce(int lhuta, int odpojeni, QObject *parent)
     : QObject(parent), m_lhuta(lhuta), m_odpojeni(odpojeni), m_server(new QTcpServer(this))
 {
     m_server->setObjectName(QStringLiteral("ServerSocket"));
+    // A burst of guests waits in the system's queue, not refused by it.
+    m_server->setListenBacklogSize(maxSpojeni);
     m_server->setMaxPendingConnections(maxSpojeni);
     connect(m_server, &QTcpServer::newConnection, this, &NaslouchaniRecepce::ServerSocketClientConnect);
 }
@@ -57,32 +63,86 @@ quint16 NaslouchaniRecepce::port() const
     return m_server->isListening() ? m_server->serverPort() : 0;
 }
 
+QByteArray NaslouchaniRecepce::klicAdresy(const QHostAddress &adresa)
+{
+    bool ipv4 = false;
+    const quint32 v4 = adresa.toIPv4Address(&ipv4);   // an IPv4-mapped IPv6 address too
+    if (ipv4)
+        return QByteArray(reinterpret_cast<const char *>(&v4), sizeof v4);
+    // One host is given a whole /64: counted by address, it would have no limit.
+    const Q_IPV6ADDR v6 = adresa.toIPv6Address();
+    return QByteArray(reinterpret_cast<const char *>(v6.c), 8);
+}
+
+std::optional<quint64> NaslouchaniRecepce::ustoupi(const std::vector<UdajSpojeni> &spojeni, const QByteArray &adresa)
+{
+    const auto nejstarsi = [&](auto podminka) -> std::optional<quint64> {
+        for (const UdajSpojeni &s : spojeni)
+            if (podminka(s))
+                return s.id;
+        return std::nullopt;
+    };
+    const auto zAdresy = std::count_if(spojeni.cbegin(), spojeni.cend(), [&](const UdajSpojeni &s) {
+        return s.adresa == adresa && s.stav != Stav::Ceka;
+    });
+    if (zAdresy >= maxRozpracovanychZAdresy) {
+        if (const auto id = nejstarsi([&](const UdajSpojeni &s) { return s.adresa == adresa && s.stav == Stav::Odchazi; }))
+            return id;
+        return nejstarsi([&](const UdajSpojeni &s) { return s.adresa == adresa && s.stav == Stav::Cte; });
+    }
+    if (spojeni.size() < std::size_t(maxSpojeni))
+        return 0;
+    if (const auto id = nejstarsi([](const UdajSpojeni &s) { return s.stav == Stav::Odchazi; }))
+        return id;
+    std::map<QByteArray, int> rozpracovane;
+    int nejvic = 0;
+    for (const UdajSpojeni &s : spojeni)
+        if (s.stav == Stav::Cte)
+            nejvic = std::max(nejvic, ++rozpracovane[s.adresa]);
+    return nejstarsi([&](const UdajSpojeni &s) { return s.stav == Stav::Cte && rozpracovane[s.adresa] == nejvic; });
+}
+
+qint64 NaslouchaniRecepce::Pocitadlo::zapocti()
+{
+    ++pocet;
+    if (posledni.isValid() && posledni.elapsed() < 10000)
+        return 0;
+    posledni.start();
+    return std::exchange(pocet, 0);
+}
+
 void NaslouchaniRecepce::ServerSocketClientConnect()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        if (m_spojeni.size() >= std::size_t(maxSpojeni)) {
-            qCWarning(logWebu, "a guest's connection refused: %d connections are open", maxSpojeni);
+        const QByteArray adresa = klicAdresy(socket->peerAddress());
+        std::vector<UdajSpojeni> udaje;
+        udaje.reserve(m_spojeni.size());
+        for (const auto &[id, s] : m_spojeni)
+            udaje.push_back({id, s->adresa, s->stav});
+        const std::optional<quint64> misto = ustoupi(udaje, adresa);
+        if (!misto) {
+            if (const qint64 n = m_odmitnuta.zapocti())
+                qCWarning(logWebu, "%lld guests' connections refused: %d guests wait for their answers", n, maxSpojeni);
             socket->abort();
             socket->deleteLater();
             continue;
         }
+        if (*misto != 0) {
+            if (const qint64 n = m_vyrazena.zapocti())
+                qCWarning(logWebu, "%lld connections without a complete request closed to make room for newer ones", n);
+            zavri(*misto);
+        }
+
         const quint64 id = ++m_posledni;
-        auto *spojeni = new Spojeni(socket, this);
+        auto *spojeni = new Spojeni(socket, adresa, this);
         m_spojeni.emplace(id, spojeni);
         connect(socket, &QTcpSocket::readyRead, this, [this, id] { ServerSocketClientRead(id); });
+        connect(socket, &QTcpSocket::bytesWritten, this, [this, id] { odesli(id); });
         // Errors on a guest's connection are silent: it is closed.
         connect(socket, &QTcpSocket::errorOccurred, this, [this, id] { zavri(id); });
         connect(socket, &QTcpSocket::disconnected, this, [this, id] { zavri(id); });
-        connect(&spojeni->lhuta, &QTimer::timeout, this, [this, id] { zavri(id); });
-        connect(&spojeni->odpojeni, &QTimer::timeout, this, [this, id] {
-            const auto it = m_spojeni.find(id);
-            if (it == m_spojeni.end())
-                return;
-            it->second->socket->disconnectFromHost();
-            if (it->second->socket->state() == QAbstractSocket::UnconnectedState)
-                zavri(id);
-        });
-        spojeni->lhuta.start(m_lhuta);
+        connect(&spojeni->limit, &QTimer::timeout, this, [this, id] { zavri(id); });
+        spojeni->limit.start(m_lhuta);
     }
 }
 
@@ -92,9 +152,12 @@ void NaslouchaniRecepce::ServerSocketClientRead(quint64 host)
     if (it == m_spojeni.end())
         return;
     Spojeni *spojeni = it->second;
+    if (spojeni->stav == Stav::Ceka)
+        return;   // reading waits for the answer (below)
     const QByteArray data = spojeni->socket->readAll();
-    if (spojeni->uplny)
-        return;   // what follows a complete request is not needed
+    if (spojeni->stav == Stav::Odchazi || data.isEmpty())
+        return;   // what follows an answered request is not needed
+    m_precteno += data.size();
     if (!spojeni->data.pridej(data)) {
         zavri(host);   // no browser request is that long
         return;
@@ -102,8 +165,15 @@ void NaslouchaniRecepce::ServerSocketClientRead(quint64 host)
     if (!spojeni->data.jeUplny())
         return;
 
-    spojeni->uplny = true;
-    spojeni->lhuta.stop();
+    spojeni->stav = Stav::Ceka;
+    spojeni->limit.stop();
+    // A browser may end its sending side right after the request, and Qt
+    // closes a socket whose peer has done so. Reading stops here, with one
+    // byte put back to keep the read buffer full, so that the end is not
+    // seen before the answer has gone.
+    spojeni->socket->ungetChar(data.back());
+    spojeni->socket->setReadBufferSize(1);
+
     const QString &text = spojeni->data.text();
     const PozadavekHosta pozadavek{Presmerovani::HodnotaParametru(text, QStringLiteral("cislo_rezervace")),
                                    Presmerovani::HodnotaParametru(text, QStringLiteral("skript_zpet")),
@@ -125,10 +195,30 @@ void NaslouchaniRecepce::ServerSocketClientRead(quint64 host)
 void NaslouchaniRecepce::odpovez(quint64 host, const QByteArray &odpoved)
 {
     const auto it = m_spojeni.find(host);
-    if (it == m_spojeni.end())
+    if (it == m_spojeni.end() || it->second->stav != Stav::Ceka)
         return;   // the browser has gone: nothing is sent
-    it->second->socket->write(odpoved);
-    it->second->odpojeni.start(m_odpojeni);
+    Spojeni *spojeni = it->second;
+    spojeni->stav = Stav::Odchazi;
+    spojeni->limit.start(m_odpojeni);
+    // odesli follows on bytesWritten, once the system has taken the answer.
+    spojeni->socket->write(odpoved);
+}
+
+void NaslouchaniRecepce::odesli(quint64 host)
+{
+    const auto it = m_spojeni.find(host);
+    if (it == m_spojeni.end() || it->second->stav != Stav::Odchazi || it->second->socket->bytesToWrite() > 0)
+        return;
+    QTcpSocket *socket = it->second->socket;
+    // The answer ends where the connection's sending side ends (Qt's sockets
+    // cannot end only that side). What the browser still sends is read until
+    // it closes: closing with unread data would reset the connection and
+    // could cost the browser the answer.
+    if (::shutdown(int(socket->socketDescriptor()), SHUT_WR) != 0) {
+        zavri(host);
+        return;
+    }
+    socket->setReadBufferSize(0);
 }
 
 void NaslouchaniRecepce::zavri(quint64 host)
@@ -139,8 +229,7 @@ void NaslouchaniRecepce::zavri(quint64 host)
     Spojeni *spojeni = it->second;
     m_spojeni.erase(it);
     spojeni->socket->disconnect(this);
-    spojeni->lhuta.disconnect(this);
-    spojeni->odpojeni.disconnect(this);
+    spojeni->limit.disconnect(this);
     spojeni->socket->abort();
     spojeni->deleteLater();
 }

@@ -2,11 +2,15 @@
 
 #include "web/protocol/Presmerovani.h"
 
+#include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <map>
-#include <memory>
+#include <optional>
+#include <vector>
 
+class QHostAddress;
 class QTcpServer;
 class QTcpSocket;
 
@@ -20,18 +24,27 @@ struct PozadavekHosta
 
 /**
  * The reception listener: takes the browsers of guests whom the web site
- * forwards to the desk. Every connection is read on its own, so a slow or
- * idle one delays nobody: a request not complete within `lhuta` ms of
- * connecting is dropped, at most maxSpojeni connections are open at once,
- * and each answered connection is closed `odpojeni` ms after its answer,
- * by its own timer. A complete request with a valid return address is
+ * forwards to the desk. Guests come first: every connection is read on its
+ * own, a request not complete within `lhuta` ms of connecting is dropped,
+ * and when the table is full a newcomer takes the place of a connection
+ * that has no complete request (see ustoupi), so idle or slow clients never
+ * keep a guest out. A complete request with a valid return address is
  * passed on; one with an invalid return address gets a plain error page.
+ * An answered connection is ended as soon as its answer is written; it is
+ * aborted if the browser has not closed it `odpojeni` ms after the answer.
  */
 class NaslouchaniRecepce : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int maxSpojeni = 32;
+    /** Connections open at once, in every state. */
+    static constexpr int maxSpojeni = 256;
+    /**
+     * Connections from one address (an IPv6 /64 network counts as one) that
+     * do not wait for an answer. Guests whose request is complete are not
+     * counted: any number of them behind one proxy are served.
+     */
+    static constexpr int maxRozpracovanychZAdresy = 64;
 
     NaslouchaniRecepce(int lhuta, int odpojeni, QObject *parent = nullptr);
     ~NaslouchaniRecepce() override;
@@ -43,9 +56,38 @@ public:
     /** Why it does not listen, in words for the receptionist; empty while it does. */
     QString chyba() const { return m_chyba; }
     int pocetSpojeni() const { return int(m_spojeni.size()); }
+    /** Bytes of requests read so far; it only grows, so a caller sees that what was sent has arrived. */
+    qint64 prectenoBajtu() const { return m_precteno; }
 
-    /** Sends the answer to the guest's connection (if it is still open) and closes it after the delay. */
+    /** Sends the answer to the guest's connection (if it is still open) and ends the connection. */
     void odpovez(quint64 host, const QByteArray &odpoved);
+
+    enum class Stav {
+        Cte,       // the request is not complete yet
+        Ceka,      // complete, waiting for its answer
+        Odchazi,   // answered, closing
+    };
+    /** What the choice of ustoupi knows of an open connection. */
+    struct UdajSpojeni
+    {
+        quint64 id;
+        QByteArray adresa;   // klicAdresy of the peer
+        Stav stav;
+    };
+    /**
+     * Which connection makes room for a newcomer from `adresa`, given the
+     * open ones oldest first: 0 when none needs to (the newcomer is simply
+     * taken), nullopt when none may (every place holds a waiting guest:
+     * the newcomer is refused). A guest waiting for its answer never makes
+     * room. When the newcomer's address is at its limit, its own oldest
+     * answered connection goes, else its own oldest unfinished one, so that
+     * a flood from one address displaces only itself. When the table is
+     * full, the oldest answered connection goes, else the oldest unfinished
+     * one of the address holding the most unfinished ones.
+     */
+    static std::optional<quint64> ustoupi(const std::vector<UdajSpojeni> &spojeni, const QByteArray &adresa);
+    /** The address as ustoupi counts it: an IPv4 address alone, an IPv6 address by its /64 network. */
+    static QByteArray klicAdresy(const QHostAddress &adresa);
 
 signals:
     /** A guest's request is complete; answer it with odpovez(host, ...). */
@@ -54,14 +96,27 @@ signals:
 private:
     class Spojeni;
 
+    // A flood must not flood the log too: one line at most every 10 s.
+    struct Pocitadlo
+    {
+        qint64 pocet = 0;
+        QElapsedTimer posledni;
+        /** Counts one; the count to log now, or 0 while the last line is recent. */
+        qint64 zapocti();
+    };
+
     void ServerSocketClientConnect();
     void ServerSocketClientRead(quint64 host);
+    void odesli(quint64 host);
     void zavri(quint64 host);
 
     int m_lhuta;
     int m_odpojeni;
     QTcpServer *m_server;
     QString m_chyba;
-    std::map<quint64, Spojeni *> m_spojeni;
+    std::map<quint64, Spojeni *> m_spojeni;   // by id: oldest first
     quint64 m_posledni = 0;
+    qint64 m_precteno = 0;
+    Pocitadlo m_vyrazena;
+    Pocitadlo m_odmitnuta;
 };
