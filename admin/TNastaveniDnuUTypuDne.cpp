@@ -1,9 +1,10 @@
 #include "admin/TNastaveniDnuUTypuDne.h"
 #include "ui_TNastaveniDnuUTypuDne.h"
 
-#include "gui/DisplayFormat.h"
 #include "gui/MessageBox.h"
 #include "model/KalendarTypuDne.h"
+
+#include <QAccessible>
 
 namespace {
 // Each line of the date list carries the date it shows.
@@ -19,6 +20,15 @@ TNastaveniDnuUTypuDne::TNastaveniDnuUTypuDne(QWidget *parent)
     connect(ui->PridejDnyButton, &QPushButton::clicked, this, &TNastaveniDnuUTypuDne::PridejDnyButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TNastaveniDnuUTypuDne::OKButtonClick);
     connect(ui->StornoButton, &QPushButton::clicked, this, &TNastaveniDnuUTypuDne::StornoButtonClick);
+    // The list itself tells only that its data changed: a screen reader hears
+    // the weekday checked or unchecked from the item's own state change.
+    connect(ui->PridejDnyCheckListBox, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(ui->PridejDnyCheckListBox, changed);
+        event.setChild(ui->PridejDnyCheckListBox->row(item));
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 TNastaveniDnuUTypuDne::~TNastaveniDnuUTypuDne() = default;
@@ -46,8 +56,6 @@ void TNastaveniDnuUTypuDne::FormShow()
     m_kalendar = m_dnyNovehoTypu ? std::make_unique<KalendarTypuDne>(m_typDneId, m_nazev, *m_dnyNovehoTypu)
                                  : std::make_unique<KalendarTypuDne>(m_typDneId, m_nazev);
     obnov();
-    // The long date format, shortened where it does not fit the pickers.
-    DisplayFormat::fitLongDate({ui->OdDateTimePicker, ui->DoDateTimePicker});
     ui->OdDateTimePicker->setDate(QDate::currentDate());
     ui->DoDateTimePicker->setDate(QDate::currentDate());
 }

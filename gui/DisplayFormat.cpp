@@ -2,9 +2,7 @@
 
 #include "db/SqlFormat.h"
 
-#include <QDateTimeEdit>
 #include <QFontMetrics>
-#include <QLineEdit>
 #include <QLocale>
 
 namespace DisplayFormat {
@@ -18,10 +16,10 @@ QString price(double value)
 QString day(const QDate &value)
 {
     const QLocale locale;
-    return locale.toString(value, QStringLiteral("ddd")) + u' ' + locale.toString(value, QLocale::ShortFormat);
+    // The year in full, as the date pickers show it: "31.12.99" could be either century.
+    return locale.toString(value, QStringLiteral("ddd")) + u' ' + locale.toString(value, shortDateFormat(locale));
 }
 
-namespace {
 int widestDate(const QLocale &locale, const QFontMetrics &metrics, const QString &format)
 {
     // Seven years hold every weekday on every day of every month.
@@ -30,7 +28,6 @@ int widestDate(const QLocale &locale, const QFontMetrics &metrics, const QString
         widest = qMax(widest, metrics.horizontalAdvance(locale.toString(d, format)));
     return widest;
 }
-} // namespace
 
 QString shortDateFormat(const QLocale &locale)
 {
@@ -45,22 +42,10 @@ QString longDateFormatFitting(const QLocale &locale, const QFontMetrics &metrics
     const QString dlouhy = locale.dateFormat(QLocale::LongFormat);
     QString zkraceny = dlouhy;
     zkraceny.replace(QStringLiteral("dddd"), QStringLiteral("ddd")).replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
-    for (const QString &format : {dlouhy, zkraceny})
+    for (const QString &format : {dlouhy, zkraceny, QStringLiteral("dddd"), QStringLiteral("ddd")})
         if (widestDate(locale, metrics, format) <= width)
             return format;
-    return shortDateFormat(locale);
-}
-
-void fitLongDate(std::initializer_list<QDateTimeEdit *> pickers)
-{
-    // As the edit field lays out its text: 2 px inside its contents on either side.
-    QDateTimeEdit *first = *pickers.begin();
-    const QLineEdit *edit = first->findChild<QLineEdit *>();
-    const int width = edit ? edit->contentsRect().width() - 4 : first->width();
-    const QString format =
-        longDateFormatFitting(first->locale(), edit ? edit->fontMetrics() : first->fontMetrics(), width);
-    for (QDateTimeEdit *picker : pickers)
-        picker->setDisplayFormat(format);
+    return QString();
 }
 
 } // namespace DisplayFormat

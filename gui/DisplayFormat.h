@@ -2,9 +2,7 @@
 
 #include <QDate>
 #include <QString>
-#include <initializer_list>
 
-class QDateTimeEdit;
 class QFontMetrics;
 class QLocale;
 
@@ -13,19 +11,20 @@ namespace DisplayFormat {
 
 /** The general number form (3200, 1200.5) with the locale's decimal separator and no grouping. */
 QString price(double value);
-/** Short weekday and short date, e.g. "pá 13.06.2025". */
+/** Short weekday and short date with the year in full, e.g. "pá 13.06.2025". */
 QString day(const QDate &value);
 
 /** The locale's short date format with the year in full. */
 QString shortDateFormat(const QLocale &locale);
 
+/** How wide the widest date that the format writes is, whatever the weekday and month. */
+int widestDate(const QLocale &locale, const QFontMetrics &metrics, const QString &format);
+
 /**
  * The locale's long date format, shortened where its widest date would not
- * fit the width: names abbreviated first, then the short format with the
- * whole year.
+ * fit the width: names abbreviated first, then the weekday alone; empty
+ * when not even that fits.
  */
 QString longDateFormatFitting(const QLocale &locale, const QFontMetrics &metrics, int width);
-/** Gives shown date pickers of one width the long date format that fits their edit fields. */
-void fitLongDate(std::initializer_list<QDateTimeEdit *> pickers);
 
 } // namespace DisplayFormat

@@ -31,11 +31,10 @@ inline QString sql(int offset)
     return den(offset).toString(Qt::ISODate);
 }
 
-/** Short weekday and short date of the default locale, as a tooltip writes a day. */
+/** Short weekday and the Czech short date with the year in full, as a tooltip writes a day. */
 inline QString ukaz(int offset)
 {
-    const QLocale locale;
-    return locale.toString(den(offset), QStringLiteral("ddd")) + u' ' + locale.toString(den(offset), QLocale::ShortFormat);
+    return QLocale().toString(den(offset), QStringLiteral("ddd dd.MM.yyyy"));
 }
 
 } // namespace RecepceTest

@@ -3,16 +3,19 @@
 // dates, what OK writes and Storno and the title-bar close leave, a failed
 // save, a type removed by another desk meanwhile, the check marks kept
 // between openings, and list lines that name their year in full where the
-// short date format does not.
+// short date format does not; dates typed into the pickers, and the
+// inputs and weekday check marks as assistive technology sees them.
 
 #include "GuiTestSupport.h"
 #include "TestDatabase.h"
+#include "TypedDate.h"
 
 #include "admin/TNastaveniDnuUTypuDne.h"
 #include "app/VitranaApplication.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 
+#include <QAccessible>
 #include <QDateEdit>
 #include <QPushButton>
 
@@ -287,6 +290,102 @@ private slots:
             click(c.ok);
         });
         QCOMPARE(storedDates(), (QStringList{"1|1999-12-31", "1|2025-06-10", "2|2025-06-07", "2|2025-06-10"}));
+    }
+
+    void addingATypedPeriod_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QStringList>("odKeys");
+        QTest::addColumn<QStringList>("doKeys");
+        QTest::addColumn<QDate>("od");
+        QTest::addColumn<QDate>("doKdy");
+        QTest::addColumn<QStringList>("shown");
+        const QLocale cs(QLocale::Czech, QLocale::Czechia);
+        const QLocale en(QLocale::English, QLocale::UnitedStates);
+        const QDate today = QDate::currentDate();
+        const auto thisMonth = [&](int day) { return QDate(today.year(), today.month(), day); };
+        const auto czech = [&](const QDate &d) { return cs.toString(d, "dd.MM.yyyy"); };
+        const auto us = [&](const QDate &d) { return en.toString(d, "M/d/yyyy"); };
+        QTest::newRow("cs, day, Tab, month, Tab, year")
+            << cs << QStringList{"12", "Tab", "04", "Tab", "2027"} << QStringList{"25", "Tab", "04", "Tab", "2027"}
+            << QDate(2027, 4, 12) << QDate(2027, 4, 25) << QStringList{"12.04.2027", "25.04.2027"};
+        QTest::newRow("cs, the day alone")
+            << cs << QStringList{"11"} << QStringList{"15"} << thisMonth(11) << thisMonth(15)
+            << QStringList{czech(thisMonth(11)), czech(thisMonth(15))};
+        QTest::newRow("cs, with separators")
+            << cs << QStringList{"1.2.2030"} << QStringList{"03.02.2030"} << QDate(2030, 2, 1) << QDate(2030, 2, 3)
+            << QStringList{"01.02.2030", "03.02.2030"};
+        QTest::newRow("cs, digits only, across a year end")
+            << cs << QStringList{"30122029"} << QStringList{"02012030"} << QDate(2029, 12, 30) << QDate(2030, 1, 2)
+            << QStringList{"30.12.2029", "02.01.2030"};
+        QTest::newRow("cs, typed, then the arrows")
+            << cs << QStringList{"3", "Up", "Up"} << QStringList{"28", "Backtab", "Down"} << thisMonth(5)
+            << thisMonth(27) << QStringList{czech(thisMonth(5)), czech(thisMonth(27))};
+        QTest::newRow("en, month, Tab, day, Tab, year")
+            << en << QStringList{"4", "Tab", "12", "Tab", "2027"} << QStringList{"4", "Tab", "25", "Tab", "2027"}
+            << QDate(2027, 4, 12) << QDate(2027, 4, 25) << QStringList{"4/12/2027", "4/25/2027"};
+        QTest::newRow("en, with separators")
+            << en << QStringList{"12/30/2029"} << QStringList{"1/2/2030"} << QDate(2029, 12, 30) << QDate(2030, 1, 2)
+            << QStringList{"12/30/2029", "1/2/2030"};
+        QTest::newRow("en, the day alone")
+            << en << QStringList{"Tab", "11"} << QStringList{"Tab", "15"} << thisMonth(11) << thisMonth(15)
+            << QStringList{us(thisMonth(11)), us(thisMonth(15))};
+    }
+    void addingATypedPeriod()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QStringList, odKeys);
+        QFETCH(QStringList, doKeys);
+        QFETCH(QDate, od);
+        QFETCH(QDate, doKdy);
+        QFETCH(QStringList, shown);
+        QLocale::setDefault(locale);
+        m_dialog = std::make_unique<TNastaveniDnuUTypuDne>();
+        QStringList expected{"1|2025-06-03", "1|2025-06-10"};
+        for (QDate d = od; d <= doKdy; d = d.addDays(1))
+            expected << "1|" + d.toString(Qt::ISODate);
+        expected << "2|2025-06-07" << "2|2025-06-10";
+        inDialog([&](TNastaveniDnuUTypuDne *, const Controls &c) {
+            for (int i = 0; i < c.tydny->count(); ++i)
+                c.tydny->item(i)->setCheckState(Qt::Checked);
+            typeDate(c.od, odKeys);
+            typeDate(c.doKdy, doKeys);
+            QCOMPARE(c.od->date(), od);
+            QCOMPARE(c.doKdy->date(), doKdy);
+            QCOMPARE((QStringList{editedText(c.od), editedText(c.doKdy)}), shown);
+            verifyLongDate(c.od, od);
+            verifyLongDate(c.doKdy, doKdy);
+            click(c.pridej);
+            QCOMPARE(c.dny->count(), int(od.daysTo(doKdy)) + 3);
+            click(c.ok);
+        });
+        QCOMPARE(messages(), QStringList());
+        QCOMPARE(storedDates(), expected);
+    }
+
+    void theInputsAndCheckMarksAreSeenByAssistiveTechnology()
+    {
+        inDialog([](TNastaveniDnuUTypuDne *, const Controls &c) {
+            QStringList names;
+            for (QWidget *input : std::initializer_list<QWidget *>{c.dny, c.tydny, c.od, c.doKdy})
+                names << QAccessible::queryAccessibleInterface(input)->text(QAccessible::Name);
+            QCOMPARE(names, (QStringList{"Typ dne se vztahuje na tyto dny", "Přidej tyto dny", "Od:", "Do:"}));
+            QAccessibleInterface *list = QAccessible::queryAccessibleInterface(c.tydny);
+            QVERIFY(list);
+            QCOMPARE(list->childCount(), 7);
+            // Saturday checked with the keyboard.
+            c.tydny->setFocus(Qt::TabFocusReason);
+            c.tydny->setCurrentRow(5);
+            QTest::keyClick(c.tydny, Qt::Key_Space);
+            QCOMPARE(checked(c.tydny), QStringList{"Sobota"});
+            for (int i = 0; i < 7; ++i) {
+                QAccessibleInterface *item = list->child(i);
+                QCOMPARE(item->text(QAccessible::Name), c.tydny->item(i)->text());
+                QVERIFY(item->state().checkable);
+                QCOMPARE(bool(item->state().checked), i == 5);
+            }
+            click(c.storno);
+        });
     }
 };
 

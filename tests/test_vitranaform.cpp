@@ -4,6 +4,7 @@
 
 #include "GuiTestSupport.h"
 #include "TestDatabase.h"
+#include "TypedDate.h"
 
 #include "gui/MessageBox.h"
 #include "app/ObsazenostGrid.h"
@@ -78,7 +79,11 @@ private slots:
                                .arg(day(0), day(2), day(4)));
         TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 2, '%1', '%1', '%1', 4, 100)").arg(day(0)));
     }
-    void cleanup() { m_form.reset(); }
+    void cleanup()
+    {
+        m_form.reset();
+        QLocale::setDefault(QLocale::system());
+    }
 
     void menus()
     {
@@ -187,6 +192,48 @@ private slots:
             QCOMPARE(layers().size(), std::size_t(1));
             QCOMPARE(layers()[0].dny, days);
         }
+    }
+
+    void aTypedSpanIsShownAsTyped_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QStringList>("odKeys");
+        QTest::addColumn<QStringList>("doKeys");
+        QTest::addColumn<QStringList>("shown");
+        const QLocale cs(QLocale::Czech, QLocale::Czechia);
+        const QLocale en(QLocale::English, QLocale::UnitedStates);
+        QTest::newRow("Czech, day, Tab, month, Tab, year")
+            << cs << QStringList{"12", "Tab", "04", "Tab", "2027"} << QStringList{"25", "Tab", "04", "Tab", "2027"}
+            << QStringList{"12.04.2027", "25.04.2027"};
+        QTest::newRow("Czech, with separators")
+            << cs << QStringList{"12.4.2027"} << QStringList{"25.04.2027"} << QStringList{"12.04.2027", "25.04.2027"};
+        QTest::newRow("English, month, Tab, day, Tab, year")
+            << en << QStringList{"4", "Tab", "12", "Tab", "2027"} << QStringList{"4", "Tab", "25", "Tab", "2027"}
+            << QStringList{"4/12/2027", "4/25/2027"};
+    }
+    void aTypedSpanIsShownAsTyped()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QStringList, odKeys);
+        QFETCH(QStringList, doKeys);
+        QFETCH(QStringList, shown);
+        QLocale::setDefault(locale);
+        show();
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QDateTimeEdit *od = picker("OdDateTimePicker");
+        QDateTimeEdit *dO = picker("DoDateTimePicker");
+        GuiTest::typeDate(od, odKeys);
+        GuiTest::typeDate(dO, doKeys);
+        QCOMPARE((QStringList{GuiTest::editedText(od), GuiTest::editedText(dO)}), shown);
+        GuiTest::verifyLongDate(od, QDate(2027, 4, 12));
+        GuiTest::verifyLongDate(dO, QDate(2027, 4, 25));
+        MessageBox::clearHistory();
+        QTest::mouseClick(m_form->findChild<QPushButton *>("ZobrazButton"), Qt::LeftButton);
+        QCOMPARE(MessageBox::history().size(), 0);
+        QCOMPARE(layers().size(), std::size_t(1));
+        QCOMPARE(layers()[0].prvni, QDate(2027, 4, 12));
+        QCOMPARE(layers()[0].dny, 14);
     }
 
     void timeOfDayOnTheFirstPickerIsIgnored()
@@ -309,8 +356,14 @@ private slots:
     void aboutBox()
     {
         show();
-        GuiTest::inModal<TAboutBox>([&] { m_form->findChild<QAction *>("OAplikaci")->trigger(); },
-                                    [](TAboutBox *box) {
+        // The item opens its box from the event loop.
+        bool opened = false;
+        GuiTest::inModal<TAboutBox>([&] {
+                                        m_form->findChild<QAction *>("OAplikaci")->trigger();
+                                        QTRY_VERIFY_WITH_TIMEOUT(opened, 10000);
+                                    },
+                                    [&](TAboutBox *box) {
+                                        opened = true;
                                         QCOMPARE(box->windowTitle(), QStringLiteral("About"));
                                         CONTROL(QLabel, product, box, "ProductName");
                                         QCOMPARE(product->text(), QStringLiteral("Vitrana 1.0"));
