@@ -10,13 +10,79 @@
 #include "model/TypyPokoju.h"
 #include "model/Zmeny.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
 #include <algorithm>
+#include <utility>
+
+namespace {
+/**
+ * Client types as column captions: the columns share the table's width, so
+ * none is cut off at the dialog's size, and a caption that is wider than its
+ * column wraps at its spaces; the header grows as tall as the most lines.
+ */
+class WrappingHeader : public QHeaderView
+{
+public:
+    explicit WrappingHeader(QWidget *parent)
+        : QHeaderView(Qt::Horizontal, parent)
+    {
+        setDefaultAlignment(Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
+        setTextElideMode(Qt::ElideNone);
+        setSectionResizeMode(QHeaderView::Stretch);
+        // Narrower columns need more lines; measured once the sizes settle.
+        connect(this, &QHeaderView::sectionResized, this, [this] {
+            if (!std::exchange(m_remeasureQueued, true))
+                QMetaObject::invokeMethod(this, [this] { remeasure(); }, Qt::QueuedConnection);
+        });
+    }
+
+    /** The narrowest a column can be: its widest word, or the widest cell. */
+    void fitColumns(int widestCell)
+    {
+        int narrowest = widestCell;
+        for (int i = 0; i < count(); ++i)
+            for (const QString &word : text(i).split(u' ', Qt::SkipEmptyParts))
+                narrowest = std::max(narrowest, fontMetrics().horizontalAdvance(word) + margin());
+        setMinimumSectionSize(narrowest);
+        remeasure();
+    }
+
+protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override
+    {
+        // As tall as the caption wrapped at the column's width.
+        QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
+        const QRect wrapped = fontMetrics().boundingRect(QRect(0, 0, std::max(sectionSize(logicalIndex) - margin(), 1), 100000),
+                                                         Qt::AlignCenter | Qt::TextWordWrap, text(logicalIndex));
+        size.rheight() += std::max(wrapped.height() - fontMetrics().height(), 0);
+        return size;
+    }
+
+private:
+    QString text(int logicalIndex) const
+    {
+        return model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
+    }
+    int margin() const { return 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 2; }
+
+    void remeasure()
+    {
+        m_remeasureQueued = false;
+        headerDataChanged(orientation(), 0, count() - 1);   // drops the height measured before
+        emit geometriesChanged();
+    }
+
+    bool m_remeasureQueued = false;
+};
+} // namespace
 
 TDefinovaniCen::TDefinovaniCen(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TDefinovaniCen>())
 {
     ui->setupUi(this);
+    ui->SoucasneCenyTableWidget->setHorizontalHeader(new WrappingHeader(ui->SoucasneCenyTableWidget));
     connect(ui->NastavCenuButton, &QPushButton::clicked, this, &TDefinovaniCen::NastavCenuButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TDefinovaniCen::OKButtonClick);
     connect(ui->StornoButton, &QPushButton::clicked, this, &TDefinovaniCen::StornoButtonClick);
@@ -112,7 +178,10 @@ void TDefinovaniCen::ukazCeny()
             tabulka->setItem(r, c, item);
         }
     }
-    tabulka->resizeColumnsToContents();
+    int widestCell = 0;
+    for (int c = 0; c < tabulka->columnCount(); ++c)
+        widestCell = std::max(widestCell, static_cast<QAbstractItemView *>(tabulka)->sizeHintForColumn(c));
+    static_cast<WrappingHeader *>(tabulka->horizontalHeader())->fitColumns(widestCell);
 }
 
 void TDefinovaniCen::NastavCenuButtonClick()

@@ -11,8 +11,11 @@ class QKeyEvent;
  * and hidden between uses, so its edit boxes keep their text; it owns its
  * working data only while it is shown: FormShow builds it, FormHide drops it.
  * Storno, the title-bar close and Escape all end in reject(), which closes
- * without writing; OK writes and then accept()s. Buttons are not pressed by
- * Enter unless the form marks one as its default button.
+ * without writing; OK writes and then accept()s. Enter presses the button
+ * that has the focus; elsewhere it presses a button only where the form
+ * marks one as its default button; Escape with a list open closes the list
+ * only. Every opening starts at the first control of the form's tab order,
+ * unless FormShow puts the focus elsewhere.
  */
 class TDialog : public QDialog
 {
@@ -64,8 +67,13 @@ protected:
 
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void focusFirstControl();
+    void watchLists();
+    void activateAgain();
+
     QHash<QObject *, std::function<void(QKeyEvent *)>> m_keyDown;
 };

@@ -13,8 +13,10 @@
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 
 using namespace GuiTest;
@@ -64,6 +66,27 @@ QStringList shown(const QTableWidget *t)
         for (int c = 0; c < t->columnCount(); ++c)
             line << (t->item(r, c) ? t->item(r, c)->text() : QStringLiteral("?"));
         out << line.join(u'|');
+    }
+    return out;
+}
+
+/** Columns, captions and prices of the table that do not show whole. */
+QStringList cutOff(QTableWidget *t)
+{
+    QStringList out;
+    QHeaderView *h = t->horizontalHeader();
+    const int margin = 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
+    for (int c = 0; c < t->columnCount(); ++c) {
+        const QString caption = t->horizontalHeaderItem(c)->text();
+        const int left = h->sectionViewportPosition(c);
+        if (left < 0 || left + h->sectionSize(c) > h->viewport()->width())
+            out << caption + ": out of view";
+        const QRect text = h->fontMetrics().boundingRect(QRect(0, 0, h->sectionSize(c) - margin, 100000),
+                                                         Qt::TextWordWrap, caption);
+        if (text.width() > h->sectionSize(c) - margin || text.height() > h->height())
+            out << caption + ": caption cut";
+        if (static_cast<QAbstractItemView *>(t)->sizeHintForColumn(c) > t->columnWidth(c))
+            out << caption + ": prices cut";
     }
     return out;
 }
@@ -266,6 +289,18 @@ private slots:
             QCOMPARE(c.cena->text(), QStringLiteral("999"));
             QVERIFY(selectedLines(c.dny).isEmpty());
             QCOMPARE(shown(c.tabulka), (QStringList{"|C|D", "A|různé|různé", "B||", "X||"}));
+        });
+    }
+
+    void theTableShowsEveryColumnWhole()
+    {
+        TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (3, 'Individuální host'), (4, 'Stálý host s poznámkou'), "
+                           "(5, 'Host z webu')");
+        inDialog({1, 3}, [&](TDefinovaniCen *d, const Controls &c) {
+            QCOMPARE(d->size(), QSize(720, 302));   // as designed
+            set(c, {0}, {2, 3, 4}, "12345,50", true);
+            QTRY_VERIFY2(cutOff(c.tabulka).isEmpty(), qPrintable(cutOff(c.tabulka).join(u'\n')));
+            QCOMPARE(c.tabulka->horizontalScrollBar()->maximum(), 0);
         });
     }
 

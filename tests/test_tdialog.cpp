@@ -1,7 +1,9 @@
 // What every dialog inherits: its data built on show and dropped on hide
 // however it closes, key handlers that take Enter before the dialog does,
-// no button pressed by Enter unless the form names a default one, and a
-// failed load shown and the dialog closed again.
+// Enter elsewhere pressing only a default button, a failed
+// load shown and the dialog closed again, and a list that dropped down
+// before the dialog came up: Escape closes only the list, and once it is
+// closed the dialog is the active window.
 
 #include "GuiTestSupport.h"
 
@@ -9,8 +11,11 @@
 #include "db/DatabaseError.h"
 #include "gui/TDialog.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 
 using namespace GuiTest;
@@ -62,6 +67,28 @@ public:
             key->accept();
             ++enters;
         }
+    }
+};
+/** Drops its list down at once, before the window system has activated it. */
+class ListDialog : public TDialog
+{
+    Q_OBJECT
+public:
+    explicit ListDialog(QWidget *parent)
+        : TDialog(parent)
+    {
+        list = new QComboBox(this);
+        list->setObjectName("List");
+        list->addItems({"a", "b"});
+        auto *ok = new QPushButton("OK", this);
+        ok->move(0, 30);
+    }
+    QComboBox *list;
+
+    void FormShow() override
+    {
+        list->setFocus();
+        QMetaObject::invokeMethod(list, &QComboBox::showPopup, Qt::QueuedConnection);
     }
 };
 } // namespace
@@ -126,6 +153,33 @@ private slots:
             // Without a handler Enter presses only a default button.
             pressEnter(dialog->plain);
             QCOMPARE(dialog->isVisible(), !withDefault);
+        });
+    }
+
+    void aListThatDroppedDownEarly_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("a line chosen") << false;
+        QTest::newRow("Escape") << true;
+    }
+    void aListThatDroppedDownEarly()
+    {
+        QFETCH(bool, escape);
+        QMainWindow main;
+        main.show();
+        QApplication::setActiveWindow(&main);
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        ListDialog d(&main);
+        inModal<ListDialog>(d, [&](ListDialog *dialog) {
+            QTRY_VERIFY(dialog->list->view()->isVisible());
+            if (escape)
+                QTest::keyClick(dialog->list, Qt::Key_Escape);
+            else
+                chooseLine(dialog->list, 1);
+            QVERIFY(!dialog->list->view()->isVisible());
+            QVERIFY(dialog->isVisible());
+            QTRY_VERIFY(dialog->isActiveWindow());
+            QCOMPARE(QApplication::focusWidget(), dialog->list);
         });
     }
 
