@@ -1,6 +1,7 @@
 #include "desk/TKlientiUpravUdaje.h"
 #include "ui_TKlientiUpravUdaje.h"
 
+#include "gui/DropDownList.h"
 #include "gui/ListBox.h"
 #include "gui/MessageBox.h"
 #include "model/Klienti.h"
@@ -10,6 +11,7 @@ TKlientiUpravUdaje::TKlientiUpravUdaje(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TKlientiUpravUdaje>())
 {
     ui->setupUi(this);
+    DropDownList::enableSearch(ui->KlientiComboBox);
     connect(ui->SmazKlientaButton, &QPushButton::clicked, this, &TKlientiUpravUdaje::SmazKlientaButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TKlientiUpravUdaje::OKButtonClick);
 }

@@ -2,6 +2,7 @@
 #include "ui_TNovaRezervace.h"
 
 #include "gui/DisplayFormat.h"
+#include "gui/DropDownList.h"
 #include "gui/ListBox.h"
 #include "gui/MessageBox.h"
 #include "model/Klienti.h"
@@ -9,23 +10,31 @@
 #include "web/engine/SpolupraceSWebem.h"
 
 #include <QLocale>
-#include <QTimer>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
-// A stay longer than a month lists runs of equal nights, or its tooltip would not fit the screen.
-constexpr std::size_t nociPoJedne = 31;
+// Lines of nights at most, so that the tooltip of any stay fits the screen:
+// single nights while they fit, else runs of equal nights, else the first and
+// the last runs around an elided middle.
+constexpr std::size_t radkuNoci = 17;
 
 bool stejnaNoc(const NocPobytu &a, const NocPobytu &b)
 {
     return a.typDne == b.typDne && a.maCenu == b.maCenu && a.cena == b.cena;
 }
 
+QString rozpetiDnu(const QDate &prvni, const QDate &posledni)
+{
+    QString kdy = DisplayFormat::day(prvni);
+    if (posledni != prvni)
+        kdy += QStringLiteral(" – ") + DisplayFormat::day(posledni);
+    return kdy;
+}
+
 QString radekRozpisu(const NocPobytu &prvni, const NocPobytu &posledni, std::size_t pocet)
 {
-    QString kdy = DisplayFormat::day(prvni.datum);
-    if (pocet > 1)
-        kdy += QStringLiteral(" – ") + DisplayFormat::day(posledni.datum);
     QString co;
     if (prvni.maCenu)
         co = prvni.typDne + QStringLiteral(": ")
@@ -34,20 +43,35 @@ QString radekRozpisu(const NocPobytu &prvni, const NocPobytu &posledni, std::siz
         co = TNovaRezervace::tr("den není v kalendáři");
     else
         co = prvni.typDne + QStringLiteral(": ") + TNovaRezervace::tr("cena není definována");
-    return kdy + QStringLiteral("  ") + co;
+    return rozpetiDnu(prvni.datum, posledni.datum) + QStringLiteral("  ") + co;
 }
 
 QString rozpisCeny(const RozpisCeny &rozpis)
 {
     const std::vector<NocPobytu> &noci = rozpis.noci();
-    QStringList lines{TNovaRezervace::tr("Cena po nocích:")};
-    const bool poBehu = noci.size() > nociPoJedne;
+    // Runs of nights as [first, last].
+    std::vector<std::pair<std::size_t, std::size_t>> behy;
+    const bool poBehu = noci.size() > radkuNoci;
     for (std::size_t i = 0; i < noci.size();) {
         std::size_t j = i + 1;
         while (poBehu && j < noci.size() && stejnaNoc(noci[i], noci[j]))
             ++j;
-        lines << radekRozpisu(noci[i], noci[j - 1], j - i);
+        behy.emplace_back(i, j - 1);
         i = j;
+    }
+    QStringList lines{TNovaRezervace::tr("Cena po nocích:")};
+    const auto vypisBehy = [&](std::size_t od, std::size_t po) {
+        for (std::size_t b = od; b < po; ++b)
+            lines << radekRozpisu(noci[behy[b].first], noci[behy[b].second], behy[b].second - behy[b].first + 1);
+    };
+    if (behy.size() <= radkuNoci) {
+        vypisBehy(0, behy.size());
+    } else {
+        const std::size_t kraj = radkuNoci / 2;
+        const std::size_t konec = behy.size() - kraj;
+        vypisBehy(0, kraj);
+        lines << rozpetiDnu(noci[behy[kraj].first].datum, noci[behy[konec - 1].second].datum) + QStringLiteral("  …");
+        vypisBehy(konec, behy.size());
     }
     const auto bezCeny = std::count_if(noci.begin(), noci.end(), [](const NocPobytu &n) { return !n.maCenu; });
     lines << (bezCeny > 0 ? TNovaRezervace::tr("Nocí bez ceny: %1 z %2").arg(bezCeny).arg(noci.size())
@@ -74,6 +98,7 @@ TNovaRezervace::TNovaRezervace(QWidget *parent)
     const QString format = DisplayFormat::shortDateFormat(QLocale());
     ui->OdDateTimePicker->setDisplayFormat(format);
     ui->DoDateTimePicker->setDisplayFormat(format);
+    DropDownList::enableSearch(ui->KlientComboBox);
 
     connect(ui->KlientComboBox, &QComboBox::currentIndexChanged, this, &TNovaRezervace::KlientComboBoxChange);
     connect(ui->PokojComboBox, &QComboBox::currentIndexChanged, this, &TNovaRezervace::PokojComboBoxChange);
@@ -109,16 +134,14 @@ void TNovaRezervace::FormShow()
                 ui->PokojComboBox->findText(predvyplneni->cisloPokoje, Qt::MatchExactly | Qt::MatchCaseSensitive));
     }
     rebuild();
-    // The receptionist starts with the client; the list drops down once the dialog stands on the screen.
+    // The receptionist starts with the client.
     ui->KlientComboBox->setFocus();
-    QTimer::singleShot(0, this, [this] {
-        if (isVisible() && m_klienti)
-            ui->KlientComboBox->showPopup();
-    });
+    DropDownList::openWhenActive(ui->KlientComboBox);
 }
 
 void TNovaRezervace::FormHide()
 {
+    ui->KlientComboBox->hidePopup();
     m_klienti.reset();
     m_pokoje.reset();
     m_rezervace.reset();

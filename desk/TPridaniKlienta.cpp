@@ -1,6 +1,7 @@
 #include "desk/TPridaniKlienta.h"
 #include "ui_TPridaniKlienta.h"
 
+#include "gui/DropDownList.h"
 #include "gui/ListBox.h"
 #include "gui/MessageBox.h"
 
@@ -36,8 +37,7 @@ void TPridaniKlienta::FormShow()
     typy->setFocus();
     if (typy->count() > 0) {
         typy->setCurrentIndex(0);
-        // Once the dialog is up, so that the list opens at the box.
-        QMetaObject::invokeMethod(typy, &QComboBox::showPopup, Qt::QueuedConnection);
+        DropDownList::openWhenActive(typy);
     }
     posunTlacitka(tlacitkaY);
 }
@@ -91,6 +91,7 @@ void TPridaniKlienta::TypKlientaComboBoxChange()
             popisek->setObjectName(sloupec + QStringLiteral("Label"));
             popisek->setTextFormat(Qt::PlainText);   // the label file's text, never markup
             popisek->setText(m_popisy.NajdiPopis(sloupec));
+            popisek->setBuddy(edit);   // the edit box is called by its label
             popisek->setGeometry(polozkyX, y, odsazeniEditu - 2, edit->height());
             popisek->show();
             edit->show();

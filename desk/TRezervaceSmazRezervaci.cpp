@@ -1,6 +1,7 @@
 #include "desk/TRezervaceSmazRezervaci.h"
 #include "ui_TRezervaceSmazRezervaci.h"
 
+#include "gui/DropDownList.h"
 #include "gui/ListBox.h"
 #include "gui/MessageBox.h"
 #include "model/Klienti.h"
@@ -10,6 +11,7 @@ TRezervaceSmazRezervaci::TRezervaceSmazRezervaci(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TRezervaceSmazRezervaci>())
 {
     ui->setupUi(this);
+    DropDownList::enableSearch(ui->KlientComboBox);
     connect(ui->KlientComboBox, &QComboBox::activated, this, &TRezervaceSmazRezervaci::KlientComboBoxChange);
     // Arrow keys move the selection too, not only clicks.
     connect(ui->RezervaceListBox, &QListWidget::itemSelectionChanged, this,

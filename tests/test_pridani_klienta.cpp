@@ -280,8 +280,8 @@ private slots:
             QTRY_VERIFY(typy->view()->isVisible());
             QTest::keyClick(typy->view(), Qt::Key_Return);
             QTRY_VERIFY(!typy->view()->isVisible());
-            // A window manager activates the dialog again; offscreen nobody does.
-            QApplication::setActiveWindow(d);
+            // The list dropped down over the active dialog, which has the keys again.
+            QCOMPARE(QApplication::activeWindow(), d);
             QVERIFY(typy->hasFocus());
             for (const char *text : {"Jan Novak", "jan@example.cz", "603 123 456"}) {
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -180,7 +180,7 @@ private slots:
     void byKeyboard()
     {
         inDialog([](TRezervaceSmazRezervaci *d, const Controls &c) {
-            QVERIFY(c.klient->hasFocus());
+            QTRY_VERIFY(c.klient->hasFocus());   // once the dialog is the active window
             QTest::keyClick(c.klient, Qt::Key_Down);
             QTest::keyClick(c.klient, Qt::Key_Down);
             QCOMPARE(lines(c.rezervace), (QStringList{"3", "17", "17"}));
@@ -229,7 +229,11 @@ private slots:
         QVERIFY(form.grid()->vrstvy()[0].obsazenost[0][0]);
         auto *menu = form.findChild<QAction *>("SmazRezervaci");
         QVERIFY(menu && menu->isEnabled());
-        inModal<TRezervaceSmazRezervaci>([&] { menu->trigger(); }, [&](TRezervaceSmazRezervaci *d) {
+        bool closed = false;
+        inModal<TRezervaceSmazRezervaci>([&] {
+            menu->trigger();   // the dialog opens from the event loop
+            QTRY_VERIFY(closed);
+        }, [&](TRezervaceSmazRezervaci *d) {
             Controls c;
             find(d, c);
             chooseLine(c.klient, 2);
@@ -242,6 +246,7 @@ private slots:
             else
                 QTest::keyClick(c.rezervace, Qt::Key_Escape);
             QVERIFY(!d->isVisible());
+            closed = true;
         });
         QVERIFY(!form.grid()->vrstvy()[0].obsazenost[0][0]);
     }

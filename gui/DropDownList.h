@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+
+/** Drop-down lists a receptionist works with from the keyboard. */
+namespace DropDownList {
+
+/**
+ * The text as a search compares it: lower case, without diacritics, white
+ * space as single spaces ("  Milan  Vaněk" → "milan vanek").
+ */
+QString searchKey(const QString &text);
+
+/**
+ * Lets the user find a line by any part of it. The box becomes editable:
+ * what is typed (into the box or into its open list) shows, below the box,
+ * the lines that contain it, whatever the case and diacritics; Enter takes
+ * the only line shown, or the one moved to with the arrows. Taking a line
+ * selects its row in the box, as choosing it from the box's own list does
+ * (lines are identities, a name may repeat). The box keeps its lines and
+ * their order; when editing ends the box shows its selected line again, so
+ * the text never stands for another line than the selected one.
+ */
+void enableSearch(QComboBox *box);
+
+/**
+ * Drops the box's list down, with the focus in the box, as soon as the
+ * box's window is the active window (it asks to be activated): a list opened
+ * earlier would keep the keys from the window and leave the previous window
+ * active once it closes. Nothing drops down when the window is hidden first.
+ */
+void openWhenActive(QComboBox *box);
+
+} // namespace DropDownList
