@@ -6,7 +6,9 @@
 #include "gui/MessageBox.h"
 #include "model/TypyDnu.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QWindow>
 
 TAdministraceTypyDni::TAdministraceTypyDni(QWidget *parent)
@@ -85,17 +87,22 @@ void TAdministraceTypyDni::PriradDnyVybranemuTypuButtonClick()
     if (radek < 0 || !m_nastaveniDnu)
         return;
     const TypDne typ = m_typyDnu->prvky()[radek];
-    // The calendar belongs to the main window; it is shown over this dialog, which waits for it.
-    m_nastaveniDnu->winId();
-    m_nastaveniDnu->windowHandle()->setTransientParent(windowHandle());
-    if (!jeDocasneId(typ.typ_dne_id)) {
-        m_nastaveniDnu->OtevriProTyp(typ.typ_dne_id, typ.nazev_typu_dne);
-        return;
-    }
-    // A type not saved yet keeps its dates here until OK stores both.
-    std::set<QDate> dny = m_typyDnu->dnyNovehoTypu(typ.typ_dne_id);
-    if (m_nastaveniDnu->OtevriProNovyTyp(typ.typ_dne_id, typ.nazev_typu_dne, dny) == QDialog::Accepted)
-        m_typyDnu->nastavDnyNovehoTypu(typ.typ_dne_id, std::move(dny));
+    // From the event loop, so that the press (an assistive tool's too) returns at once.
+    QTimer::singleShot(0, this, [this, typ] {
+        if (QApplication::activeModalWidget() != this)   // closed meanwhile, or pressed twice
+            return;
+        // The calendar belongs to the main window; it is shown over this dialog, which waits for it.
+        m_nastaveniDnu->winId();
+        m_nastaveniDnu->windowHandle()->setTransientParent(windowHandle());
+        if (!jeDocasneId(typ.typ_dne_id)) {
+            m_nastaveniDnu->OtevriProTyp(typ.typ_dne_id, typ.nazev_typu_dne);
+            return;
+        }
+        // A type not saved yet keeps its dates here until OK stores both.
+        std::set<QDate> dny = m_typyDnu->dnyNovehoTypu(typ.typ_dne_id);
+        if (m_nastaveniDnu->OtevriProNovyTyp(typ.typ_dne_id, typ.nazev_typu_dne, dny) == QDialog::Accepted)
+            m_typyDnu->nastavDnyNovehoTypu(typ.typ_dne_id, std::move(dny));
+    });
 }
 
 void TAdministraceTypyDni::PosunTypDneNahoruButtonClick()

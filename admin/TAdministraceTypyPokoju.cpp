@@ -7,7 +7,9 @@
 #include "model/TypyPokoju.h"
 #include "model/Zmeny.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QTimer>
 #include <algorithm>
 
 TAdministraceTypyPokoju::TAdministraceTypyPokoju(QWidget *parent)
@@ -129,8 +131,12 @@ void TAdministraceTypyPokoju::NadefinujCenyButtonClick()
     QList<int> ids;
     for (int radek : radky)
         ids << m_typyPokoju->prvky()[radek].typ_pokoje_id;
-    // The prices of new types come back here; the price dialog stores the others itself.
-    m_definovaniCen->ukaz(ids, &m_cenyNovychTypu);
+    // From the event loop, so that the press (an assistive tool's too) returns at
+    // once. The prices of new types come back here; the price dialog stores the others itself.
+    QTimer::singleShot(0, this, [this, ids] {
+        if (QApplication::activeModalWidget() == this)   // not closed meanwhile, not pressed twice
+            m_definovaniCen->ukaz(ids, &m_cenyNovychTypu);
+    });
 }
 
 void TAdministraceTypyPokoju::OKButtonClick()

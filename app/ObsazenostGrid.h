@@ -24,6 +24,11 @@ class SkupinyPokoju;
  * headers scroll only sideways, the room numbers only up and down. Unscrolled,
  * every pixel is where it would be without scrolling. Positions given to and
  * taken from the grid's operations are in the grid's own (unscrolled) frame.
+ *
+ * The keyboard works it through a cell cursor (arrows, Home, End, Page Up and
+ * Down; Enter chooses the cell as a double-click does), and assistive tools
+ * see it as a table: a row per room, a column per day, the cursor's cell
+ * focused. A cell is the square of the layer painted last at its place.
  */
 class ObsazenostGrid : public QAbstractScrollArea
 {
@@ -52,6 +57,14 @@ public:
         int den = 0;
     };
 
+    /** A cell of the table the layers make: room row and day column. */
+    struct Bunka
+    {
+        int radek = 0;
+        int den = 0;
+        bool operator==(const Bunka &) const = default;
+    };
+
     explicit ObsazenostGrid(QWidget *parent = nullptr);
 
     /** Removes every layer. */
@@ -77,25 +90,55 @@ public:
 
     /** The square under the point, in the layer painted last there; none between squares. */
     std::optional<Misto> mistoNa(const QPoint &pos) const;
+    /** The square of a cell: the layer painted last there; none where no layer reaches. */
+    std::optional<Misto> mistoV(const Bunka &bunka) const;
     /** What hovering the point shows: the reservations on a red square, read now; empty elsewhere. */
     QString toolTipAt(const QPoint &pos) const;
 
+    /** The table all layers make: the most rows and the most days of any. */
+    int pocetRadku() const;
+    int pocetDnu() const;
+    /** A row's room number and a column's day, from the layer painted last there. */
+    QString cisloPokoje(int radek) const;
+    QDate den(int den) const;
+    /** The cell as a screen reader says it: room, day, free or reserved, and by whom (read now). */
+    QString popisBunky(const Bunka &bunka) const;
+    /** Where the cell's square is on the screen, scrolled as now. */
+    QRect obdelnikNaObrazovce(const Bunka &bunka) const;
+
+    Bunka kurzor() const { return m_kurzor; }
+    /** Moves the cell cursor (kept within the table) and scrolls it into view. */
+    void nastavKurzor(const Bunka &bunka);
+    /** Enter on a cell: a free square is chosen, a red one shows its reservations. */
+    void zvol(const Bunka &bunka);
+
 signals:
-    /** A free square was double-clicked: a new reservation of that room for that day. */
-    void freeSquareDoubleClicked(const QString &cisloPokoje, const QDate &den);
+    /** A free square was double-clicked or chosen by Enter: a new reservation of that room for that day. */
+    void freeSquareChosen(const QString &cisloPokoje, const QDate &den);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
     void nastavPosuvniky();
+    void obsahZmenen();
+    QRect naViewport(const QRect &vMrizce) const;
+    QString pobytyNa(const Misto &misto) const;
+    void ukazKurzor();
+    void prekresliKurzor();
+    void ohlasKurzor();
     void kresliHlavicky(QPainter &p, const QRect &oblast) const;
     void kresliCislaPokoju(QPainter &p, const QRect &oblast) const;
     void kresliCtverecky(QPainter &p, const QRect &oblast) const;
 
     std::vector<Vrstva> m_vrstvy;
+    Bunka m_kurzor;
 };

@@ -17,12 +17,12 @@
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
 #include "desk/TRezervaceSmazRezervaci.h"
-#include "gui/DisplayFormat.h"
 #include "gui/MessageBox.h"
 #include "model/SkupinyPokoju.h"
 #include "web/IndikatorWebu.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QShowEvent>
 #include <QTimer>
@@ -64,8 +64,11 @@ TVitranaForm::TVitranaForm(const Configuration &config, bool emptyHotel, QWidget
     };
     for (const auto &i : items)
         connect(i.item, &QAction::triggered, this, i.handler);
-    connect(ui->MrizkaObsazenosti, &ObsazenostGrid::freeSquareDoubleClicked, this,
+    connect(ui->MrizkaObsazenosti, &ObsazenostGrid::freeSquareChosen, this,
             &TVitranaForm::MrizkaObsazenostiDblClick);
+    // A screen reader names the pickers by their captions.
+    ui->OdLabel->setBuddy(ui->OdDateTimePicker);
+    ui->DoLabel->setBuddy(ui->DoDateTimePicker);
 
     FormCreate(config, emptyHotel);
 }
@@ -140,8 +143,6 @@ void TVitranaForm::FormShow()
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
-    // The long date format, shortened where it does not fit the pickers.
-    DisplayFormat::fitLongDate({ui->OdDateTimePicker, ui->DoDateTimePicker});
     const QDateTime now = QDateTime::currentDateTime();
     ui->OdDateTimePicker->setDateTime(now);
     ui->DoDateTimePicker->setDateTime(now.addDays(29));
@@ -213,6 +214,8 @@ void TVitranaForm::vyplnTaby()
     }
     if (taby->count() > 0)
         taby->setCurrentIndex(znovu);
+    // A tab strip is named by its current tab; without one it is no stop for Tab.
+    taby->setFocusPolicy(taby->count() > 0 ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void TVitranaForm::nactiSkupiny()
@@ -278,64 +281,88 @@ void TVitranaForm::ObsazenostPokojuTabControlChange()
     refresh();
 }
 
+void TVitranaForm::otevriZeSmycky(std::function<void()> otevri)
+{
+    // The menu item's own call (an assistive tool's "press" too) returns at once
+    // instead of waiting until the modal dialog is closed.
+    QTimer::singleShot(0, this, [otevri = std::move(otevri)] {
+        if (QApplication::activeModalWidget())
+            return;   // pressed again before the first one opened, or over a dialog
+        otevri();
+    });
+}
+
 void TVitranaForm::MenuKlientiNovyKlientClick()
 {
-    m_pridaniKlienta->ukaz();
+    otevriZeSmycky([this] { m_pridaniKlienta->ukaz(); });
 }
 
 void TVitranaForm::MenuKlientiUpravUdajeClick()
 {
-    m_upravUdaje->ukaz();
+    otevriZeSmycky([this] { m_upravUdaje->ukaz(); });
 }
 
 void TVitranaForm::MenuRezervaceNovaRezervaceClick()
+{
+    otevriZeSmycky([this] { novaRezervace(); });
+}
+
+void TVitranaForm::MrizkaObsazenostiDblClick(const QString &cisloPokoje, const QDate &den)
+{
+    otevriZeSmycky([this, cisloPokoje, den] {
+        // The client is still to be chosen; the rest is what was clicked.
+        m_novaRezervace->prefill(cisloPokoje, den);
+        novaRezervace();
+    });
+}
+
+void TVitranaForm::novaRezervace()
 {
     m_novaRezervace->ukaz();
     refresh();   // whatever closed the dialog
 }
 
-void TVitranaForm::MrizkaObsazenostiDblClick(const QString &cisloPokoje, const QDate &den)
-{
-    // The client is still to be chosen; the rest is what was clicked.
-    m_novaRezervace->prefill(cisloPokoje, den);
-    MenuRezervaceNovaRezervaceClick();
-}
-
 void TVitranaForm::SmazRezervaciClick()
 {
-    m_smazRezervaci->ukaz();
-    refresh();
+    otevriZeSmycky([this] {
+        m_smazRezervaci->ukaz();
+        refresh();
+    });
 }
 
 void TVitranaForm::MenuAdministracePokojeClick()
 {
-    // Saved rooms reach the tabs and the grid at once.
-    if (m_pokoje->ukaz() == QDialog::Accepted)
-        nactiSkupiny();
+    otevriZeSmycky([this] {
+        // Saved rooms reach the tabs and the grid at once.
+        if (m_pokoje->ukaz() == QDialog::Accepted)
+            nactiSkupiny();
+    });
 }
 
 void TVitranaForm::MenuAdministraceTypyPokojuClick()
 {
-    m_typyPokoju->ukaz();
+    otevriZeSmycky([this] { m_typyPokoju->ukaz(); });
 }
 
 void TVitranaForm::MenuAdministraceSkupinyPokojuClick()
 {
-    if (m_skupinyPokoju->ukaz() == QDialog::Accepted)
-        nactiSkupiny();
+    otevriZeSmycky([this] {
+        if (m_skupinyPokoju->ukaz() == QDialog::Accepted)
+            nactiSkupiny();
+    });
 }
 
 void TVitranaForm::MenuAdministraceTypyDniClick()
 {
-    m_typyDni->ukaz();
+    otevriZeSmycky([this] { m_typyDni->ukaz(); });
 }
 
 void TVitranaForm::SpolupraceSWebemClick()
 {
-    m_spolupraceSWebem->ukaz();
+    otevriZeSmycky([this] { m_spolupraceSWebem->ukaz(); });
 }
 
 void TVitranaForm::OAplikaciClick()
 {
-    m_aboutBox->ukaz();
+    otevriZeSmycky([this] { m_aboutBox->ukaz(); });
 }

@@ -3,6 +3,7 @@
 #include "db/Configuration.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -27,7 +28,8 @@ class TRezervaceSmazRezervaci;
 
 /**
  * The main window: the span pickers, one tab per room group and the
- * occupancy grid of the selected group; its menu opens every dialog.
+ * occupancy grid of the selected group; its menu opens every dialog
+ * (from the event loop, so the item's own call returns at once).
  * It owns the database connection for the whole run.
  */
 class TVitranaForm : public QMainWindow
@@ -74,6 +76,9 @@ private:
     void FormShow();
     void vyplnTaby();
     void ukazObsahDatabaze();
+    /** Runs a dialog's opening from the event loop; skipped while a modal dialog is up. */
+    void otevriZeSmycky(std::function<void()> otevri);
+    void novaRezervace();
 
     std::unique_ptr<Ui::TVitranaForm> ui;
     std::unique_ptr<Pripojeni> m_pripojeni;

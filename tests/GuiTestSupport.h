@@ -64,7 +64,8 @@ void inModal(const std::function<void()> &open, const std::function<void(Dialog 
     });
     poll.start();
     open();
-    poll.stop();
+    // A menu item or button may open its dialog from the event loop: wait for that opening.
+    QTRY_VERIFY_WITH_TIMEOUT(!poll.isActive(), 10000);
     QVERIFY2(ran, qPrintable(QStringLiteral("%1 was not opened%2")
                                  .arg(QLatin1String(Dialog::staticMetaObject.className()),
                                       other.isEmpty() ? QString() : QStringLiteral(" (%1 was)").arg(other))));

@@ -1,7 +1,8 @@
 // The occupancy grid as the receptionist works from it, in the main window
 // offscreen: a red square's tooltip names the reservation, a double-click on
-// a green one opens the new reservation for that room and day, and the grid
-// is drawn again however the new reservation dialog was closed.
+// a green one (or Enter on its cell, reached by the keyboard) opens the new
+// reservation for that room and day, and the grid is drawn again however the
+// new reservation dialog was closed.
 
 #include "GuiTestSupport.h"
 #include "RecepceTestSupport.h"
@@ -14,16 +15,64 @@
 #include "db/TMojeQuery.h"
 #include "desk/TNovaRezervace.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
 #include <QToolTip>
 
 using namespace GuiTest;
 using namespace RecepceTest;
+
+namespace {
+/** As inModal, for a press whose dialog opens from the event loop: waits until that opening has run. */
+template <class Dialog>
+void inModalLater(const std::function<void()> &press, const std::function<void(Dialog *)> &act)
+{
+    bool ran = false;
+    inModal<Dialog>(
+        [&] {
+            press();
+            QTRY_VERIFY_WITH_TIMEOUT(ran, 10000);
+        },
+        [&](Dialog *d) {
+            ran = true;
+            act(d);
+        });
+}
+
+/** The press opens no modal dialog (one that does is closed again at once). */
+void opensNoDialog(const std::function<void()> &press)
+{
+    bool opened = false;
+    QTimer guard;
+    guard.setInterval(5);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            opened = true, d->reject();
+    });
+    guard.start();
+    press();
+    // An opening the press queued runs before this.
+    bool after = false;
+    QTimer::singleShot(0, [&] { after = true; });
+    QTRY_VERIFY_WITH_TIMEOUT(after, 10000);
+    QVERIFY2(!opened, "a dialog opened");
+}
+
+void checkBooking(TNovaRezervace *d, const QString &room, const QDate &day)
+{
+    CONTROL(QComboBox, pokoj, d, "PokojComboBox");
+    QCOMPARE(pokoj->currentText(), room);
+    QCOMPARE(d->findChild<QDateEdit *>("OdDateTimePicker")->date(), day);
+    QCOMPARE(d->findChild<QDateEdit *>("DoDateTimePicker")->date(), day);
+}
+} // namespace
 
 class TestMrizkaRecepce : public QObject
 {
@@ -86,44 +135,126 @@ private slots:
 
     void doubleClickingAGreenSquareBooksThatRoomAndDay()
     {
-        // A red square opens nothing (should it, the dialog is closed again).
-        bool opened = false;
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [&] {
-            if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
-                opened = true, d->reject();
-        });
-        guard.start(500);
-        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, square("101", 3));
-        guard.stop();
-        QVERIFY(!opened);
+        // A red square opens nothing.
+        opensNoDialog([&] { QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, square("101", 3)); });
         QVERIFY(!red("101", 5));
-        inModal<TNovaRezervace>([&] { QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, square("101", 5)); },
-                                [](TNovaRezervace *d) {
-                                    CONTROL(QComboBox, klient, d, "KlientComboBox");
-                                    CONTROL(QComboBox, pokoj, d, "PokojComboBox");
-                                    CONTROL(QLabel, cena, d, "CenaLabel");
-                                    QCOMPARE(klient->currentIndex(), -1);
-                                    QCOMPARE(pokoj->currentText(), QStringLiteral("101"));
-                                    QCOMPARE(d->findChild<QDateEdit *>("OdDateTimePicker")->date(), den(5));
-                                    QCOMPARE(d->findChild<QDateEdit *>("DoDateTimePicker")->date(), den(5));
-                                    QCOMPARE(cena->text(), QStringLiteral("Nesprávně zadané údaje."));
-                                    klient->hidePopup();
-                                    klient->setCurrentIndex(0);
-                                    QCOMPARE(cena->text(), QStringLiteral("1000"));
-                                    click(d->findChild<QPushButton *>("OKButton"));
-                                });
+        inModalLater<TNovaRezervace>([&] { QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, square("101", 5)); },
+                                     [](TNovaRezervace *d) {
+                                         CONTROL(QComboBox, klient, d, "KlientComboBox");
+                                         CONTROL(QComboBox, pokoj, d, "PokojComboBox");
+                                         CONTROL(QLabel, cena, d, "CenaLabel");
+                                         QCOMPARE(klient->currentIndex(), -1);
+                                         QCOMPARE(pokoj->currentText(), QStringLiteral("101"));
+                                         QCOMPARE(d->findChild<QDateEdit *>("OdDateTimePicker")->date(), den(5));
+                                         QCOMPARE(d->findChild<QDateEdit *>("DoDateTimePicker")->date(), den(5));
+                                         QCOMPARE(cena->text(), QStringLiteral("Nesprávně zadané údaje."));
+                                         klient->hidePopup();
+                                         klient->setCurrentIndex(0);
+                                         QCOMPARE(cena->text(), QStringLiteral("1000"));
+                                         click(d->findChild<QPushButton *>("OKButton"));
+                                     });
         QCOMPARE(TestDatabase::rows(QString("SELECT pokoj_id FROM objednavky_pokoje_tab WHERE od_kdy = '%1' AND do_kdy = '%1'")
                                         .arg(sql(5))),
                  QStringList{"1"});
         QVERIFY(red("101", 5));
         // The menu opens it afresh: no room, today.
-        inModal<TNovaRezervace>([&] { m_form->findChild<QAction *>("MenuRezervaceNovaRezervace")->trigger(); },
-                                [](TNovaRezervace *d) {
-                                    QCOMPARE(d->findChild<QComboBox *>("PokojComboBox")->currentIndex(), -1);
-                                    QCOMPARE(d->findChild<QDateEdit *>("OdDateTimePicker")->date(), den(0));
-                                });
+        inModalLater<TNovaRezervace>([&] { m_form->findChild<QAction *>("MenuRezervaceNovaRezervace")->trigger(); },
+                                     [](TNovaRezervace *d) {
+                                         QCOMPARE(d->findChild<QComboBox *>("PokojComboBox")->currentIndex(), -1);
+                                         QCOMPARE(d->findChild<QDateEdit *>("OdDateTimePicker")->date(), den(0));
+                                     });
+    }
+
+    void theKeyboardMovesACellCursor_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<QList<int>>("keys");   // Qt::Key, with Ctrl added as Qt::ControlModifier
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("day");
+        const int ctrl = int(Qt::ControlModifier);
+        QTest::newRow("right twice, down") << 30 << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Down} << 1 << 2;
+        QTest::newRow("left and up stop at the first cell") << 30 << QList<int>{Qt::Key_Left, Qt::Key_Up} << 0 << 0;
+        QTest::newRow("down stops at the last room")
+            << 30 << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down} << 1 << 0;
+        QTest::newRow("End, then Home") << 30 << QList<int>{Qt::Key_End, Qt::Key_Down, Qt::Key_Home} << 1 << 0;
+        QTest::newRow("End of a long span scrolls") << 60 << QList<int>{Qt::Key_End} << 0 << 59;
+        QTest::newRow("Ctrl+End, Ctrl+Home")
+            << 60 << QList<int>{ctrl | Qt::Key_End, Qt::Key_Left, ctrl | Qt::Key_Home} << 0 << 0;
+        QTest::newRow("Ctrl+End") << 60 << QList<int>{ctrl | Qt::Key_End, Qt::Key_Left} << 1 << 58;
+    }
+    void theKeyboardMovesACellCursor()
+    {
+        QFETCH(int, days);
+        QFETCH(QList<int>, keys);
+        QFETCH(int, row);
+        QFETCH(int, day);
+        if (days != 30) {
+            MessageBox::setNextAnswer(QMessageBox::Ok);
+            m_form->findChild<QDateTimeEdit *>("DoDateTimePicker")->setDate(den(days - 1));
+            click(m_form->findChild<QPushButton *>("ZobrazButton"));
+            QCOMPARE(grid()->pocetDnu(), days);
+        }
+        // Tab from the group tabs reaches the grid.
+        QApplication::setActiveWindow(m_form.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        CONTROL(QTabBar, tabs, m_form.get(), "ObsazenostPokojuTabControl");
+        tabs->setFocus();
+        QTest::keyClick(tabs, Qt::Key_Tab);
+        QVERIFY(grid()->hasFocus());
+        for (int key : keys)
+            QTest::keyClick(grid(), Qt::Key(key & ~int(Qt::KeyboardModifierMask)),
+                            Qt::KeyboardModifiers(key & int(Qt::KeyboardModifierMask)));
+        QCOMPARE(grid()->kurzor(), (ObsazenostGrid::Bunka{row, day}));
+        // In view, beside the room numbers that stay.
+        const QRect cell = grid()->obdelnikNaObrazovce(grid()->kurzor());
+        const QRect view(grid()->viewport()->mapToGlobal(QPoint(ObsazenostGrid::sloupecX, 0)),
+                         grid()->viewport()->rect().adjusted(ObsazenostGrid::sloupecX, 0, 0, 0).size());
+        QVERIFY2(view.contains(cell), qPrintable(QStringLiteral("cell at %1, %2").arg(cell.x()).arg(cell.y())));
+        QCOMPARE(grid()->horizontalScrollBar()->value() > 0, day > 30);
+        // A black ring inside the square, its colour still showing.
+        const QImage shown = grid()->viewport()->grab().toImage();
+        const QPoint at = grid()->viewport()->mapFromGlobal(cell.topLeft());
+        QCOMPARE(shown.pixelColor(at), QColor(Qt::black));
+        QCOMPARE(shown.pixelColor(at + QPoint(8, 8)),
+                 grid()->vrstvy()[0].obsazenost[row][day] ? QColor(255, 0, 0) : QColor(0, 255, 0));
+        // A screen reader's focus is on the cursor's cell.
+        QAccessibleInterface *focus = QAccessible::queryAccessibleInterface(grid())->focusChild();
+        QVERIFY(focus && focus->tableCellInterface());
+        QCOMPARE(focus->tableCellInterface()->rowIndex(), row);
+        QCOMPARE(focus->tableCellInterface()->columnIndex(), day);
+        QVERIFY(focus->state().focused);
+        QCOMPARE(focus->text(QAccessible::Name).section(", ", 0, 0), grid()->cisloPokoje(row));
+        QVERIFY(!grid()->cisloPokoje(row).isEmpty());
+    }
+
+    void enterOnAFreeCellBooksItAndOnAReservedOneTellsWhose()
+    {
+        grid()->setFocus();
+        QCOMPARE(grid()->kurzor(), (ObsazenostGrid::Bunka{0, 0}));
+        // To 101's 4th day, reserved.
+        for (int r = 0; r < row("101"); ++r)
+            QTest::keyClick(grid(), Qt::Key_Down);
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right})
+            QTest::keyClick(grid(), key);
+        opensNoDialog([&] { QTest::keyClick(grid(), Qt::Key_Return); });
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), hover(square("101", 3)));
+        QTest::keyClick(grid(), Qt::Key_Right);
+        QTest::keyClick(grid(), Qt::Key_Right);
+        inModalLater<TNovaRezervace>([&] { QTest::keyClick(grid(), Qt::Key_Enter); },
+                                          [](TNovaRezervace *d) { checkBooking(d, "101", den(5)); });
+        // Drawn again, the cursor is where it was.
+        QCOMPARE(grid()->kurzor(), (ObsazenostGrid::Bunka{row("101"), 5}));
+        // An assistive tool presses the cell's action instead.
+        QAccessibleInterface *table = QAccessible::queryAccessibleInterface(grid());
+        QAccessibleInterface *cell = table->tableInterface()->cellAt(row("103"), 7);
+        QVERIFY(cell->actionInterface());
+        QVERIFY(!table->tableInterface()->cellAt(row("101"), 3)->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
+        inModalLater<TNovaRezervace>(
+            [&] { cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); },
+            [](TNovaRezervace *d) { checkBooking(d, "103", den(7)); });
+        QCOMPARE(grid()->kurzor(), (ObsazenostGrid::Bunka{row("103"), 7}));
     }
 
     void theGridIsDrawnAgainHoweverTheDialogCloses_data()
@@ -137,28 +268,28 @@ private slots:
     {
         QFETCH(QString, how);
         QVERIFY(!red("103", 7));
-        inModal<TNovaRezervace>([&] { m_form->findChild<QAction *>("MenuRezervaceNovaRezervace")->trigger(); },
-                                [&](TNovaRezervace *d) {
-                                    auto *klient = d->findChild<QComboBox *>("KlientComboBox");
-                                    klient->hidePopup();
-                                    klient->setCurrentIndex(0);
-                                    d->findChild<QComboBox *>("PokojComboBox")->setCurrentIndex(2);   // 103
-                                    d->findChild<QDateEdit *>("DoDateTimePicker")->setDate(den(7));
-                                    d->findChild<QDateEdit *>("OdDateTimePicker")->setDate(den(7));
-                                    if (how == "OK") {
-                                        click(d->findChild<QPushButton *>("OKButton"));
-                                        return;
-                                    }
-                                    // Another desk books it meanwhile.
-                                    auto other = TestDatabase::openAnother();
-                                    TMojeQuery(*other).exec(
-                                        QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 9, '%1', '%1', '%1', 3, 0)")
-                                            .arg(sql(7)));
-                                    if (how == "Storno")
-                                        click(d->findChild<QPushButton *>("StornoButton"));
-                                    else
-                                        QTest::keyClick(d->findChild<QComboBox *>("PokojComboBox"), Qt::Key_Escape);
-                                });
+        inModalLater<TNovaRezervace>([&] { m_form->findChild<QAction *>("MenuRezervaceNovaRezervace")->trigger(); },
+                                     [&](TNovaRezervace *d) {
+                                         auto *klient = d->findChild<QComboBox *>("KlientComboBox");
+                                         klient->hidePopup();
+                                         klient->setCurrentIndex(0);
+                                         d->findChild<QComboBox *>("PokojComboBox")->setCurrentIndex(2);   // 103
+                                         d->findChild<QDateEdit *>("DoDateTimePicker")->setDate(den(7));
+                                         d->findChild<QDateEdit *>("OdDateTimePicker")->setDate(den(7));
+                                         if (how == "OK") {
+                                             click(d->findChild<QPushButton *>("OKButton"));
+                                             return;
+                                         }
+                                         // Another desk books it meanwhile.
+                                         auto other = TestDatabase::openAnother();
+                                         TMojeQuery(*other).exec(
+                                             QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 9, '%1', '%1', '%1', 3, 0)")
+                                                 .arg(sql(7)));
+                                         if (how == "Storno")
+                                             click(d->findChild<QPushButton *>("StornoButton"));
+                                         else
+                                             QTest::keyClick(d->findChild<QComboBox *>("PokojComboBox"), Qt::Key_Escape);
+                                     });
         QVERIFY(red("103", 7));
     }
 };

@@ -1,11 +1,13 @@
 // The painted occupancy grid: painting only the exposed part must give the
-// same pixels as painting it whole, whichever part a window shows.
+// same pixels as painting it whole, whichever part a window shows; assistive
+// tools see it as a table of rooms and days.
 
 #include "TestDatabase.h"
 
 #include "app/ObsazenostGrid.h"
 #include "model/SkupinyPokoju.h"
 
+#include <QAccessible>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -18,6 +20,21 @@ QImage paint(ObsazenostGrid &grid, const QList<QRect> &parts)
         grid.render(&image, part.topLeft(), QRegion(part));
     return image;
 }
+
+/** Rooms 101 and 102 of "Přízemí" from Sunday 1 March 2026; reservation 4 holds 102 on the 3rd and 4th. */
+void drawSmallGrid(ObsazenostGrid &grid, int days = 5)
+{
+    TestDatabase::clearTables();
+    TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'Host')");
+    TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (1, 1, 'Jan Novák')");
+    TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1), (2, '102', 1)");
+    TestDatabase::exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Přízemí')");
+    TestDatabase::exec("INSERT INTO skupiny_pokoju_propojeni_tab VALUES (1, 1), (1, 2)");
+    TestDatabase::exec(
+        "INSERT INTO objednavky_pokoje_tab VALUES (1, 4, '2026-01-01', '2026-03-03', '2026-03-04', 2, 900)");
+    grid.vyprazdni();
+    grid.ZobrazObsazenost(SkupinyPokoju(), "Přízemí", QDate(2026, 3, 1), QDate(2026, 3, days));
+}
 } // namespace
 
 class TestObsazenostGrid : public QObject
@@ -25,8 +42,102 @@ class TestObsazenostGrid : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { TestDatabase::setUp(); }
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+        TestDatabase::setUp();
+    }
     void cleanupTestCase() { TestDatabase::tearDown(); }
+
+    void aCellSaysItsRoomDayAndState_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("clientGone");
+        QTest::newRow("free") << 0 << 0 << "101, neděle 1. března 2026, volný" << false;
+        QTest::newRow("reserved, first night")
+            << 1 << 2 << "102, úterý 3. března 2026, obsazený, rezervace 4, Jan Novák" << false;
+        QTest::newRow("reserved, last night")
+            << 1 << 3 << "102, středa 4. března 2026, obsazený, rezervace 4, Jan Novák" << false;
+        QTest::newRow("the day after") << 1 << 4 << "102, čtvrtek 5. března 2026, volný" << false;
+        QTest::newRow("client deleted")
+            << 1 << 2 << "102, úterý 3. března 2026, obsazený, rezervace 4, (smazaný)" << true;
+    }
+    void aCellSaysItsRoomDayAndState()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(bool, clientGone);
+        ObsazenostGrid grid;
+        drawSmallGrid(grid);
+        if (clientGone)   // after drawing: a cell is read when asked
+            TestDatabase::exec("DELETE FROM klienti_tab");
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&grid);
+        QVERIFY(iface && iface->tableInterface());
+        QAccessibleInterface *cell = iface->tableInterface()->cellAt(row, column);
+        QVERIFY(cell);
+        QCOMPARE(cell->role(), QAccessible::Cell);
+        QCOMPARE(cell->text(QAccessible::Name), text);
+        QVERIFY(cell->tableCellInterface());
+        QCOMPARE(cell->tableCellInterface()->rowIndex(), row);
+        QCOMPARE(cell->tableCellInterface()->columnIndex(), column);
+        QCOMPARE(cell->tableCellInterface()->rowHeaderCells().value(0)->text(QAccessible::Name), row ? "102" : "101");
+        QCOMPARE(cell->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name),
+                 text.section(", ", 1, 1));
+    }
+
+    void theGridIsATableOfRoomsAndDays()
+    {
+        ObsazenostGrid grid;
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&grid);
+        QVERIFY(iface);
+        QAccessibleTableInterface *table = iface->tableInterface();
+        QVERIFY2(table, "the grid is a table on the accessibility bus");
+        QCOMPARE(iface->role(), QAccessible::Table);
+        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Obsazenost pokojů"));
+        QCOMPARE(iface->childCount(), 0);
+        drawSmallGrid(grid);
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->columnCount(), 5);
+        QCOMPARE(table->rowDescription(1), QStringLiteral("102"));
+        QCOMPARE(table->columnDescription(0), QStringLiteral("neděle 1. března 2026"));
+        QCOMPARE(table->cellAt(2, 0), nullptr);
+        QCOMPARE(table->cellAt(0, 5), nullptr);
+
+        // Children as an item view's: the corner and the day headers, then each room's number and days.
+        QCOMPARE(iface->childCount(), 3 * 6);
+        QStringList roles;
+        for (int i = 0; i < iface->childCount(); ++i) {
+            QAccessibleInterface *child = iface->child(i);
+            QVERIFY(child);
+            QCOMPARE(iface->indexOfChild(child), i);
+            QCOMPARE(child->parent(), iface);
+            if (i % 6 == 0 || i < 6)
+                roles << QString(child->role() == QAccessible::ColumnHeader ? "column header"
+                                 : child->role() == QAccessible::RowHeader  ? "row header"
+                                                                            : "other")
+                             + ": " + child->text(QAccessible::Name);
+        }
+        QCOMPARE(roles, (QStringList{"column header: Pokoj", "column header: neděle 1. března 2026",
+                                     "column header: pondělí 2. března 2026", "column header: úterý 3. března 2026",
+                                     "column header: středa 4. března 2026", "column header: čtvrtek 5. března 2026",
+                                     "row header: 101", "row header: 102"}));
+        QCOMPARE(iface->child(2 * 6 + 3), table->cellAt(1, 2));
+        QCOMPARE(iface->focusChild(), table->cellAt(0, 0));   // the cursor's cell
+
+        // Drawn again for fewer days: the table shrinks and cells beyond it are gone.
+        QAccessibleInterface *last = table->cellAt(1, 4);
+        drawSmallGrid(grid, 2);
+        QCOMPARE(table->columnCount(), 2);
+        QCOMPARE(iface->childCount(), 3 * 3);
+        QVERIFY(!last->isValid());
+        QCOMPARE(table->cellAt(1, 1)->text(QAccessible::Name), QStringLiteral("102, pondělí 2. března 2026, volný"));
+        grid.vyprazdni();
+        QCOMPARE(iface->childCount(), 0);
+        QCOMPARE(table->cellAt(0, 0), nullptr);
+    }
 
     void exposedPartsPaintAsTheWhole_data()
     {

@@ -344,11 +344,11 @@ private slots:
         dialog->spoluprace()->ExportTypuPokoju();   // no server: not sent
         QVERIFY2(indikator->text().contains("export") && indikator->text().contains("selhal"), qPrintable(indikator->text()));
         bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            seen = dialog->isVisible() && dialog->isModal();
-            GuiTest::click(dialog->findChild<QPushButton *>("ZavriButton"));
-        });
-        item->trigger();
+        GuiTest::inModal<TAdministraceSpolupraceSWebem>([item] { item->trigger(); },
+                                                        [&](TAdministraceSpolupraceSWebem *d) {
+                                                            seen = d == dialog && d->isModal();
+                                                            GuiTest::click(d->findChild<QPushButton *>("ZavriButton"));
+                                                        });
         QVERIFY(seen);
     }
 };
