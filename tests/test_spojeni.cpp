@@ -19,6 +19,7 @@
 #include "web/protocol/ImportRezervaci.h"
 #include "web/protocol/OdpovedWebu.h"
 
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QtTest>
 #include <atomic>
@@ -188,8 +189,11 @@ private slots:
         // While the desk waits, the other thread looks at its cursor.
         std::atomic<int> cursorWhileWaiting{-1};
         std::thread look([&] {
-            QThread::msleep(500);
-            const QCursor *c = QGuiApplication::overrideCursor();
+            // Until the desk shows it waits (or gives up seeing it), not for a fixed time.
+            QDeadlineTimer deadline(4000);
+            const QCursor *c = nullptr;
+            while (!(c = QGuiApplication::overrideCursor()) && !deadline.hasExpired())
+                std::this_thread::yield();
             cursorWhileWaiting = c ? int(c->shape()) : int(Qt::ArrowCursor);
         });
         try {
