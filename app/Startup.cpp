@@ -3,11 +3,7 @@
 #include "gui/MessageBox.h"
 
 #include "db/DatabaseError.h"
-#include "db/Indexes.h"
-#include "db/Installation.h"
-#include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
-#include "db/TMojeQuery.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -69,80 +65,41 @@ void reportStartupError(const QString &text)
         MessageBox::chyba(nullptr, text, QMessageBox::Critical);
 }
 
-Pripojeni::Pripojeni(const Configuration &config, bool emptyHotel)
-    : m_config(config), m_emptyHotel(emptyHotel)
+DotazNaPrihlaseni loginPrompt(QWidget *parent)
 {
-}
-
-Pripojeni::~Pripojeni()
-{
-    m_databaze.reset();   // close before the server may be shut down
-    m_server.reset();
-}
-
-void Pripojeni::open(QWidget *parent)
-{
-    QString user;
-    if (m_config.mode == Configuration::Mode::Private) {
-        const QString folder = m_config.datadir.isEmpty() ? Configuration::defaultDatadir() : m_config.datadir;
-        m_server = std::make_unique<PrivateServer>(folder);
-        m_server->start();
-        Installation::createDatabaseIfMissing(m_server->socketPath(), m_config.name, !m_emptyHotel);
-        m_config.socket = m_server->socketPath();
-        m_config.host = QStringLiteral("localhost");
-        user = PrivateServer::osUser();   // the server knows this account through unix_socket
-    }
-
-    m_databaze = std::make_unique<TMojeDatabaze>(m_config);
-    QString password;
-    if (qEnvironmentVariableIsSet("VITRANA_DB_USER") && qEnvironmentVariableIsSet("VITRANA_DB_PASSWORD")) {
-        user = qEnvironmentVariable("VITRANA_DB_USER");
-        password = qEnvironmentVariable("VITRANA_DB_PASSWORD");
-    } else {
-        if (user.isEmpty())
-            user = PrivateServer::osUser();
-        TLoginDialog login(m_databaze->connectionName(), user, parent);
+    return [parent](const QString &databaze, const QString &user) -> std::optional<Prihlaseni> {
+        TLoginDialog login(databaze, user, parent);
         if (login.exec() != QDialog::Accepted)
-            throw DatabaseError(QCoreApplication::translate("Startup", "Přihlášení bylo zrušeno."));
-        user = login.userName();
-        password = login.password();
-    }
+            return std::nullopt;
+        return Prihlaseni{login.userName(), login.password()};
+    };
+}
 
-    if (m_server)
-        m_databaze->setReconnectHook([server = m_server.get()] { server->ensureRunning(); });
+std::unique_ptr<Recepce> connectDesk(const Configuration &config, bool emptyHotel, QWidget *parent)
+{
     showBusyCursorWhileWaiting();
-    m_databaze->open(user, password);
-    upgradeIndexes(*m_databaze);
-
-    // A database made by an earlier version gets the tables added since. An
-    // account without the right to create them still works; the web import
-    // then names the missing table.
+    auto recepce = std::make_unique<Recepce>(config, emptyHotel);
     try {
-        TMojeQuery q(*m_databaze);
-        Installation::createAddedTables(q);
+        recepce->pripoj(loginPrompt(parent));
     } catch (const DatabaseError &e) {
-        qWarning("Vitrana: cannot create the tables added since the database was made: %s", qPrintable(e.text()));
+        MessageBox::chyba(parent, QCoreApplication::translate("Startup", "Nepodařilo se připojit k databázi."),
+                          QMessageBox::Critical, e.text());
+        return nullptr;
     }
+    return recepce;
 }
 
 void showBusyCursorWhileWaiting()
 {
-    TMojeDatabaze::setWaitIndicator([](bool waiting) {
-        if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-            return;
-        if (waiting)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-        else
-            QGuiApplication::restoreOverrideCursor();
-    });
+    TMojeDatabaze::setWaitIndicator(&showBusyCursor);
 }
 
-void upgradeIndexes(TMojeDatabaze &databaze)
+void showBusyCursor(bool waiting)
 {
-    // A log line, not a box: the desk works without them, only slower.
-    const Indexes::Result result = Indexes::addMissing(databaze);
-    if (!result.added.isEmpty())
-        qInfo("Vitrana: indexy doplněny: %s", qUtf8Printable(result.added.join(QStringLiteral(", "))));
-    for (const QString &problem : result.problems)
-        qWarning("Vitrana: %s", qUtf8Printable(problem));
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return;
+    if (waiting)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    else
+        QGuiApplication::restoreOverrideCursor();
 }

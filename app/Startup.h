@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Recepce.h"
 #include "db/Configuration.h"
 
 #include <QString>
@@ -7,9 +8,7 @@
 #include <memory>
 #include <optional>
 
-class PrivateServer;
 class QWidget;
-class TMojeDatabaze;
 
 /** What the command line asks for. */
 struct StartOptions
@@ -39,39 +38,18 @@ std::optional<Configuration> startConfiguration(const StartOptions &options);
 void reportStartupError(const QString &text);
 
 /**
- * The desk's way to its database: starts (or joins) the private server when
- * the configuration asks for it, asks for the login and opens the one
- * connection. A connection that is lost later is opened again by the next
- * statement, starting the private server again when it is gone. Destroying
- * it closes the connection and leaves the server, which the last desk shuts
- * down.
+ * The login prompt (TLoginDialog over `parent`) as the core asks for it.
  */
-class Pripojeni
-{
-public:
-    Pripojeni(const Configuration &config, bool emptyHotel);
-    ~Pripojeni();
+DotazNaPrihlaseni loginPrompt(QWidget *parent = nullptr);
 
-    /**
-     * Opens the connection. The user name and password come from
-     * VITRANA_DB_USER and VITRANA_DB_PASSWORD when both are set, otherwise
-     * from the login prompt. Throws DatabaseError (also when the login is
-     * cancelled).
-     */
-    void open(QWidget *parent);
-    TMojeDatabaze *databaze() const { return m_databaze.get(); }
-    /** The private server, when the configuration asks for one. */
-    PrivateServer *server() const { return m_server.get(); }
-
-private:
-    Configuration m_config;
-    bool m_emptyHotel;
-    std::unique_ptr<PrivateServer> m_server;
-    std::unique_ptr<TMojeDatabaze> m_databaze;
-};
+/**
+ * The desk's core for the configuration, connected: the busy cursor shows
+ * while it waits for the database, the login prompt asks for the account.
+ * A failure is shown in the error box and gives nothing.
+ */
+std::unique_ptr<Recepce> connectDesk(const Configuration &config, bool emptyHotel, QWidget *parent = nullptr);
 
 /** The busy cursor shows while the desk waits for the database (a lock another desk holds, say). */
 void showBusyCursorWhileWaiting();
-
-/** Adds the indexes a database made before them lacks; what fails is logged, the desk starts anyway. */
-void upgradeIndexes(TMojeDatabaze &databaze);
+/** The busy cursor on or off: the wait indicator that showBusyCursorWhileWaiting() installs. */
+void showBusyCursor(bool waiting);

@@ -8,8 +8,8 @@
 #include "admin/TDefinovaniCen.h"
 #include "admin/TNastaveniDnuUTypuDne.h"
 #include "app/ObsazenostGrid.h"
-#include "app/Startup.h"
 #include "app/TAboutBox.h"
+#include "core/Recepce.h"
 #include "db/DatabaseError.h"
 #include "db/Installation.h"
 #include "db/TMojeQuery.h"
@@ -27,21 +27,13 @@
 #include <QShowEvent>
 #include <QTimer>
 
-namespace {
-// Grid origin: 10 px from the left edge, 2 px below the tab strip (24 + 22).
-constexpr int gridX = 10;
-constexpr int gridY = 48;
-constexpr int clientWidth = 737;
-} // namespace
-
-TVitranaForm::TVitranaForm(const Configuration &config, bool emptyHotel, QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TVitranaForm>()), m_listenPort(config.listenPort)
+TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TVitranaForm>()), m_recepce(recepce),
+      m_skupiny(std::make_unique<SkupinyPokoju>())
 {
     ui->setupUi(this);
     m_titulek = windowTitle();
     move(142, 139);
-    ui->Client->setMinimumSize(clientWidth, gridY);
-    ui->Client->installEventFilter(this);   // the grid fills what the pickers and tabs leave
 
     connect(ui->ZobrazButton, &QPushButton::clicked, this, &TVitranaForm::ZobrazButtonClick);
     connect(ui->ObsazenostPokojuTabControl, &QTabBar::currentChanged, this,
@@ -69,29 +61,9 @@ TVitranaForm::TVitranaForm(const Configuration &config, bool emptyHotel, QWidget
     // A screen reader names the pickers by their captions.
     ui->OdLabel->setBuddy(ui->OdDateTimePicker);
     ui->DoLabel->setBuddy(ui->DoDateTimePicker);
-
-    FormCreate(config, emptyHotel);
 }
 
 TVitranaForm::~TVitranaForm() = default;
-
-void TVitranaForm::FormCreate(const Configuration &config, bool emptyHotel)
-{
-    auto pripojeni = std::make_unique<Pripojeni>(config, emptyHotel);
-    try {
-        pripojeni->open(this);
-    } catch (const DatabaseError &e) {
-        MessageBox::chyba(this, tr("Nepodařilo se připojit k databázi."), QMessageBox::Critical, e.text());
-        return;
-    }
-    m_pripojeni = std::move(pripojeni);
-    m_skupiny = std::make_unique<SkupinyPokoju>();
-}
-
-bool TVitranaForm::jePripojeno() const
-{
-    return m_pripojeni != nullptr;
-}
 
 ObsazenostGrid *TVitranaForm::grid() const
 {
@@ -122,12 +94,13 @@ void TVitranaForm::createDialogs()
     ui->SmazRezervaci->setEnabled(true);
     m_aboutBox = new TAboutBox(this);
     ui->OAplikaci->setEnabled(true);
-    // Last: from here on the desk listens for guests forwarded by the web site.
-    m_spolupraceSWebem = new TAdministraceSpolupraceSWebem(quint16(m_listenPort), this);
+    // The web road is the core's: the dialog and the status bar only show it.
+    SpolupraceSWebem *web = m_recepce->spoluprace();
+    m_spolupraceSWebem = new TAdministraceSpolupraceSWebem(web, this);
     ui->SpolupraceSWebem->setEnabled(true);
     // The web road's health without opening its dialog.
-    ui->StatusBar1->addPermanentWidget(new IndikatorWebu(m_spolupraceSWebem->spoluprace(), ui->StatusBar1));
-    m_novaRezervace->setSpolupraceSWebem(m_spolupraceSWebem->spoluprace());
+    ui->StatusBar1->addPermanentWidget(new IndikatorWebu(web, ui->StatusBar1));
+    m_novaRezervace->setSpolupraceSWebem(web);
 }
 
 void TVitranaForm::showEvent(QShowEvent *event)
@@ -139,10 +112,6 @@ void TVitranaForm::showEvent(QShowEvent *event)
 
 void TVitranaForm::FormShow()
 {
-    if (!jePripojeno()) {
-        QTimer::singleShot(0, this, &QWidget::close);
-        return;
-    }
     const QDateTime now = QDateTime::currentDateTime();
     ui->OdDateTimePicker->setDateTime(now);
     ui->DoDateTimePicker->setDateTime(now.addDays(29));
@@ -157,7 +126,7 @@ void TVitranaForm::ukazObsahDatabaze()
     // stays while the sample's clients are there, or until the first room.
     Installation::Content obsah = Installation::Content::Hotel;
     try {
-        TMojeQuery q(*m_pripojeni->databaze());
+        TMojeQuery q(*m_recepce->databaze());
         obsah = Installation::content(q);
     } catch (const DatabaseError &e) {
         qWarning("Vitrana: cannot tell whether the database holds the sample hotel: %s", qUtf8Printable(e.text()));
@@ -262,13 +231,6 @@ void TVitranaForm::refresh()
     } catch (const DatabaseError &e) {
         MessageBox::chybaDatabaze(this, tr("Nepodařilo se načíst obsazenost pokojů."), e);
     }
-}
-
-bool TVitranaForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == ui->Client && event->type() == QEvent::Resize)
-        grid()->setGeometry(gridX, gridY, ui->Client->width() - gridX, ui->Client->height() - gridY);
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void TVitranaForm::ZobrazButtonClick()

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "db/Configuration.h"
-
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -11,7 +9,7 @@ class TVitranaForm;
 }
 class ObsazenostGrid;
 class QLabel;
-class Pripojeni;
+class Recepce;
 class SkupinyPokoju;
 class TAboutBox;
 class TAdministracePokoje;
@@ -30,17 +28,17 @@ class TRezervaceSmazRezervaci;
  * The main window: the span pickers, one tab per room group and the
  * occupancy grid of the selected group; its menu opens every dialog
  * (from the event loop, so the item's own call returns at once).
- * It owns the database connection for the whole run.
+ * A view of the desk's core, which the application owns and which must
+ * outlive it.
  */
 class TVitranaForm : public QMainWindow
 {
     Q_OBJECT
 public:
-    /** Connects to the database (FormCreate); see jePripojeno(). */
-    TVitranaForm(const Configuration &config, bool emptyHotel, QWidget *parent = nullptr);
+    /** Over a connected core (Recepce::pripoj). */
+    explicit TVitranaForm(Recepce *recepce, QWidget *parent = nullptr);
     ~TVitranaForm() override;
 
-    bool jePripojeno() const;
     /** Creates every dialog once, in start-up order, and enables its menu item. */
     void createDialogs();
     /** Draws the grid for the pickers' span and the selected tab. */
@@ -69,10 +67,8 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void FormCreate(const Configuration &config, bool emptyHotel);
     void FormShow();
     void vyplnTaby();
     void ukazObsahDatabaze();
@@ -81,9 +77,8 @@ private:
     void novaRezervace();
 
     std::unique_ptr<Ui::TVitranaForm> ui;
-    std::unique_ptr<Pripojeni> m_pripojeni;
+    Recepce *m_recepce;
     std::unique_ptr<SkupinyPokoju> m_skupiny;
-    int m_listenPort = 9876;
     QString m_titulek;                 // the caption without the notice below
     QLabel *m_obsahLabel = nullptr;    // "sample hotel" or "empty hotel", so nobody takes it for the real one
 

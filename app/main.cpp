@@ -13,9 +13,11 @@ int main(int argc, char *argv[])
     if (!config)
         return 2;
     try {
-        TVitranaForm form(*config, options.emptyHotel);
-        if (!form.jePripojeno())
+        // The core outlives every window: declared first, destroyed last.
+        const std::unique_ptr<Recepce> recepce = connectDesk(*config, options.emptyHotel);
+        if (!recepce)
             return 1;
+        TVitranaForm form(recepce.get());
         form.createDialogs();
         form.show();
         return app.exec();

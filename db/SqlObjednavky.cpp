@@ -7,22 +7,17 @@ namespace {
 QString i(int value) { return SqlFormat::quotedInteger(value); }
 QString d(const QDate &value) { return SqlFormat::quotedDate(value); }
 
-// The joins that find the client's type, the room's type, the day types of
-// a date and their prices; the date condition follows.
-QString priceJoin(int klientId, int pokojId)
+// A stored stay shares a day with the span: it begins in it, ends in it,
+// or encloses it. The desk and the web import ask by this one condition, so
+// a stored stay whose last day is before its first counts alike for both.
+QString sharesDay(const QDate &odKdy, const QDate &doKdy)
 {
-    return QStringLiteral(" FROM ceny_pokoje_tab, typy_dnu_tab, kalendar_typy_dnu_tab, klienti_tab, pokoje_tab"
-                          " WHERE klienti_tab.klient_id = ")
-           + i(klientId)
-           + QStringLiteral(" AND klienti_tab.typ_klienta_id = ceny_pokoje_tab.typ_klienta_id"
-                            " AND pokoje_tab.pokoj_id = ")
-           + i(pokojId) + QStringLiteral(" AND pokoje_tab.typ_pokoje_id = ceny_pokoje_tab.typ_pokoje_id");
-}
-
-QString priceTypes()
-{
-    return QStringLiteral(" AND kalendar_typy_dnu_tab.typ_dne_id = ceny_pokoje_tab.typ_dne_id"
-                          " AND typy_dnu_tab.typ_dne_id = ceny_pokoje_tab.typ_dne_id");
+    return QStringLiteral("(( objednavky_pokoje_tab.od_kdy >= ") + d(odKdy)
+           + QStringLiteral(" AND objednavky_pokoje_tab.od_kdy <= ") + d(doKdy)
+           + QStringLiteral(") OR ( objednavky_pokoje_tab.do_kdy >= ") + d(odKdy)
+           + QStringLiteral(" AND objednavky_pokoje_tab.do_kdy <= ") + d(doKdy)
+           + QStringLiteral(") OR ( objednavky_pokoje_tab.do_kdy >= ") + d(doKdy)
+           + QStringLiteral(" AND objednavky_pokoje_tab.od_kdy <= ") + d(odKdy) + QStringLiteral("))");
 }
 } // namespace
 
@@ -36,10 +31,7 @@ QString selectCollisions(int pokojId, const QDate &odKdy, const QDate &doKdy)
     // The server merges the keys (pokoj_id, od_kdy) and (pokoj_id, do_kdy)
     // for the alternatives, so a room's past stays are not read.
     return QStringLiteral("SELECT COUNT(*) AS pocet FROM objednavky_pokoje_tab WHERE pokoj_id = ") + i(pokojId)
-           + QStringLiteral(" AND (( od_kdy >= ") + d(odKdy) + QStringLiteral(" AND od_kdy <= ") + d(doKdy)
-           + QStringLiteral(") OR ( do_kdy >= ") + d(odKdy) + QStringLiteral(" AND do_kdy <= ") + d(doKdy)
-           + QStringLiteral(") OR ( do_kdy >= ") + d(doKdy) + QStringLiteral(" AND od_kdy <= ") + d(odKdy)
-           + QStringLiteral("))");
+           + QStringLiteral(" AND ") + sharesDay(odKdy, doKdy);
 }
 
 QString selectNewNumber()
@@ -88,28 +80,20 @@ QString countOfClient(int klientId)
     return QStringLiteral("SELECT COUNT(*) AS pocet FROM objednavky_pokoje_tab WHERE klient_id = ") + i(klientId);
 }
 
-QString selectDayPrice(int klientId, int pokojId, const QDate &day)
-{
-    return QStringLiteral("SELECT cena AS cena") + priceJoin(klientId, pokojId)
-           + QStringLiteral(" AND kalendar_typy_dnu_tab.datum = ") + d(day) + priceTypes()
-           + QStringLiteral(" ORDER BY typy_dnu_tab.poradi");
-}
-
 QString selectFreeRooms(int typPokojeId, const QDate &odKdy, const QDate &doKdy)
 {
-    // The rooms with a stay sharing a day with the span, read first on their
-    // own: joined room by room, every stay a room ever had would be read.
-    // Ends on or after the first day and begins or ends by the last one, or
-    // begins inside the span: exactly the three alternatives of the
-    // collision count, each half served by its index alone.
-    return QStringLiteral("SELECT pokoje.pokoj_id FROM pokoje_tab AS pokoje LEFT JOIN "
-                          "(SELECT pokoj_id FROM objednavky_pokoje_tab WHERE do_kdy >= ")
-           + d(odKdy) + QStringLiteral(" AND (od_kdy <= ") + d(doKdy) + QStringLiteral(" OR do_kdy <= ") + d(doKdy)
-           + QStringLiteral(") UNION SELECT pokoj_id FROM objednavky_pokoje_tab WHERE od_kdy >= ") + d(odKdy)
-           + QStringLiteral(" AND od_kdy <= ") + d(doKdy)
-           + QStringLiteral(") AS objednavky ON pokoje.pokoj_id = objednavky.pokoj_id WHERE pokoje.typ_pokoje_id = ")
-           + i(typPokojeId)
-           + QStringLiteral(" AND objednavky.pokoj_id IS NULL GROUP BY pokoje.pokoj_id ORDER BY pokoje.pokoj_id");
+    // Room by room, lowest first, each by the collision count's condition.
+    // No aliases and each table once: the import runs it under LOCK TABLES.
+    return QStringLiteral("SELECT pokoj_id FROM pokoje_tab WHERE typ_pokoje_id = ") + i(typPokojeId)
+           + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM objednavky_pokoje_tab"
+                            " WHERE objednavky_pokoje_tab.pokoj_id = pokoje_tab.pokoj_id AND ")
+           + sharesDay(odKdy, doKdy) + QStringLiteral(") ORDER BY pokoj_id");
+}
+
+QString selectFreeRoom(int typPokojeId, const QDate &odKdy, const QDate &doKdy)
+{
+    // Stops at the first free room.
+    return selectFreeRooms(typPokojeId, odKdy, doKdy) + QStringLiteral(" LIMIT 1");
 }
 
 } // namespace SqlObjednavky

@@ -5,7 +5,7 @@
 
 class SqlFormat;
 
-/** Statements on reservations: collisions, numbering, stay prices, free rooms. */
+/** Statements on reservations: collisions, numbering, free rooms. */
 namespace SqlObjednavky {
 
 /**
@@ -32,10 +32,12 @@ QString countRoom(int pokojId, const QString &cisloPokoje, const SqlFormat &f);
 /** COUNT(*) AS pocet of the client's reservation rows. */
 QString countOfClient(int klientId);
 
-/** The prices of one day, the lowest poradi first. */
-QString selectDayPrice(int klientId, int pokojId, const QDate &day);
-
-/** Rooms of the type with no stay sharing a day with the span, lowest id first. */
+/**
+ * pokoj_id of the rooms of the type that no stay shares a day with, by the
+ * condition of selectCollisions, lowest id first.
+ */
 QString selectFreeRooms(int typPokojeId, const QDate &odKdy, const QDate &doKdy);
+/** The first row of selectFreeRooms only. */
+QString selectFreeRoom(int typPokojeId, const QDate &odKdy, const QDate &doKdy);
 
 } // namespace SqlObjednavky

@@ -62,10 +62,9 @@ QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezer
            + ids.join(QStringLiteral(", ")) + u')';
 }
 
-QString selectRoomsOfTypes(const QList<int> &typy)
+QString selectNewClientId()
 {
-    return QStringLiteral("SELECT pokoj_id, typ_pokoje_id FROM pokoje_tab WHERE typ_pokoje_id IN (") + SqlFormat::quotedIntegers(typy)
-           + QStringLiteral(") ORDER BY pokoj_id");
+    return QStringLiteral("SELECT (MAX(klient_id) + 1) AS nove_id FROM klienti_tab");
 }
 
 QString insertWebClients(const SqlFormat &f, const QList<WebKlient> &klienti)

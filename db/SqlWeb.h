@@ -25,7 +25,7 @@ QString selectCenyAObsazenost();
  */
 QString lockImport();
 
-// The import pass: read once under its lock, then a few statements for many reservations.
+// The import pass under its lock: what was stored before, then each group's inserts.
 
 /**
  * The identifiers already stored: rezervaceid, cislo_objednavky, typ_pokoje_id,
@@ -33,8 +33,9 @@ QString lockImport();
  * the book) with its cena and its client's jmeno, telefon, email, stat.
  */
 QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezervaceIds);
-/** pokoj_id, typ_pokoje_id of the rooms of these types, lowest id first. */
-QString selectRoomsOfTypes(const QList<int> &typy);
+
+/** (MAX + 1) AS nove_id of the clients; NULL on an empty table. */
+QString selectNewClientId();
 
 /** One row of the clients' insert: a guest who came through the web site. */
 struct WebKlient

@@ -6,8 +6,6 @@
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 
-#include <optional>
-
 namespace {
 // A span whose last day is before its first (or a missing date) has no day.
 bool hasDays(const QDate &odKdy, const QDate &doKdy)
@@ -15,9 +13,8 @@ bool hasDays(const QDate &odKdy, const QDate &doKdy)
     return odKdy.isValid() && doKdy.isValid() && odKdy <= doKdy;
 }
 
-int newNumber(TMojeDatabaze &db)
+int newNumber(TMojeQuery &q)
 {
-    TMojeQuery q(db);
     q.setSql(SqlObjednavky::selectNewNumber());
     q.open();
     return q.integer(QStringLiteral("nove_cislo"));   // NULL on an empty table reads as 0
@@ -35,40 +32,43 @@ Objednavka::Objednavka(int klientId, const QDate &datumObjednavky, const QDate &
                        int pokojId, int typPokojeId)
     : klient_id(klientId), datum_objednavky(datumObjednavky), od_kdy(odKdy), do_kdy(doKdy)
 {
-    pokoj_id = pokojId != 0 ? pokojId : NajdiVolnyPokoj(typPokojeId, odKdy, doKdy);
-    cislo_objednavky = 0;
+    if (pokojId != 0) {
+        pokoj_id = pokojId;
+    } else {
+        TMojeQuery q;
+        pokoj_id = NajdiVolnyPokoj(q, typPokojeId, odKdy, doKdy);
+    }
     // Priced for the room the caller gave: a searched room is priced by the caller.
-    bool chybi = false;
-    cena = CenaPobytu(klientId, pokojId, odKdy, doKdy, chybi);
-    chybi_cena = chybi;
+    if (hasDays(odKdy, doKdy)) {
+        const RozpisCeny rozpis = RozpisCeny::Nacti(klientId, pokojId, odKdy, doKdy);
+        cena = rozpis.cena();
+        chybi_cena = rozpis.chybiCena();
+    }
 }
 
-bool Objednavka::JeKolize(TMojeQuery *q) const
+bool Objednavka::JeKolize(TMojeQuery &q) const
 {
     if (pokoj_id == 0 || !hasDays(od_kdy, do_kdy))
         return true;
-    std::optional<TMojeQuery> own;
-    TMojeQuery &query = q ? *q : own.emplace();
-    query.setSql(SqlObjednavky::selectCollisions(pokoj_id, od_kdy, do_kdy));
-    query.open();
-    return query.integer(QStringLiteral("pocet")) > 0;
+    q.setSql(SqlObjednavky::selectCollisions(pokoj_id, od_kdy, do_kdy));
+    q.open();
+    return q.integer(QStringLiteral("pocet")) > 0;
 }
 
-bool Objednavka::Zarezervuj(TMojeQuery *q) const
+bool Objednavka::Zarezervuj() const
+{
+    return ZarezervujKlientovi() == VysledekRezervace::Ulozena;
+}
+
+bool Objednavka::Zarezervuj(TMojeQuery &q) const
 {
     // The collision count, the number and the insert must see the table as
-    // no other desk can change it in between.
-    const auto store = [this](TMojeQuery &locked) {
-        if (JeKolize(&locked))
-            return false;
-        const int number = cislo_objednavky >= 1 ? cislo_objednavky : newNumber(locked.database());
-        locked.exec(SqlObjednavky::insertReservation(klient_id, number, datum_objednavky, od_kdy, do_kdy,
-                                                     pokoj_id, cena));
-        return true;
-    };
-    if (q)
-        return store(*q);
-    return ZarezervujKlientovi() == VysledekRezervace::Ulozena;
+    // no other desk can change it in between: hence the caller's lock.
+    if (JeKolize(q))
+        return false;
+    const int number = cislo_objednavky >= 1 ? cislo_objednavky : newNumber(q);
+    q.exec(SqlObjednavky::insertReservation(klient_id, number, datum_objednavky, od_kdy, do_kdy, pokoj_id, cena));
+    return true;
 }
 
 VysledekRezervace Objednavka::ZarezervujKlientovi(const QString &cisloPokoje) const
@@ -92,54 +92,17 @@ VysledekRezervace Objednavka::ZarezervujKlientovi(const QString &cisloPokoje) co
         locked.open();
         if (locked.integer(QStringLiteral("pocet")) == 0)
             vysledek = VysledekRezervace::PokojSmazan;
-        else if (Zarezervuj(&locked))
+        else if (Zarezervuj(locked))
             vysledek = VysledekRezervace::Ulozena;
     });
     return vysledek;
 }
 
-int Objednavka::NoveCislo()
-{
-    return newNumber(TMojeDatabaze::current());
-}
-
-double Objednavka::CenaPobytu(int klientId, int pokojId, const QDate &odKdy, const QDate &doKdy, bool &chybiCena)
+int Objednavka::NajdiVolnyPokoj(TMojeQuery &q, int typPokojeId, const QDate &odKdy, const QDate &doKdy)
 {
     if (!hasDays(odKdy, doKdy))
         return 0;
-    const RozpisCeny rozpis = RozpisCeny::Nacti(klientId, pokojId, odKdy, doKdy);
-    if (rozpis.chybiCena())
-        chybiCena = true;
-    return rozpis.cena();
-}
-
-double Objednavka::CenaPobytuPoDnech(int klientId, int pokojId, const QDate &odKdy, const QDate &doKdy,
-                                     bool &chybiCena)
-{
-    if (!hasDays(odKdy, doKdy))
-        return 0;
-    double sum = 0;
-    for (QDate den = odKdy; den <= doKdy; den = den.addDays(1))
-        sum += CenaDne(klientId, pokojId, den, chybiCena);
-    return sum;
-}
-
-double Objednavka::CenaDne(int klientId, int pokojId, const QDate &den, bool &chybiCena)
-{
-    TMojeQuery q;
-    q.setSql(SqlObjednavky::selectDayPrice(klientId, pokojId, den));
-    q.open();
-    if (q.isEmpty()) {
-        chybiCena = true;
-        return 0;
-    }
-    return q.real(QStringLiteral("cena"));
-}
-
-int Objednavka::NajdiVolnyPokoj(int typPokojeId, const QDate &odKdy, const QDate &doKdy)
-{
-    TMojeQuery q;
-    q.setSql(SqlObjednavky::selectFreeRooms(typPokojeId, odKdy, doKdy));
+    q.setSql(SqlObjednavky::selectFreeRoom(typPokojeId, odKdy, doKdy));
     q.open();
     return q.isEmpty() ? 0 : q.integer(QStringLiteral("pokoj_id"));
 }

@@ -42,42 +42,35 @@ public:
 
     /**
      * True when the stay cannot be stored: no room, no day (last day before
-     * the first), or a stored stay of the room shares a day with it. With a
-     * query from the caller the count runs on it (inside the caller's lock).
+     * the first), or a stored stay of the room shares a day with it. Runs in
+     * the caller's lock set, which must hold objednavky_pokoje_tab.
      */
-    bool JeKolize(TMojeQuery *q = nullptr) const;
+    bool JeKolize(TMojeQuery &q) const;
+    /** Stores the stay under its own lock set unless it collides; true when stored (ZarezervujKlientovi). */
+    bool Zarezervuj() const;
     /**
-     * Stores the stay unless it collides; true when stored. Without a query it
-     * takes "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE" itself
-     * for the collision count, the numbering and the insert, all or nothing,
-     * and refuses a client that no longer exists. With a query the
-     * caller holds a lock set with objednavky_pokoje_tab and owns the
-     * transaction: nothing is committed, unlocked or rolled back here.
-     * A number below 1 is replaced by NoveCislo() in the stored row only.
+     * Stores the stay unless it collides; true when stored. Runs in the
+     * caller's lock set, which must hold objednavky_pokoje_tab WRITE; the
+     * caller owns the transaction: nothing is committed, unlocked or rolled
+     * back here. A number below 1 is replaced by MAX + 1 in the stored row only.
      */
-    bool Zarezervuj(TMojeQuery *q = nullptr) const;
+    bool Zarezervuj(TMojeQuery &q) const;
     /**
-     * Zarezervuj under its own lock set, telling a collision from a client or
-     * a room deleted meanwhile. With cisloPokoje the room must still have
-     * that number: the id of a room removed at another desk may have gone
-     * to a new room since.
+     * Stores the stay under its own lock set ("LOCK TABLES klienti_tab WRITE,
+     * objednavky_pokoje_tab WRITE, pokoje_tab READ"), all or nothing,
+     * telling a collision from a client or a room deleted meanwhile. With
+     * cisloPokoje the room must still have that number: the id of a room
+     * removed at another desk may have gone to a new room since.
      */
     VysledekRezervace ZarezervujKlientovi(const QString &cisloPokoje = QString()) const;
 
-    /** The number for the next stored reservation: MAX + 1, 0 on an empty table. */
-    static int NoveCislo();
     /**
-     * Sum of the day prices from odKdy to doKdy, both included, read with one
-     * statement. Sets chybiCena (never clears it) when a day has no price.
+     * Lowest pokoj_id of the type that no stored stay shares a day with, by
+     * the rule of JeKolize; 0 when none, or when the span has no day. Runs in
+     * the caller's lock set, which must hold pokoje_tab and
+     * objednavky_pokoje_tab.
      */
-    static double CenaPobytu(int klientId, int pokojId, const QDate &odKdy, const QDate &doKdy, bool &chybiCena);
-    /** The same, one CenaDne statement per day (the reference CenaPobytu is held to). */
-    static double CenaPobytuPoDnech(int klientId, int pokojId, const QDate &odKdy, const QDate &doKdy,
-                                    bool &chybiCena);
-    /** Price of one day by the day type with the lowest poradi; 0 and chybiCena set when none. */
-    static double CenaDne(int klientId, int pokojId, const QDate &den, bool &chybiCena);
-    /** Lowest pokoj_id of the type free on every day of the span; 0 when none. */
-    static int NajdiVolnyPokoj(int typPokojeId, const QDate &odKdy, const QDate &doKdy);
+    static int NajdiVolnyPokoj(TMojeQuery &q, int typPokojeId, const QDate &odKdy, const QDate &doKdy);
     /** Deletes every row of the reservation number; takes no lock. */
     static void SmazObjednavku(int cisloObjednavky);
     /**

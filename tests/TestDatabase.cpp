@@ -1,5 +1,6 @@
 #include "TestDatabase.h"
 
+#include "core/Recepce.h"
 #include "db/DatabaseError.h"
 #include "db/Installation.h"
 #include "db/PrivateServer.h"
@@ -84,6 +85,13 @@ std::unique_ptr<TMojeDatabaze> openAnother()
     auto other = std::make_unique<TMojeDatabaze>(config());
     other->open(PrivateServer::osUser(), QString());
     return other;
+}
+
+std::unique_ptr<Recepce> openDesk(const Configuration &c)
+{
+    auto recepce = std::make_unique<Recepce>(c, false);
+    recepce->pripoj();   // the account from the environment, as setUp() leaves it
+    return recepce;
 }
 
 void clearTables()

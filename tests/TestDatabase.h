@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <memory>
 
+class Recepce;
 class TMojeDatabaze;
 
 /**
@@ -27,6 +28,8 @@ TMojeDatabaze &db();
 Configuration config();
 /** Another connection to the same database, as a second desk would have. */
 std::unique_ptr<TMojeDatabaze> openAnother();
+/** The desk's core on the same database, connected as the desk connects; throws DatabaseError. */
+std::unique_ptr<Recepce> openDesk(const Configuration &config = TestDatabase::config());
 
 /** Empties every table. */
 void clearTables();

@@ -76,6 +76,17 @@ struct Pracoviste
     }
 
     quint16 port() const { return desk->portNaslouchani(); }
+
+    // Lets the watchdog tick `tiky` times, or sees it stopped with nothing
+    // queued: either way a later tick has had its chance to act.
+    bool dalsiTiky(int tiky = 3)
+    {
+        QSignalSpy spy(desk.get(), &SpolupraceSWebem::tikHlidace);
+        return QTest::qWaitFor([&] {
+            QCoreApplication::processEvents();
+            return spy.count() >= tiky || !desk->hlidaSpojeni();
+        }, 10000);
+    }
 };
 
 // A browser forwarded to the desk: a plain connection to the listener.

@@ -4,7 +4,7 @@
 
 #include "TestDatabase.h"
 
-#include "app/Startup.h"
+#include "core/Recepce.h"
 #include "db/Indexes.h"
 #include "db/PrivateServer.h"
 #include "db/SqlObjednavky.h"
@@ -192,8 +192,8 @@ private slots:
         qputenv("VITRANA_DB_PASSWORD", "heslo");
         // said in the log, not in a box
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Indexy tabulky objednavky_pokoje_tab nelze doplnit.*ALTER"));
-        Pripojeni desk(TestDatabase::config(), false);
-        desk.open(nullptr);
+        Recepce desk(TestDatabase::config(), false);
+        desk.pripoj();
         qputenv("VITRANA_DB_USER", userBefore);
         qputenv("VITRANA_DB_PASSWORD", passwordBefore);
 

@@ -11,6 +11,7 @@
 #include "app/ObsazenostGrid.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
+#include "core/Recepce.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "desk/TNovaRezervace.h"
@@ -78,6 +79,7 @@ class TestMrizkaRecepce : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<Recepce> m_recepce;   // outlives the window, as in the application
     std::unique_ptr<TVitranaForm> m_form;
 
     ObsazenostGrid *grid() { return m_form->grid(); }
@@ -108,12 +110,17 @@ private slots:
         TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 4, '%1', '%2', '%3', 1, 2700.5), "
                                    "(1, 5, '%1', '%2', '%3', 2, 2700.5)")
                                .arg(sql(-3), sql(2), sql(4)));
-        m_form = std::make_unique<TVitranaForm>(TestDatabase::config(), false);
+        m_recepce = TestDatabase::openDesk();
+        m_form = std::make_unique<TVitranaForm>(m_recepce.get());
         m_form->createDialogs();
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }
-    void cleanup() { m_form.reset(); }
+    void cleanup()
+    {
+        m_form.reset();
+        m_recepce.reset();
+    }
 
     void redSquaresNameTheirReservation()
     {

@@ -15,6 +15,7 @@
 #include "app/ObsazenostGrid.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
+#include "core/Recepce.h"
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
 #include "gui/DisplayFormat.h"
@@ -49,6 +50,7 @@ class TestNovyHotel : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<Recepce> m_recepce;   // outlives the window, as in the application
     std::unique_ptr<TVitranaForm> m_form;
 
     /** Opens the dialog of a menu item and acts in it. */
@@ -70,13 +72,15 @@ private slots:
         TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'Host z webu'), (2, 'Individuální host')");
         TestDatabase::exec("INSERT INTO klient_zobrazit_tab (typ_klienta_id, jmeno, telefon, email, stat) "
                            "VALUES (1, 1, 2, 3, 4), (2, 1, 2, 0, 0)");
-        m_form = std::make_unique<TVitranaForm>(TestDatabase::config(), false);
+        m_recepce = TestDatabase::openDesk();
+        m_form = std::make_unique<TVitranaForm>(m_recepce.get());
         m_form->createDialogs();
         m_form->show();
     }
     void cleanupTestCase()
     {
         m_form.reset();
+        m_recepce.reset();
         TestDatabase::tearDown();
     }
 

@@ -8,6 +8,7 @@
 #include "app/TLoginDialog.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
+#include "core/Recepce.h"
 #include "gui/TDialog.h"
 
 #include <QAccessible>
@@ -75,6 +76,7 @@ class TestPristupnost : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<Recepce> m_recepce;   // outlives the window, as in the application
     std::unique_ptr<TVitranaForm> m_form;
 
     QWidget *okno(const QString &name)
@@ -98,13 +100,17 @@ private slots:
         TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Dvoulůžkový', 2)");
         TestDatabase::exec("INSERT INTO typy_dnu_tab VALUES (1, 'Všední den', 20)");
         TestDatabase::exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Přízemí')");
-        m_form = std::make_unique<TVitranaForm>(TestDatabase::config(), false);
-        QVERIFY(m_form->jePripojeno());
+        m_recepce = TestDatabase::openDesk();
+        m_form = std::make_unique<TVitranaForm>(m_recepce.get());
         m_form->createDialogs();
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }
-    void cleanup() { m_form.reset(); }
+    void cleanup()
+    {
+        m_form.reset();
+        m_recepce.reset();
+    }
 
     void everyControlIsNamedByItsCaption_data()
     {

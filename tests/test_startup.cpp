@@ -242,9 +242,10 @@ private slots:
         }
         // the first start and the next one
         for (int start = 1; start <= 2; ++start) {
-            TVitranaForm form(config, emptyHotel);
-            QVERIFY2(form.jePripojeno(), qPrintable(MessageBox::history().isEmpty() ? QString()
-                                                        : MessageBox::history().last().detail));
+            const std::unique_ptr<Recepce> recepce = connectDesk(config, emptyHotel);
+            QVERIFY2(recepce, qPrintable(MessageBox::history().isEmpty() ? QString()
+                                             : MessageBox::history().last().detail));
+            TVitranaForm form(recepce.get());
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
             QCOMPARE(form.windowTitle(), title);

@@ -1,6 +1,7 @@
 // The main window, offscreen: menus, span messages, tabs and the painted
 // occupancy grid (read back from the pixels), the About box, a failed
-// login and the application's last-resort error handler.
+// login, the window going before the desk's core, and the application's
+// last-resort error handler.
 
 #include "GuiTestSupport.h"
 #include "TestDatabase.h"
@@ -8,19 +9,25 @@
 
 #include "gui/MessageBox.h"
 #include "app/ObsazenostGrid.h"
+#include "app/Startup.h"
 #include "app/TAboutBox.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
+#include "core/Recepce.h"
 #include "db/DatabaseError.h"
+#include "web/TAdministraceSpolupraceSWebem.h"
 
 #include <QAction>
 #include <QDateTimeEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 
 namespace {
@@ -37,13 +44,13 @@ class TestVitranaForm : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<Recepce> m_recepce;   // outlives every window, as in the application
     std::unique_ptr<TVitranaForm> m_form;
 
     std::unique_ptr<TVitranaForm> openForm()
     {
-        auto form = std::make_unique<TVitranaForm>(TestDatabase::config(), false);
-        if (form->jePripojeno())
-            form->createDialogs();
+        auto form = std::make_unique<TVitranaForm>(m_recepce.get());
+        form->createDialogs();
         return form;
     }
     void show()
@@ -61,13 +68,34 @@ class TestVitranaForm : public QObject
         QTest::mouseClick(m_form->findChild<QPushButton *>("ZobrazButton"), Qt::LeftButton);
     }
     const std::vector<ObsazenostGrid::Vrstva> &layers() { return m_form->grid()->vrstvy(); }
-    /** What the main window's client area shows at a point. */
-    QColor pixel(int x, int y) { return m_form->grid()->parentWidget()->grab().toImage().pixelColor(x, y); }
+    /**
+     * The main window's client area, moved so that the grid's origin is at
+     * (10, 48) as with the designed controls' heights; the layout puts it
+     * 10 px from the left edge, 2 px below the tab strip.
+     */
+    QImage client()
+    {
+        const QPoint origin = m_form->grid()->pos();
+        if (origin != QPoint(10, tabs()->geometry().bottom() + 1 + 2))
+            qFatal("the grid is at %d, %d, not below the tabs", origin.x(), origin.y());
+        const QImage shown = m_form->grid()->parentWidget()->grab().toImage();
+        return shown.copy(QRect(origin - QPoint(10, 48), shown.size()));
+    }
+    /** What the main window's client area shows at a point, as client() moves it. */
+    QColor pixel(int x, int y) { return client().pixelColor(x, y); }
     QColor square(int row, int d) { return pixel(80 + 20 * d + 8, 89 + 20 * row + 8); }
 
 private slots:
-    void initTestCase() { TestDatabase::setUp(); }
-    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void initTestCase()
+    {
+        TestDatabase::setUp();
+        m_recepce = TestDatabase::openDesk();
+    }
+    void cleanupTestCase()
+    {
+        m_recepce.reset();
+        TestDatabase::tearDown();
+    }
     void init()
     {
         MessageBox::clearHistory();
@@ -299,7 +327,6 @@ private slots:
         QTRY_VERIFY(sideways->isVisible());
         auto *picker = m_form->findChild<QDateTimeEdit *>("OdDateTimePicker");
         const QPoint pickerAt = picker->mapTo(m_form.get(), QPoint());
-        const auto client = [&] { return m_form->grid()->parentWidget()->grab().toImage(); };
         const QImage unscrolled = client();
 
         // Two columns to the left: the squares move, the room numbers stay.
@@ -373,19 +400,64 @@ private slots:
                                     });
     }
 
+    void theWebRoadNeedsNoWindow()
+    {
+        // A site that takes whatever comes and answers nothing: an import never ends well.
+        QTcpServer site;
+        QVERIFY(site.listen(QHostAddress::LocalHost, 0));
+        QByteArray atSite;
+        connect(&site, &QTcpServer::newConnection, &site, [&] {
+            while (QTcpSocket *c = site.nextPendingConnection())
+                connect(c, &QTcpSocket::readyRead, c, [&atSite, c] { atSite += c->readAll(); });
+        });
+        CasovaniWebu fast;
+        fast.pripojeno = 20;
+        fast.cekaniNaImport = 20;
+        Recepce recepce(TestDatabase::config(), false, fast);
+        recepce.pripoj();
+        SpolupraceSWebem *web = recepce.spoluprace();
+        const QString adresa = QStringLiteral("127.0.0.1:%1").arg(site.serverPort());
+        web->nastaveni().adresa = adresa;
+        const auto guestIsAnswered = [web] {
+            QTcpSocket guest;
+            QByteArray answer;
+            connect(&guest, &QTcpSocket::readyRead, &guest, [&] { answer += guest.readAll(); });
+            guest.connectToHost(QHostAddress::LocalHost, web->portNaslouchani());
+            guest.write("GET /?cislo_rezervace=17&skript_zpet=http://web.example/zpet.php&vzhled_stranek=2"
+                        "&konec_dat=true HTTP/1.1\r\nHost: recepce\r\n\r\n");
+            return QTest::qWaitFor([&] { return answer.startsWith("HTTP/1.1 302"); }, 10000);
+        };
+
+        // No window yet: the listener answers and an export goes.
+        QVERIFY(guestIsAnswered());
+        web->ExportCenObsazenosti();
+        QTRY_VERIFY_WITH_TIMEOUT(atSite.contains("ceny_a_obsazenost.php"), 10000);
+
+        // A window over the core shows the engine's settings and leaves them as they were.
+        {
+            TVitranaForm form(&recepce);
+            form.createDialogs();
+            QCOMPARE(form.spolupraceSWebem()->findChild<QLineEdit *>("AdresaEdit")->text(), adresa);
+        }
+        QCOMPARE(web->nastaveni().adresa, adresa);
+
+        // Its views are gone, the engine still reports to whoever listens.
+        web->ExportTypuPokoju();
+        QTRY_VERIFY_WITH_TIMEOUT(atSite.contains("typy_pokoju.php"), 10000);
+        QVERIFY(guestIsAnswered());
+    }
+
     void failedLoginIsReported()
     {
         const QByteArray user = qgetenv("VITRANA_DB_USER");
         qputenv("VITRANA_DB_USER", "nikdo_takovy");
         MessageBox::setNextAnswer(QMessageBox::Ok);
-        auto form = openForm();
+        const std::unique_ptr<Recepce> recepce = connectDesk(TestDatabase::config(), false);
         qputenv("VITRANA_DB_USER", user);
-        QVERIFY(!form->jePripojeno());
+        QVERIFY(!recepce);   // no window is made
         QCOMPARE(MessageBox::history().size(), 1);
         QCOMPARE(MessageBox::history()[0].text, QStringLiteral("Nepodařilo se připojit k databázi."));
         QCOMPARE(MessageBox::history()[0].caption, QStringLiteral("Chyba"));
-        form->show();
-        QTRY_VERIFY(!form->isVisible());   // closes as soon as it is shown
     }
 
     void errorsFromHandlersAreShownAndTheApplicationGoesOn_data()

@@ -12,6 +12,7 @@
 #include "app/VitranaApplication.h"
 
 #include "web/IndikatorWebu.h"
+#include "core/Recepce.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 
 #include <QAction>
@@ -70,7 +71,8 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, text);
-        TAdministraceSpolupraceSWebem dialog(0);
+        SpolupraceSWebem engine(0);
+        TAdministraceSpolupraceSWebem dialog(&engine);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("AdministraceSpolupraceSWebem"));
         QObject *control = dialog.findChild<QObject *>(name);
         QVERIFY2(control, qPrintable(name));
@@ -249,7 +251,7 @@ private slots:
         QCOMPARE(desk.desk->stavExportuCen(), StavExportuCen::Nic);
         QVERIFY(!desk.desk->posledniExport().uspech);
         // Not retried at every tick, and nothing half-made was sent.
-        QTest::qWait(100);
+        QVERIFY(desk.dalsiTiky());
         QCOMPARE(desk.chyby.size(), 1);
         QCOMPARE(requests(*desk.web, "ceny_a_obsazenost.php"), 0);
     }
@@ -259,7 +261,8 @@ private slots:
         // The dialog is a view: its inputs reach the engine, its label follows the connection.
         WebSimulator web({});
         QVERIFY(web.listen());
-        TAdministraceSpolupraceSWebem dialog(0, nullptr, rychleCasovani());
+        SpolupraceSWebem engine(0, rychleCasovani());
+        TAdministraceSpolupraceSWebem dialog(&engine);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         CONTROL(QLabel, label, &dialog, "PripojenoLabel");
@@ -297,7 +300,8 @@ private slots:
 
     void receptionistsOwnErrorsGetABox()
     {
-        TAdministraceSpolupraceSWebem dialog(0, nullptr, rychleCasovani());
+        SpolupraceSWebem engine(0, rychleCasovani());
+        TAdministraceSpolupraceSWebem dialog(&engine);
         WebSimulator web({});
         QVERIFY(web.listen());
         web.setChovani(WebSimulator::Chovani::ChybneHodnoty);
@@ -315,7 +319,8 @@ private slots:
     {
         QTcpServer other;
         QVERIFY(other.listen(QHostAddress::Any, 0));
-        TAdministraceSpolupraceSWebem dialog(other.serverPort());
+        SpolupraceSWebem engine(other.serverPort());
+        TAdministraceSpolupraceSWebem dialog(&engine);
         QCOMPARE(dialog.portNaslouchani(), quint16(0));
         const QString text = dialog.findChild<QLabel *>("NaslouchaniLabel")->text();
         QVERIFY2(text.contains(QString::number(other.serverPort())) && text.contains("obsazen"), qPrintable(text));
@@ -330,8 +335,8 @@ private slots:
     {
         Configuration config = TestDatabase::config();
         config.listenPort = 0;
-        TVitranaForm form(config, false);
-        QVERIFY(form.jePripojeno());
+        const std::unique_ptr<Recepce> recepce = TestDatabase::openDesk(config);
+        TVitranaForm form(recepce.get());
         form.createDialogs();
         QAction *item = form.findChild<QAction *>("SpolupraceSWebem");
         QVERIFY(item->isEnabled());

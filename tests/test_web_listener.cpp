@@ -483,7 +483,8 @@ private slots:
     {
         // Five guests and a site that answers nonsense: no box for anyone to
         // close, but the dialog's line and the status bar say it.
-        TAdministraceSpolupraceSWebem dialog(0, nullptr, rychleCasovani());
+        SpolupraceSWebem engine(0, rychleCasovani());
+        TAdministraceSpolupraceSWebem dialog(&engine);
         IndikatorWebu indikator(dialog.spoluprace());
         m_desk->web->setChovani(WebSimulator::Chovani::ChybneHodnoty);
         dialog.findChild<QLineEdit *>("AdresaEdit")->setText(QStringLiteral("127.0.0.1:%1").arg(m_desk->web->port()));

@@ -285,9 +285,10 @@ int main(int argc, char *argv[])
     if (!config)
         return 2;
     try {
-        TVitranaForm form(*config, options.emptyHotel);
-        if (!form.jePripojeno())
+        const std::unique_ptr<Recepce> recepce = connectDesk(*config, options.emptyHotel);
+        if (!recepce)
             return 1;
+        TVitranaForm form(recepce.get());
         form.createDialogs();
         form.show();
         app.processEvents();

@@ -4,14 +4,12 @@
 #include "gui/MessageBox.h"
 #include "web/IndikatorWebu.h"
 
-TAdministraceSpolupraceSWebem::TAdministraceSpolupraceSWebem(quint16 listenPort, QWidget *parent,
-                                                             const CasovaniWebu &casovani)
-    : TDialog(parent), ui(std::make_unique<Ui::TAdministraceSpolupraceSWebem>()),
-      m_spoluprace(new SpolupraceSWebem(listenPort, casovani, this))
+TAdministraceSpolupraceSWebem::TAdministraceSpolupraceSWebem(SpolupraceSWebem *spoluprace, QWidget *parent)
+    : TDialog(parent), ui(std::make_unique<Ui::TAdministraceSpolupraceSWebem>()), m_spoluprace(spoluprace)
 {
     ui->setupUi(this);
 
-    // The engine reads the inputs whenever it composes a request.
+    // The inputs show the engine's settings, which it reads whenever it composes a request.
     NastaveniWebu &n = m_spoluprace->nastaveni();
     const struct
     {
@@ -20,7 +18,7 @@ TAdministraceSpolupraceSWebem::TAdministraceSpolupraceSWebem(quint16 listenPort,
     } inputs[] = {{ui->AdresaEdit, &n.adresa}, {ui->AdresarEdit, &n.adresar}, {ui->IDEdit, &n.id},
                   {ui->HesloEdit, &n.heslo}, {ui->LokalniIPEdit, &n.lokalniIP}};
     for (const auto &i : inputs) {
-        *i.value = i.edit->text();
+        i.edit->setText(*i.value);
         connect(i.edit, &QLineEdit::textChanged, this, [value = i.value](const QString &text) { *value = text; });
     }
 

@@ -12,20 +12,18 @@ class TAdministraceSpolupraceSWebem;
 /**
  * The web cooperation dialog: the site's address and the desk's identity,
  * the exports, the import and the IP registration, the server's reply, what
- * waits and how the last export and import ended. A view of the engine it
- * owns (SpolupraceSWebem), which works whether the dialog is shown or not:
- * created once at start-up, the desk listens for guests from then on.
+ * waits and how the last export and import ended. A view of the engine
+ * (SpolupraceSWebem), which the desk's core owns and which works whether
+ * the dialog exists, is shown or not; it must outlive the dialog.
  */
 class TAdministraceSpolupraceSWebem : public TDialog
 {
     Q_OBJECT
 public:
-    /** Listens for guests on the port at once (0: any free port). */
-    explicit TAdministraceSpolupraceSWebem(quint16 listenPort, QWidget *parent = nullptr,
-                                           const CasovaniWebu &casovani = CasovaniWebu());
+    explicit TAdministraceSpolupraceSWebem(SpolupraceSWebem *spoluprace, QWidget *parent = nullptr);
     ~TAdministraceSpolupraceSWebem() override;
 
-    /** The engine; other windows start its operations, e.g. spoluprace()->ExportCenObsazenosti(). */
+    /** The engine it shows. */
     SpolupraceSWebem *spoluprace() const { return m_spoluprace; }
     /** The port the listener is bound to; 0 when it could not listen. */
     quint16 portNaslouchani() const { return m_spoluprace->portNaslouchani(); }

@@ -1,8 +1,5 @@
 #include "web/protocol/Exporty.h"
 
-#include "db/SqlFormat.h"
-#include "db/SqlWeb.h"
-#include "db/TMojeQuery.h"
 #include "web/protocol/Pozadavek.h"
 
 #include <QStringList>
@@ -11,41 +8,38 @@ namespace Exporty {
 
 namespace {
 // "&<table>[<i>][<field>]=<value>"
-QString field(const QString &table, int i, const char *name, const QString &value)
+QString field(const QString &table, qsizetype i, const char *name, const QString &value)
 {
     return u'&' + table + u'[' + QString::number(i) + QStringLiteral("][") + QLatin1String(name)
            + QStringLiteral("]=") + value;
 }
 } // namespace
 
-QString poleTypuPokoju()
+QString poleTypuPokoju(const QList<TypPokoje> &typy)
 {
-    TMojeQuery q;
-    q.setSql(SqlWeb::selectTypyPokoju());
-    q.open();
-    QStringList rows;
-    const QString typy = QStringLiteral("typy");
-    for (int i = 0; !q.eof(); ++i, q.next())
-        rows << field(typy, i, "typ_pokoje_id", QString::number(q.integer(QStringLiteral("typ_pokoje_id"))))
-                    + field(typy, i, "nazev_typu_pokoje", Pozadavek::hodnota(q.text(QStringLiteral("nazev_typu_pokoje"))))
-                    + field(typy, i, "pocet_luzek", QString::number(q.integer(QStringLiteral("pocet_luzek"))))
-                    + field(typy, i, "pocet_pokoju", QString::number(q.integer(QStringLiteral("pocet_pokoju"))));
-    return QStringLiteral("&pocet_typu=") + QString::number(rows.size()) + rows.join(QString());
+    QString pole = QStringLiteral("&pocet_typu=") + QString::number(typy.size());
+    const QString tabulka = QStringLiteral("typy");
+    for (qsizetype i = 0; i < typy.size(); ++i) {
+        const TypPokoje &t = typy[i];
+        pole += field(tabulka, i, "typ_pokoje_id", QString::number(t.typ_pokoje_id))
+                + field(tabulka, i, "nazev_typu_pokoje", Pozadavek::hodnota(t.nazev_typu_pokoje))
+                + field(tabulka, i, "pocet_luzek", QString::number(t.pocet_luzek))
+                + field(tabulka, i, "pocet_pokoju", QString::number(t.pocet_pokoju));
+    }
+    return pole;
 }
 
-QString poleCenAObsazenosti()
+QString poleCenAObsazenosti(const QList<CenaDne> &ceny)
 {
-    TMojeQuery q;
-    q.setSql(SqlWeb::selectCenyAObsazenost());
-    q.open();
-    QStringList rows;
-    const QString ceny = QStringLiteral("ceny");
-    for (int i = 0; !q.eof(); ++i, q.next())
-        rows << field(ceny, i, "typ_pokoje_id", QString::number(q.integer(QStringLiteral("typ_pokoje_id"))))
-                    + field(ceny, i, "datum", SqlFormat::date(q.date(QStringLiteral("datum"))))
-                    + field(ceny, i, "cena", SqlFormat::price(q.real(QStringLiteral("cena"))))
-                    + field(ceny, i, "rezervovano", QString::number(q.integer(QStringLiteral("rezervovano"))));
-    return QStringLiteral("&pocet_zaznamu=") + QString::number(rows.size()) + rows.join(QString());
+    QString pole = QStringLiteral("&pocet_zaznamu=") + QString::number(ceny.size());
+    const QString tabulka = QStringLiteral("ceny");
+    for (qsizetype i = 0; i < ceny.size(); ++i) {
+        const CenaDne &c = ceny[i];
+        pole += field(tabulka, i, "typ_pokoje_id", QString::number(c.typ_pokoje_id))
+                + field(tabulka, i, "datum", c.datum) + field(tabulka, i, "cena", c.cena)
+                + field(tabulka, i, "rezervovano", QString::number(c.rezervovano));
+    }
+    return pole;
 }
 
 } // namespace Exporty

@@ -63,7 +63,7 @@ QByteArray SestavPozadavek(const QString &adresar, const QString &adresa, const 
     const QString header = QStringLiteral("POST ") + adresar + u'/' + skript + QStringLiteral(" HTTP/1.1\n")
                            + QStringLiteral("Accept: text/html, text/plain\n"
                                             "Content-Type: application/x-www-form-urlencoded\n"
-                                            "User-Agent: Vitrana.exe version 1.0\n")
+                                            "User-Agent: Vitrana.exe version " VITRANA_VERSION "\n")
                            + QStringLiteral("Host: ") + adresa + u'\n'
                            + QStringLiteral("Content-Length: ") + QString::number(body.size()) + u'\n'
                            + QStringLiteral("Connection: Keep-Alive\n"

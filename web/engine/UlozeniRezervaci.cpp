@@ -1,14 +1,13 @@
-#include "web/protocol/ImportRezervaci.h"
+#include "web/engine/UlozeniRezervaci.h"
 
 #include "db/DatabaseError.h"
-#include "db/SqlKlienti.h"
 #include "db/SqlObjednavky.h"
-#include "db/SqlPokoje.h"
 #include "db/SqlSpojeni.h"
 #include "db/SqlWeb.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "model/Klienti.h"
+#include "model/Objednavky.h"
 #include "web/protocol/OdpovedWebu.h"
 #include "web/protocol/Pozadavek.h"
 
@@ -24,17 +23,12 @@ QString tr(const char *text)
     return QCoreApplication::translate("ImportRezervaci", text);
 }
 
-// Reservations per insert and per commit; a refusal among them sends their group one by one.
+// Reservations per commit; a refusal among them sends their group one by one.
 constexpr qsizetype davka = 250;
 // Identifiers per look-up, so that the statement stays well below the packet limit.
 constexpr qsizetype idNaDotaz = 500;
 
 enum class Osud { Nerozhodnuto, Ulozena, Znama, Odmitnuta };
-
-struct Pobyt
-{
-    QDate od, doKdy;
-};
 
 // A web reservation an earlier pass stored, as the desk holds it now.
 struct Ulozena
@@ -44,13 +38,11 @@ struct Ulozena
     WebRezervace data;       // price and guest only while nalezena
 };
 
-// What the pass knows under its lock; copied before a group, so that a
-// group the database refuses leaves no trace.
+// What the pass knows under its lock; the numbers are copied before a
+// group, so that a group the database refuses leaves no trace.
 struct Stav
 {
     QHash<QString, Ulozena> ulozene;    // by web identifier
-    QHash<int, QList<int>> pokoje;      // rooms by type, lowest id first
-    QHash<int, QList<Pobyt>> pobyty;    // stays by room
     int dalsiKlient = 0;
     int dalsiCislo = 0;
 };
@@ -111,21 +103,6 @@ QString proPreruseni(const DatabaseError &e)
     return e.detail().isEmpty() ? co + QStringLiteral(": ") + e.text() : co + QStringLiteral(" (") + e.detail() + u')';
 }
 
-int volnyPokoj(const Stav &stav, const WebRezervace &r)
-{
-    if (r.do_kdy < r.od_kdy)
-        return 0;
-    for (int pokoj : stav.pokoje.value(r.typ_pokoje_id)) {
-        const QList<Pobyt> pobyty = stav.pobyty.value(pokoj);
-        const bool volny = std::none_of(pobyty.cbegin(), pobyty.cend(), [&](const Pobyt &p) {
-            return p.od <= r.do_kdy && p.doKdy >= r.od_kdy;
-        });
-        if (volny)
-            return pokoj;
-    }
-    return 0;
-}
-
 int readInteger(TMojeQuery &q, const QString &select, const char *column)
 {
     q.setSql(select);
@@ -137,17 +114,8 @@ Stav nactiStav(TMojeQuery &q, const std::vector<WebRezervace> &rezervace, const 
 {
     Stav stav;
     QStringList ids;
-    QSet<int> typy;
-    QDate od, doKdy;
-    for (qsizetype i : kUlozeni) {
-        const WebRezervace &r = rezervace[i];
-        ids << r.rezervaceid;   // each once: later ones of the reply never come here
-        if (r.do_kdy < r.od_kdy)
-            continue;
-        typy.insert(r.typ_pokoje_id);
-        od = od.isValid() ? qMin(od, r.od_kdy) : r.od_kdy;
-        doKdy = doKdy.isValid() ? qMax(doKdy, r.do_kdy) : r.do_kdy;
-    }
+    for (qsizetype i : kUlozeni)
+        ids << rezervace[i].rezervaceid;   // each once: later ones of the reply never come here
 
     for (qsizetype i = 0; i < ids.size(); i += idNaDotaz) {
         q.setSql(SqlWeb::selectStoredWebReservations(q.format(), ids.mid(i, idNaDotaz)));
@@ -170,22 +138,7 @@ Stav nactiStav(TMojeQuery &q, const std::vector<WebRezervace> &rezervace, const 
             stav.ulozene.insert(id, u);
         }
     }
-    if (!typy.isEmpty()) {
-        const QList<int> seznam(typy.cbegin(), typy.cend());
-        q.setSql(SqlWeb::selectRoomsOfTypes(seznam));
-        for (q.open(); !q.eof(); q.next())
-            stav.pokoje[q.integer(QStringLiteral("typ_pokoje_id"))].append(q.integer(QStringLiteral("pokoj_id")));
-        if (!stav.pokoje.isEmpty()) {
-            QList<int> pokoje;
-            for (const QList<int> &pokojeTypu : std::as_const(stav.pokoje))
-                pokoje << pokojeTypu;
-            q.setSql(SqlPokoje::selectStaysInSpan(pokoje, od, doKdy));
-            for (q.open(); !q.eof(); q.next())
-                stav.pobyty[q.integer(QStringLiteral("pokoj_id"))].append(
-                    {q.date(QStringLiteral("od_kdy")), q.date(QStringLiteral("do_kdy"))});
-        }
-    }
-    stav.dalsiKlient = readInteger(q, SqlKlienti::selectNewClientId(), "nove_id");
+    stav.dalsiKlient = readInteger(q, SqlWeb::selectNewClientId(), "nove_id");
     stav.dalsiCislo = readInteger(q, SqlObjednavky::selectNewNumber(), "nove_cislo");
     return stav;
 }
@@ -249,28 +202,31 @@ private:
         const Stav zaloha = m_stav;
         QList<SqlWeb::WebKlient> klienti;
         QList<SqlWeb::WebObjednavka> objednavky;
-        for (qsizetype i : skupina) {
-            const WebRezervace &r = m_rezervace[i];
-            const int pokoj = volnyPokoj(m_stav, r);
-            if (pokoj == 0) {
-                m_osud[i] = Osud::Odmitnuta;
-                continue;
-            }
-            const int klient = m_stav.dalsiKlient++;
-            const int cislo = m_stav.dalsiCislo++;
-            m_stav.pobyty[pokoj].append({r.od_kdy, r.do_kdy});
-            klienti.append({klient, r.jmeno, r.telefon, r.email, r.stat});
-            objednavky.append({r.rezervaceid, klient, cislo, r.typ_pokoje_id, m_dnes, r.od_kdy, r.do_kdy, pokoj, r.cena});
-            m_osud[i] = Osud::Ulozena;
-        }
-        if (objednavky.isEmpty())
-            return true;
-
         m_q.exec(SqlWeb::savepoint());
         try {
-            Klient::insertWithIds(m_q, SqlWeb::insertWebClients(m_q.format(), klienti), klienti.first().klient_id == 0);
-            m_q.exec(SqlWeb::insertWebReservations(objednavky));
-            m_q.exec(SqlWeb::rememberWebReservations(m_q.format(), objednavky));
+            for (qsizetype i : skupina) {
+                const WebRezervace &r = m_rezervace[i];
+                // Each stay is inserted before the next one looks for a room,
+                // so that the desk's statement sees the group's own stays too.
+                const int pokoj = Objednavka::NajdiVolnyPokoj(m_q, r.typ_pokoje_id, r.od_kdy, r.do_kdy);
+                if (pokoj == 0) {
+                    m_osud[i] = Osud::Odmitnuta;
+                    continue;
+                }
+                const int klient = m_stav.dalsiKlient++;
+                const int cislo = m_stav.dalsiCislo++;
+                const SqlWeb::WebObjednavka o{r.rezervaceid, klient, cislo, r.typ_pokoje_id, m_dnes,
+                                              r.od_kdy, r.do_kdy, pokoj, r.cena};
+                m_q.exec(SqlWeb::insertWebReservations({o}));
+                klienti.append({klient, r.jmeno, r.telefon, r.email, r.stat});
+                objednavky.append(o);
+                m_osud[i] = Osud::Ulozena;
+            }
+            if (!objednavky.isEmpty()) {
+                Klient::insertWithIds(m_q, SqlWeb::insertWebClients(m_q.format(), klienti),
+                                      klienti.first().klient_id == 0);
+                m_q.exec(SqlWeb::rememberWebReservations(m_q.format(), objednavky));
+            }
             m_q.exec(SqlSpojeni::commit());
         } catch (const DatabaseError &e) {
             // Not stored, or not known to be: the site hears nothing of the group.

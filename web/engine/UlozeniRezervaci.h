@@ -33,8 +33,9 @@ struct Vysledek
 
 /**
  * Stores each reservation as a new client (client type 1) and a reservation
- * of the first free room of its type, with the web site's dates and price,
- * made on the given day, and remembers its web identifier.
+ * of the first free room of its type (Objednavka::NajdiVolnyPokoj, the
+ * desk's own rule), with the web site's dates and price, made on the given
+ * day, and remembers its web identifier.
  *
  * A web identifier is stored at most once: one remembered already, or met
  * earlier in the same reply, is answered as before ("1" once stored) and

@@ -1,0 +1,81 @@
+#include "core/Recepce.h"
+
+#include "db/DatabaseError.h"
+#include "db/Indexes.h"
+#include "db/Installation.h"
+#include "db/PrivateServer.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+
+#include <QCoreApplication>
+
+Recepce::Recepce(const Configuration &config, bool emptyHotel, const CasovaniWebu &casovani)
+    : m_config(config), m_emptyHotel(emptyHotel), m_casovani(casovani)
+{
+}
+
+Recepce::~Recepce()
+{
+    m_spoluprace.reset();   // no guest is served without the connection
+    m_databaze.reset();     // closed before the server may be shut down
+    m_server.reset();
+}
+
+void Recepce::pripoj(const DotazNaPrihlaseni &prihlaseni)
+{
+    QString user;
+    if (m_config.mode == Configuration::Mode::Private) {
+        const QString folder = m_config.datadir.isEmpty() ? Configuration::defaultDatadir() : m_config.datadir;
+        m_server = std::make_unique<PrivateServer>(folder);
+        m_server->start();
+        Installation::createDatabaseIfMissing(m_server->socketPath(), m_config.name, !m_emptyHotel);
+        m_config.socket = m_server->socketPath();
+        m_config.host = QStringLiteral("localhost");
+        user = PrivateServer::osUser();   // the server knows this account through unix_socket
+    }
+
+    m_databaze = std::make_unique<TMojeDatabaze>(m_config);
+    QString password;
+    if (qEnvironmentVariableIsSet("VITRANA_DB_USER") && qEnvironmentVariableIsSet("VITRANA_DB_PASSWORD")) {
+        user = qEnvironmentVariable("VITRANA_DB_USER");
+        password = qEnvironmentVariable("VITRANA_DB_PASSWORD");
+    } else {
+        if (user.isEmpty())
+            user = PrivateServer::osUser();
+        const std::optional<Prihlaseni> ucet =
+            prihlaseni ? prihlaseni(m_databaze->connectionName(), user) : std::nullopt;
+        if (!ucet)
+            throw DatabaseError(QCoreApplication::translate("Recepce", "Přihlášení bylo zrušeno."));
+        user = ucet->user;
+        password = ucet->password;
+    }
+
+    if (m_server)
+        m_databaze->setReconnectHook([server = m_server.get()] { server->ensureRunning(); });
+    m_databaze->open(user, password);
+    upgradeIndexes(*m_databaze);
+
+    // A database made by an earlier version gets the tables added since. An
+    // account without the right to create them still works; the web import
+    // then names the missing table.
+    try {
+        TMojeQuery q(*m_databaze);
+        Installation::createAddedTables(q);
+    } catch (const DatabaseError &e) {
+        qWarning("Vitrana: cannot create the tables added since the database was made: %s", qPrintable(e.text()));
+    }
+
+    // From here on the desk listens for guests; another desk on this machine
+    // may hold the port, the rest of the web road works without it.
+    m_spoluprace = std::make_unique<SpolupraceSWebem>(quint16(m_config.listenPort), m_casovani);
+}
+
+void upgradeIndexes(TMojeDatabaze &databaze)
+{
+    // A log line, not a box: the desk works without them, only slower.
+    const Indexes::Result result = Indexes::addMissing(databaze);
+    if (!result.added.isEmpty())
+        qInfo("Vitrana: indexy doplněny: %s", qUtf8Printable(result.added.join(QStringLiteral(", "))));
+    for (const QString &problem : result.problems)
+        qWarning("Vitrana: %s", qUtf8Printable(problem));
+}

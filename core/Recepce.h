@@ -1,0 +1,73 @@
+#pragma once
+
+#include "db/Configuration.h"
+#include "web/engine/SpolupraceSWebem.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class PrivateServer;
+class TMojeDatabaze;
+
+/** The database account the desk logs in with. */
+struct Prihlaseni
+{
+    QString user;
+    QString password;
+};
+
+/**
+ * Asks for the account: given the connection's name and the user name to
+ * offer, gives the account, or nothing when the login is cancelled.
+ */
+using DotazNaPrihlaseni = std::function<std::optional<Prihlaseni>(const QString &databaze, const QString &user)>;
+
+/**
+ * The desk without its windows, owned by the application for the whole run:
+ * the one connection to the hotel database (starting or joining the private
+ * server when the configuration asks for it) and the web road, the engine
+ * with its listener for guests whom the site forwards. Windows are views
+ * given a pointer to it; whether they exist changes nothing here.
+ *
+ * A connection that is lost later is opened again by the next statement,
+ * starting the private server again when it is gone. Destroying the core
+ * stops the web road, closes the connection and leaves the server, which
+ * the last desk shuts down.
+ */
+class Recepce
+{
+public:
+    Recepce(const Configuration &config, bool emptyHotel, const CasovaniWebu &casovani = CasovaniWebu());
+    ~Recepce();
+    Recepce(const Recepce &) = delete;
+    Recepce &operator=(const Recepce &) = delete;
+
+    /**
+     * Opens the connection, then listens for guests on the configured port.
+     * The account comes from VITRANA_DB_USER and VITRANA_DB_PASSWORD when
+     * both are set, otherwise from `prihlaseni`. Throws DatabaseError (also
+     * when the login is cancelled or there is nobody to ask).
+     */
+    void pripoj(const DotazNaPrihlaseni &prihlaseni = {});
+    bool jePripojeno() const { return m_spoluprace != nullptr; }
+
+    TMojeDatabaze *databaze() const { return m_databaze.get(); }
+    /** The private server, when the configuration asks for one. */
+    PrivateServer *server() const { return m_server.get(); }
+    /** The web engine, from the connection on; windows start its operations and show its state. */
+    SpolupraceSWebem *spoluprace() const { return m_spoluprace.get(); }
+
+private:
+    Configuration m_config;
+    bool m_emptyHotel;
+    CasovaniWebu m_casovani;
+    // Destroyed bottom-up: the web road before the connection, the connection before the server.
+    std::unique_ptr<PrivateServer> m_server;
+    std::unique_ptr<TMojeDatabaze> m_databaze;
+    std::unique_ptr<SpolupraceSWebem> m_spoluprace;
+};
+
+/** Adds the indexes a database made before them lacks; what fails is logged, the desk starts anyway. */
+void upgradeIndexes(TMojeDatabaze &databaze);
