@@ -17,7 +17,7 @@ TAdministracePokoje::TAdministracePokoje(QWidget *parent)
     connect(ui->NadefinovanePokojeListBox, &QListWidget::itemSelectionChanged, this,
             &T::NadefinovanePokojeListBoxClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &T::OKButtonClick);
-    connect(ui->StornoButton, &QPushButton::clicked, this, &T::StornoButtonClick);
+    zahazujPriSkryti(m_pokoje, m_typyPokoju);
 }
 
 TAdministracePokoje::~TAdministracePokoje() = default;
@@ -27,12 +27,6 @@ void TAdministracePokoje::FormShow()
     m_pokoje = std::make_unique<Pokoje>();
     m_typyPokoju = std::make_unique<TypyPokoju>();
     obnovSeznamy();
-}
-
-void TAdministracePokoje::FormHide()
-{
-    m_pokoje.reset();
-    m_typyPokoju.reset();
 }
 
 void TAdministracePokoje::obnovSeznamy()
@@ -126,11 +120,5 @@ void TAdministracePokoje::OKButtonClick()
     QHash<int, QString> nazvyTypu;
     for (const TypPokoje &t : m_typyPokoju->prvky())
         nazvyTypu.insert(t.typ_pokoje_id, t.nazev_typu_pokoje);
-    if (zkusUlozit(tr("Nepodařilo se uložit pokoje."), [&] { m_pokoje->Uloz(nazvyTypu); }, [this] { nactiZnovu(); }))
-        accept();
-}
-
-void TAdministracePokoje::StornoButtonClick()
-{
-    reject();
+    ulozAZavri(tr("Nepodařilo se uložit pokoje."), [&] { m_pokoje->Uloz(nazvyTypu); }, [this] { nactiZnovu(); });
 }

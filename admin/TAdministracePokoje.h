@@ -24,7 +24,6 @@ public:
 
 protected:
     void FormShow() override;
-    void FormHide() override;
 
 private:
     void PridejPokojButtonClick();
@@ -32,7 +31,6 @@ private:
     void ZmenTypPokojeButtonClick();
     void NadefinovanePokojeListBoxClick();
     void OKButtonClick();
-    void StornoButtonClick();
     void obnovSeznamy();
     /** After a refused save: the lists as the tables are now, with this opening's changes that still apply. */
     void nactiZnovu();

@@ -6,8 +6,6 @@
 #include "model/Pokoje.h"
 #include "model/SkupinyPokoju.h"
 
-#include <QKeyEvent>
-
 TAdministraceSkupinyPokoju::TAdministraceSkupinyPokoju(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TAdministraceSkupinyPokoju>())
 {
@@ -19,8 +17,8 @@ TAdministraceSkupinyPokoju::TAdministraceSkupinyPokoju(QWidget *parent)
     connect(ui->PridejPokojeButton, &QPushButton::clicked, this, &T::PridejPokojeButtonClick);
     connect(ui->OdeberPokojeButton, &QPushButton::clicked, this, &T::OdeberPokojeButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &T::OKButtonClick);
-    connect(ui->StornoButton, &QPushButton::clicked, this, &T::StornoButtonClick);
-    napojKeyDown(ui->NovaSkupinaEdit, &T::NovaSkupinaEditKeyDown);
+    naEnter(ui->NovaSkupinaEdit, &T::NovaSkupinaEditKeyDown);
+    zahazujPriSkryti(m_skupiny, m_pokoje);
 }
 
 TAdministraceSkupinyPokoju::~TAdministraceSkupinyPokoju() = default;
@@ -30,12 +28,6 @@ void TAdministraceSkupinyPokoju::FormShow()
     m_skupiny = std::make_unique<SkupinyPokoju>();
     m_pokoje = std::make_unique<Pokoje>();
     obnovVse();
-}
-
-void TAdministraceSkupinyPokoju::FormHide()
-{
-    m_skupiny.reset();
-    m_pokoje.reset();
 }
 
 void TAdministraceSkupinyPokoju::obnovVse()
@@ -96,12 +88,9 @@ void TAdministraceSkupinyPokoju::PridejSkupinuButtonClick()
     obnovVse();
 }
 
-void TAdministraceSkupinyPokoju::NovaSkupinaEditKeyDown(QKeyEvent *key)
+void TAdministraceSkupinyPokoju::NovaSkupinaEditKeyDown()
 {
-    if (jeEnter(key)) {
-        key->accept();
-        PridejSkupinuButtonClick();
-    }
+    PridejSkupinuButtonClick();   // Enter adds as the button does
 }
 
 void TAdministraceSkupinyPokoju::OdstranSkupinuButtonClick()
@@ -131,11 +120,5 @@ void TAdministraceSkupinyPokoju::OdeberPokojeButtonClick()
 
 void TAdministraceSkupinyPokoju::OKButtonClick()
 {
-    if (zkusUlozit(tr("Nepodařilo se uložit skupiny pokojů."), [this] { m_skupiny->Uloz(); }, [this] { nactiZnovu(); }))
-        accept();
-}
-
-void TAdministraceSkupinyPokoju::StornoButtonClick()
-{
-    reject();
+    ulozAZavri(tr("Nepodařilo se uložit skupiny pokojů."), [this] { m_skupiny->Uloz(); }, [this] { nactiZnovu(); });
 }

@@ -25,17 +25,16 @@ public:
 
 protected:
     void FormShow() override;
-    void FormHide() override;
 
 private:
     void SkupinyPokojuListBoxClick();
     void PridejSkupinuButtonClick();
-    void NovaSkupinaEditKeyDown(QKeyEvent *key);
+    /** Enter in the new group's name. */
+    void NovaSkupinaEditKeyDown();
     void OdstranSkupinuButtonClick();
     void PridejPokojeButtonClick();
     void OdeberPokojeButtonClick();
     void OKButtonClick();
-    void StornoButtonClick();
 
     void obnovVse();
     void obnovCleny();

@@ -7,7 +7,6 @@
 #include "model/TypyDnu.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QTimer>
 #include <QWindow>
 
@@ -24,8 +23,8 @@ TAdministraceTypyDni::TAdministraceTypyDni(QWidget *parent)
             &TAdministraceTypyDni::PosunTypDneNahoruButtonClick);
     connect(ui->PosunTypDneDoluButton, &QPushButton::clicked, this, &TAdministraceTypyDni::PosunTypDneDoluButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TAdministraceTypyDni::OKButtonClick);
-    connect(ui->StornoButton, &QPushButton::clicked, this, &TAdministraceTypyDni::StornoButtonClick);
-    napojKeyDown(ui->NovyTypDneEdit, &TAdministraceTypyDni::NovyTypDneEditKeyDown);
+    naEnter(ui->NovyTypDneEdit, &TAdministraceTypyDni::NovyTypDneEditKeyDown);
+    zahazujPriSkryti(m_typyDnu);
 }
 
 TAdministraceTypyDni::~TAdministraceTypyDni() = default;
@@ -34,11 +33,6 @@ void TAdministraceTypyDni::FormShow()
 {
     m_typyDnu = std::make_unique<TypyDnu>();
     obnov();
-}
-
-void TAdministraceTypyDni::FormHide()
-{
-    m_typyDnu.reset();
 }
 
 void TAdministraceTypyDni::obnov()
@@ -64,12 +58,9 @@ void TAdministraceTypyDni::PridejTypDneButtonClick()
     obnov();
 }
 
-void TAdministraceTypyDni::NovyTypDneEditKeyDown(QKeyEvent *key)
+void TAdministraceTypyDni::NovyTypDneEditKeyDown()
 {
-    if (!jeEnter(key))
-        return;
-    key->accept();
-    PridejTypDneButtonClick();
+    PridejTypDneButtonClick();   // Enter adds as the button does
 }
 
 void TAdministraceTypyDni::OdstranVybranyTypButtonClick()
@@ -132,11 +123,5 @@ void TAdministraceTypyDni::OKButtonClick()
         m_typyDnu->reloadKeepingChanges();
         ListBox::vypis(ui->TypyDniListBox, *m_typyDnu);
     };
-    if (zkusUlozit(tr("Nepodařilo se uložit typy dní."), [this] { m_typyDnu->Uloz(); }, obnovSeznam))
-        accept();
-}
-
-void TAdministraceTypyDni::StornoButtonClick()
-{
-    reject();
+    ulozAZavri(tr("Nepodařilo se uložit typy dní."), [this] { m_typyDnu->Uloz(); }, obnovSeznam);
 }

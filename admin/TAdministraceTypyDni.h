@@ -29,17 +29,16 @@ public:
 
 protected:
     void FormShow() override;
-    void FormHide() override;
 
 private:
     void PridejTypDneButtonClick();
-    void NovyTypDneEditKeyDown(QKeyEvent *key);
+    /** Enter in the new type's name. */
+    void NovyTypDneEditKeyDown();
     void OdstranVybranyTypButtonClick();
     void PriradDnyVybranemuTypuButtonClick();
     void PosunTypDneNahoruButtonClick();
     void PosunTypDneDoluButtonClick();
     void OKButtonClick();
-    void StornoButtonClick();
     void obnov();
     void posunVybrany(int krok);
 

@@ -8,7 +8,6 @@
 #include "model/Zmeny.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
 
@@ -22,9 +21,9 @@ TAdministraceTypyPokoju::TAdministraceTypyPokoju(QWidget *parent)
             &TAdministraceTypyPokoju::OdstranVybraneButtonClick);
     connect(ui->PridejButton, &QPushButton::clicked, this, &TAdministraceTypyPokoju::PridejButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TAdministraceTypyPokoju::OKButtonClick);
-    connect(ui->StornoButton, &QPushButton::clicked, this, &TAdministraceTypyPokoju::StornoButtonClick);
-    napojKeyDown(ui->NovyTypEdit, &TAdministraceTypyPokoju::NovyTypEditKeyDown);
-    napojKeyDown(ui->PocetLuzekEdit, &TAdministraceTypyPokoju::PocetLuzekEditKeyDown);
+    naEnter(ui->NovyTypEdit, &TAdministraceTypyPokoju::NovyTypEditKeyDown);
+    naEnter(ui->PocetLuzekEdit, &TAdministraceTypyPokoju::PocetLuzekEditKeyDown);
+    zahazujPriSkryti(m_typyPokoju, m_cenyNovychTypu);
 }
 
 TAdministraceTypyPokoju::~TAdministraceTypyPokoju() = default;
@@ -34,12 +33,6 @@ void TAdministraceTypyPokoju::FormShow()
     m_cenyNovychTypu.clear();
     m_typyPokoju = std::make_unique<TypyPokoju>();
     obnovSeznam();
-}
-
-void TAdministraceTypyPokoju::FormHide()
-{
-    m_typyPokoju.reset();
-    m_cenyNovychTypu.clear();
 }
 
 void TAdministraceTypyPokoju::obnovSeznam()
@@ -80,17 +73,14 @@ void TAdministraceTypyPokoju::PridejButtonClick()
     obnovSeznam();
 }
 
-void TAdministraceTypyPokoju::NovyTypEditKeyDown(QKeyEvent *key)
+void TAdministraceTypyPokoju::NovyTypEditKeyDown()
 {
-    if (jeEnter(key)) {
-        key->accept();
-        PridejButtonClick();
-    }
+    PridejButtonClick();   // Enter adds as the button does
 }
 
-void TAdministraceTypyPokoju::PocetLuzekEditKeyDown(QKeyEvent *key)
+void TAdministraceTypyPokoju::PocetLuzekEditKeyDown()
 {
-    NovyTypEditKeyDown(key);   // Enter adds from either box
+    PridejButtonClick();   // from either box
 }
 
 void TAdministraceTypyPokoju::OdstranVybraneButtonClick()
@@ -141,9 +131,8 @@ void TAdministraceTypyPokoju::NadefinujCenyButtonClick()
 
 void TAdministraceTypyPokoju::OKButtonClick()
 {
-    if (zkusUlozit(tr("Nepodařilo se uložit typy pokojů."), [this] { m_typyPokoju->Uloz(m_cenyNovychTypu); },
-                   [this] { obnov(); }))
-        accept();
+    ulozAZavri(tr("Nepodařilo se uložit typy pokojů."), [this] { m_typyPokoju->Uloz(m_cenyNovychTypu); },
+               [this] { obnov(); });
 }
 
 void TAdministraceTypyPokoju::obnov()
@@ -151,9 +140,4 @@ void TAdministraceTypyPokoju::obnov()
     m_typyPokoju->obnov();
     zahodCenyBezTypu();
     obnovSeznam();
-}
-
-void TAdministraceTypyPokoju::StornoButtonClick()
-{
-    reject();
 }

@@ -31,16 +31,15 @@ public:
 
 protected:
     void FormShow() override;
-    void FormHide() override;
 
 private:
     void NadefinujCenyButtonClick();
     void OdstranVybraneButtonClick();
     void PridejButtonClick();
-    void NovyTypEditKeyDown(QKeyEvent *key);
-    void PocetLuzekEditKeyDown(QKeyEvent *key);
+    /** Enter in either edit box. */
+    void NovyTypEditKeyDown();
+    void PocetLuzekEditKeyDown();
     void OKButtonClick();
-    void StornoButtonClick();
     void obnovSeznam();
     void ohlasPouzity(const QString &nazev);
     /** After a refused save: the types again, with this opening's changes that still apply. */

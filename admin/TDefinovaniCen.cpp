@@ -11,7 +11,6 @@
 #include "model/Zmeny.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QStyle>
 #include <algorithm>
 #include <utility>
@@ -85,8 +84,8 @@ TDefinovaniCen::TDefinovaniCen(QWidget *parent)
     ui->SoucasneCenyTableWidget->setHorizontalHeader(new WrappingHeader(ui->SoucasneCenyTableWidget));
     connect(ui->NastavCenuButton, &QPushButton::clicked, this, &TDefinovaniCen::NastavCenuButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TDefinovaniCen::OKButtonClick);
-    connect(ui->StornoButton, &QPushButton::clicked, this, &TDefinovaniCen::StornoButtonClick);
-    napojKeyDown(ui->CenaEdit, &TDefinovaniCen::CenaEditKeyDown);
+    naEnter(ui->CenaEdit, &TDefinovaniCen::CenaEditKeyDown);
+    zahazujPriSkryti(m_typyDnu, m_typyKlientu, m_ceny);
 }
 
 TDefinovaniCen::~TDefinovaniCen() = default;
@@ -111,13 +110,6 @@ void TDefinovaniCen::FormShow()
     for (const TypPokoje &t : typyPokoju.prvky())
         m_nazvy.typyPokoju.insert(t.typ_pokoje_id, t.nazev_typu_pokoje);
     naplnSeznamy();
-}
-
-void TDefinovaniCen::FormHide()
-{
-    m_typyDnu.reset();
-    m_typyKlientu.reset();
-    m_ceny.reset();
 }
 
 void TDefinovaniCen::naplnSeznamy()
@@ -202,21 +194,18 @@ void TDefinovaniCen::NastavCenuButtonClick()
     ukazCeny();
 }
 
-void TDefinovaniCen::CenaEditKeyDown(QKeyEvent *key)
+void TDefinovaniCen::CenaEditKeyDown()
 {
-    if (jeEnter(key)) {
-        key->accept();
-        NastavCenuButtonClick();
-    }
+    NastavCenuButtonClick();   // Enter sets the price as the button does
 }
 
 void TDefinovaniCen::OKButtonClick()
 {
-    if (!zkusUlozit(tr("Nepodařilo se uložit ceny."), [this] { m_ceny->Uloz(m_nazvy); }, [this] { obnov(); }))
-        return;
-    if (m_cenyNovychTypu)
-        *m_cenyNovychTypu = m_ceny->cenyNovychTypu();
-    accept();
+    ulozAZavri(tr("Nepodařilo se uložit ceny."), [this] {
+        m_ceny->Uloz(m_nazvy);
+        if (m_cenyNovychTypu)
+            *m_cenyNovychTypu = m_ceny->cenyNovychTypu();
+    }, [this] { obnov(); });
 }
 
 void TDefinovaniCen::obnov()
@@ -229,9 +218,4 @@ void TDefinovaniCen::obnov()
                                                 [id](const TypPokoje &t) { return t.typ_pokoje_id == id; });
     });
     naplnSeznamy();
-}
-
-void TDefinovaniCen::StornoButtonClick()
-{
-    reject();
 }

@@ -38,13 +38,12 @@ public:
 
 protected:
     void FormShow() override;
-    void FormHide() override;
 
 private:
     void NastavCenuButtonClick();
-    void CenaEditKeyDown(QKeyEvent *key);
+    /** Enter in the price. */
+    void CenaEditKeyDown();
     void OKButtonClick();
-    void StornoButtonClick();
     void naplnSeznamy();
     void ukazCeny();
     /** After a refused save: the lists and prices again, with the prices set that still apply. */

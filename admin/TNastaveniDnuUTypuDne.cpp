@@ -19,7 +19,7 @@ TNastaveniDnuUTypuDne::TNastaveniDnuUTypuDne(QWidget *parent)
             &TNastaveniDnuUTypuDne::OdstranVybraneDnyButtonClick);
     connect(ui->PridejDnyButton, &QPushButton::clicked, this, &TNastaveniDnuUTypuDne::PridejDnyButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TNastaveniDnuUTypuDne::OKButtonClick);
-    connect(ui->StornoButton, &QPushButton::clicked, this, &TNastaveniDnuUTypuDne::StornoButtonClick);
+    zahazujPriSkryti(m_kalendar);
     // The list itself tells only that its data changed: a screen reader hears
     // the weekday checked or unchecked from the item's own state change.
     connect(ui->PridejDnyCheckListBox, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
@@ -58,11 +58,6 @@ void TNastaveniDnuUTypuDne::FormShow()
     obnov();
     ui->OdDateTimePicker->setDate(QDate::currentDate());
     ui->DoDateTimePicker->setDate(QDate::currentDate());
-}
-
-void TNastaveniDnuUTypuDne::FormHide()
-{
-    m_kalendar.reset();
 }
 
 void TNastaveniDnuUTypuDne::obnov()
@@ -114,11 +109,5 @@ void TNastaveniDnuUTypuDne::OKButtonClick()
         m_kalendar->reloadKeepingChanges();
         obnov();
     };
-    if (zkusUlozit(tr("Nepodařilo se uložit dny typu dne."), [this] { m_kalendar->Uloz(); }, obnovSeznam))
-        accept();
-}
-
-void TNastaveniDnuUTypuDne::StornoButtonClick()
-{
-    reject();
+    ulozAZavri(tr("Nepodařilo se uložit dny typu dne."), [this] { m_kalendar->Uloz(); }, obnovSeznam);
 }

@@ -38,13 +38,11 @@ public:
 
 protected:
     void FormShow() override;
-    void FormHide() override;
 
 private:
     void OdstranVybraneDnyButtonClick();
     void PridejDnyButtonClick();
     void OKButtonClick();
-    void StornoButtonClick();
     void obnov();
 
     std::unique_ptr<Ui::TNastaveniDnuUTypuDne> ui;

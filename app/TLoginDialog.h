@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "gui/TDialog.h"
+
 #include <memory>
 
 namespace Ui {
@@ -8,7 +9,7 @@ class TLoginDialog;
 }
 
 /** The database login prompt shown when the connection opens. */
-class TLoginDialog : public QDialog
+class TLoginDialog : public TDialog
 {
     Q_OBJECT
 public:
@@ -17,6 +18,9 @@ public:
 
     QString userName() const;
     QString password() const;
+
+protected:
+    void FormShow() override;
 
 private:
     std::unique_ptr<Ui::TLoginDialog> ui;

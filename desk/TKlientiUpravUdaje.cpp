@@ -14,6 +14,7 @@ TKlientiUpravUdaje::TKlientiUpravUdaje(QWidget *parent)
     DropDownList::enableSearch(ui->KlientiComboBox);
     connect(ui->SmazKlientaButton, &QPushButton::clicked, this, &TKlientiUpravUdaje::SmazKlientaButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TKlientiUpravUdaje::OKButtonClick);
+    zahazujPriSkryti(m_klienti);
 }
 
 TKlientiUpravUdaje::~TKlientiUpravUdaje() = default;
@@ -22,11 +23,6 @@ void TKlientiUpravUdaje::FormShow()
 {
     m_klienti = std::make_unique<Klienti>();
     ListBox::vypis(ui->KlientiComboBox, *m_klienti);
-}
-
-void TKlientiUpravUdaje::FormHide()
-{
-    m_klienti.reset();
 }
 
 void TKlientiUpravUdaje::SmazKlientaButtonClick()

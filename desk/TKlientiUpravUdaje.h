@@ -23,7 +23,6 @@ public:
 
 protected:
     void FormShow() override;
-    void FormHide() override;
 
 private:
     void SmazKlientaButtonClick();

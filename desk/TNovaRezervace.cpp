@@ -105,7 +105,7 @@ TNovaRezervace::TNovaRezervace(QWidget *parent)
     connect(ui->OdDateTimePicker, &QDateEdit::dateChanged, this, &TNovaRezervace::OdDateTimePickerChange);
     connect(ui->DoDateTimePicker, &QDateEdit::dateChanged, this, &TNovaRezervace::DoDateTimePickerChange);
     connect(ui->OKButton, &QPushButton::clicked, this, &TNovaRezervace::OKButtonClick);
-    connect(ui->StornoButton, &QPushButton::clicked, this, &TNovaRezervace::StornoButtonClick);
+    zahazujPriSkryti(m_klienti, m_pokoje, m_rezervace, m_rozpis);
 }
 
 TNovaRezervace::~TNovaRezervace() = default;
@@ -141,11 +141,19 @@ void TNovaRezervace::FormShow()
 
 void TNovaRezervace::FormHide()
 {
-    ui->KlientComboBox->hidePopup();
-    m_klienti.reset();
-    m_pokoje.reset();
-    m_rezervace.reset();
-    m_rozpis = RozpisCeny();
+    ui->KlientComboBox->hidePopup();   // before its lines' clients go
+}
+
+bool TNovaRezervace::event(QEvent *event)
+{
+    const bool handled = TDialog::event(event);
+    // A window's minimum size ignores wrapped text: the price may need more lines than the window has room for.
+    if (event->type() == QEvent::LayoutRequest) {
+        const int potreba = heightForWidth(width());
+        if (potreba > height())
+            resize(width(), potreba);
+    }
+    return handled;
 }
 
 void TNovaRezervace::KlientComboBoxChange()
@@ -254,11 +262,6 @@ void TNovaRezervace::OKButtonClick()
         accept();
     else
         reject();
-}
-
-void TNovaRezervace::StornoButtonClick()
-{
-    reject();
 }
 
 void TNovaRezervace::startPriceExport()

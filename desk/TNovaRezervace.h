@@ -37,6 +37,7 @@ public:
 protected:
     void FormShow() override;
     void FormHide() override;
+    bool event(QEvent *event) override;
 
 private:
     void KlientComboBoxChange();
@@ -44,7 +45,6 @@ private:
     void OdDateTimePickerChange();
     void DoDateTimePickerChange();
     void OKButtonClick();
-    void StornoButtonClick();
 
     /** The room of the chosen line; the no-room value when none is chosen. */
     Pokoj vybranyPokoj() const;

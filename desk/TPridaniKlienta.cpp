@@ -9,14 +9,6 @@
 #include <QLineEdit>
 #include <optional>
 
-namespace {
-// The attribute rows: labels at the left, edit boxes 100 px right of them.
-constexpr int polozkyX = 10;
-constexpr int polozkyY = 40;
-constexpr int odsazeniEditu = 100;
-constexpr int tlacitkaY = 70;
-} // namespace
-
 TPridaniKlienta::TPridaniKlienta(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TPridaniKlienta>())
 {
@@ -24,7 +16,7 @@ TPridaniKlienta::TPridaniKlienta(QWidget *parent)
     // Every choice counts, the first type chosen again included.
     connect(ui->TypKlientaComboBox, &QComboBox::activated, this, &TPridaniKlienta::TypKlientaComboBoxChange);
     connect(ui->PridejButton, &QPushButton::clicked, this, &TPridaniKlienta::PridejButtonClick);
-    connect(ui->StornoButton, &QPushButton::clicked, this, &TPridaniKlienta::StornoButtonClick);
+    zahazujPriSkryti(m_typy);
 }
 
 TPridaniKlienta::~TPridaniKlienta() = default;
@@ -39,13 +31,11 @@ void TPridaniKlienta::FormShow()
         typy->setCurrentIndex(0);
         DropDownList::openWhenActive(typy);
     }
-    posunTlacitka(tlacitkaY);
 }
 
 void TPridaniKlienta::FormHide()
 {
     ui->TypKlientaComboBox->hidePopup();
-    m_typy.reset();
     zrusPolozky();
 }
 
@@ -56,12 +46,6 @@ void TPridaniKlienta::zrusPolozky()
     for (const auto &polozka : std::as_const(m_polozky))
         delete polozka.second;
     m_polozky.clear();
-}
-
-void TPridaniKlienta::posunTlacitka(int top)
-{
-    ui->PridejButton->move(ui->PridejButton->x(), top);
-    ui->StornoButton->move(ui->StornoButton->x(), top);
 }
 
 void TPridaniKlienta::TypKlientaComboBoxChange()
@@ -78,34 +62,31 @@ void TPridaniKlienta::TypKlientaComboBoxChange()
               [&] { typ.emplace(vybrany.typ_klienta_id, vybrany.typ_klienta); }))
         return;
 
-    int y = polozkyY;
     QWidget *predchozi = ui->TypKlientaComboBox;
     if (typ->PrvniPolozka()) {
         do {
             const QString sloupec = typ->AktualniPolozka();
             auto *edit = new QLineEdit(this);
             edit->setObjectName(sloupec + QStringLiteral("Edit"));
-            edit->setGeometry(polozkyX + odsazeniEditu, y, width() - polozkyX - odsazeniEditu - polozkyX,
-                              edit->sizeHint().height());
             auto *popisek = new QLabel(this);
             popisek->setObjectName(sloupec + QStringLiteral("Label"));
             popisek->setTextFormat(Qt::PlainText);   // the label file's text, never markup
             popisek->setText(m_popisy.NajdiPopis(sloupec));
             popisek->setBuddy(edit);   // the edit box is called by its label
-            popisek->setGeometry(polozkyX, y, odsazeniEditu - 2, edit->height());
+            // Rows of the grid deleted with their widgets stay empty and take no room.
+            const int radekPolozky = int(m_polozky.size());
+            ui->PolozkyLayout->addWidget(popisek, radekPolozky, 0);
+            ui->PolozkyLayout->addWidget(edit, radekPolozky, 1);
             popisek->show();
             edit->show();
             m_popisky << popisek;
             m_polozky.append({sloupec, edit});
             QWidget::setTabOrder(predchozi, edit);
             predchozi = edit;
-            y += edit->height() + 2;
         } while (typ->DalsiPolozka());
     }
-    if (!m_polozky.isEmpty()) {
+    if (!m_polozky.isEmpty())
         QWidget::setTabOrder(predchozi, ui->PridejButton);
-        posunTlacitka(y + 3);
-    }
 }
 
 void TPridaniKlienta::PridejButtonClick()
@@ -121,11 +102,5 @@ void TPridaniKlienta::PridejButtonClick()
     for (const auto &[sloupec, edit] : std::as_const(m_polozky))
         polozky.append({sloupec, edit->text()});
     const int typKlientaId = m_typy->prvky()[radek].typ_klienta_id;
-    if (zkus(tr("Nepodařilo se uložit klienta."), [&] { Klient::PridejKlienta(polozky, typKlientaId); }))
-        accept();
-}
-
-void TPridaniKlienta::StornoButtonClick()
-{
-    reject();
+    ulozAZavri(tr("Nepodařilo se uložit klienta."), [&] { Klient::PridejKlienta(polozky, typKlientaId); });
 }

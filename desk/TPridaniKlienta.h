@@ -34,9 +34,7 @@ protected:
 private:
     void TypKlientaComboBoxChange();
     void PridejButtonClick();
-    void StornoButtonClick();
     void zrusPolozky();
-    void posunTlacitka(int top);
 
     std::unique_ptr<Ui::TPridaniKlienta> ui;
     PopisyPolozekKlienta m_popisy;

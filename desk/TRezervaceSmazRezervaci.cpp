@@ -19,7 +19,7 @@ TRezervaceSmazRezervaci::TRezervaceSmazRezervaci(QWidget *parent)
     connect(ui->SmazRezervaciButton, &QPushButton::clicked, this,
             &TRezervaceSmazRezervaci::SmazRezervaciButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TRezervaceSmazRezervaci::OKButtonClick);
-    connect(ui->StornoButton, &QPushButton::clicked, this, &TRezervaceSmazRezervaci::StornoButtonClick);
+    zahazujPriSkryti(m_klienti, m_objednavky);
 }
 
 TRezervaceSmazRezervaci::~TRezervaceSmazRezervaci() = default;
@@ -32,13 +32,6 @@ void TRezervaceSmazRezervaci::FormShow()
     m_klientId = -1;
     ui->RezervaceListBox->clear();
     RezervaceListBoxClick();
-}
-
-void TRezervaceSmazRezervaci::FormHide()
-{
-    m_klienti.reset();
-    m_objednavky.reset();
-    m_klientId = -1;
 }
 
 void TRezervaceSmazRezervaci::KlientComboBoxChange()
@@ -100,9 +93,4 @@ void TRezervaceSmazRezervaci::SmazRezervaciButtonClick()
 void TRezervaceSmazRezervaci::OKButtonClick()
 {
     accept();
-}
-
-void TRezervaceSmazRezervaci::StornoButtonClick()
-{
-    reject();
 }

@@ -26,19 +26,17 @@ public:
 
 protected:
     void FormShow() override;
-    void FormHide() override;
 
 private:
     void KlientComboBoxChange();
     void RezervaceListBoxClick();
     void SmazRezervaciButtonClick();
     void OKButtonClick();
-    void StornoButtonClick();
     /** The reservation of the selected line (by position: a number may repeat); none when nothing is selected. */
     const Objednavka *vybranaObjednavka() const;
 
     std::unique_ptr<Ui::TRezervaceSmazRezervaci> ui;
     std::unique_ptr<Klienti> m_klienti;
     std::unique_ptr<Objednavky> m_objednavky;
-    int m_klientId = -1;   // whose reservations are listed
+    int m_klientId = -1;   // whose reservations are listed (set by FormShow)
 };

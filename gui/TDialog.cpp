@@ -11,6 +11,13 @@
 #include <QShowEvent>
 #include <QWindow>
 
+namespace {
+bool jeEnter(const QKeyEvent *key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+} // namespace
+
 TDialog::TDialog(QWidget *parent)
     : QDialog(parent)
 {
@@ -24,9 +31,9 @@ int TDialog::ukaz()
     return exec();
 }
 
-bool TDialog::jeEnter(const QKeyEvent *key)
+void TDialog::StornoButtonClick()
 {
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    reject();
 }
 
 bool TDialog::zkus(const QString &coSeNepodarilo, const std::function<void()> &akce)
@@ -48,10 +55,17 @@ bool TDialog::zkusUlozit(const QString &coSeNepodarilo, const std::function<void
         return true;
     } catch (const DatabaseError &e) {
         MessageBox::chybaDatabaze(this, coSeNepodarilo, e);
-        if (e.kind() == DatabaseError::Kind::Conflict)
+        if (e.kind() == DatabaseError::Kind::Conflict && obnov)
             zkus(tr("Nepodařilo se znovu načíst údaje z databáze."), obnov);
     }
     return false;
+}
+
+void TDialog::ulozAZavri(const QString &coSeNepodarilo, const std::function<void()> &uloz,
+                         const std::function<void()> &obnov)
+{
+    if (zkusUlozit(coSeNepodarilo, uloz, obnov))
+        accept();
 }
 
 void TDialog::showEvent(QShowEvent *event)
@@ -59,6 +73,9 @@ void TDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    // Set up by the form after this base was built, so looked up now (once, however often shown).
+    if (auto *storno = findChild<QAbstractButton *>(QStringLiteral("StornoButton")))
+        connect(storno, &QAbstractButton::clicked, this, &TDialog::StornoButtonClick, Qt::UniqueConnection);
     // Enter elsewhere presses a button only where the form says so.
     for (QPushButton *button : findChildren<QPushButton *>())
         if (!button->isDefault())
@@ -123,6 +140,9 @@ void TDialog::keyPressEvent(QKeyEvent *event)
                 button->click();
             return;
         }
+        // The edit box's handler has had it (returnPressed): no default button besides.
+        if (m_enterEdits.contains(focusWidget()))
+            return;
     } else if (event->matches(QKeySequence::Cancel)) {
         // Escape closes an open list, not the dialog under it.
         if (QWidget *popup = QApplication::activePopupWidget()) {
@@ -139,8 +159,11 @@ void TDialog::keyPressEvent(QKeyEvent *event)
 void TDialog::hideEvent(QHideEvent *event)
 {
     QDialog::hideEvent(event);
-    if (!event->spontaneous())
-        FormHide();
+    if (event->spontaneous())
+        return;
+    FormHide();
+    for (const auto &zahod : m_zahodit)
+        zahod();
 }
 
 bool TDialog::eventFilter(QObject *watched, QEvent *event)
@@ -148,16 +171,6 @@ bool TDialog::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Hide && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->windowType() == Qt::Popup) {
         QMetaObject::invokeMethod(this, &TDialog::activateAgain, Qt::QueuedConnection);
-    } else if (event->type() == QEvent::KeyPress) {
-        const auto handler = m_keyDown.constFind(watched);
-        if (handler != m_keyDown.constEnd()) {
-            auto *key = static_cast<QKeyEvent *>(event);
-            key->ignore();
-            (*handler)(key);
-            if (key->isAccepted())
-                return true;
-            key->accept();   // the widget sees it as usual
-        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QTimer>
 #include <QtTest>
@@ -25,6 +27,19 @@
     QVERIFY2(variable != nullptr, "no control " #Type " named " name)
 
 namespace GuiTest {
+
+/**
+ * The control of that type and object name inside `parent`. A test cannot
+ * go on without it: a missing one ends the program, naming the control.
+ */
+template <class Type>
+Type *control(const QObject *parent, const QString &name)
+{
+    Type *found = parent->findChild<Type *>(name);
+    if (!found)
+        qFatal("no control %s named %s", Type::staticMetaObject.className(), qPrintable(name));
+    return found;
+}
 
 /**
  * Opens a modal dialog with `open` (a menu item, a button, exec()) and runs
@@ -79,19 +94,16 @@ void inModal(Dialog &dialog, const std::function<void(Dialog *)> &act)
 }
 
 /**
- * Opens the dialog itself modally and acts inside it with its controls,
- * which `find` gathers (it fails the test, naming the control, when one is
- * missing; the actions then do not run).
+ * Makes `dir` the working directory with the two client attributes of the
+ * new-client dialog (it reads its labels relative to it).
  */
-template <class Dialog, class Controls, class Act>
-void inDialog(Dialog &dialog, void (*find)(Dialog *, Controls &), const Act &act)
+inline void useClientLabelsIn(const QString &dir)
 {
-    inModal<Dialog>(dialog, [&](Dialog *d) {
-        Controls c;
-        find(d, c);
-        if (!QTest::currentTestFailed())
-            act(d, c);
-    });
+    QVERIFY(QDir::setCurrent(dir));
+    QVERIFY(QDir().mkpath("text"));
+    QFile labels("text/popis_polozek_klienta.txt");
+    QVERIFY(labels.open(QIODevice::WriteOnly));
+    labels.write("jmeno\tJmeno\ntelefon\tTelefon\n");
 }
 
 inline void click(QAbstractButton *button)
@@ -163,32 +175,7 @@ inline QStringList messages()
     return out;
 }
 
-/**
- * As inModal, with the dialog's controls gathered by `find` first (it fails
- * the test naming a missing control); `act` runs only when all were found.
- */
-template <class Dialog, class Controls>
-void inModal(const std::function<void()> &open, void (*find)(Dialog *, Controls &),
-             const std::type_identity_t<std::function<void(Dialog *, const Controls &)>> &act)
-{
-    inModal<Dialog>(open, [&](Dialog *dialog) {
-        Controls controls;
-        find(dialog, controls);
-        if (!QTest::currentTestFailed())
-            act(dialog, controls);
-    });
-}
-
-/** Data rows (column "how") for the ways of leaving a dialog without OK. */
-inline void addClosingRows()
-{
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Storno") << QStringLiteral("Storno");
-    QTest::newRow("title-bar close") << QStringLiteral("close");
-    QTest::newRow("Escape") << QStringLiteral("Escape");
-}
-
-/** Leaves the dialog the way a row of addClosingRows names. */
+/** Leaves the dialog by "Storno", "close" (the title bar) or "Escape". */
 inline void closeWithoutOk(QDialog *dialog, QAbstractButton *storno, const QString &how)
 {
     if (how == QLatin1String("Storno"))

@@ -12,6 +12,7 @@
 #include "app/ObsazenostGrid.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
+#include "core/Recepce.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 
@@ -31,37 +32,11 @@ QStringList storedRooms()
     return TestDatabase::rows("SELECT * FROM pokoje_tab ORDER BY pokoj_id");
 }
 
-/** The dialog's controls, found once per opening. */
-struct Controls
+void add(QWidget *d, const QString &cislo, int typ)
 {
-    QListWidget *pokoje = nullptr;
-    QListWidget *typy = nullptr;
-    QLineEdit *novy = nullptr;
-    QPushButton *pridej = nullptr;
-    QPushButton *odstran = nullptr;
-    QPushButton *zmenTyp = nullptr;
-    QPushButton *ok = nullptr;
-    QPushButton *storno = nullptr;
-};
-
-void find(TAdministracePokoje *d, Controls &c)
-{
-    CONTROL(QListWidget, pokoje, d, "NadefinovanePokojeListBox");
-    CONTROL(QListWidget, typy, d, "TypyPokojuListBox");
-    CONTROL(QLineEdit, novy, d, "NovyPokojEdit");
-    CONTROL(QPushButton, pridej, d, "PridejPokojButton");
-    CONTROL(QPushButton, odstran, d, "OdstranVybranePokojeButton");
-    CONTROL(QPushButton, zmenTyp, d, "ZmenTypPokojeButton");
-    CONTROL(QPushButton, ok, d, "OKButton");
-    CONTROL(QPushButton, storno, d, "StornoButton");
-    c = {pokoje, typy, novy, pridej, odstran, zmenTyp, ok, storno};
-}
-
-void add(const Controls &c, const QString &cislo, int typ)
-{
-    type(c.novy, cislo);
-    clickLine(c.typy, typ);
-    click(c.pridej);
+    type(control<QLineEdit>(d, "NovyPokojEdit"), cislo);
+    clickLine(control<QListWidget>(d, "TypyPokojuListBox"), typ);
+    click(control<QPushButton>(d, "PridejPokojButton"));
 }
 } // namespace
 
@@ -71,11 +46,7 @@ class TestAdministracePokoje : public QObject
 
     std::unique_ptr<TAdministracePokoje> m_dialog;
 
-    /** Opens the dialog and acts in it with its controls. */
-    void inDialog(const std::function<void(TAdministracePokoje *, const Controls &)> &act)
-    {
-        inModal<TAdministracePokoje, Controls>([this] { m_dialog->ukaz(); }, &find, act);
-    }
+    void inDialog(const std::function<void(TAdministracePokoje *)> &act) { inModal(*m_dialog, act); }
 
 private slots:
     void initTestCase()
@@ -96,25 +67,29 @@ private slots:
 
     void addingNeedsANumberAndAType()
     {
-        inDialog([](TAdministracePokoje *d, const Controls &c) {
+        inDialog([](TAdministracePokoje *d) {
+            auto *pokoje = control<QListWidget>(d, "NadefinovanePokojeListBox");
+            auto *typy = control<QListWidget>(d, "TypyPokojuListBox");
+            auto *novy = control<QLineEdit>(d, "NovyPokojEdit");
+            auto *pridej = control<QPushButton>(d, "PridejPokojButton");
             QCOMPARE(d->windowTitle(), QStringLiteral("AdministracePokoje"));
-            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
-            QCOMPARE(lines(c.typy), (QStringList{"Jednolůžkový", "Dvoulůžkový"}));
-            type(c.novy, "103");
-            click(c.pridej);   // no type selected
-            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
-            c.novy->clear();
-            clickLine(c.typy, 0);
-            click(c.pridej);   // no number
-            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
+            QCOMPARE(lines(pokoje), (QStringList{"101", "102"}));
+            QCOMPARE(lines(typy), (QStringList{"Jednolůžkový", "Dvoulůžkový"}));
+            type(novy, "103");
+            click(pridej);   // no type selected
+            QCOMPARE(lines(pokoje), (QStringList{"101", "102"}));
+            novy->clear();
+            clickLine(typy, 0);
+            click(pridej);   // no number
+            QCOMPARE(lines(pokoje), (QStringList{"101", "102"}));
 
-            add(c, "103", 1);
-            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102", "103"}));
-            QCOMPARE(c.novy->text(), QStringLiteral("103"));   // the number stays
-            QVERIFY(selectedLines(c.typy).isEmpty());           // the type does not
-            click(c.pridej);
-            QCOMPARE(c.pokoje->count(), 3);
-            click(c.ok);
+            add(d, "103", 1);
+            QCOMPARE(lines(pokoje), (QStringList{"101", "102", "103"}));
+            QCOMPARE(novy->text(), QStringLiteral("103"));   // the number stays
+            QVERIFY(selectedLines(typy).isEmpty());           // the type does not
+            click(pridej);
+            QCOMPARE(pokoje->count(), 3);
+            click(control<QPushButton>(d, "OKButton"));
             QVERIFY(!d->isVisible());
         });
         QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2", "3|103|2"}));
@@ -136,14 +111,15 @@ private slots:
         QFETCH(QString, cislo);
         QFETCH(bool, refused);
         QFETCH(QStringList, stored);
-        inDialog([&](TAdministracePokoje *, const Controls &c) {
-            selectLines(c.pokoje, {1});
-            click(c.odstran);
+        inDialog([&](TAdministracePokoje *d) {
+            auto *pokoje = control<QListWidget>(d, "NadefinovanePokojeListBox");
+            selectLines(pokoje, {1});
+            click(control<QPushButton>(d, "OdstranVybranePokojeButton"));
             TestDatabase::exec("INSERT INTO pokoje_tab VALUES (3, '201', 1)");   // another desk
-            add(c, cislo, 0);
-            QCOMPARE(lines(c.pokoje), refused ? QStringList{"101"} : (QStringList{"101", cislo}));
-            QCOMPARE(c.novy->text(), cislo);   // to be corrected
-            click(c.ok);
+            add(d, cislo, 0);
+            QCOMPARE(lines(pokoje), refused ? QStringList{"101"} : (QStringList{"101", cislo}));
+            QCOMPARE(control<QLineEdit>(d, "NovyPokojEdit")->text(), cislo);   // to be corrected
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(messages(), refused ? QStringList{QString("Pokoj „%1“ už existuje.|Chyba").arg(cislo)} : QStringList());
         QCOMPARE(storedRooms(), stored);
@@ -153,20 +129,23 @@ private slots:
     {
         TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 1, '%1', '%1', '%2', 1, 100)")
                                .arg(day(0), day(3)));
-        inDialog([](TAdministracePokoje *, const Controls &c) {
-            clickLine(c.pokoje, 1);
-            QCOMPARE(selectedLines(c.typy), QStringList{"Dvoulůžkový"});   // the room's type shows
-            clickLine(c.pokoje, 0);
-            QCOMPARE(selectedLines(c.typy), QStringList{"Jednolůžkový"});
-            click(c.zmenTyp);   // the same type: nothing changes
-            clickLine(c.typy, 1);
-            click(c.zmenTyp);
-            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
-            QCOMPARE(selectedLines(c.pokoje), QStringList{"101"});
-            c.pokoje->clearSelection();
-            clickLine(c.typy, 0);
-            click(c.zmenTyp);   // no room selected
-            click(c.ok);
+        inDialog([](TAdministracePokoje *d) {
+            auto *pokoje = control<QListWidget>(d, "NadefinovanePokojeListBox");
+            auto *typy = control<QListWidget>(d, "TypyPokojuListBox");
+            auto *zmenTyp = control<QPushButton>(d, "ZmenTypPokojeButton");
+            clickLine(pokoje, 1);
+            QCOMPARE(selectedLines(typy), QStringList{"Dvoulůžkový"});   // the room's type shows
+            clickLine(pokoje, 0);
+            QCOMPARE(selectedLines(typy), QStringList{"Jednolůžkový"});
+            click(zmenTyp);   // the same type: nothing changes
+            clickLine(typy, 1);
+            click(zmenTyp);
+            QCOMPARE(lines(pokoje), (QStringList{"101", "102"}));
+            QCOMPARE(selectedLines(pokoje), QStringList{"101"});
+            pokoje->clearSelection();
+            clickLine(typy, 0);
+            click(zmenTyp);   // no room selected
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(storedRooms(), (QStringList{"1|101|2", "2|102|2"}));
         QCOMPARE(TestDatabase::value("SELECT pokoj_id FROM objednavky_pokoje_tab").toInt(), 1);
@@ -176,84 +155,69 @@ private slots:
     void removingTakesTheSelectedRooms()
     {
         TestDatabase::exec("INSERT INTO pokoje_tab VALUES (3, '101', 2), (4, '104', 1)");
-        inDialog([](TAdministracePokoje *, const Controls &c) {
-            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102", "101", "104"}));
-            selectLines(c.pokoje, {2, 3});   // the second line 101 is the second room 101
-            click(c.odstran);
-            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
-            click(c.odstran);   // nothing selected after the refresh
-            QCOMPARE(c.pokoje->count(), 2);
-            click(c.ok);
+        inDialog([](TAdministracePokoje *d) {
+            auto *pokoje = control<QListWidget>(d, "NadefinovanePokojeListBox");
+            QCOMPARE(lines(pokoje), (QStringList{"101", "102", "101", "104"}));
+            selectLines(pokoje, {2, 3});   // the second line 101 is the second room 101
+            click(control<QPushButton>(d, "OdstranVybranePokojeButton"));
+            QCOMPARE(lines(pokoje), (QStringList{"101", "102"}));
+            click(control<QPushButton>(d, "OdstranVybranePokojeButton"));   // nothing selected after the refresh
+            QCOMPARE(pokoje->count(), 2);
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2"}));
     }
 
     void aSaveAnotherDeskOvertookIsRefusedAndReloaded()
     {
-        inDialog([](TAdministracePokoje *d, const Controls &c) {
-            selectLines(c.pokoje, {1});
-            click(c.odstran);
-            add(c, "103", 0);
+        inDialog([](TAdministracePokoje *d) {
+            auto *pokoje = control<QListWidget>(d, "NadefinovanePokojeListBox");
+            selectLines(pokoje, {1});
+            click(control<QPushButton>(d, "OdstranVybranePokojeButton"));
+            add(d, "103", 0);
             // Another desk gives 102 another type and adds a room of its own.
             auto other = TestDatabase::openAnother();
             TMojeQuery q(*other);
             q.exec("UPDATE pokoje_tab SET typ_pokoje_id = 1 WHERE pokoj_id = 2");
             q.exec("INSERT INTO pokoje_tab VALUES (3, '201', 1)");
-            click(c.ok);
+            click(control<QPushButton>(d, "OKButton"));
             QVERIFY(d->isVisible());
             verifyDatabaseErrorShown("Nepodařilo se uložit pokoje.", "Pokoj „102“ mezitím změnila jiná recepce.", "");
             QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|1", "3|201|1"}));
             // The other desk's rooms show; this opening's new room stays, its removal of 102 does not.
-            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102", "201", "103"}));
-            click(c.ok);
+            QCOMPARE(lines(pokoje), (QStringList{"101", "102", "201", "103"}));
+            click(control<QPushButton>(d, "OKButton"));
             QVERIFY(!d->isVisible());
         });
         QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|1", "3|201|1", "4|103|1"}));
-    }
-
-    void closingWithoutOkWritesNothing_data() { addClosingRows(); }
-    void closingWithoutOkWritesNothing()
-    {
-        QFETCH(QString, how);
-        inDialog([&](TAdministracePokoje *d, const Controls &c) {
-            add(c, "103", 0);
-            selectLines(c.pokoje, {0});
-            click(c.odstran);
-            closeWithoutOk(d, c.storno, how);
-        });
-        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2"}));
-        // The next opening shows the stored rooms; the edit box kept its text.
-        inDialog([](TAdministracePokoje *, const Controls &c) {
-            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102"}));
-            QCOMPARE(c.novy->text(), QStringLiteral("103"));
-        });
     }
 
     void newRoomsKeepOffTheIdsOfBookedRooms()
     {
         // Room 3 was removed long ago but its guests' reservations remain.
         TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 1, '%1', '%1', '%1', 3, 100)").arg(day(-400)));
-        inDialog([](TAdministracePokoje *, const Controls &c) {
-            selectLines(c.pokoje, {1});
-            click(c.odstran);   // room 2: still a room while the new ids are chosen
-            add(c, "201", 0);
-            add(c, "202", 0);
-            click(c.ok);
+        inDialog([](TAdministracePokoje *d) {
+            selectLines(control<QListWidget>(d, "NadefinovanePokojeListBox"), {1});
+            // Room 2 stays a room while the new ids are chosen.
+            click(control<QPushButton>(d, "OdstranVybranePokojeButton"));
+            add(d, "201", 0);
+            add(d, "202", 0);
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(storedRooms(), (QStringList{"1|101|1", "4|201|1", "5|202|1"}));
     }
 
     void aRoomBookedMeanwhileKeepsItsGuests()
     {
-        inDialog([](TAdministracePokoje *, const Controls &c) {
-            selectLines(c.pokoje, {1});
-            click(c.odstran);
-            add(c, "201", 0);
+        inDialog([](TAdministracePokoje *d) {
+            selectLines(control<QListWidget>(d, "NadefinovanePokojeListBox"), {1});
+            click(control<QPushButton>(d, "OdstranVybranePokojeButton"));
+            add(d, "201", 0);
             // Another desk books the old room 102 before this one saves.
             auto other = TestDatabase::openAnother();
             TMojeQuery q(*other);
             q.exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 7, '%1', '%1', '%1', 2, 100)").arg(day(1)));
-            click(c.ok);
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(storedRooms(), (QStringList{"1|101|1", "3|201|1"}));
     }
@@ -283,52 +247,30 @@ private slots:
                                .arg(day(-30), day(lastDay - 2), day(lastDay)));
         if (answer)
             MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
-        inDialog([&](TAdministracePokoje *, const Controls &c) {
-            selectLines(c.pokoje, {0, 2});
-            click(c.odstran);
-            QCOMPARE(lines(c.pokoje), left);
+        inDialog([&](TAdministracePokoje *d) {
+            auto *pokoje = control<QListWidget>(d, "NadefinovanePokojeListBox");
+            selectLines(pokoje, {0, 2});
+            click(control<QPushButton>(d, "OdstranVybranePokojeButton"));
+            QCOMPARE(lines(pokoje), left);
         });
         QCOMPARE(GuiTest::messages(), messages);
-    }
-
-    void aFailedSaveKeepsTheDialogAndTheTable()
-    {
-        // Another desk holds the rooms table past this desk's lock wait.
-        TestDatabase::exec("SET SESSION lock_wait_timeout = 1");
-        auto other = TestDatabase::openAnother();
-        TMojeQuery q(*other);
-        inDialog([&](TAdministracePokoje *d, const Controls &c) {
-            add(c, "103", 0);
-            q.exec("LOCK TABLES pokoje_tab WRITE");
-            click(c.ok);
-            QVERIFY(d->isVisible());
-            QCOMPARE(lines(c.pokoje), (QStringList{"101", "102", "103"}));
-            verifyLockTimeoutShown("Nepodařilo se uložit pokoje.");
-            q.exec("UNLOCK TABLES");
-            QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2"}));
-            click(c.ok);   // tried again, it goes through
-            QVERIFY(!d->isVisible());
-        });
-        TestDatabase::exec("SET SESSION lock_wait_timeout = DEFAULT");
-        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2", "3|103|1"}));
     }
 
     void theMainWindowShowsSavedRoomsAtOnce()
     {
         TestDatabase::exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Přízemí')");
         TestDatabase::exec("INSERT INTO skupiny_pokoju_propojeni_tab VALUES (1, 1), (1, 2)");
-        TVitranaForm form(TestDatabase::config(), false);
+        const std::unique_ptr<Recepce> recepce = TestDatabase::openDesk();
+        TVitranaForm form(recepce.get());
         form.createDialogs();
         form.show();
         QCOMPARE(form.grid()->vrstvy()[0].cislaPokoju, (QStringList{"101", "102"}));
         auto *menu = form.findChild<QAction *>("MenuAdministracePokoje");
         QVERIFY(menu && menu->isEnabled());
         inModal<TAdministracePokoje>([&] { menu->trigger(); }, [](TAdministracePokoje *d) {
-            Controls c;
-            find(d, c);
-            selectLines(c.pokoje, {0});
-            click(c.odstran);
-            click(c.ok);
+            selectLines(control<QListWidget>(d, "NadefinovanePokojeListBox"), {0});
+            click(control<QPushButton>(d, "OdstranVybranePokojeButton"));
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(form.grid()->vrstvy()[0].cislaPokoju, QStringList{"102"});
     }

@@ -12,6 +12,7 @@
 #include "app/ObsazenostGrid.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
+#include "core/Recepce.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 
@@ -22,35 +23,6 @@
 using namespace GuiTest;
 
 namespace {
-struct Controls
-{
-    QListWidget *skupiny = nullptr;
-    QListWidget *clenove = nullptr;
-    QListWidget *vsechny = nullptr;
-    QLineEdit *nova = nullptr;
-    QPushButton *pridejSkupinu = nullptr;
-    QPushButton *odstranSkupinu = nullptr;
-    QPushButton *pridejPokoje = nullptr;
-    QPushButton *odeberPokoje = nullptr;
-    QPushButton *ok = nullptr;
-    QPushButton *storno = nullptr;
-};
-
-void find(TAdministraceSkupinyPokoju *d, Controls &c)
-{
-    CONTROL(QListWidget, skupiny, d, "SkupinyPokojuListBox");
-    CONTROL(QListWidget, clenove, d, "PokojeVeSkupineListBox");
-    CONTROL(QListWidget, vsechny, d, "VsechnyPokojeListBox");
-    CONTROL(QLineEdit, nova, d, "NovaSkupinaEdit");
-    CONTROL(QPushButton, pridejSkupinu, d, "PridejSkupinuButton");
-    CONTROL(QPushButton, odstranSkupinu, d, "OdstranSkupinuButton");
-    CONTROL(QPushButton, pridejPokoje, d, "PridejPokojeButton");
-    CONTROL(QPushButton, odeberPokoje, d, "OdeberPokojeButton");
-    CONTROL(QPushButton, ok, d, "OKButton");
-    CONTROL(QPushButton, storno, d, "StornoButton");
-    c = {skupiny, clenove, vsechny, nova, pridejSkupinu, odstranSkupinu, pridejPokoje, odeberPokoje, ok, storno};
-}
-
 QStringList storedGroups()
 {
     return TestDatabase::rows("SELECT * FROM skupiny_pokoju_tab ORDER BY skupina_pokoju_id");
@@ -68,10 +40,7 @@ class TestAdministraceSkupiny : public QObject
 
     std::unique_ptr<TAdministraceSkupinyPokoju> m_dialog;
 
-    void inDialog(const std::function<void(TAdministraceSkupinyPokoju *, const Controls &)> &act)
-    {
-        inModal<TAdministraceSkupinyPokoju, Controls>([this] { m_dialog->ukaz(); }, &find, act);
-    }
+    void inDialog(const std::function<void(TAdministraceSkupinyPokoju *)> &act) { inModal(*m_dialog, act); }
 
 private slots:
     void initTestCase()
@@ -100,25 +69,29 @@ private slots:
     void addingGroups()
     {
         QFETCH(bool, byEnter);
-        inDialog([&](TAdministraceSkupinyPokoju *d, const Controls &c) {
+        inDialog([&](TAdministraceSkupinyPokoju *d) {
+            auto *skupiny = control<QListWidget>(d, "SkupinyPokojuListBox");
+            auto *clenove = control<QListWidget>(d, "PokojeVeSkupineListBox");
+            auto *vsechny = control<QListWidget>(d, "VsechnyPokojeListBox");
+            auto *nova = control<QLineEdit>(d, "NovaSkupinaEdit");
             QCOMPARE(d->windowTitle(), QStringLiteral("AdministraceSkupinyPokoju"));
-            QCOMPARE(lines(c.skupiny), (QStringList{"Přízemí", "Patro"}));
-            QCOMPARE(lines(c.vsechny), (QStringList{"101", "102", "201", "202"}));
-            QCOMPARE(lines(c.clenove), QStringList());
-            auto add = [&] { byEnter ? pressEnter(c.nova) : click(c.pridejSkupinu); };
+            QCOMPARE(lines(skupiny), (QStringList{"Přízemí", "Patro"}));
+            QCOMPARE(lines(vsechny), (QStringList{"101", "102", "201", "202"}));
+            QCOMPARE(lines(clenove), QStringList());
+            auto add = [&] { byEnter ? pressEnter(nova) : click(control<QPushButton>(d, "PridejSkupinuButton")); };
             add();   // empty name: nothing
-            QCOMPARE(c.skupiny->count(), 2);
-            type(c.nova, "Apartmá");
+            QCOMPARE(skupiny->count(), 2);
+            type(nova, "Apartmá");
             add();
-            QCOMPARE(lines(c.skupiny), (QStringList{"Přízemí", "Patro", "Apartmá"}));
-            QCOMPARE(c.nova->text(), QString());
-            QVERIFY(selectedLines(c.skupiny).isEmpty());
+            QCOMPARE(lines(skupiny), (QStringList{"Přízemí", "Patro", "Apartmá"}));
+            QCOMPARE(nova->text(), QString());
+            QVERIFY(selectedLines(skupiny).isEmpty());
             QVERIFY(d->isVisible());   // Enter did not close the dialog
-            clickLine(c.skupiny, 2);
-            selectLines(c.vsechny, {1, 3});
-            click(c.pridejPokoje);
-            QCOMPARE(lines(c.clenove), (QStringList{"102", "202"}));
-            click(c.ok);
+            clickLine(skupiny, 2);
+            selectLines(vsechny, {1, 3});
+            click(control<QPushButton>(d, "PridejPokojeButton"));
+            QCOMPARE(lines(clenove), (QStringList{"102", "202"}));
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(storedGroups(), (QStringList{"1|Přízemí", "2|Patro", "3|Apartmá"}));
         QCOMPARE(storedLinks(), (QStringList{"1|1", "1|2", "2|3", "3|2", "3|4"}));
@@ -126,46 +99,53 @@ private slots:
 
     void movingRoomsInAndOut()
     {
-        inDialog([](TAdministraceSkupinyPokoju *, const Controls &c) {
-            selectLines(c.vsechny, {0, 2});
-            click(c.pridejPokoje);   // no group selected
-            click(c.odeberPokoje);
-            QCOMPARE(lines(c.clenove), QStringList());
-            clickLine(c.skupiny, 0);
-            QCOMPARE(lines(c.clenove), (QStringList{"101", "102"}));
-            selectLines(c.vsechny, {0, 2});
-            click(c.pridejPokoje);   // 101 is a member already
-            QCOMPARE(lines(c.clenove), (QStringList{"101", "102", "201"}));
-            QCOMPARE(selectedLines(c.vsechny), (QStringList{"101", "201"}));
-            click(c.pridejPokoje);   // twice changes nothing
-            QCOMPARE(lines(c.clenove), (QStringList{"101", "102", "201"}));
-            selectLines(c.clenove, {0, 1});
-            click(c.odeberPokoje);
-            QCOMPARE(lines(c.clenove), QStringList{"201"});
-            clickLine(c.skupiny, 1);
-            QCOMPARE(lines(c.clenove), QStringList{"201"});
-            click(c.ok);
+        inDialog([](TAdministraceSkupinyPokoju *d) {
+            auto *skupiny = control<QListWidget>(d, "SkupinyPokojuListBox");
+            auto *clenove = control<QListWidget>(d, "PokojeVeSkupineListBox");
+            auto *vsechny = control<QListWidget>(d, "VsechnyPokojeListBox");
+            auto *pridejPokoje = control<QPushButton>(d, "PridejPokojeButton");
+            selectLines(vsechny, {0, 2});
+            click(pridejPokoje);   // no group selected
+            click(control<QPushButton>(d, "OdeberPokojeButton"));
+            QCOMPARE(lines(clenove), QStringList());
+            clickLine(skupiny, 0);
+            QCOMPARE(lines(clenove), (QStringList{"101", "102"}));
+            selectLines(vsechny, {0, 2});
+            click(pridejPokoje);   // 101 is a member already
+            QCOMPARE(lines(clenove), (QStringList{"101", "102", "201"}));
+            QCOMPARE(selectedLines(vsechny), (QStringList{"101", "201"}));
+            click(pridejPokoje);   // twice changes nothing
+            QCOMPARE(lines(clenove), (QStringList{"101", "102", "201"}));
+            selectLines(clenove, {0, 1});
+            click(control<QPushButton>(d, "OdeberPokojeButton"));
+            QCOMPARE(lines(clenove), QStringList{"201"});
+            clickLine(skupiny, 1);
+            QCOMPARE(lines(clenove), QStringList{"201"});
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(storedLinks(), (QStringList{"1|3", "2|3"}));
     }
 
     void removingAGroup()
     {
-        inDialog([](TAdministraceSkupinyPokoju *, const Controls &c) {
-            type(c.nova, "rozepsáno");
-            click(c.odstranSkupinu);   // nothing selected: only the edit box empties
-            QCOMPARE(c.skupiny->count(), 2);
-            QCOMPARE(c.nova->text(), QString());
-            clickLine(c.skupiny, 0);
-            click(c.odstranSkupinu);
-            QCOMPARE(lines(c.skupiny), QStringList{"Patro"});
-            QCOMPARE(lines(c.clenove), QStringList());
+        inDialog([](TAdministraceSkupinyPokoju *d) {
+            auto *skupiny = control<QListWidget>(d, "SkupinyPokojuListBox");
+            auto *clenove = control<QListWidget>(d, "PokojeVeSkupineListBox");
+            auto *nova = control<QLineEdit>(d, "NovaSkupinaEdit");
+            type(nova, "rozepsáno");
+            click(control<QPushButton>(d, "OdstranSkupinuButton"));   // nothing selected: only the edit box empties
+            QCOMPARE(skupiny->count(), 2);
+            QCOMPARE(nova->text(), QString());
+            clickLine(skupiny, 0);
+            click(control<QPushButton>(d, "OdstranSkupinuButton"));
+            QCOMPARE(lines(skupiny), QStringList{"Patro"});
+            QCOMPARE(lines(clenove), QStringList());
             // A new group starts empty: it never takes over the removed group's rooms.
-            type(c.nova, "Nová");
-            click(c.pridejSkupinu);
-            clickLine(c.skupiny, 1);
-            QCOMPARE(lines(c.clenove), QStringList());
-            click(c.ok);
+            type(nova, "Nová");
+            click(control<QPushButton>(d, "PridejSkupinuButton"));
+            clickLine(skupiny, 1);
+            QCOMPARE(lines(clenove), QStringList());
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(storedGroups(), (QStringList{"2|Patro", "3|Nová"}));
         QCOMPARE(storedLinks(), QStringList{"2|3"});
@@ -185,15 +165,17 @@ private slots:
         QFETCH(QString, nazev);
         QFETCH(bool, refused);
         QFETCH(QStringList, stored);
-        inDialog([&](TAdministraceSkupinyPokoju *, const Controls &c) {
-            clickLine(c.skupiny, 1);
-            click(c.odstranSkupinu);
+        inDialog([&](TAdministraceSkupinyPokoju *d) {
+            auto *skupiny = control<QListWidget>(d, "SkupinyPokojuListBox");
+            auto *nova = control<QLineEdit>(d, "NovaSkupinaEdit");
+            clickLine(skupiny, 1);
+            click(control<QPushButton>(d, "OdstranSkupinuButton"));
             TestDatabase::exec("INSERT INTO skupiny_pokoju_tab VALUES (3, 'Sklep')");   // another desk
-            type(c.nova, nazev);
-            pressEnter(c.nova);
-            QCOMPARE(lines(c.skupiny), refused ? QStringList{"Přízemí"} : (QStringList{"Přízemí", nazev}));
-            QCOMPARE(c.nova->text(), refused ? nazev : QString());
-            click(c.ok);
+            type(nova, nazev);
+            pressEnter(nova);
+            QCOMPARE(lines(skupiny), refused ? QStringList{"Přízemí"} : (QStringList{"Přízemí", nazev}));
+            QCOMPARE(nova->text(), refused ? nazev : QString());
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(messages(),
                  refused ? QStringList{QString("Skupina pokojů „%1“ už existuje.|Chyba").arg(nazev)} : QStringList());
@@ -203,19 +185,21 @@ private slots:
     void sameNamedGroupsAreToldApartByPosition()
     {
         TestDatabase::exec("UPDATE skupiny_pokoju_tab SET nazev_skupiny_pokoju = 'Přízemí' WHERE skupina_pokoju_id = 2");
-        inDialog([](TAdministraceSkupinyPokoju *, const Controls &c) {
-            clickLine(c.skupiny, 1);
-            QCOMPARE(lines(c.clenove), QStringList{"201"});
-            selectLines(c.vsechny, {3});
-            click(c.pridejPokoje);
-            QCOMPARE(lines(c.clenove), (QStringList{"201", "202"}));
-            selectLines(c.clenove, {0});
-            click(c.odeberPokoje);
-            click(c.odstranSkupinu);
-            QCOMPARE(lines(c.skupiny), QStringList{"Přízemí"});
-            clickLine(c.skupiny, 0);
-            QCOMPARE(lines(c.clenove), (QStringList{"101", "102"}));
-            click(c.ok);
+        inDialog([](TAdministraceSkupinyPokoju *d) {
+            auto *skupiny = control<QListWidget>(d, "SkupinyPokojuListBox");
+            auto *clenove = control<QListWidget>(d, "PokojeVeSkupineListBox");
+            clickLine(skupiny, 1);
+            QCOMPARE(lines(clenove), QStringList{"201"});
+            selectLines(control<QListWidget>(d, "VsechnyPokojeListBox"), {3});
+            click(control<QPushButton>(d, "PridejPokojeButton"));
+            QCOMPARE(lines(clenove), (QStringList{"201", "202"}));
+            selectLines(clenove, {0});
+            click(control<QPushButton>(d, "OdeberPokojeButton"));
+            click(control<QPushButton>(d, "OdstranSkupinuButton"));
+            QCOMPARE(lines(skupiny), QStringList{"Přízemí"});
+            clickLine(skupiny, 0);
+            QCOMPARE(lines(clenove), (QStringList{"101", "102"}));
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(storedGroups(), QStringList{"1|Přízemí"});
         QCOMPARE(storedLinks(), (QStringList{"1|1", "1|2"}));
@@ -223,70 +207,40 @@ private slots:
 
     void aSaveAnotherDeskOvertookIsRefusedAndReloaded()
     {
-        inDialog([](TAdministraceSkupinyPokoju *d, const Controls &c) {
-            clickLine(c.skupiny, 0);
-            selectLines(c.vsechny, {3});
-            click(c.pridejPokoje);
-            selectLines(c.clenove, {0});
-            click(c.odeberPokoje);
+        inDialog([](TAdministraceSkupinyPokoju *d) {
+            auto *skupiny = control<QListWidget>(d, "SkupinyPokojuListBox");
+            auto *clenove = control<QListWidget>(d, "PokojeVeSkupineListBox");
+            auto *vsechny = control<QListWidget>(d, "VsechnyPokojeListBox");
+            clickLine(skupiny, 0);
+            selectLines(vsechny, {3});
+            click(control<QPushButton>(d, "PridejPokojeButton"));
+            selectLines(clenove, {0});
+            click(control<QPushButton>(d, "OdeberPokojeButton"));
             // Another desk removes room 202 and adds a group.
             auto other = TestDatabase::openAnother();
             TMojeQuery q(*other);
             q.exec("DELETE FROM pokoje_tab WHERE pokoj_id = 4");
             q.exec("INSERT INTO skupiny_pokoju_tab VALUES (3, 'Sklep')");
-            click(c.ok);
+            click(control<QPushButton>(d, "OKButton"));
             QVERIFY(d->isVisible());
             verifyDatabaseErrorShown("Nepodařilo se uložit skupiny pokojů.",
                                      "Pokoj „202“ mezitím odstranila jiná recepce.", "");
             QCOMPARE(storedLinks(), (QStringList{"1|1", "1|2", "2|3"}));
-            QCOMPARE(lines(c.skupiny), (QStringList{"Přízemí", "Patro", "Sklep"}));
-            QCOMPARE(lines(c.vsechny), (QStringList{"101", "102", "201"}));
-            clickLine(c.skupiny, 0);
-            QCOMPARE(lines(c.clenove), QStringList{"102"});   // the removal of 101 stays
-            click(c.ok);
+            QCOMPARE(lines(skupiny), (QStringList{"Přízemí", "Patro", "Sklep"}));
+            QCOMPARE(lines(vsechny), (QStringList{"101", "102", "201"}));
+            clickLine(skupiny, 0);
+            QCOMPARE(lines(clenove), QStringList{"102"});   // the removal of 101 stays
+            click(control<QPushButton>(d, "OKButton"));
             QVERIFY(!d->isVisible());
         });
         QCOMPARE(storedGroups(), (QStringList{"1|Přízemí", "2|Patro", "3|Sklep"}));
         QCOMPARE(storedLinks(), (QStringList{"1|2", "2|3"}));
     }
 
-    void closingWithoutOkWritesNothing_data() { addClosingRows(); }
-    void closingWithoutOkWritesNothing()
-    {
-        QFETCH(QString, how);
-        inDialog([&](TAdministraceSkupinyPokoju *d, const Controls &c) {
-            clickLine(c.skupiny, 0);
-            click(c.odstranSkupinu);
-            type(c.nova, "Jiná");
-            click(c.pridejSkupinu);
-            closeWithoutOk(d, c.storno, how);
-        });
-        QCOMPARE(storedGroups(), (QStringList{"1|Přízemí", "2|Patro"}));
-        QCOMPARE(storedLinks(), (QStringList{"1|1", "1|2", "2|3"}));
-    }
-
-    void aFailedSaveKeepsTheDialogAndTheTables()
-    {
-        TestDatabase::exec("SET SESSION lock_wait_timeout = 1");
-        auto other = TestDatabase::openAnother();
-        TMojeQuery q(*other);
-        inDialog([&](TAdministraceSkupinyPokoju *d, const Controls &c) {
-            type(c.nova, "Apartmá");
-            click(c.pridejSkupinu);
-            q.exec("LOCK TABLES skupiny_pokoju_propojeni_tab WRITE");
-            click(c.ok);
-            QVERIFY(d->isVisible());
-            verifyLockTimeoutShown("Nepodařilo se uložit skupiny pokojů.");
-            QCOMPARE(lines(c.skupiny), (QStringList{"Přízemí", "Patro", "Apartmá"}));
-            q.exec("UNLOCK TABLES");
-        });
-        TestDatabase::exec("SET SESSION lock_wait_timeout = DEFAULT");
-        QCOMPARE(storedGroups(), (QStringList{"1|Přízemí", "2|Patro"}));
-    }
-
     void theMainWindowShowsASavedGroupAtOnce()
     {
-        TVitranaForm form(TestDatabase::config(), false);
+        const std::unique_ptr<Recepce> recepce = TestDatabase::openDesk();
+        TVitranaForm form(recepce.get());
         form.createDialogs();
         form.show();
         auto *tabs = form.findChild<QTabBar *>("ObsazenostPokojuTabControl");
@@ -294,14 +248,12 @@ private slots:
         QCOMPARE(tabs->count(), 2);
         inModal<TAdministraceSkupinyPokoju>([&] { form.findChild<QAction *>("MenuAdministraceSkupinyPokoju")->trigger(); },
                                             [](TAdministraceSkupinyPokoju *d) {
-                                                Controls c;
-                                                find(d, c);
-                                                type(c.nova, "Apartmá");
-                                                click(c.pridejSkupinu);
-                                                clickLine(c.skupiny, 1);
-                                                selectLines(c.vsechny, {3});
-                                                click(c.pridejPokoje);
-                                                click(c.ok);
+                                                type(control<QLineEdit>(d, "NovaSkupinaEdit"), "Apartmá");
+                                                click(control<QPushButton>(d, "PridejSkupinuButton"));
+                                                clickLine(control<QListWidget>(d, "SkupinyPokojuListBox"), 1);
+                                                selectLines(control<QListWidget>(d, "VsechnyPokojeListBox"), {3});
+                                                click(control<QPushButton>(d, "PridejPokojeButton"));
+                                                click(control<QPushButton>(d, "OKButton"));
                                             });
         QCOMPARE(tabs->count(), 3);
         QCOMPARE(tabs->tabText(2), QStringLiteral("Apartmá"));
@@ -311,7 +263,8 @@ private slots:
     void theTabOfAGroupShowsThatGroup()
     {
         TestDatabase::exec("UPDATE skupiny_pokoju_tab SET nazev_skupiny_pokoju = 'Přízemí' WHERE skupina_pokoju_id = 2");
-        TVitranaForm form(TestDatabase::config(), false);
+        const std::unique_ptr<Recepce> recepce = TestDatabase::openDesk();
+        TVitranaForm form(recepce.get());
         form.createDialogs();
         form.show();
         auto *tabs = form.findChild<QTabBar *>("ObsazenostPokojuTabControl");
@@ -324,12 +277,10 @@ private slots:
         // After a save the tabs are filled again: the second group stays shown, not the first of its name.
         inModal<TAdministraceSkupinyPokoju>([&] { form.findChild<QAction *>("MenuAdministraceSkupinyPokoju")->trigger(); },
                                             [](TAdministraceSkupinyPokoju *d) {
-                                                Controls c;
-                                                find(d, c);
-                                                clickLine(c.skupiny, 0);
-                                                selectLines(c.vsechny, {3});
-                                                click(c.pridejPokoje);
-                                                click(c.ok);
+                                                clickLine(control<QListWidget>(d, "SkupinyPokojuListBox"), 0);
+                                                selectLines(control<QListWidget>(d, "VsechnyPokojeListBox"), {3});
+                                                click(control<QPushButton>(d, "PridejPokojeButton"));
+                                                click(control<QPushButton>(d, "OKButton"));
                                             });
         QCOMPARE(tabs->currentIndex(), 1);
         QCOMPARE(form.grid()->vrstvy()[0].cislaPokoju, QStringList{"201"});

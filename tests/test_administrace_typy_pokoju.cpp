@@ -12,6 +12,7 @@
 #include "admin/TDefinovaniCen.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
+#include "core/Recepce.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 
@@ -35,36 +36,11 @@ QStringList storedPrices()
 const QStringList typesBefore{"1|Jednolůžkový|1", "2|Dvoulůžkový|2", "3|Apartmá|4"};
 const QStringList pricesBefore{"1|1|1|1000", "2|1|1|1500", "3|1|1|3000"};
 
-struct Controls
+void add(QWidget *d, const QString &nazev, const QString &luzka)
 {
-    QListWidget *typy = nullptr;
-    QLineEdit *novy = nullptr;
-    QLineEdit *luzka = nullptr;
-    QPushButton *pridej = nullptr;
-    QPushButton *odstran = nullptr;
-    QPushButton *ceny = nullptr;
-    QPushButton *ok = nullptr;
-    QPushButton *storno = nullptr;
-};
-
-void find(TAdministraceTypyPokoju *d, Controls &c)
-{
-    CONTROL(QListWidget, typy, d, "TypyPokojuListBox");
-    CONTROL(QLineEdit, novy, d, "NovyTypEdit");
-    CONTROL(QLineEdit, luzka, d, "PocetLuzekEdit");
-    CONTROL(QPushButton, pridej, d, "PridejButton");
-    CONTROL(QPushButton, odstran, d, "OdstranVybraneButton");
-    CONTROL(QPushButton, ceny, d, "NadefinujCenyButton");
-    CONTROL(QPushButton, ok, d, "OKButton");
-    CONTROL(QPushButton, storno, d, "StornoButton");
-    c = {typy, novy, luzka, pridej, odstran, ceny, ok, storno};
-}
-
-void add(const Controls &c, const QString &nazev, const QString &luzka)
-{
-    type(c.novy, nazev);
-    type(c.luzka, luzka);
-    click(c.pridej);
+    type(control<QLineEdit>(d, "NovyTypEdit"), nazev);
+    type(control<QLineEdit>(d, "PocetLuzekEdit"), luzka);
+    click(control<QPushButton>(d, "PridejButton"));
 }
 
 /** Sets one price in the price dialog: the first day type, the first client type. */
@@ -90,20 +66,12 @@ class TestAdministraceTypyPokoju : public QObject
     std::unique_ptr<TAdministraceTypyPokoju> m_dialog;
     std::unique_ptr<TDefinovaniCen> m_ceny;
 
-    void inDialog(const std::function<void(TAdministraceTypyPokoju *, const Controls &)> &act)
-    {
-        inModal<TAdministraceTypyPokoju>(*m_dialog, [&](TAdministraceTypyPokoju *d) {
-            Controls c;
-            find(d, c);
-            if (!QTest::currentTestFailed())
-                act(d, c);
-        });
-    }
+    void inDialog(const std::function<void(TAdministraceTypyPokoju *)> &act) { inModal(*m_dialog, act); }
 
     /** Presses "Nadefinuj ceny u vybraných" and acts in the price dialog it opens. */
-    static void inPrices(const Controls &c, const std::function<void(TDefinovaniCen *)> &act)
+    static void inPrices(QWidget *d, const std::function<void(TDefinovaniCen *)> &act)
     {
-        inModal<TDefinovaniCen>([&] { click(c.ceny); }, act);
+        inModal<TDefinovaniCen>([&] { click(control<QPushButton>(d, "NadefinujCenyButton")); }, act);
     }
 
 private slots:
@@ -163,29 +131,32 @@ private slots:
         QFETCH(QString, how);
         QFETCH(QString, stored);
         QFETCH(QStringList, messages);
-        inDialog([&](TAdministraceTypyPokoju *d, const Controls &c) {
+        inDialog([&](TAdministraceTypyPokoju *d) {
+            auto *typy = control<QListWidget>(d, "TypyPokojuListBox");
+            auto *novy = control<QLineEdit>(d, "NovyTypEdit");
+            auto *pocetLuzek = control<QLineEdit>(d, "PocetLuzekEdit");
             QCOMPARE(d->windowTitle(), QStringLiteral("AdministraceTypyPokoju"));
-            type(c.novy, nazev);
-            type(c.luzka, luzka);
+            type(novy, nazev);
+            type(pocetLuzek, luzka);
             if (how == "click")
-                click(c.pridej);
+                click(control<QPushButton>(d, "PridejButton"));
             else
-                pressEnter(how == "NovyTypEdit" ? c.novy : c.luzka);
+                pressEnter(how == "NovyTypEdit" ? novy : pocetLuzek);
             QVERIFY(d->isVisible());   // Enter presses no button
             QCOMPARE(GuiTest::messages(), messages);
             QStringList expected{"Jednolůžkový", "Dvoulůžkový", "Apartmá"};
             if (!stored.isEmpty())
                 expected << nazev;
-            QCOMPARE(lines(c.typy), expected);
-            QCOMPARE(c.novy->text(), nazev);   // both boxes keep their text
-            QCOMPARE(c.luzka->text(), luzka);
+            QCOMPARE(lines(typy), expected);
+            QCOMPARE(novy->text(), nazev);   // both boxes keep their text
+            QCOMPARE(pocetLuzek->text(), luzka);
             if (!stored.isEmpty()) {   // pressed twice: one type
                 MessageBox::clearHistory();
-                click(c.pridej);
+                click(control<QPushButton>(d, "PridejButton"));
                 QCOMPARE(GuiTest::messages(), QStringList{"Typ pokoje „" + nazev + "“ už existuje.|Chyba"});
-                QCOMPARE(lines(c.typy), expected);
+                QCOMPARE(lines(typy), expected);
             }
-            click(c.ok);
+            click(control<QPushButton>(d, "OKButton"));
             QVERIFY(!d->isVisible());
         });
         QStringList expected = typesBefore;
@@ -197,77 +168,34 @@ private slots:
     void removingStopsAtATypeInUse()
     {
         TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (4, 'Rodinny', 4)");
-        inDialog([](TAdministraceTypyPokoju *, const Controls &c) {
-            click(c.odstran);   // nothing selected
-            QCOMPARE(c.typy->count(), 4);
-            selectLines(c.typy, {0, 1, 3});
-            click(c.odstran);
+        inDialog([](TAdministraceTypyPokoju *d) {
+            auto *typy = control<QListWidget>(d, "TypyPokojuListBox");
+            click(control<QPushButton>(d, "OdstranVybraneButton"));   // nothing selected
+            QCOMPARE(typy->count(), 4);
+            selectLines(typy, {0, 1, 3});
+            click(control<QPushButton>(d, "OdstranVybraneButton"));
             QCOMPARE(GuiTest::messages(),
                      QStringList{"K typu pokoje \"Dvoulůžkový\" jsou ještě nějaké pokoje přiřazeny!|Chyba"});
-            QCOMPARE(lines(c.typy), (QStringList{"Dvoulůžkový", "Apartmá", "Rodinny"}));
-            QVERIFY(selectedLines(c.typy).isEmpty());
-            click(c.ok);
+            QCOMPARE(lines(typy), (QStringList{"Dvoulůžkový", "Apartmá", "Rodinny"}));
+            QVERIFY(selectedLines(typy).isEmpty());
+            click(control<QPushButton>(d, "OKButton"));
         });
-        QCOMPARE(storedTypes(), (QStringList{"2|Dvoulůžkový|2", "3|Apartmá|4", "4|Rodinny|4"}));
-        QCOMPARE(storedPrices(), (QStringList{"2|1|1|1500", "3|1|1|3000"}));
-    }
-
-    void closingWithoutOkWritesNothing_data() { addClosingRows(); }
-    void closingWithoutOkWritesNothing()
-    {
-        QFETCH(QString, how);
-        inDialog([&](TAdministraceTypyPokoju *d, const Controls &c) {
-            add(c, "Rodinny", "4");
-            selectLines(c.typy, {0, 2});
-            click(c.odstran);
-            QCOMPARE(lines(c.typy), (QStringList{"Dvoulůžkový", "Rodinny"}));
-            closeWithoutOk(d, c.storno, how);
-        });
-        QCOMPARE(storedTypes(), typesBefore);
-        QCOMPARE(storedPrices(), pricesBefore);
-        inDialog([](TAdministraceTypyPokoju *, const Controls &c) {
-            QCOMPARE(lines(c.typy), (QStringList{"Jednolůžkový", "Dvoulůžkový", "Apartmá"}));
-            QCOMPARE(c.novy->text(), QStringLiteral("Rodinny"));
-            QCOMPARE(c.luzka->text(), QStringLiteral("4"));
-        });
-    }
-
-    void aFailedSaveKeepsTheDialogAndTheTables()
-    {
-        TestDatabase::exec("SET SESSION lock_wait_timeout = 1");
-        auto other = TestDatabase::openAnother();
-        TMojeQuery q(*other);
-        inDialog([&](TAdministraceTypyPokoju *d, const Controls &c) {
-            selectLines(c.typy, {0});
-            click(c.odstran);
-            add(c, "Rodinny", "4");
-            q.exec("LOCK TABLES ceny_pokoje_tab WRITE");
-            click(c.ok);
-            QVERIFY(d->isVisible());
-            QCOMPARE(lines(c.typy), (QStringList{"Dvoulůžkový", "Apartmá", "Rodinny"}));
-            verifyLockTimeoutShown("Nepodařilo se uložit typy pokojů.");
-            q.exec("UNLOCK TABLES");
-            QCOMPARE(storedTypes(), typesBefore);
-            QCOMPARE(storedPrices(), pricesBefore);
-            click(c.ok);
-            QVERIFY(!d->isVisible());
-        });
-        TestDatabase::exec("SET SESSION lock_wait_timeout = DEFAULT");
         QCOMPARE(storedTypes(), (QStringList{"2|Dvoulůžkový|2", "3|Apartmá|4", "4|Rodinny|4"}));
         QCOMPARE(storedPrices(), (QStringList{"2|1|1|1500", "3|1|1|3000"}));
     }
 
     void aNameStoredMeanwhileIsRefusedARemovedOneMayComeBack()
     {
-        inDialog([](TAdministraceTypyPokoju *, const Controls &c) {
+        inDialog([](TAdministraceTypyPokoju *d) {
+            auto *typy = control<QListWidget>(d, "TypyPokojuListBox");
             TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (4, 'Rodinny', 4)");   // another desk's
-            add(c, "Rodinny", "4");
+            add(d, "Rodinny", "4");
             QCOMPARE(messages(), QStringList{"Typ pokoje „Rodinny“ už existuje.|Chyba"});
-            selectLines(c.typy, {2});
-            click(c.odstran);
-            add(c, "Apartmá", "3");
-            QCOMPARE(lines(c.typy), (QStringList{"Jednolůžkový", "Dvoulůžkový", "Apartmá"}));
-            click(c.ok);
+            selectLines(typy, {2});
+            click(control<QPushButton>(d, "OdstranVybraneButton"));
+            add(d, "Apartmá", "3");
+            QCOMPARE(lines(typy), (QStringList{"Jednolůžkový", "Dvoulůžkový", "Apartmá"}));
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(messages(), QStringList{"Typ pokoje „Rodinny“ už existuje.|Chyba"});
         QCOMPARE(storedTypes(), (QStringList{"1|Jednolůžkový|1", "2|Dvoulůžkový|2", "4|Rodinny|4", "5|Apartmá|3"}));
@@ -276,15 +204,16 @@ private slots:
 
     void aRoomGivenMeanwhileToARemovedTypeRefusesTheSave()
     {
-        inDialog([](TAdministraceTypyPokoju *d, const Controls &c) {
-            selectLines(c.typy, {0, 2});
-            click(c.odstran);
-            add(c, "Rodinny", "4");
-            QCOMPARE(lines(c.typy), (QStringList{"Dvoulůžkový", "Rodinny"}));
+        inDialog([](TAdministraceTypyPokoju *d) {
+            auto *typy = control<QListWidget>(d, "TypyPokojuListBox");
+            selectLines(typy, {0, 2});
+            click(control<QPushButton>(d, "OdstranVybraneButton"));
+            add(d, "Rodinny", "4");
+            QCOMPARE(lines(typy), (QStringList{"Dvoulůžkový", "Rodinny"}));
             // Another desk gives a new room the type Apartmá before this one saves.
             auto other = TestDatabase::openAnother();
             TMojeQuery(*other).exec("INSERT INTO pokoje_tab VALUES (2, '102', 3)");
-            click(c.ok);
+            click(control<QPushButton>(d, "OKButton"));
             QVERIFY(d->isVisible());
             QCOMPARE(MessageBox::history().size(), 1);
             QVERIFY2(MessageBox::history()[0].text.startsWith(
@@ -294,8 +223,8 @@ private slots:
             QCOMPARE(storedTypes(), typesBefore);
             QCOMPARE(storedPrices(), pricesBefore);
             // Reloaded: Apartmá is back, the rest of this opening stays.
-            QCOMPARE(lines(c.typy), (QStringList{"Dvoulůžkový", "Apartmá", "Rodinny"}));
-            click(c.ok);
+            QCOMPARE(lines(typy), (QStringList{"Dvoulůžkový", "Apartmá", "Rodinny"}));
+            click(control<QPushButton>(d, "OKButton"));
             QVERIFY(!d->isVisible());
         });
         QCOMPARE(storedTypes(), (QStringList{"2|Dvoulůžkový|2", "3|Apartmá|4", "4|Rodinny|4"}));
@@ -312,24 +241,25 @@ private slots:
     void pricesOfATypeNotSavedYet()
     {
         QFETCH(QString, then);
-        inDialog([&](TAdministraceTypyPokoju *, const Controls &c) {
-            add(c, "Rodinny", "4");
-            selectLines(c.typy, {3});
-            inPrices(c, [](TDefinovaniCen *d) { setFirstPrice(d, "2000"); });
+        inDialog([&](TAdministraceTypyPokoju *d) {
+            auto *typy = control<QListWidget>(d, "TypyPokojuListBox");
+            add(d, "Rodinny", "4");
+            selectLines(typy, {3});
+            inPrices(d, [](TDefinovaniCen *p) { setFirstPrice(p, "2000"); });
             // Held here until the type itself is stored.
             QCOMPARE(storedPrices(), pricesBefore);
             // Shown when the price dialog opens once more.
-            inPrices(c, [](TDefinovaniCen *d) {
-                CONTROL(QTableWidget, tabulka, d, "SoucasneCenyTableWidget");
+            inPrices(d, [](TDefinovaniCen *p) {
+                CONTROL(QTableWidget, tabulka, p, "SoucasneCenyTableWidget");
                 QCOMPARE(tabulka->item(0, 0)->text(), QStringLiteral("2000"));
             });
             if (then == "removed") {
-                selectLines(c.typy, {3});
-                click(c.odstran);
-                add(c, "Sklad", "1");
-                click(c.ok);
+                selectLines(typy, {3});
+                click(control<QPushButton>(d, "OdstranVybraneButton"));
+                add(d, "Sklad", "1");
+                click(control<QPushButton>(d, "OKButton"));
             } else {
-                click(then == "OK" ? c.ok : c.storno);
+                click(control<QPushButton>(d, then == "OK" ? "OKButton" : "StornoButton"));
             }
         });
         if (then == "OK") {
@@ -338,9 +268,9 @@ private slots:
             return;
         }
         if (then == "Storno") {
-            inDialog([](TAdministraceTypyPokoju *, const Controls &c) {
-                add(c, "Sklad", "1");
-                click(c.ok);
+            inDialog([](TAdministraceTypyPokoju *d) {
+                add(d, "Sklad", "1");
+                click(control<QPushButton>(d, "OKButton"));
             });
         }
         QCOMPARE(storedTypes(), typesBefore + QStringList{"4|Sklad|1"});
@@ -349,14 +279,14 @@ private slots:
 
     void pricesForTheSelectedTypesFromTheMainWindow()
     {
-        TVitranaForm form(TestDatabase::config(), false);
+        const std::unique_ptr<Recepce> recepce = TestDatabase::openDesk();
+        TVitranaForm form(recepce.get());
         form.createDialogs();
         form.show();
         auto *menu = form.findChild<QAction *>("MenuAdministraceTypyPokoju");
         QVERIFY(menu && menu->isEnabled());
         inModal<TAdministraceTypyPokoju>([&] { menu->trigger(); }, [](TAdministraceTypyPokoju *d) {
-            Controls c;
-            find(d, c);
+            auto *typy = control<QListWidget>(d, "TypyPokojuListBox");
             // Nothing selected: no price dialog.
             auto *ceny = d->parentWidget()->findChild<TDefinovaniCen *>();
             QVERIFY(ceny);
@@ -370,18 +300,19 @@ private slots:
                 }
             });
             guard.start();
-            click(c.ceny);
+            click(control<QPushButton>(d, "NadefinujCenyButton"));
             guard.stop();
             QVERIFY(!opened);
 
-            selectLines(c.typy, {2, 0});
-            inPrices(c, [](TDefinovaniCen *p) {
+            selectLines(typy, {2, 0});
+            inPrices(d, [](TDefinovaniCen *p) {
                 QCOMPARE(QApplication::activeModalWidget(), p);
                 setFirstPrice(p, "1200,5");
             });
             QVERIFY(d->isVisible());
-            QCOMPARE(selectedLines(c.typy), (QStringList{"Jednolůžkový", "Apartmá"}));
-            click(c.storno);   // the prices are the price dialog's, already stored
+            QCOMPARE(selectedLines(typy), (QStringList{"Jednolůžkový", "Apartmá"}));
+            // The prices are the price dialog's, already stored.
+            click(control<QPushButton>(d, "StornoButton"));
         });
         QCOMPARE(storedPrices(), (QStringList{"1|1|1|1200.5", "2|1|1|1500", "3|1|1|1200.5"}));
         QCOMPARE(storedTypes(), typesBefore);

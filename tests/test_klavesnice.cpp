@@ -70,7 +70,9 @@ Okno vytvor(const QString &nazev, QWidget *hlavni)
         return okno<TPridaniKlienta>(hlavni);
     if (nazev == "KlientiUpravUdaje")
         return okno<TKlientiUpravUdaje>(hlavni);
-    auto *web = new TAdministraceSpolupraceSWebem(0, hlavni);   // listening on any port
+    auto *engine = new SpolupraceSWebem(0);   // listening on any port
+    auto *web = new TAdministraceSpolupraceSWebem(engine, hlavni);
+    engine->setParent(web);
     return {std::unique_ptr<TDialog>(web), [web] { return web->ukaz(); }};
 }
 
@@ -118,13 +120,9 @@ private slots:
     void initTestCase()
     {
         MessageBox::setDefaultAnswer(QMessageBox::Ok);
-        // The new-client dialog reads its labels relative to the working directory.
-        QVERIFY(QDir::setCurrent(m_dir.path()));
-        QVERIFY(QDir().mkpath("text"));
-        QFile labels("text/popis_polozek_klienta.txt");
-        QVERIFY(labels.open(QIODevice::WriteOnly));
-        labels.write("jmeno\tJmeno\ntelefon\tTelefon\n");
-        labels.close();
+        useClientLabelsIn(m_dir.path());
+        if (QTest::currentTestFailed())
+            return;
         TestDatabase::setUp();
         TestDatabase::clearTables();
         TMojeQuery q(TestDatabase::db());

@@ -38,39 +38,15 @@ QStringList storedReservations()
                               "FROM objednavky_pokoje_tab ORDER BY cislo_objednavky");
 }
 
-struct Controls
-{
-    QComboBox *klient = nullptr;
-    QComboBox *pokoj = nullptr;
-    QDateEdit *od = nullptr;
-    QDateEdit *dO = nullptr;
-    QLabel *cena = nullptr;
-    QLabel *volny = nullptr;
-    QPushButton *ok = nullptr;
-    QPushButton *storno = nullptr;
-};
-
-void find(TNovaRezervace *d, Controls &c)
-{
-    CONTROL(QComboBox, klient, d, "KlientComboBox");
-    CONTROL(QComboBox, pokoj, d, "PokojComboBox");
-    CONTROL(QDateEdit, od, d, "OdDateTimePicker");
-    CONTROL(QDateEdit, dO, d, "DoDateTimePicker");
-    CONTROL(QLabel, cena, d, "CenaLabel");
-    CONTROL(QLabel, volny, d, "VolnyLabel");
-    CONTROL(QPushButton, ok, d, "OKButton");
-    CONTROL(QPushButton, storno, d, "StornoButton");
-    c = {klient, pokoj, od, dO, cena, volny, ok, storno};
-}
-
 /** Picks the lines (-1: none) and the days as a receptionist would, the client's list closed first. */
-void choose(const Controls &c, int klient, int pokoj, int od, int dO)
+void choose(QWidget *d, int klient, int pokoj, int od, int dO)
 {
-    c.klient->hidePopup();
-    c.klient->setCurrentIndex(klient);
-    c.pokoj->setCurrentIndex(pokoj);
-    c.od->setDate(den(od));
-    c.dO->setDate(den(dO));
+    auto *klientBox = control<QComboBox>(d, "KlientComboBox");
+    klientBox->hidePopup();
+    klientBox->setCurrentIndex(klient);
+    control<QComboBox>(d, "PokojComboBox")->setCurrentIndex(pokoj);
+    control<QDateEdit>(d, "OdDateTimePicker")->setDate(den(od));
+    control<QDateEdit>(d, "DoDateTimePicker")->setDate(den(dO));
 }
 
 /** Where the window system would send a key: the open list, else the dialog's focused control. */
@@ -123,12 +99,10 @@ class TestNovaRezervace : public QObject
     Q_OBJECT
 
     std::unique_ptr<TNovaRezervace> m_dialog;
+    std::unique_ptr<SpolupraceSWebem> m_engine;
     std::unique_ptr<TAdministraceSpolupraceSWebem> m_web;
 
-    void inDialog(const std::function<void(TNovaRezervace *, const Controls &)> &act)
-    {
-        GuiTest::inDialog(*m_dialog, &find, act);
-    }
+    void inDialog(const std::function<void(TNovaRezervace *)> &act) { inModal(*m_dialog, act); }
 
 private slots:
     void initTestCase() { RecepceTest::setUp(); }
@@ -156,7 +130,8 @@ private slots:
         TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (2, 7, '%1', '%2', '%3', 2, 3000), "
                                    "(2, 8, '%1', '%4', '%5', 2, 2000)")
                                .arg(sql(-1), sql(5), sql(7), sql(11), sql(12)));
-        m_web = std::make_unique<TAdministraceSpolupraceSWebem>(0);
+        m_engine = std::make_unique<SpolupraceSWebem>(0);
+        m_web = std::make_unique<TAdministraceSpolupraceSWebem>(m_engine.get());
         // Nothing listens there: an export started waits for a connection.
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost, 0);
@@ -168,6 +143,7 @@ private slots:
     {
         m_dialog.reset();
         m_web.reset();
+        m_engine.reset();
     }
 
     void labelsAndOk_data()
@@ -204,16 +180,16 @@ private slots:
         QFETCH(QString, cena);
         QFETCH(QString, volny);
         QFETCH(bool, ok);
-        inDialog([&](TNovaRezervace *d, const Controls &c) {
+        inDialog([&](TNovaRezervace *d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Nová rezervace"));
-            QCOMPARE(c.klient->currentIndex(), -1);
-            QCOMPARE(c.pokoj->currentIndex(), -1);
-            QCOMPARE(c.od->date(), den(0));
-            QCOMPARE(c.dO->date(), den(0));
-            choose(c, klient, pokoj, od, dO);
-            QCOMPARE(c.cena->text(), cena);
-            QCOMPARE(c.volny->text(), volny);
-            QCOMPARE(c.ok->isEnabled(), ok);
+            QCOMPARE(control<QComboBox>(d, "KlientComboBox")->currentIndex(), -1);
+            QCOMPARE(control<QComboBox>(d, "PokojComboBox")->currentIndex(), -1);
+            QCOMPARE(control<QDateEdit>(d, "OdDateTimePicker")->date(), den(0));
+            QCOMPARE(control<QDateEdit>(d, "DoDateTimePicker")->date(), den(0));
+            choose(d, klient, pokoj, od, dO);
+            QCOMPARE(control<QLabel>(d, "CenaLabel")->text(), cena);
+            QCOMPARE(control<QLabel>(d, "VolnyLabel")->text(), volny);
+            QCOMPARE(control<QPushButton>(d, "OKButton")->isEnabled(), ok);
         });
     }
 
@@ -224,13 +200,14 @@ private slots:
         TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (9, 1, 'Eva Malá')");
         TestDatabase::exec("UPDATE klienti_tab SET klient_id = 0 WHERE klient_id = 9");
         TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (5, 2, 'Eva Malá')");
-        inDialog([](TNovaRezervace *, const Controls &c) {
-            const int second = c.klient->findText("Eva Malá (Firma)");
+        inDialog([](TNovaRezervace *d) {
+            auto *klient = control<QComboBox>(d, "KlientComboBox");
+            const int second = klient->findText("Eva Malá (Firma)");
             QVERIFY(second > 0);
-            QCOMPARE(c.klient->findText("Eva Malá (Host)"), 0);
-            choose(c, second, 0, 2, 4);
-            QCOMPARE(c.cena->text(), QStringLiteral("2400"));   // client type 2's prices
-            click(c.ok);
+            QCOMPARE(klient->findText("Eva Malá (Host)"), 0);
+            choose(d, second, 0, 2, 4);
+            QCOMPARE(control<QLabel>(d, "CenaLabel")->text(), QStringLiteral("2400"));   // client type 2's prices
+            click(control<QPushButton>(d, "OKButton"));
         });
         QCOMPARE(storedReservations().last(), QString("5|9|%1|%2|1|2400").arg(sql(2), sql(4)));
     }
@@ -265,11 +242,11 @@ private slots:
         TestDatabase::exec("SET SESSION lock_wait_timeout = 1");
         auto other = TestDatabase::openAnother();
         TMojeQuery q(*other);
-        inDialog([&](TNovaRezervace *d, const Controls &c) {
-            choose(c, 0, 0, 1, 3);
-            QVERIFY(c.ok->isEnabled());
+        inDialog([&](TNovaRezervace *d) {
+            choose(d, 0, 0, 1, 3);
+            QVERIFY(control<QPushButton>(d, "OKButton")->isEnabled());
             q.exec(otherDesk);
-            click(c.ok);
+            click(control<QPushButton>(d, "OKButton"));
             q.exec("UNLOCK TABLES");
             QCOMPARE(d->isVisible(), staysOpen);
         });
@@ -322,10 +299,10 @@ private slots:
         QFETCH(int, dO);
         QFETCH(QString, label);
         QFETCH(QStringList, text);
-        inDialog([&](TNovaRezervace *d, const Controls &c) {
-            choose(c, 0, pokoj, od, dO);
+        inDialog([&](TNovaRezervace *d) {
+            choose(d, 0, pokoj, od, dO);
             QCOMPARE(d->findChild<QLabel *>(label)->toolTip().split('\n'), text);
-            choose(c, 0, pokoj, dO, od - 1);   // invalid input: no tooltip is left behind
+            choose(d, 0, pokoj, dO, od - 1);   // invalid input: no tooltip is left behind
             QCOMPARE(d->findChild<QLabel *>(label)->toolTip(), QString());
         });
     }
@@ -346,15 +323,16 @@ private slots:
         for (int d = 41; d <= 365; ++d)
             kalendar << QString("('%1', %2)").arg(sql(d)).arg(den(d).dayOfWeek() >= 6 ? 2 : 1);
         TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES " + kalendar.join(", "));
-        inDialog([&](TNovaRezervace *, const Controls &c) {
-            choose(c, 0, 0, 0, dO);
-            const QStringList lines = c.cena->toolTip().split('\n');
+        inDialog([&](TNovaRezervace *d) {
+            auto *cena = control<QLabel>(d, "CenaLabel");
+            choose(d, 0, 0, 0, dO);
+            const QStringList lines = cena->toolTip().split('\n');
             QVERIFY2(lines.size() <= 20, qPrintable(QString::number(lines.size()) + " lines"));
             QCOMPARE(lines.first(), QStringLiteral("Cena po nocích:"));
             QVERIFY2(lines[1].startsWith(DisplayFormat::day(den(0)) + u' '), qPrintable(lines[1]));
             QVERIFY2(lines[lines.size() - 2].contains(DisplayFormat::day(den(dO)) + u' '), qPrintable(lines[lines.size() - 2]));
             QCOMPARE(lines.filter(u"…").size(), elided ? 1 : 0);
-            QCOMPARE(lines.last(), "Celkem: " + c.cena->text());
+            QCOMPARE(lines.last(), "Celkem: " + cena->text());
         });
     }
 
@@ -483,19 +461,21 @@ private slots:
 
     void withoutAMouse()
     {
-        inDialog([](TNovaRezervace *d, const Controls &c) {
+        inDialog([](TNovaRezervace *d) {
+            auto *klient = control<QComboBox>(d, "KlientComboBox");
+            auto *dO = control<QDateEdit>(d, "DoDateTimePicker");
             // The client's list is down and has the keys.
             QCOMPARE(focused(d), QStringLiteral("KlientComboBox"));
-            QTRY_VERIFY(c.klient->view()->isVisible());
+            QTRY_VERIFY(klient->view()->isVisible());
             typeKeys(d, "svob");   // anywhere in the name
             press(d, Qt::Key_Return);   // the one client found
             QTRY_VERIFY(!QApplication::activePopupWidget());
-            QCOMPARE(c.klient->currentText(), QStringLiteral("Marie Svobodová"));
+            QCOMPARE(klient->currentText(), QStringLiteral("Marie Svobodová"));
             QTest::keyClick(d->focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
             QCOMPARE(focused(d), QStringLiteral("PokojComboBox"));
             QTest::keyClick(d->focusWidget(), Qt::Key_Down);
-            QCOMPARE(c.pokoj->currentText(), QStringLiteral("101"));
-            QVERIFY(c.ok->isEnabled());
+            QCOMPARE(control<QComboBox>(d, "PokojComboBox")->currentText(), QStringLiteral("101"));
+            QVERIFY(control<QPushButton>(d, "OKButton")->isEnabled());
 
             QStringList order;
             for (int i = 0; i < 6; ++i)
@@ -505,9 +485,9 @@ private slots:
             // On to the last day: one day later.
             while (focused(d) != "DoDateTimePicker" && !QTest::currentTestFailed())
                 tabToNextControl(d);
-            QTest::keyClicks(c.dO, den(1).toString("ddMMyyyy"));   // a full section moves on to the next
-            QCOMPARE(c.dO->date(), den(1));
-            QCOMPARE(c.cena->text(), QStringLiteral("1600"));
+            QTest::keyClicks(dO, den(1).toString("ddMMyyyy"));   // a full section moves on to the next
+            QCOMPARE(dO->date(), den(1));
+            QCOMPARE(control<QLabel>(d, "CenaLabel")->text(), QStringLiteral("1600"));
             // The form has no default button: Enter stores nothing.
             QTest::keyClick(d->focusWidget(), Qt::Key_Return);
             QVERIFY(d->isVisible());

@@ -10,6 +10,7 @@
 #include "app/ObsazenostGrid.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
+#include "core/Recepce.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "desk/TRezervaceSmazRezervaci.h"
@@ -22,30 +23,6 @@
 using namespace GuiTest;
 
 namespace {
-/** The dialog's controls, found once per opening. */
-struct Controls
-{
-    QComboBox *klient = nullptr;
-    QListWidget *rezervace = nullptr;
-    QLabel *od = nullptr;
-    QLabel *dO = nullptr;
-    QPushButton *smaz = nullptr;
-    QPushButton *ok = nullptr;
-    QPushButton *storno = nullptr;
-};
-
-void find(TRezervaceSmazRezervaci *d, Controls &c)
-{
-    CONTROL(QComboBox, klient, d, "KlientComboBox");
-    CONTROL(QListWidget, rezervace, d, "RezervaceListBox");
-    CONTROL(QLabel, od, d, "OdLabel");
-    CONTROL(QLabel, dO, d, "DoLabel");
-    CONTROL(QPushButton, smaz, d, "SmazRezervaciButton");
-    CONTROL(QPushButton, ok, d, "OKButton");
-    CONTROL(QPushButton, storno, d, "StornoButton");
-    c = {klient, rezervace, od, dO, smaz, ok, storno};
-}
-
 QStringList storedNumbers()
 {
     return TestDatabase::rows("SELECT klient_id, cislo_objednavky, pokoj_id FROM objednavky_pokoje_tab "
@@ -61,15 +38,7 @@ class TestRezervaceSmazRezervaci : public QObject
 
     std::unique_ptr<TRezervaceSmazRezervaci> m_dialog;
 
-    void inDialog(const std::function<void(TRezervaceSmazRezervaci *, const Controls &)> &act)
-    {
-        inModal<TRezervaceSmazRezervaci>(*m_dialog, [&](TRezervaceSmazRezervaci *d) {
-            Controls c;
-            find(d, c);
-            if (!QTest::currentTestFailed())
-                act(d, c);
-        });
-    }
+    void inDialog(const std::function<void(TRezervaceSmazRezervaci *)> &act) { inModal(*m_dialog, act); }
 
 private slots:
     void initTestCase()
@@ -128,28 +97,33 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QStringList, left);
         QFETCH(QStringList, stored);
-        inDialog([&](TRezervaceSmazRezervaci *d, const Controls &c) {
+        inDialog([&](TRezervaceSmazRezervaci *d) {
+            auto *klient = control<QComboBox>(d, "KlientComboBox");
+            auto *rezervace = control<QListWidget>(d, "RezervaceListBox");
+            auto *odLabel = control<QLabel>(d, "OdLabel");
+            auto *doLabel = control<QLabel>(d, "DoLabel");
+            auto *smaz = control<QPushButton>(d, "SmazRezervaciButton");
             QCOMPARE(d->windowTitle(), QStringLiteral("RezervaceSmazRezervaci"));
-            QCOMPARE(lines(c.klient), (QStringList{"Host z webu", "Jan Novák [klient č. 4]", "Eva Malá",
-                                                   "Jan Novák [klient č. 6]"}));
-            QCOMPARE(c.klient->currentIndex(), -1);
-            QVERIFY(!c.storno->isEnabled());
-            click(c.smaz);   // nothing chosen: nothing happens
-            chooseLine(c.klient, client);
-            QCOMPARE(lines(c.rezervace), listed);
-            QCOMPARE(selectedLines(c.rezervace), QStringList());
-            QCOMPARE(c.od->text(), QString());
-            clickLine(c.rezervace, line);
-            QCOMPARE(c.od->text(), od);
-            QCOMPARE(c.dO->text(), dO);
+            QCOMPARE(lines(klient), (QStringList{"Host z webu", "Jan Novák [klient č. 4]", "Eva Malá",
+                                                 "Jan Novák [klient č. 6]"}));
+            QCOMPARE(klient->currentIndex(), -1);
+            QVERIFY(!control<QPushButton>(d, "StornoButton")->isEnabled());
+            click(smaz);   // nothing chosen: nothing happens
+            chooseLine(klient, client);
+            QCOMPARE(lines(rezervace), listed);
+            QCOMPARE(selectedLines(rezervace), QStringList());
+            QCOMPARE(odLabel->text(), QString());
+            clickLine(rezervace, line);
+            QCOMPARE(odLabel->text(), od);
+            QCOMPARE(doLabel->text(), dO);
             MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
-            click(c.smaz);
-            QCOMPARE(lines(c.rezervace), left);
+            click(smaz);
+            QCOMPARE(lines(rezervace), left);
             const bool kept = answer != QMessageBox::Ok;
-            QCOMPARE(selectedLines(c.rezervace), kept ? QStringList{listed[line]} : QStringList());
-            QCOMPARE(c.od->text(), kept ? od : QString());
-            QCOMPARE(c.dO->text(), kept ? dO : QString());
-            click(c.ok);
+            QCOMPARE(selectedLines(rezervace), kept ? QStringList{listed[line]} : QStringList());
+            QCOMPARE(odLabel->text(), kept ? od : QString());
+            QCOMPARE(doLabel->text(), kept ? dO : QString());
+            click(control<QPushButton>(d, "OKButton"));
             QVERIFY(!d->isVisible());
         });
         QCOMPARE(messages(), QStringList{confirmation});
@@ -160,17 +134,18 @@ private slots:
     void aNumberGivenAgainIsNotTouched()
     {
         TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES (5, 21, '2024-04-05', '2024-09-01', '2024-09-01', 2, 900)");
-        inDialog([](TRezervaceSmazRezervaci *, const Controls &c) {
-            chooseLine(c.klient, 2);
-            QCOMPARE(lines(c.rezervace), QStringList{"21"});
-            clickLine(c.rezervace, 0);
+        inDialog([](TRezervaceSmazRezervaci *d) {
+            auto *rezervace = control<QListWidget>(d, "RezervaceListBox");
+            chooseLine(control<QComboBox>(d, "KlientComboBox"), 2);
+            QCOMPARE(lines(rezervace), QStringList{"21"});
+            clickLine(rezervace, 0);
             // Meanwhile 21 is cancelled at another desk, and its number, the
             // highest, is given again to the next stay stored.
             TestDatabase::exec("DELETE FROM objednavky_pokoje_tab WHERE cislo_objednavky = 21");
             TestDatabase::exec("INSERT INTO pokoje_tab VALUES (2, '102', 1)");
             QVERIFY(Objednavka(6, 0, QDate(2024, 4, 6), QDate(2024, 9, 5), QDate(2024, 9, 5), 2, 900).Zarezervuj());
-            click(c.smaz);
-            QCOMPARE(lines(c.rezervace), QStringList());
+            click(control<QPushButton>(d, "SmazRezervaciButton"));
+            QCOMPARE(lines(rezervace), QStringList());
         });
         QCOMPARE(TestDatabase::rows("SELECT klient_id FROM objednavky_pokoje_tab WHERE cislo_objednavky = 21"),
                  QStringList{"6"});
@@ -179,29 +154,33 @@ private slots:
 
     void byKeyboard()
     {
-        inDialog([](TRezervaceSmazRezervaci *d, const Controls &c) {
-            QTRY_VERIFY(c.klient->hasFocus());   // once the dialog is the active window
-            QTest::keyClick(c.klient, Qt::Key_Down);
-            QTest::keyClick(c.klient, Qt::Key_Down);
-            QCOMPARE(lines(c.rezervace), (QStringList{"3", "17", "17"}));
-            QTest::keyClick(c.klient, Qt::Key_Tab);
-            QVERIFY(c.rezervace->hasFocus());
-            QTest::keyClick(c.rezervace, Qt::Key_Down);
-            QCOMPARE(selectedLines(c.rezervace), QStringList{"17"});
-            QCOMPARE(c.od->text(), QStringLiteral("2024-06-10"));
-            QTest::keyClick(c.rezervace, Qt::Key_Up);
-            QCOMPARE(c.od->text(), QStringLiteral("2024-05-01"));
-            QTest::keyClick(c.rezervace, Qt::Key_Tab);
-            QVERIFY(c.smaz->hasFocus());
-            QTest::keyClick(c.smaz, Qt::Key_Space);
-            QCOMPARE(lines(c.rezervace), (QStringList{"17", "17"}));
+        inDialog([](TRezervaceSmazRezervaci *d) {
+            auto *klient = control<QComboBox>(d, "KlientComboBox");
+            auto *rezervace = control<QListWidget>(d, "RezervaceListBox");
+            auto *od = control<QLabel>(d, "OdLabel");
+            QTRY_VERIFY(klient->hasFocus());   // once the dialog is the active window
+            QTest::keyClick(klient, Qt::Key_Down);
+            QTest::keyClick(klient, Qt::Key_Down);
+            QCOMPARE(lines(rezervace), (QStringList{"3", "17", "17"}));
+            QTest::keyClick(klient, Qt::Key_Tab);
+            QVERIFY(rezervace->hasFocus());
+            QTest::keyClick(rezervace, Qt::Key_Down);
+            QCOMPARE(selectedLines(rezervace), QStringList{"17"});
+            QCOMPARE(od->text(), QStringLiteral("2024-06-10"));
+            QTest::keyClick(rezervace, Qt::Key_Up);
+            QCOMPARE(od->text(), QStringLiteral("2024-05-01"));
+            QTest::keyClick(rezervace, Qt::Key_Tab);
+            auto *smaz = control<QPushButton>(d, "SmazRezervaciButton");
+            QVERIFY(smaz->hasFocus());
+            QTest::keyClick(smaz, Qt::Key_Space);
+            QCOMPARE(lines(rezervace), (QStringList{"17", "17"}));
             // another client: another list, no days shown
-            QTest::keyClick(c.rezervace, Qt::Key_Down);
-            QVERIFY(!c.od->text().isEmpty());
-            QTest::keyClick(c.klient, Qt::Key_Down);
-            QCOMPARE(lines(c.rezervace), QStringList());
-            QCOMPARE(c.od->text(), QString());
-            QTest::keyClick(c.klient, Qt::Key_Escape);
+            QTest::keyClick(rezervace, Qt::Key_Down);
+            QVERIFY(!od->text().isEmpty());
+            QTest::keyClick(klient, Qt::Key_Down);
+            QCOMPARE(lines(rezervace), QStringList());
+            QCOMPARE(od->text(), QString());
+            QTest::keyClick(klient, Qt::Key_Escape);
             QVERIFY(!d->isVisible());
         });
         QCOMPARE(messages(), QStringList{confirmation});
@@ -223,7 +202,8 @@ private slots:
         TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1)");
         TestDatabase::exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Přízemí')");
         TestDatabase::exec("INSERT INTO skupiny_pokoju_propojeni_tab VALUES (1, 1)");
-        TVitranaForm form(TestDatabase::config(), false);
+        const std::unique_ptr<Recepce> recepce = TestDatabase::openDesk();
+        TVitranaForm form(recepce.get());
         form.createDialogs();
         form.show();
         QVERIFY(form.grid()->vrstvy()[0].obsazenost[0][0]);
@@ -234,17 +214,16 @@ private slots:
             menu->trigger();   // the dialog opens from the event loop
             QTRY_VERIFY(closed);
         }, [&](TRezervaceSmazRezervaci *d) {
-            Controls c;
-            find(d, c);
-            chooseLine(c.klient, 2);
-            clickLine(c.rezervace, 0);
-            click(c.smaz);
+            auto *rezervace = control<QListWidget>(d, "RezervaceListBox");
+            chooseLine(control<QComboBox>(d, "KlientComboBox"), 2);
+            clickLine(rezervace, 0);
+            click(control<QPushButton>(d, "SmazRezervaciButton"));
             if (how == "OK")
-                click(c.ok);
+                click(control<QPushButton>(d, "OKButton"));
             else if (how == "close")
                 d->close();
             else
-                QTest::keyClick(c.rezervace, Qt::Key_Escape);
+                QTest::keyClick(rezervace, Qt::Key_Escape);
             QVERIFY(!d->isVisible());
             closed = true;
         });

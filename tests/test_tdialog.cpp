@@ -39,7 +39,7 @@ public:
         ok->move(0, 60);
         ok->setDefault(withDefault);
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-        napojKeyDown(edit, &Dialog::EditKeyDown);
+        naEnter(edit, &Dialog::EditEnter);
     }
 
     QLineEdit *edit;
@@ -61,13 +61,7 @@ public:
         ++hidden;
         loaded = false;
     }
-    void EditKeyDown(QKeyEvent *key)
-    {
-        if (jeEnter(key)) {
-            key->accept();
-            ++enters;
-        }
-    }
+    void EditEnter() { ++enters; }
 };
 /** Drops its list down at once, before the window system has activated it. */
 class ListDialog : public TDialog
@@ -146,11 +140,13 @@ private slots:
         Dialog d(withDefault);
         inModal<Dialog>(d, [&](Dialog *dialog) {
             QTest::keyClicks(dialog->edit, "x");
+            QCOMPARE(QApplication::focusWidget(), dialog->edit);
             pressEnter(dialog->edit);
             QCOMPARE(dialog->enters, 1);
             QCOMPARE(dialog->edit->text(), QStringLiteral("x"));
             QVERIFY(dialog->isVisible());
             // Without a handler Enter presses only a default button.
+            dialog->plain->setFocus();
             pressEnter(dialog->plain);
             QCOMPARE(dialog->isVisible(), !withDefault);
         });
