@@ -1,8 +1,9 @@
-// Every window of the desk at its designed size, under Czech and English
-// regional settings, with the longest texts its labels can show: no label,
+// Every window of the desk under Czech and English regional settings, with
+// the longest texts its labels can show, at its designed font and at one
+// half larger (run a second time at twice the device pixels): no label,
 // button, check-list item or date picker shows less than its whole text, no
-// text runs into a neighbouring control, and no window is pushed past its
-// size.
+// control runs into a neighbouring one, and no window is pushed past its
+// designed size at the designed font, nor below it at a larger one.
 
 #include "GuiTestSupport.h"
 #include "TestDatabase.h"
@@ -17,6 +18,7 @@
 #include "app/TLoginDialog.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
+#include "core/Recepce.h"
 #include "db/Installation.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
@@ -26,6 +28,7 @@
 #include "desk/TRezervaceSmazRezervaci.h"
 #include "web/IndikatorWebu.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
+#include "web/engine/SpolupraceSWebem.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -42,6 +45,30 @@
 using namespace GuiTest;
 
 namespace {
+
+// The font of the row being run, as a multiple of the designed one.
+double zvetseni = 1.0;
+
+/** The font that many times larger. */
+QFont vetsi(QFont font, double factor)
+{
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * factor);
+    else
+        font.setPixelSize(qRound(font.pixelSize() * factor));
+    return font;
+}
+
+/**
+ * The window's own font at the row's size: the forms fix their point size,
+ * so the application's font does not reach them; a larger font setting
+ * enlarges them as this does.
+ */
+void zvetsi(QWidget *window)
+{
+    if (zvetseni != 1.0)
+        window->setFont(vetsi(window->font(), zvetseni));
+}
 
 QString name(const QWidget *w)
 {
@@ -177,12 +204,17 @@ QString textOf(const QWidget *w)
     return QString();
 }
 
-/** Texts that run into a sibling: controls placed by hand over one another. */
+/**
+ * Controls that run into a sibling: any two controls of a form (the window
+ * or a widget that lays out its children), and a text over anything inside
+ * a compound control.
+ */
 void checkOverlaps(QWidget *window, Findings &f)
 {
     QList<QWidget *> parents = window->findChildren<QWidget *>();
     parents << window;
     for (QWidget *parent : std::as_const(parents)) {
+        const bool form = parent == window || parent->layout() != nullptr;
         QList<QWidget *> siblings;
         for (QWidget *w : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
             if (!w->isWindow() && w->isVisibleTo(window) && !w->geometry().isEmpty())
@@ -191,7 +223,7 @@ void checkOverlaps(QWidget *window, Findings &f)
             for (qsizetype j = i + 1; j < siblings.size(); ++j) {
                 QWidget *a = siblings[i];
                 QWidget *b = siblings[j];
-                if ((!textOf(a).isEmpty() || !textOf(b).isEmpty()) && a->geometry().intersects(b->geometry()))
+                if ((form || !textOf(a).isEmpty() || !textOf(b).isEmpty()) && a->geometry().intersects(b->geometry()))
                     f.add(QStringLiteral("%1 \"%2\" overlaps %3 \"%4\"").arg(name(a), textOf(a), name(b), textOf(b)));
             }
     }
@@ -201,7 +233,10 @@ void checkOverlaps(QWidget *window, Findings &f)
 QStringList clipped(QWidget *window, const QSize &designed)
 {
     Findings f(window);
-    if (window->size() != designed)
+    // At the designed font the designed size; a larger font may only make it larger.
+    const bool fits = zvetseni == 1.0 ? window->size() == designed
+                                      : window->width() >= designed.width() && window->height() >= designed.height();
+    if (!fits)
         f.add(QStringLiteral("the window is %1 x %2 px, designed %3 x %4")
                   .arg(window->width())
                   .arg(window->height())
@@ -266,6 +301,8 @@ class TestOriznuti : public QObject
     QTemporaryDir m_dir;
     QTcpServer m_taken;        // holds the port the desk is told to listen on
     quint16 m_closedPort = 0;  // nothing listens there
+    QFont m_pismo;             // the application's font as the test found it
+    std::unique_ptr<Recepce> m_recepce;   // outlives the window, as in the application
     std::unique_ptr<TVitranaForm> m_form;
 
     QAction *menu(const char *item) { return m_form->findChild<QAction *>(QLatin1String(item)); }
@@ -309,6 +346,7 @@ class TestOriznuti : public QObject
 
     void login()
     {
+        // In the system's font: the application's, already larger in the larger rows.
         TLoginDialog login(QStringLiteral("hotel"), QStringLiteral("recepce"), m_form.get());
         login.show();
         QVERIFY(QTest::qWaitForWindowExposed(&login));
@@ -318,7 +356,9 @@ class TestOriznuti : public QObject
     /** A working listener, and a guest waiting for the import besides the export and the import. */
     void webWithGuest()
     {
-        TAdministraceSpolupraceSWebem web(0, m_form.get());
+        SpolupraceSWebem engine(0);   // listening on any port
+        TAdministraceSpolupraceSWebem web(&engine, m_form.get());
+        zvetsi(&web);
         inModal<TAdministraceSpolupraceSWebem>(web, [this](TAdministraceSpolupraceSWebem *d) {
             startWaiting(d, m_closedPort);
             QTcpSocket guest;
@@ -421,6 +461,7 @@ private slots:
     void initTestCase()
     {
         MessageBox::setDefaultAnswer(QMessageBox::Ok);
+        m_pismo = QApplication::font();
         // The labels file as shipped, read relative to the working directory;
         // other tests write their own into theirs.
         QVERIFY(m_dir.isValid());
@@ -453,26 +494,41 @@ private slots:
     void init()
     {
         QFETCH(QLocale, locale);
+        QFETCH(double, font);
         QLocale::setDefault(locale);
         static_cast<VitranaApplication *>(qApp)->loadQtTranslations(locale);
+        zvetseni = font;
+        QApplication::setFont(vetsi(m_pismo, font));
         Configuration config = TestDatabase::config();
         config.listenPort = m_taken.serverPort();
-        m_form = std::make_unique<TVitranaForm>(config, false);
-        QVERIFY(m_form->jePripojeno());
+        m_recepce = TestDatabase::openDesk(config);
+        m_form = std::make_unique<TVitranaForm>(m_recepce.get());
         m_form->createDialogs();
+        zvetsi(m_form.get());
+        for (QDialog *dialog : m_form->findChildren<QDialog *>())
+            zvetsi(dialog);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }
-    void cleanup() { m_form.reset(); }
+    void cleanup()
+    {
+        m_form.reset();
+        m_recepce.reset();
+        zvetseni = 1.0;
+        QApplication::setFont(m_pismo);
+    }
 
     void windows_data()
     {
         QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<double>("font");
         QTest::addColumn<QString>("window");
         const QStringList windows = windowChecks().keys();
         for (const auto &[tag, locale] : {std::pair{"cs", czech}, std::pair{"en", english}})
-            for (const QString &window : windows)
-                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(tag), window))) << locale << window;
+            for (const auto &[size, font] : {std::pair{"", 1.0}, std::pair{", font 1.5x", 1.5}})
+                for (const QString &window : windows)
+                    QTest::newRow(qPrintable(QStringLiteral("%1 %2%3").arg(QLatin1String(tag), window, QLatin1String(size))))
+                        << locale << font << window;
     }
 
     void windows()
