@@ -5,7 +5,10 @@ TAboutBox::TAboutBox(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TAboutBox>())
 {
     ui->setupUi(this);
-    setFixedSize(size());
+    ui->ProductName->setText(QStringLiteral("Vitrana " VITRANA_VERSION));
+    // Not resizable: the designed size, or what its layout needs at a larger font.
+    ensurePolished();
+    setFixedSize(size().expandedTo(minimumSizeHint()));
     connect(ui->OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 

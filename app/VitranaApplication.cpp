@@ -24,7 +24,7 @@ VitranaApplication::VitranaApplication(int &argc, char **argv)
 {
     setApplicationName(QStringLiteral("vitrana"));
     // No display name: the window system would append it to every caption.
-    setApplicationVersion(QStringLiteral("1.0"));
+    setApplicationVersion(QStringLiteral(VITRANA_VERSION));
     loadQtTranslations(QLocale());
 }
 

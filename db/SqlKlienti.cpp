@@ -18,22 +18,6 @@ QString selectClients()
                           "ON typy_klientu_tab.typ_klienta_id = klienti_tab.typ_klienta_id");
 }
 
-QString lockClients() { return QStringLiteral("LOCK TABLES klienti_tab WRITE"); }
-
-QString selectNewClientId()
-{
-    return QStringLiteral("SELECT (MAX(klient_id) + 1) AS nove_id FROM klienti_tab");
-}
-
-QString insertWebClient(const SqlFormat &f, int klientId, const QString &jmeno, const QString &telefon,
-                        const QString &email, const QString &stat)
-{
-    return QStringLiteral("INSERT INTO klienti_tab SET klient_id = ") + SqlFormat::quotedInteger(klientId)
-           + QStringLiteral(", typ_klienta_id = \"1\", jmeno = ") + f.quotedText(jmeno)
-           + QStringLiteral(", telefon = ") + f.quotedText(telefon) + QStringLiteral(", email = ")
-           + f.quotedText(email) + QStringLiteral(", stat = ") + f.quotedText(stat);
-}
-
 QString keepZeroIdentifiers()
 {
     return QStringLiteral("SET @sql_mode_pred = @@SESSION.sql_mode, SESSION sql_mode = "

@@ -15,13 +15,6 @@ QString selectAttributes(int typKlientaId);
 /** klient_id, jmeno, telefon, email and the name of the client's type (typ_klienta). */
 QString selectClients();
 
-QString lockClients();
-/** (MAX + 1) AS nove_id; NULL on an empty table. */
-QString selectNewClientId();
-/** A client who came through the web site: client type 1, the identifier given. */
-QString insertWebClient(const SqlFormat &f, int klientId, const QString &jmeno, const QString &telefon,
-                        const QString &email, const QString &stat);
-
 /**
  * klient_id is AUTO_INCREMENT: an explicit 0 would be replaced by a generated
  * value unless NO_AUTO_VALUE_ON_ZERO is on. These two bracket such an insert.

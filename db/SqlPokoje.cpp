@@ -127,12 +127,6 @@ QString insertLink(int skupinaPokojuId, int pokojId)
            + i(skupinaPokojuId) + QStringLiteral(", pokoj_id = ") + i(pokojId);
 }
 
-QString selectRoomOnDay(int pokojId, const QDate &day)
-{
-    return QStringLiteral("SELECT pokoj_id FROM objednavky_pokoje_tab WHERE pokoj_id = ") + i(pokojId)
-           + QStringLiteral(" AND od_kdy <= ") + d(day) + QStringLiteral(" AND do_kdy >= ") + d(day);
-}
-
 QString selectStaysInSpan(const QList<int> &pokojIds, const QDate &first, const QDate &last)
 {
     // Read through the index on (do_kdy, od_kdy, pokoj_id): the stays still

@@ -44,8 +44,6 @@ QString deleteLinksOfGroup(int skupinaPokojuId);
 QString deleteLink(int skupinaPokojuId, int pokojId);
 QString insertLink(int skupinaPokojuId, int pokojId);
 
-/** Is the room reserved on the day: one statement per room and day. */
-QString selectRoomOnDay(int pokojId, const QDate &day);
 /** Every stay of the rooms that shares a day with the span. */
 QString selectStaysInSpan(const QList<int> &pokojIds, const QDate &first, const QDate &last);
 

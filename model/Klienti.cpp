@@ -86,24 +86,6 @@ Klient::Klient(int klientId, const QString &jmeno, const QString &telefon, const
 {
 }
 
-void Klient::UlozKlienta(TMojeQuery *q)
-{
-    int id = klient_id;
-    const auto store = [&](TMojeQuery &locked) {
-        if (id == 0) {
-            locked.setSql(SqlKlienti::selectNewClientId());
-            locked.open();
-            id = locked.integer(QStringLiteral("nove_id"));   // NULL on an empty table reads as 0
-        }
-        insertWithIds(locked, SqlKlienti::insertWebClient(locked.format(), id, jmeno, telefon, email, stat), id == 0);
-    };
-    if (q)
-        store(*q);
-    else
-        TMojeDatabaze::current().writeLocked(SqlKlienti::lockClients(), store);
-    klient_id = id;
-}
-
 void Klient::PridejKlienta(const QList<QPair<QString, QString>> &polozky, int typKlientaId)
 {
     TMojeQuery q;

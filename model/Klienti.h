@@ -71,16 +71,6 @@ public:
     QString typ_klienta;   // the type's name, as the client lists load it
 
     /**
-     * Inserts the client with client type 1 (a guest from the web site).
-     * With klient_id 0 it is given MAX + 1 (0 on an empty table) and keeps
-     * it; the maximum is read and used under "LOCK TABLES klienti_tab WRITE",
-     * all or nothing. With a query from the caller the caller holds a lock set
-     * with klienti_tab and owns the transaction: nothing is committed, unlocked
-     * or rolled back here.
-     */
-    void UlozKlienta(TMojeQuery *q = nullptr);
-
-    /**
      * Inserts a client recorded at the desk: the attribute columns with their
      * texts, in this order, and the type; the database gives the identifier.
      * Texts are stored exactly as given.

@@ -40,18 +40,3 @@ MapaObsazenosti nactiObsazenost(const Pokoje &pokoje, const QDate &prvni, const 
     }
     return mapa;
 }
-
-MapaObsazenosti nactiObsazenostPoDnech(const Pokoje &pokoje, const QDate &prvni, const QDate &posledni)
-{
-    const int days = dayCount(prvni, posledni);
-    MapaObsazenosti mapa(pokoje.size(), std::vector<bool>(days, false));
-    for (std::size_t row = 0; row < pokoje.size(); ++row) {
-        TMojeQuery q;
-        for (int day = 0; day < days; ++day) {
-            q.setSql(SqlPokoje::selectRoomOnDay(pokoje.prvky()[row].pokoj_id, prvni.addDays(day)));
-            q.open();
-            mapa[row][day] = !q.isEmpty();
-        }
-    }
-    return mapa;
-}

@@ -14,6 +14,3 @@ using MapaObsazenosti = std::vector<std::vector<bool>>;
  * statement. A span whose last day is before the first has no days.
  */
 MapaObsazenosti nactiObsazenost(const Pokoje &pokoje, const QDate &prvni, const QDate &posledni);
-
-/** The same, asking once per room and day (the reference the fast read is held to). */
-MapaObsazenosti nactiObsazenostPoDnech(const Pokoje &pokoje, const QDate &prvni, const QDate &posledni);

@@ -118,68 +118,6 @@ private slots:
         QCOMPARE(Klienti().NajdiId("Host z webu"), 0);
     }
 
-    void webClientIdentifiers()
-    {
-        // Deleted clients left the generated numbering ahead of the table.
-        TestDatabase::exec("INSERT INTO klienti_tab (jmeno) VALUES ('a'), ('b'), ('c')");
-        TestDatabase::exec("DELETE FROM klienti_tab");
-        Klient first(0, "Jan \"Honza\" Novák", "+420 1", "jan@example.cz", "Česko\\CZ");
-        first.UlozKlienta();
-        QCOMPARE(first.klient_id, 0);
-        Klient second(0, "Eva");
-        second.UlozKlienta();
-        QCOMPARE(second.klient_id, 1);
-        Klient given(7, "Petr");
-        given.UlozKlienta();
-        QCOMPARE(given.klient_id, 7);
-        QCOMPARE(TestDatabase::rows("SELECT klient_id, typ_klienta_id, jmeno, telefon, email, stat FROM klienti_tab "
-                                    "ORDER BY klient_id"),
-                 (QStringList{"0|1|Jan \"Honza\" Novák|+420 1|jan@example.cz|Česko\\CZ", "1|1|Eva|||", "7|1|Petr|||"}));
-        QVERIFY(!TestDatabase::value("SELECT @@SESSION.sql_mode").toString().contains("NO_AUTO_VALUE_ON_ZERO"));
-        // the new-client form's insert still gets a generated identifier
-        TestDatabase::exec("INSERT INTO klienti_tab SET jmeno = 'Formulář'");
-        QVERIFY(TestDatabase::value("SELECT klient_id FROM klienti_tab WHERE jmeno = 'Formulář'").toInt() > 7);
-    }
-
-    void failedWebClientInsertChangesNothing()
-    {
-        Klient k(0, QString(300, 'x'));   // longer than the column
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, k.UlozKlienta());
-        QCOMPARE(k.klient_id, 0);
-        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM klienti_tab").toInt(), 0);
-        QVERIFY(!TestDatabase::value("SELECT @@SESSION.sql_mode").toString().contains("NO_AUTO_VALUE_ON_ZERO"));
-        auto other = TestDatabase::openAnother();
-        TMojeQuery o(*other);
-        o.exec("SET SESSION lock_wait_timeout = 2");
-        o.exec("INSERT INTO klienti_tab SET klient_id = 5");
-    }
-
-    void webReservationInsideTheCallersLock()
-    {
-        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (41, 'a')");
-        const QString lock = "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE";
-        Objednavka o(0, 0, QDate(2024, 4, 1), QDate(2024, 5, 1), QDate(2024, 5, 3), 5, 2500);
-        Klient k(0, "Web");
-        TestDatabase::db().writeLocked(lock, [&](TMojeQuery &q) {
-            k.UlozKlienta(&q);
-            o.klient_id = k.klient_id;
-            QVERIFY(o.Zarezervuj(&q));
-        });
-        QCOMPARE(k.klient_id, 42);
-        QCOMPARE(TestDatabase::value("SELECT klient_id FROM objednavky_pokoje_tab").toInt(), 42);
-
-        // the caller fails afterwards: neither row stays
-        Klient later(0, "Později");
-        o.od_kdy = o.do_kdy = QDate(2024, 6, 1);
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, TestDatabase::db().writeLocked(lock, [&](TMojeQuery &q) {
-            later.UlozKlienta(&q);
-            QVERIFY(o.Zarezervuj(&q));
-            q.exec("INSERT INTO klienti_tab SET klient_id = \"42\"");   // duplicate
-        }));
-        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM klienti_tab").toInt(), 2);
-        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM objednavky_pokoje_tab").toInt(), 1);
-    }
-
     void labelFile()
     {
         QTemporaryDir dir;
