@@ -14,7 +14,7 @@ struct NocPobytu
     double cena = 0;
 };
 
-/** The price of a stay night by night, with what makes it up (Objednavka::CenaPobytu sums it). */
+/** The price of a stay night by night, with what makes it up; cena() sums it. */
 class RozpisCeny
 {
 public:
