@@ -7,17 +7,39 @@ namespace {
 QString i(int value) { return SqlFormat::quotedInteger(value); }
 QString d(const QDate &value) { return SqlFormat::quotedDate(value); }
 
-// A stored stay shares a day with the span: it begins in it, ends in it,
-// or encloses it. The desk and the web import ask by this one condition, so
+// A stored stay shares a day with the span when it begins in it, ends in
+// it, or encloses it. The desk and the web import ask by this one rule, so
 // a stored stay whose last day is before its first counts alike for both.
+// It is written as two halves, each a range of one index, so that the
+// free-room search does not read a room's past stays: the stays that end on
+// or after the first day and begin or end by the last one, and the stays
+// that begin inside the span (the only ones a corrupt stay adds). `t` names
+// the reservations table as the statement refers to it.
+QString reachesSpan(const QString &t, const QDate &odKdy, const QDate &doKdy)
+{
+    return t + QStringLiteral(".do_kdy >= ") + d(odKdy) + QStringLiteral(" AND (") + t + QStringLiteral(".od_kdy <= ")
+           + d(doKdy) + QStringLiteral(" OR ") + t + QStringLiteral(".do_kdy <= ") + d(doKdy) + u')';
+}
+
+QString beginsInSpan(const QString &t, const QDate &odKdy, const QDate &doKdy)
+{
+    return t + QStringLiteral(".od_kdy >= ") + d(odKdy) + QStringLiteral(" AND ") + t + QStringLiteral(".od_kdy <= ")
+           + d(doKdy);
+}
+
 QString sharesDay(const QDate &odKdy, const QDate &doKdy)
 {
-    return QStringLiteral("(( objednavky_pokoje_tab.od_kdy >= ") + d(odKdy)
-           + QStringLiteral(" AND objednavky_pokoje_tab.od_kdy <= ") + d(doKdy)
-           + QStringLiteral(") OR ( objednavky_pokoje_tab.do_kdy >= ") + d(odKdy)
-           + QStringLiteral(" AND objednavky_pokoje_tab.do_kdy <= ") + d(doKdy)
-           + QStringLiteral(") OR ( objednavky_pokoje_tab.do_kdy >= ") + d(doKdy)
-           + QStringLiteral(" AND objednavky_pokoje_tab.od_kdy <= ") + d(odKdy) + QStringLiteral("))");
+    const QString t = QStringLiteral("objednavky_pokoje_tab");
+    return QStringLiteral("((") + reachesSpan(t, odKdy, doKdy) + QStringLiteral(") OR (")
+           + beginsInSpan(t, odKdy, doKdy) + QStringLiteral("))");
+}
+
+// A stay of the room in pokoje_tab, under the alias (which the import's
+// lock set names).
+QString noStayOfRoom(const QString &alias, const QString &condition)
+{
+    return QStringLiteral(" NOT EXISTS (SELECT 1 FROM objednavky_pokoje_tab AS ") + alias + QStringLiteral(" WHERE ")
+           + alias + QStringLiteral(".pokoj_id = pokoje_tab.pokoj_id AND ") + condition + u')';
 }
 } // namespace
 
@@ -82,12 +104,12 @@ QString countOfClient(int klientId)
 
 QString selectFreeRooms(int typPokojeId, const QDate &odKdy, const QDate &doKdy)
 {
-    // Room by room, lowest first, each by the collision count's condition.
-    // No aliases and each table once: the import runs it under LOCK TABLES.
+    // Room by room, lowest first, by the collision count's rule, one half of
+    // it per index.
+    const QString konci = QStringLiteral("konci"), zacina = QStringLiteral("zacina");
     return QStringLiteral("SELECT pokoj_id FROM pokoje_tab WHERE typ_pokoje_id = ") + i(typPokojeId)
-           + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM objednavky_pokoje_tab"
-                            " WHERE objednavky_pokoje_tab.pokoj_id = pokoje_tab.pokoj_id AND ")
-           + sharesDay(odKdy, doKdy) + QStringLiteral(") ORDER BY pokoj_id");
+           + QStringLiteral(" AND") + noStayOfRoom(konci, reachesSpan(konci, odKdy, doKdy)) + QStringLiteral(" AND")
+           + noStayOfRoom(zacina, beginsInSpan(zacina, odKdy, doKdy)) + QStringLiteral(" ORDER BY pokoj_id");
 }
 
 QString selectFreeRoom(int typPokojeId, const QDate &odKdy, const QDate &doKdy)

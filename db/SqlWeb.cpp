@@ -36,8 +36,9 @@ QString selectCenyAObsazenost()
 
 QString lockImport()
 {
+    // The free-room search reads the reservations under two aliases.
     return QStringLiteral("LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE, webove_rezervace_tab WRITE, "
-                          "pokoje_tab READ");
+                          "pokoje_tab READ, objednavky_pokoje_tab AS konci READ, objednavky_pokoje_tab AS zacina READ");
 }
 
 QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezervaceIds)
