@@ -4,6 +4,7 @@
 // driven from inside, list boxes clicked like a user does, message boxes
 // answered through the seam.
 
+#include "TestDatabase.h"
 #include "gui/MessageBox.h"
 
 #include <QAbstractButton>
@@ -104,6 +105,20 @@ inline void useClientLabelsIn(const QString &dir)
     QFile labels("text/popis_polozek_klienta.txt");
     QVERIFY(labels.open(QIODevice::WriteOnly));
     labels.write("jmeno\tJmeno\ntelefon\tTelefon\n");
+}
+
+/** The test server for the program, and no box left waiting for an answer. */
+inline void setUpDatabase()
+{
+    TestDatabase::setUp();
+    MessageBox::setDefaultAnswer(QMessageBox::Ok);
+}
+
+/** Empty tables and no boxes remembered, before each test. */
+inline void startClean()
+{
+    MessageBox::clearHistory();
+    TestDatabase::clearTables();
 }
 
 inline void click(QAbstractButton *button)

@@ -51,14 +51,12 @@ class TestAdministracePokoje : public QObject
 private slots:
     void initTestCase()
     {
-        TestDatabase::setUp();
-        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+        setUpDatabase();
     }
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
-        MessageBox::clearHistory();
-        TestDatabase::clearTables();
+        startClean();
         TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Jednolůžkový', 1), (2, 'Dvoulůžkový', 2)");
         TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1), (2, '102', 2)");
         m_dialog = std::make_unique<TAdministracePokoje>();

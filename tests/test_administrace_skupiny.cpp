@@ -45,14 +45,12 @@ class TestAdministraceSkupiny : public QObject
 private slots:
     void initTestCase()
     {
-        TestDatabase::setUp();
-        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+        setUpDatabase();
     }
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
-        MessageBox::clearHistory();
-        TestDatabase::clearTables();
+        startClean();
         TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1), (2, '102', 1), (3, '201', 2), (4, '202', 2)");
         TestDatabase::exec("INSERT INTO skupiny_pokoju_tab VALUES (1, 'Přízemí'), (2, 'Patro')");
         TestDatabase::exec("INSERT INTO skupiny_pokoju_propojeni_tab VALUES (1, 1), (1, 2), (2, 3)");

@@ -85,14 +85,12 @@ class TestAdministraceTypyDni : public QObject
 private slots:
     void initTestCase()
     {
-        TestDatabase::setUp();
-        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+        setUpDatabase();
     }
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
-        MessageBox::clearHistory();
-        TestDatabase::clearTables();
+        startClean();
         // Holidays first, as a hotel may have set by hand; the other two tie.
         TestDatabase::exec("INSERT INTO typy_dnu_tab VALUES (1, 'Všední', 20), (2, 'Víkend', 20), (3, 'Svátek', 10)");
         TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 1000), (1, 1, 2, 1200), (1, 1, 3, 1500)");

@@ -77,14 +77,12 @@ class TestAdministraceTypyPokoju : public QObject
 private slots:
     void initTestCase()
     {
-        TestDatabase::setUp();
-        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+        setUpDatabase();
     }
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
-        MessageBox::clearHistory();
-        TestDatabase::clearTables();
+        startClean();
         TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Jednolůžkový', 1), (2, 'Dvoulůžkový', 2), "
                            "(3, 'Apartmá', 4)");
         TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 2)");

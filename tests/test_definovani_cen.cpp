@@ -95,15 +95,13 @@ class TestDefinovaniCen : public QObject
 private slots:
     void initTestCase()
     {
-        TestDatabase::setUp();
-        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+        setUpDatabase();
         QLocale::setDefault(QLocale("cs_CZ"));   // the hotel's desk
     }
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
-        MessageBox::clearHistory();
-        TestDatabase::clearTables();
+        startClean();
         TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'A'), (2, 'B'), (3, 'X')");
         TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'C'), (2, 'D')");
         TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (1, 'Jednolůžkový', 1), (2, 'Dvoulůžkový', 2), "

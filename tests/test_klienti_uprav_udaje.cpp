@@ -43,14 +43,12 @@ class TestKlientiUpravUdaje : public QObject
 private slots:
     void initTestCase()
     {
-        TestDatabase::setUp();
-        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+        setUpDatabase();
     }
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
-        MessageBox::clearHistory();
-        TestDatabase::clearTables();
+        startClean();
         // Client 0 is the first guest the web import stored; 4 and 6 are
         // named alike, and only the first of them has a reservation.
         TestDatabase::insertClients("(0, 1, 'Host z webu'), (4, 2, 'Jan Novák'), (5, 2, 'Eva Malá'), (6, 2, 'Jan Novák')");

@@ -65,15 +65,13 @@ class TestNastaveniDnu : public QObject
 private slots:
     void initTestCase()
     {
-        TestDatabase::setUp();
-        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+        setUpDatabase();
         QLocale::setDefault(QLocale::c());   // list lines "d MMM yyyy"
     }
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
-        MessageBox::clearHistory();
-        TestDatabase::clearTables();
+        startClean();
         TestDatabase::exec("INSERT INTO typy_dnu_tab VALUES (1, 'Všední', 1), (2, 'Víkend', 2)");
         TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES ('2025-06-03', 1), ('2025-06-10', 1), "
                            "('2025-06-07', 2), ('2025-06-10', 2)");

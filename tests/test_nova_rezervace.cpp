@@ -109,8 +109,7 @@ private slots:
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init()
     {
-        MessageBox::clearHistory();
-        TestDatabase::clearTables();
+        startClean();
         TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'Host'), (2, 'Firma')");
         TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES "
                            "(1, 1, 'Jan Novák'), (2, 2, 'Marie Svobodová')");

@@ -65,8 +65,7 @@ class TestNovyHotel : public QObject
 private slots:
     void initTestCase()
     {
-        TestDatabase::setUp();
-        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+        setUpDatabase();
         TestDatabase::clearTables();
         // What an empty hotel holds: the client types and their forms.
         TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'Host z webu'), (2, 'Individuální host')");

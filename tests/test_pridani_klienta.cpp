@@ -83,8 +83,7 @@ class TestPridaniKlienta : public QObject
 private slots:
     void initTestCase()
     {
-        TestDatabase::setUp();
-        MessageBox::setDefaultAnswer(QMessageBox::Ok);
+        setUpDatabase();
         // The desk reads its label file relative to the working directory.
         m_cwd = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
@@ -96,8 +95,7 @@ private slots:
     }
     void init()
     {
-        MessageBox::clearHistory();
-        TestDatabase::clearTables();
+        startClean();
         TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (2, 'Individuální host'), (3, 'Bez údajů'), (5, 'Firma')");
         // columns: jmeno, telefon, email, stat, adresa, mesto, poznamka
         TestDatabase::exec("INSERT INTO klient_zobrazit_tab VALUES (2, 1, 3, 2, 0, 0, 0, 0), "

@@ -56,9 +56,8 @@ public:
             ::kill(pid_t(m_pid), SIGCONT);
         });
         // Every thread of the server must be still before the desk sends anything.
-        QDeadlineTimer deadline(10000);
-        while (!allThreadsStopped(pid) && !deadline.hasExpired())
-            QThread::msleep(2);
+        if (!QTest::qWaitFor([pid] { return allThreadsStopped(pid); }, 10000))
+            qWarning("the server's threads did not all stop within 10 s");
     }
     ~StoppedServer() { resume(); }
     StoppedServer(const StoppedServer &) = delete;
