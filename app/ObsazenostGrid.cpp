@@ -325,6 +325,7 @@ ObsazenostGrid::ObsazenostGrid(QWidget *parent)
 void ObsazenostGrid::vyprazdni()
 {
     m_vrstvy.clear();
+    m_popisy.clear();
     obsahZmenen();
 }
 
@@ -468,23 +469,50 @@ void ObsazenostGrid::paintEvent(QPaintEvent *event)
     }
 }
 
-void ObsazenostGrid::kresliHlavicky(QPainter &p, const QRect &oblast) const
+const std::vector<ObsazenostGrid::PopisDne> &ObsazenostGrid::popisyDnu(std::size_t vrstva) const
 {
     const QLocale locale;
+    if (font() != m_pismoPopisu || locale != m_localePopisu) {
+        m_popisy.clear();
+        m_pismoPopisu = font();
+        m_localePopisu = locale;
+    }
+    if (m_popisy.size() > vrstva)
+        return m_popisy[vrstva];
     const QFontMetrics metrics(font());
-    for (const Vrstva &v : m_vrstvy) {
-        // Each header line is a label sized to its text, never wider than its column.
-        const auto [from, to] = visibleRange(oblast.left(), oblast.right(), sloupecX, sirkaSloupce, v.dny);
-        for (int den = from; den <= to; ++den) {
+    while (m_popisy.size() <= vrstva) {
+        const Vrstva &v = m_vrstvy[m_popisy.size()];
+        std::vector<PopisDne> popisy(static_cast<std::size_t>(v.dny));
+        for (int den = 0; den < v.dny; ++den) {
             const QDate d = v.prvni.addDays(den);
-            const QString lines[3] = {zkratkaDne(d, locale, metrics), d.toString(QStringLiteral("dd")),
-                                      d.toString(QStringLiteral("MM"))};
+            PopisDne &popis = popisy[static_cast<std::size_t>(den)];
+            popis.radky[0] = zkratkaDne(d, locale, metrics);
+            popis.radky[1] = d.toString(QStringLiteral("dd"));
+            popis.radky[2] = d.toString(QStringLiteral("MM"));
+            for (int line = 0; line < 3; ++line)
+                popis.sirky[line] = metrics.horizontalAdvance(popis.radky[line]);
+            popis.nedele = d.dayOfWeek() == Qt::Sunday;
+        }
+        m_popisy.push_back(std::move(popisy));
+    }
+    return m_popisy[vrstva];
+}
+
+void ObsazenostGrid::kresliHlavicky(QPainter &p, const QRect &oblast) const
+{
+    for (std::size_t vrstva = 0; vrstva < m_vrstvy.size(); ++vrstva) {
+        const std::vector<PopisDne> &popisy = popisyDnu(vrstva);
+        // Each header line is a label sized to its text, never wider than its column.
+        const auto [from, to] =
+            visibleRange(oblast.left(), oblast.right(), sloupecX, sirkaSloupce, m_vrstvy[vrstva].dny);
+        for (int den = from; den <= to; ++den) {
+            const PopisDne &popis = popisy[static_cast<std::size_t>(den)];
             const int x = sloupecX + den * sirkaSloupce;
             for (int line = 0; line < 3; ++line) {
-                const QRect r(x, line * vyskaHlavicky, metrics.horizontalAdvance(lines[line]), vyskaHlavicky);
-                if (d.dayOfWeek() == Qt::Sunday)
+                const QRect r(x, line * vyskaHlavicky, popis.sirky[line], vyskaHlavicky);
+                if (popis.nedele)
                     p.fillRect(r, QColor(255, 0, 0));
-                p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, lines[line]);
+                p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, popis.radky[line]);
             }
         }
     }

@@ -4,6 +4,8 @@
 
 #include <QDate>
 #include <QAbstractScrollArea>
+#include <QFont>
+#include <QLocale>
 #include <optional>
 #include <vector>
 
@@ -139,6 +141,19 @@ private:
     void kresliCislaPokoju(QPainter &p, const QRect &oblast) const;
     void kresliCtverecky(QPainter &p, const QRect &oblast) const;
 
+    // A day's header, its three lines and their widths: formatted and
+    // measured once per layer, font and locale, not at every paint.
+    struct PopisDne
+    {
+        QString radky[3];
+        int sirky[3] = {};
+        bool nedele = false;
+    };
+    const std::vector<PopisDne> &popisyDnu(std::size_t vrstva) const;
+
     std::vector<Vrstva> m_vrstvy;
+    mutable std::vector<std::vector<PopisDne>> m_popisy;   // per layer, made when first painted
+    mutable QFont m_pismoPopisu;
+    mutable QLocale m_localePopisu;
     Bunka m_kurzor;
 };

@@ -129,14 +129,19 @@ QString insertLink(int skupinaPokojuId, int pokojId)
 
 QString selectStaysInSpan(const QList<int> &pokojIds, const QDate &first, const QDate &last)
 {
-    // Read through the index on (do_kdy, od_kdy, pokoj_id): the stays still
-    // ending on or after the first day, whatever the history. The rooms
-    // only filter them ("+ 0"): as ranges of their own the server would
-    // weigh every room in two more indexes before each refresh, which takes
-    // longer with years of history than the rows it could save.
+    // A group's rooms are ranges of their own in the index on (pokoj_id,
+    // do_kdy): each room's stays still ending on or after the first day,
+    // whatever the history and the other rooms. The server weighs each room
+    // in every index beginning with pokoj_id before it reads, which for
+    // hundreds of rooms costs more than reading every coming stay of the
+    // hotel through the index on (do_kdy, od_kdy, pokoj_id); there the rooms
+    // only filter ("+ 0").
+    constexpr qsizetype roomsAsRanges = 150;
+    const QString room = pokojIds.size() <= roomsAsRanges ? QStringLiteral(" AND pokoj_id IN (")
+                                                          : QStringLiteral(" AND pokoj_id + 0 IN (");
     return QStringLiteral("SELECT pokoj_id, od_kdy, do_kdy FROM objednavky_pokoje_tab WHERE od_kdy <= ")
-           + d(last) + QStringLiteral(" AND do_kdy >= ") + d(first)
-           + QStringLiteral(" AND pokoj_id + 0 IN (") + SqlFormat::quotedIntegers(pokojIds) + u')';
+           + d(last) + QStringLiteral(" AND do_kdy >= ") + d(first) + room + SqlFormat::quotedIntegers(pokojIds)
+           + u')';
 }
 
 } // namespace SqlPokoje

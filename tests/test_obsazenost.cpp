@@ -89,10 +89,22 @@ private slots:
                                                  "........../X........X/........../..XXX....."));
     }
 
+    void fastReadEqualsPerDayReadOnRandomHistory_data()
+    {
+        QTest::addColumn<int>("roomCount");
+        QTest::addColumn<int>("spans");
+        QTest::addColumn<int>("longestSpan");
+        QTest::newRow("a group, room by room") << 8 << 12 << 30;
+        QTest::newRow("more rooms than are read room by room") << 160 << 2 << 8;
+    }
     void fastReadEqualsPerDayReadOnRandomHistory()
     {
+        QFETCH(int, roomCount);
+        QFETCH(int, spans);
+        QFETCH(int, longestSpan);
         // Years of stays before the span, dense ones around it, some whose
-        // last day lies before their first (they cover no day).
+        // last day lies before their first (they cover no day), some of
+        // rooms not asked about.
         QRandomGenerator random(11);
         QStringList stays;
         for (int n = 0; n < 1500; ++n) {
@@ -100,16 +112,16 @@ private slots:
             const int dO = od + (random.bounded(5) == 0 ? -random.bounded(1, 3) : random.bounded(0, 6));
             stays << QStringLiteral("(1, %1, '2026-01-01', '%2', '%3', %4, 100)")
                          .arg(n).arg(F.addDays(od).toString(Qt::ISODate), F.addDays(dO).toString(Qt::ISODate))
-                         .arg(1 + random.bounded(10));
+                         .arg(1 + random.bounded(roomCount + 2));
         }
         TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES " + stays.join(", "));
         std::vector<Pokoj> list;
-        for (int room = 1; room <= 8; ++room)
+        for (int room = 1; room <= roomCount; ++room)
             list.push_back({room, QString::number(100 + room), 1});
         const Pokoje rooms(list);
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < spans; ++i) {
             const QDate first = F.addDays(random.bounded(-25, 60));
-            const QDate last = first.addDays(random.bounded(0, 30));
+            const QDate last = first.addDays(random.bounded(0, longestSpan));
             QCOMPARE(picture(nactiObsazenost(rooms, first, last)), picture(perDay(rooms, first, last)));
         }
     }

@@ -192,6 +192,51 @@ private slots:
                 parts << QRect(QPoint(x, y), part);
         QVERIFY(paint(grid, parts) == whole);
     }
+
+    void headersFollowTheFontLocaleAndSpan_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("a larger font") << "font";
+        QTest::newRow("another locale") << "locale";
+        QTest::newRow("another span") << "span";
+    }
+    void headersFollowTheFontLocaleAndSpan()
+    {
+        // The headers are laid out once: a grid painted before the change
+        // must paint as one that never saw the old font, locale or span.
+        QFETCH(QString, change);
+        const QLocale czech;
+        struct Restore
+        {
+            QLocale locale;
+            ~Restore() { QLocale::setDefault(locale); }
+        } restore{czech};
+        const auto apply = [&](ObsazenostGrid &grid) {
+            if (change == "font") {
+                QFont bigger = grid.font();
+                bigger.setPointSizeF(bigger.pointSizeF() * 1.5);
+                grid.setFont(bigger);
+            } else if (change == "span") {
+                grid.vyprazdni();
+                grid.ZobrazObsazenost(SkupinyPokoju(), "Přízemí", QDate(2026, 4, 6), QDate(2026, 4, 19));
+            }
+        };
+        ObsazenostGrid shown;
+        drawSmallGrid(shown, 14);
+        shown.resize(shown.velikostObsahu());
+        const QImage old = paint(shown, {shown.rect()});
+        if (change == "locale")
+            QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        apply(shown);
+
+        ObsazenostGrid fresh;
+        drawSmallGrid(fresh, 14);
+        apply(fresh);
+        fresh.resize(shown.size());
+        const QImage now = paint(shown, {shown.rect()});
+        QVERIFY(now != old);
+        QVERIFY(now == paint(fresh, {fresh.rect()}));
+    }
 };
 
 QTEST_MAIN(TestObsazenostGrid)
