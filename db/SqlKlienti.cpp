@@ -1,5 +1,6 @@
 #include "db/SqlKlienti.h"
 #include "db/SqlFormat.h"
+#include "db/SqlObjednavky.h"
 
 namespace SqlKlienti {
 
@@ -44,5 +45,23 @@ QString deleteClient(int klientId)
 {
     return QStringLiteral("DELETE FROM klienti_tab WHERE klient_id = ") + SqlFormat::quotedInteger(klientId);
 }
+
+QString selectClientStamp()
+{
+    // Both are read from an index's end: no row of the clients is scanned.
+    return QStringLiteral("SELECT (SELECT COALESCE(MAX(zmena), 0) FROM klienti_zmeny_tab) AS zmena, "
+                          "(SELECT COALESCE(MAX(klient_id), -1) FROM klienti_tab) AS posledni");
+}
+
+QString bumpClientStamp()
+{
+    // The row is made by the first bump: a database upgraded to the table has none.
+    return QStringLiteral("INSERT INTO klienti_zmeny_tab (id, zmena) VALUES (1, 1) "
+                          "ON DUPLICATE KEY UPDATE zmena = zmena + 1");
+}
+
+QString lockClientInsert() { return QStringLiteral("LOCK TABLES klienti_tab WRITE, klienti_zmeny_tab WRITE"); }
+
+QString lockClientDelete() { return SqlObjednavky::lockReservations() + QStringLiteral(", klienti_zmeny_tab WRITE"); }
 
 } // namespace SqlKlienti

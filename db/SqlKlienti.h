@@ -31,4 +31,19 @@ QString insertClient(const SqlFormat &f, const QList<QPair<QString, QString>> &a
 QString countClient(int klientId);
 QString deleteClient(int klientId);
 
+/**
+ * The clients' change stamp: every insert or delete of clients bumps it in
+ * the same lock set, so a desk tells from one tiny statement whether its
+ * list is still current. zmena is the counter (0 before the first bump),
+ * posledni the highest klient_id (-1 with no client): a writer that does not
+ * bump yet still shows by the new highest id its inserts get.
+ */
+QString selectClientStamp();
+/** Needs klienti_zmeny_tab WRITE in the caller's lock set. */
+QString bumpClientStamp();
+/** A client inserted at the desk with the stamp bumped. */
+QString lockClientInsert();
+/** Deleting a client: the reservations' lock set (reservations point at the client) and the stamp. */
+QString lockClientDelete();
+
 } // namespace SqlKlienti

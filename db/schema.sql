@@ -98,8 +98,9 @@ CREATE TABLE objednavky_pokoje_tab (
     KEY obdobi (od_kdy, do_kdy),
     -- A stay shares a day with a span when it ends on or after its first day
     -- and begins by its last: these two read only the stays still ending
-    -- then, never the years of history before.
-    KEY obdobi_pokoj (do_kdy, od_kdy, pokoj_id),
+    -- then, never the years of history before. The export of occupancy
+    -- reads its reservation numbers from this index alone.
+    KEY obdobi_pokoj (do_kdy, od_kdy, pokoj_id, cislo_objednavky),
     KEY pokoj_konec (pokoj_id, do_kdy),
     KEY klient (klient_id),
     KEY cislo (cislo_objednavky)
@@ -119,4 +120,13 @@ CREATE TABLE IF NOT EXISTS webove_rezervace_tab (
     do_kdy DATE NOT NULL,
     datum_importu DATE NOT NULL,
     PRIMARY KEY (rezervaceid)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- The clients' change stamp: one row whose counter every insert or delete
+-- of clients bumps in its own lock set, so a desk keeps its client list and
+-- rereads it only when the counter moved.
+CREATE TABLE IF NOT EXISTS klienti_zmeny_tab (
+    id TINYINT NOT NULL,
+    zmena BIGINT NOT NULL DEFAULT 0,
+    PRIMARY KEY (id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;

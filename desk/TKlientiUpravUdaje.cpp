@@ -1,9 +1,8 @@
 #include "desk/TKlientiUpravUdaje.h"
 #include "ui_TKlientiUpravUdaje.h"
 
-#include "gui/DropDownList.h"
-#include "gui/ListBox.h"
 #include "gui/MessageBox.h"
+#include "gui/ModelKlientu.h"
 #include "model/Klienti.h"
 #include "model/Objednavky.h"
 
@@ -11,24 +10,27 @@ TKlientiUpravUdaje::TKlientiUpravUdaje(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TKlientiUpravUdaje>())
 {
     ui->setupUi(this);
-    DropDownList::enableSearch(ui->KlientiComboBox);
+    m_klienti = new ModelKlientu(ui->KlientiComboBox);
     connect(ui->SmazKlientaButton, &QPushButton::clicked, this, &TKlientiUpravUdaje::SmazKlientaButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TKlientiUpravUdaje::OKButtonClick);
-    zahazujPriSkryti(m_klienti);
 }
 
 TKlientiUpravUdaje::~TKlientiUpravUdaje() = default;
 
 void TKlientiUpravUdaje::FormShow()
 {
-    m_klienti = std::make_unique<Klienti>();
-    ListBox::vypis(ui->KlientiComboBox, *m_klienti);
+    m_klienti->nacti();
+}
+
+void TKlientiUpravUdaje::FormHide()
+{
+    m_klienti->zahod();
 }
 
 void TKlientiUpravUdaje::SmazKlientaButtonClick()
 {
     // The client of the line chosen, by position: names repeat.
-    const int klientId = m_klienti->IdNaRadku(ui->KlientiComboBox->currentIndex());
+    const int klientId = m_klienti->klientNaRadku(ui->KlientiComboBox->currentIndex());
     if (klientId < 0)
         return;
     int pocet = 0;

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-class Klienti;
+class ModelKlientu;
 
 namespace Ui {
 class TKlientiUpravUdaje;
@@ -23,6 +23,7 @@ public:
 
 protected:
     void FormShow() override;
+    void FormHide() override;
 
 private:
     void SmazKlientaButtonClick();
@@ -30,5 +31,5 @@ private:
     void nelzeSmazat();
 
     std::unique_ptr<Ui::TKlientiUpravUdaje> ui;
-    std::unique_ptr<Klienti> m_klienti;
+    ModelKlientu *m_klienti;
 };

@@ -5,7 +5,7 @@
 #include "gui/DropDownList.h"
 #include "gui/ListBox.h"
 #include "gui/MessageBox.h"
-#include "model/Klienti.h"
+#include "gui/ModelKlientu.h"
 #include "model/Pokoje.h"
 #include "web/engine/SpolupraceSWebem.h"
 
@@ -98,14 +98,14 @@ TNovaRezervace::TNovaRezervace(QWidget *parent)
     const QString format = DisplayFormat::shortDateFormat(QLocale());
     ui->OdDateTimePicker->setDisplayFormat(format);
     ui->DoDateTimePicker->setDisplayFormat(format);
-    DropDownList::enableSearch(ui->KlientComboBox);
+    m_klienti = new ModelKlientu(ui->KlientComboBox);
 
     connect(ui->KlientComboBox, &QComboBox::currentIndexChanged, this, &TNovaRezervace::KlientComboBoxChange);
     connect(ui->PokojComboBox, &QComboBox::currentIndexChanged, this, &TNovaRezervace::PokojComboBoxChange);
     connect(ui->OdDateTimePicker, &QDateEdit::dateChanged, this, &TNovaRezervace::OdDateTimePickerChange);
     connect(ui->DoDateTimePicker, &QDateEdit::dateChanged, this, &TNovaRezervace::DoDateTimePickerChange);
     connect(ui->OKButton, &QPushButton::clicked, this, &TNovaRezervace::OKButtonClick);
-    zahazujPriSkryti(m_klienti, m_pokoje, m_rezervace, m_rozpis);
+    zahazujPriSkryti(m_pokoje, m_rezervace, m_rozpis);
 }
 
 TNovaRezervace::~TNovaRezervace() = default;
@@ -122,8 +122,7 @@ void TNovaRezervace::FormShow()
     {
         const QSignalBlocker k(ui->KlientComboBox), p(ui->PokojComboBox), od(ui->OdDateTimePicker),
             dO(ui->DoDateTimePicker);
-        m_klienti = std::make_unique<Klienti>();
-        ListBox::vypis(ui->KlientComboBox, *m_klienti);
+        m_klienti->nacti();
         m_pokoje = std::make_unique<Pokoje>();
         ListBox::vypis(ui->PokojComboBox, *m_pokoje);
         const QDate den = predvyplneni ? predvyplneni->den : QDate::currentDate();
@@ -141,7 +140,7 @@ void TNovaRezervace::FormShow()
 
 void TNovaRezervace::FormHide()
 {
-    ui->KlientComboBox->hidePopup();   // before its lines' clients go
+    m_klienti->zahod();
 }
 
 bool TNovaRezervace::event(QEvent *event)
@@ -182,10 +181,10 @@ void TNovaRezervace::rebuild()
     m_rozpis = RozpisCeny();
     const QDate od = ui->OdDateTimePicker->date();
     const QDate dO = ui->DoDateTimePicker->date();
-    if (m_klienti && m_pokoje && od <= dO && ui->KlientComboBox->currentIndex() >= 0
+    if (m_pokoje && od <= dO && ui->KlientComboBox->currentIndex() >= 0
         && ui->PokojComboBox->currentIndex() >= 0) {
         // The lines are the lists' elements by position: names repeat. 0 is a real client.
-        const int klientId = m_klienti->IdNaRadku(ui->KlientComboBox->currentIndex());
+        const int klientId = m_klienti->klientNaRadku(ui->KlientComboBox->currentIndex());
         const int pokojId = vybranyPokoj().pokoj_id;
         if (klientId >= 0 && pokojId >= 0)
             zkus(tr("Nepodařilo se zjistit cenu pobytu."), [&] {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-class Klienti;
+class ModelKlientu;
 class Pokoje;
 class SpolupraceSWebem;
 
@@ -60,7 +60,7 @@ private:
 
     SpolupraceSWebem *m_spolupraceSWebem = nullptr;
     std::unique_ptr<Ui::TNovaRezervace> ui;
-    std::unique_ptr<Klienti> m_klienti;
+    ModelKlientu *m_klienti;
     std::unique_ptr<Pokoje> m_pokoje;
     std::optional<Objednavka> m_rezervace;   // none while the inputs are incomplete or inconsistent
     RozpisCeny m_rozpis;                     // the current reservation's nights

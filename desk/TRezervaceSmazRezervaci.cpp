@@ -1,17 +1,16 @@
 #include "desk/TRezervaceSmazRezervaci.h"
 #include "ui_TRezervaceSmazRezervaci.h"
 
-#include "gui/DropDownList.h"
 #include "gui/ListBox.h"
 #include "gui/MessageBox.h"
-#include "model/Klienti.h"
+#include "gui/ModelKlientu.h"
 #include "model/Objednavky.h"
 
 TRezervaceSmazRezervaci::TRezervaceSmazRezervaci(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TRezervaceSmazRezervaci>())
 {
     ui->setupUi(this);
-    DropDownList::enableSearch(ui->KlientComboBox);
+    m_klienti = new ModelKlientu(ui->KlientComboBox);
     connect(ui->KlientComboBox, &QComboBox::activated, this, &TRezervaceSmazRezervaci::KlientComboBoxChange);
     // Arrow keys move the selection too, not only clicks.
     connect(ui->RezervaceListBox, &QListWidget::itemSelectionChanged, this,
@@ -19,26 +18,30 @@ TRezervaceSmazRezervaci::TRezervaceSmazRezervaci(QWidget *parent)
     connect(ui->SmazRezervaciButton, &QPushButton::clicked, this,
             &TRezervaceSmazRezervaci::SmazRezervaciButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TRezervaceSmazRezervaci::OKButtonClick);
-    zahazujPriSkryti(m_klienti, m_objednavky);
+    zahazujPriSkryti(m_objednavky);
 }
 
 TRezervaceSmazRezervaci::~TRezervaceSmazRezervaci() = default;
 
 void TRezervaceSmazRezervaci::FormShow()
 {
-    m_klienti = std::make_unique<Klienti>();
-    ListBox::vypis(ui->KlientComboBox, *m_klienti);
+    m_klienti->nacti();
     m_objednavky.reset();
     m_klientId = -1;
     ui->RezervaceListBox->clear();
     RezervaceListBoxClick();
 }
 
+void TRezervaceSmazRezervaci::FormHide()
+{
+    m_klienti->zahod();
+}
+
 void TRezervaceSmazRezervaci::KlientComboBoxChange()
 {
     m_objednavky.reset();
     m_klientId = -1;
-    const int klientId = m_klienti->IdNaRadku(ui->KlientComboBox->currentIndex());
+    const int klientId = m_klienti->klientNaRadku(ui->KlientComboBox->currentIndex());
     if (klientId >= 0) {
         auto objednavky = std::make_unique<Objednavky>();
         if (zkus(tr("Nepodařilo se načíst rezervace klienta."), [&] { objednavky->NactiProKlienta(klientId); })) {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-class Klienti;
+class ModelKlientu;
 class Objednavka;
 class Objednavky;
 
@@ -26,6 +26,7 @@ public:
 
 protected:
     void FormShow() override;
+    void FormHide() override;
 
 private:
     void KlientComboBoxChange();
@@ -36,7 +37,7 @@ private:
     const Objednavka *vybranaObjednavka() const;
 
     std::unique_ptr<Ui::TRezervaceSmazRezervaci> ui;
-    std::unique_ptr<Klienti> m_klienti;
+    ModelKlientu *m_klienti;
     std::unique_ptr<Objednavky> m_objednavky;
     int m_klientId = -1;   // whose reservations are listed (set by FormShow)
 };

@@ -1,96 +1,90 @@
 #include "gui/DropDownList.h"
+#include "model/Klienti.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QCoreApplication>
-#include <QIdentityProxyModel>
+#include <QAbstractProxyModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QTimer>
-#include <optional>
-
-namespace DropDownList {
-
-QString searchKey(const QString &text)
-{
-    // Decomposed, a letter with a diacritic is the letter followed by its mark.
-    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
-    QString key;
-    key.reserve(decomposed.size());
-    bool space = false;
-    for (const QChar c : decomposed) {
-        if (c.category() == QChar::Mark_NonSpacing)
-            continue;
-        if (c.isSpace()) {
-            space = !key.isEmpty();
-            continue;
-        }
-        if (space)
-            key += u' ';
-        space = false;
-        key += c.toCaseFolded();
-    }
-    // A space typed last belongs to the search: "jan " finds "Jan Novák", not "Jana".
-    if (space)
-        key += u' ';
-    return key;
-}
-
-} // namespace DropDownList
+#include <algorithm>
 
 namespace {
 
-constexpr int searchKeyRole = Qt::UserRole + 1;
 const char *const openerName = "DropDownList::openWhenActive";
 
-/** The box's lines with their search keys, computed once per filling of the box, not per key typed. */
-class SearchKeys : public QIdentityProxyModel
+/**
+ * The lines that contain the typed text, in the lines' order: a proxy of
+ * the box's own lines, so the box maps a line taken here to its own row.
+ */
+class Found : public QAbstractProxyModel
 {
 public:
-    SearchKeys(QAbstractItemModel *lines, QObject *parent)
-        : QIdentityProxyModel(parent)
+    Found(DropDownList::SearchableLines *lines, QObject *parent)
+        : QAbstractProxyModel(parent), m_lines(lines)
     {
         setSourceModel(lines);
-        const auto stale = [this] { m_keys.reset(); };
-        connect(this, &QAbstractItemModel::modelReset, this, stale);
-        connect(this, &QAbstractItemModel::layoutChanged, this, stale);
-        connect(this, &QAbstractItemModel::rowsInserted, this, stale);
-        connect(this, &QAbstractItemModel::rowsRemoved, this, stale);
-        connect(this, &QAbstractItemModel::rowsMoved, this, stale);
-        connect(this, &QAbstractItemModel::dataChanged, this, stale);
+        connect(lines, &QAbstractItemModel::modelReset, this, [this] { filter(m_key); });
     }
 
-    QVariant data(const QModelIndex &index, int role) const override
+    void filter(const QString &key)
     {
-        if (role != searchKeyRole)
-            return QIdentityProxyModel::data(index, role);
-        if (!m_keys) {
-            QStringList keys;
-            keys.reserve(rowCount());
-            for (int row = 0; row < rowCount(); ++row)
-                keys << DropDownList::searchKey(QIdentityProxyModel::data(this->index(row, 0), Qt::DisplayRole).toString());
-            m_keys = std::move(keys);
-        }
-        return index.row() < m_keys->size() ? m_keys->at(index.row()) : QString();
+        beginResetModel();
+        m_key = key;
+        m_rows = m_lines->rowsContaining(key);
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_rows.size()); }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : 1; }
+    QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override
+    {
+        return hasIndex(row, column, parent) ? createIndex(row, column) : QModelIndex();
+    }
+    QModelIndex parent(const QModelIndex &) const override { return {}; }
+    QModelIndex mapToSource(const QModelIndex &proxy) const override
+    {
+        return proxy.isValid() && proxy.row() < m_rows.size() ? m_lines->index(m_rows[proxy.row()], 0) : QModelIndex();
+    }
+    QModelIndex mapFromSource(const QModelIndex &source) const override
+    {
+        const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), source.row());
+        return source.isValid() && at != m_rows.end() && *at == source.row() ? index(int(at - m_rows.begin()), 0)
+                                                                              : QModelIndex();
     }
 
 private:
-    mutable std::optional<QStringList> m_keys;
+    DropDownList::SearchableLines *m_lines;
+    QString m_key;
+    QList<int> m_rows;
 };
 
-/** Matches the typed text, as a search key, anywhere in the lines' keys; takes a line as its text. */
+/**
+ * Finds the lines by the typed text, as a search key, anywhere in the lines'
+ * keys; takes a line as its text. The lines found are filtered here, from
+ * the precomputed keys: the completer itself would ask every line for its
+ * key at every key typed, and is given an empty prefix that takes them all.
+ */
 class Search : public QCompleter
 {
 public:
-    Search(QAbstractItemModel *lines, QObject *parent)
-        : QCompleter(lines, parent)
+    Search(Found *found, QObject *parent)
+        : QCompleter(found, parent), m_found(found)
     {
     }
 
-    QStringList splitPath(const QString &path) const override { return {DropDownList::searchKey(path)}; }
+    QStringList splitPath(const QString &path) const override
+    {
+        m_found->filter(searchKey(path));
+        return {QString()};
+    }
     QString pathFromIndex(const QModelIndex &index) const override { return index.data(Qt::DisplayRole).toString(); }
+
+private:
+    Found *m_found;
 };
 
 bool isText(const QKeyEvent *key)
@@ -188,18 +182,18 @@ private:
 
 namespace DropDownList {
 
-void enableSearch(QComboBox *box)
+void enableSearch(QComboBox *box, SearchableLines *lines)
 {
+    box->setModel(lines);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);   // typing searches, it never adds a line
-    // Thousands of clients: every line is as high as the first.
+    // A hundred thousand clients: the box is not sized by its lines, and
+    // every line is as high as the first.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     if (auto *list = qobject_cast<QListView *>(box->view()))
         list->setUniformItemSizes(true);
 
-    auto *search = new Search(new SearchKeys(box->model(), box), box);
-    search->setCompletionRole(searchKeyRole);
-    search->setFilterMode(Qt::MatchContains);
-    search->setCaseSensitivity(Qt::CaseSensitive);   // both sides are search keys already
+    auto *search = new Search(new Found(lines, box), box);
     search->setModelSorting(QCompleter::UnsortedModel);
     search->setCompletionMode(QCompleter::PopupCompletion);
     search->setMaxVisibleItems(box->maxVisibleItems());
@@ -207,8 +201,7 @@ void enableSearch(QComboBox *box)
     found->setUniformItemSizes(true);
     found->setFont(box->font());   // a window of its own: it would not take the dialog's font
     search->setPopup(found);
-    // The completer's row is the box's row (the key model adds a role, no rows): the
-    // box selects that row itself.
+    // A line found maps to the box's row through the proxy: the box selects that row itself.
     box->setCompleter(search);
     new SearchKeysTyped(box, search);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAbstractListModel>
+#include <QList>
 #include <QString>
 
 class QComboBox;
@@ -7,14 +9,21 @@ class QComboBox;
 /** Drop-down lists a receptionist works with from the keyboard. */
 namespace DropDownList {
 
-/**
- * The text as a search compares it: lower case, without diacritics, white
- * space as single spaces ("  Milan  Vaněk" → "milan vanek").
- */
-QString searchKey(const QString &text);
+/** Lines that find themselves: long lists keep their search keys precomputed. */
+class SearchableLines : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+    /** The rows, ascending, whose search key contains the key (a searchKey already). */
+    virtual QList<int> rowsContaining(const QString &key) const = 0;
+};
 
 /**
- * Lets the user find a line by any part of it. The box becomes editable:
+ * Shows the lines in the box and lets the user find a line by any part of
+ * it. The box never measures its lines (a hundred thousand of them would
+ * take long): it is as wide as its place, its list's lines as high as the
+ * first. The box becomes editable:
  * what is typed (into the box or into its open list) shows, below the box,
  * the lines that contain it, whatever the case and diacritics; Enter takes
  * the only line shown, or the one moved to with the arrows. Taking a line
@@ -23,7 +32,7 @@ QString searchKey(const QString &text);
  * their order; when editing ends the box shows its selected line again, so
  * the text never stands for another line than the selected one.
  */
-void enableSearch(QComboBox *box);
+void enableSearch(QComboBox *box, SearchableLines *lines);
 
 /**
  * Drops the box's list down, with the focus in the box, as soon as the

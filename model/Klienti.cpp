@@ -12,6 +12,13 @@
 #include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#include <map>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
 
 TypKlienta::TypKlienta(int typKlientaId, const QString &typKlienta)
     : typ_klienta_id(typKlientaId), typ_klienta(typKlienta)
@@ -88,20 +95,25 @@ Klient::Klient(int klientId, const QString &jmeno, const QString &telefon, const
 
 void Klient::PridejKlienta(const QList<QPair<QString, QString>> &polozky, int typKlientaId)
 {
-    TMojeQuery q;
-    q.exec(SqlKlienti::insertClient(q.format(), polozky, typKlientaId));
+    TMojeDatabaze::current().writeLocked(SqlKlienti::lockClientInsert(), [&](TMojeQuery &q) {
+        q.exec(SqlKlienti::insertClient(q.format(), polozky, typKlientaId));
+        markChanged(q);
+    });
 }
 
 Klient::Smazani Klient::SmazKlienta(int klientId)
 {
     Smazani vysledek = Smazani::MaRezervace;
-    TMojeDatabaze::current().writeLocked(SqlObjednavky::lockReservations(), [&](TMojeQuery &q) {
+    TMojeDatabaze::current().writeLocked(SqlKlienti::lockClientDelete(), [&](TMojeQuery &q) {
         q.setSql(SqlObjednavky::countOfClient(klientId));
         q.open();
         if (q.integer(QStringLiteral("pocet")) > 0)
             return;
         q.exec(SqlKlienti::deleteClient(klientId));
         vysledek = q.rowsAffected() > 0 ? Smazani::Smazan : Smazani::UzNeni;
+        // Gone already: the list that offered the client was stale (a writer
+        // that does not bump the stamp), so every desk reads it again.
+        markChanged(q);
     });
     return vysledek;
 }
@@ -125,64 +137,253 @@ void Klient::insertWithIds(TMojeQuery &q, const QString &insert, bool zeroId)
     q.exec(SqlKlienti::restoreSqlMode());
 }
 
-Klienti::Klienti()
+void Klient::markChanged(TMojeQuery &q)
 {
-    Nacti();
+    q.exec(SqlKlienti::bumpClientStamp());
 }
 
-void Klienti::Nacti()
+namespace {
+// Latin letters (what names are written in) up to the end of Latin Extended-B.
+constexpr char16_t latinEnd = 0x250;
+
+QString decompose(const QString &text)
 {
-    m_klienti.clear();
-    TMojeQuery q;
-    q.setSql(SqlKlienti::selectClients());
-    q.open();
-    for (; !q.eof(); q.next()) {
-        Klient &k = m_klienti.emplace_back(q.integer(QStringLiteral("klient_id")), q.text(QStringLiteral("jmeno")),
-                                           q.text(QStringLiteral("telefon")), q.text(QStringLiteral("email")));
-        k.typ_klienta = q.text(QStringLiteral("typ_klienta"));
+    return text.normalized(QString::NormalizationForm_KD);
+}
+} // namespace
+
+QString searchKey(const QString &text)
+{
+    // Decomposed, a letter with a diacritic is the letter followed by its
+    // mark. Latin text is decomposed letter by letter from a table: the same
+    // as decomposing it whole (its marks all go), and fast enough for a list
+    // of a hundred thousand clients.
+    static const std::vector<QString> latin = [] {
+        std::vector<QString> table(latinEnd);
+        for (char16_t c = 0x80; c < latinEnd; ++c)
+            table[c] = decompose(QString(QChar(c)));
+        return table;
+    }();
+    QString decomposed;
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < latinEnd; })) {
+        decomposed.reserve(text.size());
+        for (const QChar c : text)
+            if (c.unicode() < 0x80)
+                decomposed += c;
+            else
+                decomposed += latin[c.unicode()];
+    } else {
+        decomposed = decompose(text);
     }
-}
-
-void Klienti::Vypis(QStringList &seznam) const
-{
-    listNames(m_klienti, [](const Klient &k) { return k.jmeno; }, seznam);
-    const auto opakuji = [&seznam] {
-        QHash<QString, int> pocet;
-        for (const QString &radek : seznam)
-            ++pocet[radek];
-        return pocet;
-    };
-    // Clients who share a name: their type and a phone or e-mail after it.
-    QHash<QString, int> pocet = opakuji();
-    for (std::size_t i = 0; i < m_klienti.size(); ++i) {
-        if (pocet.value(seznam[i]) < 2)
+    QString key;
+    key.reserve(decomposed.size());
+    bool space = false;
+    for (const QChar c : decomposed) {
+        if (c.category() == QChar::Mark_NonSpacing)
             continue;
-        const Klient &k = m_klienti[i];
-        QStringList udaje;
-        if (!k.typ_klienta.isEmpty())
-            udaje << k.typ_klienta;
-        const QString kontakt = !k.telefon.trimmed().isEmpty() ? k.telefon.trimmed() : k.email.trimmed();
-        if (!kontakt.isEmpty())
-            udaje << kontakt;
-        if (!udaje.isEmpty())
-            seznam[i] += QStringLiteral(" (") + udaje.join(QStringLiteral(", ")) + u')';
+        if (c.isSpace()) {
+            space = !key.isEmpty();
+            continue;
+        }
+        if (space)
+            key += u' ';
+        space = false;
+        key += c.toCaseFolded();
     }
+    // A space typed last belongs to the search: "jan " finds "Jan Novák", not "Jana".
+    if (space)
+        key += u' ';
+    return key;
+}
+
+namespace {
+// Counts of equal texts, the texts being views into buffers that outlive the count.
+using Pocty = std::unordered_map<std::string_view, int>;
+
+std::string_view view(const QByteArray &buffer, const std::vector<quint32> &zacatky, std::size_t i)
+{
+    return std::string_view(buffer.constData() + zacatky[i], zacatky[i + 1] - zacatky[i]);
+}
+
+Pocty spocitej(const QByteArray &buffer, const std::vector<quint32> &zacatky)
+{
+    Pocty pocty;
+    pocty.reserve(zacatky.size());
+    for (std::size_t i = 0; i + 1 < zacatky.size(); ++i)
+        ++pocty[view(buffer, zacatky, i)];
+    return pocty;
+}
+
+void append(QByteArray &buffer, std::vector<quint32> &zacatky, const QString &text)
+{
+    buffer += text.toUtf8();
+    zacatky.push_back(quint32(buffer.size()));
+}
+
+struct Razitko
+{
+    int zmena = 0;
+    int posledni = 0;
+    bool operator==(const Razitko &) const = default;
+};
+
+struct Sdileny
+{
+    std::optional<Razitko> razitko;
+    std::shared_ptr<const SeznamKlientu> seznam;
+};
+} // namespace
+
+std::shared_ptr<const SeznamKlientu> SeznamKlientu::aktualni()
+{
+    // Per connection and database: a test's second desk, or a connection
+    // opened again on another database, has a list of its own.
+    static thread_local std::map<QString, Sdileny> sdilene;
+    TMojeDatabaze &db = TMojeDatabaze::current();
+    Sdileny &sdileny = sdilene[db.connectionName() + u'/' + db.database().databaseName()];
+    std::optional<Razitko> razitko;
+    try {
+        TMojeQuery q(db);
+        q.setSql(SqlKlienti::selectClientStamp());
+        q.open();
+        razitko = Razitko{q.integer(QStringLiteral("zmena")), q.integer(QStringLiteral("posledni"))};
+    } catch (const DatabaseError &) {
+        // No stamp table (an account that may not create it): read every time, as before it.
+    }
+    if (!sdileny.seznam || !razitko || sdileny.razitko != razitko) {
+        sdileny.seznam.reset();   // the old list goes as soon as no dialog shows it
+        sdileny.seznam = nacti();
+        sdileny.razitko = razitko;
+#ifdef __GLIBC__
+        // The read's many short-lived strings would otherwise keep the heap
+        // at its peak: the desk's memory is the list's few megabytes.
+        malloc_trim(0);
+#endif
+    }
+    return sdileny.seznam;
+}
+
+std::shared_ptr<const SeznamKlientu> SeznamKlientu::nacti()
+{
+    // First the parts of each line, compactly: a long list must not become
+    // a hundred thousand records of strings even for a moment.
+    std::vector<int> id;
+    QByteArray jmena, kontakty;
+    std::vector<quint32> zacatkyJmen{0}, zacatkyKontaktu{0};
+    std::vector<int> typ;
+    QStringList typy;
+    {
+        TMojeQuery q;
+        q.setSql(SqlKlienti::selectClients());
+        q.open();
+        for (; !q.eof(); q.next()) {
+            id.push_back(q.integer(QStringLiteral("klient_id")));
+            append(jmena, zacatkyJmen, q.text(QStringLiteral("jmeno")));
+            const QString telefon = q.text(QStringLiteral("telefon")).trimmed();
+            append(kontakty, zacatkyKontaktu, !telefon.isEmpty() ? telefon : q.text(QStringLiteral("email")).trimmed());
+            const QString typKlienta = q.text(QStringLiteral("typ_klienta"));
+            qsizetype t = typy.indexOf(typKlienta);
+            if (t < 0) {
+                t = typy.size();
+                typy << typKlienta;
+            }
+            typ.push_back(int(t));
+        }
+    }
+    std::vector<QByteArray> typyUtf8;
+    for (const QString &t : typy)
+        typyUtf8.push_back(t.toUtf8());
+
+    // Clients who share a name: their type and a phone or e-mail after it.
+    QByteArray radky;
+    std::vector<quint32> zacatky{0};
+    radky.reserve(jmena.size());
+    {
+        const Pocty jmen = spocitej(jmena, zacatkyJmen);
+        for (std::size_t i = 0; i < id.size(); ++i) {
+            const std::string_view jmeno = view(jmena, zacatkyJmen, i);
+            radky.append(jmeno.data(), qsizetype(jmeno.size()));
+            if (jmen.at(jmeno) > 1) {
+                const QByteArray &typKlienta = typyUtf8[typ[i]];
+                const std::string_view kontakt = view(kontakty, zacatkyKontaktu, i);
+                if (!typKlienta.isEmpty() || !kontakt.empty()) {
+                    radky += " (";
+                    radky += typKlienta;
+                    if (!typKlienta.isEmpty() && !kontakt.empty())
+                        radky += ", ";
+                    radky.append(kontakt.data(), qsizetype(kontakt.size()));
+                    radky += ')';
+                }
+            }
+            zacatky.push_back(quint32(radky.size()));
+        }
+    }
+    jmena = QByteArray();
+    kontakty = QByteArray();
+
     // Where even that repeats, the client's number.
-    pocet = opakuji();
-    for (std::size_t i = 0; i < m_klienti.size(); ++i)
-        if (pocet.value(seznam[i]) > 1)
-            seznam[i] += QCoreApplication::translate("Klienti", " [klient č. %1]").arg(m_klienti[i].klient_id);
+    auto seznam = std::shared_ptr<SeznamKlientu>(new SeznamKlientu);
+    seznam->m_id.reserve(id.size());
+    seznam->m_zacatky.reserve(id.size() + 1);
+    seznam->m_zacatkyKlicu.reserve(id.size() + 1);
+    seznam->m_radky.reserve(radky.size());
+    seznam->m_klice.reserve(radky.size() + qsizetype(id.size()));
+    const Pocty radku = spocitej(radky, zacatky);
+    for (std::size_t i = 0; i < id.size(); ++i) {
+        const std::string_view radek = view(radky, zacatky, i);
+        if (radku.at(radek) > 1)
+            seznam->pridejRadek(id[i], QByteArray(radek.data(), qsizetype(radek.size()))
+                                           + QCoreApplication::translate("Klienti", " [klient č. %1]").arg(id[i]).toUtf8());
+        else
+            seznam->pridejRadek(id[i], QByteArrayView(radek.data(), qsizetype(radek.size())));
+    }
+    seznam->m_radky.squeeze();
+    seznam->m_klice.squeeze();
+    return seznam;
 }
 
-int Klienti::IdNaRadku(int radek) const
+void SeznamKlientu::pridejRadek(int klientId, QByteArrayView radek)
 {
-    return radek >= 0 && radek < int(m_klienti.size()) ? m_klienti[radek].klient_id : -1;
+    m_id.push_back(klientId);
+    m_radky += radek;
+    m_zacatky.push_back(quint32(m_radky.size()));
+    m_klice += searchKey(QString::fromUtf8(radek)).toUtf8();
+    m_klice += '\n';
+    m_zacatkyKlicu.push_back(quint32(m_klice.size()));
 }
 
-int Klienti::NajdiId(const QString &jmeno) const
+int SeznamKlientu::idNaRadku(int radek) const
 {
-    return findIdByName(
-        m_klienti, jmeno, [](const Klient &k) { return k.jmeno; }, [](const Klient &k) { return k.klient_id; }, -1);
+    return radek >= 0 && radek < pocet() ? m_id[std::size_t(radek)] : -1;
+}
+
+QString SeznamKlientu::radek(int radek) const
+{
+    if (radek < 0 || radek >= pocet())
+        return QString();
+    const auto i = std::size_t(radek);
+    return QString::fromUtf8(m_radky.constData() + m_zacatky[i], m_zacatky[i + 1] - m_zacatky[i]);
+}
+
+QList<int> SeznamKlientu::radkyObsahujici(const QString &klic) const
+{
+    QList<int> radky;
+    const QByteArray hledany = klic.toUtf8();
+    if (hledany.isEmpty()) {
+        radky.reserve(pocet());
+        for (int i = 0; i < pocet(); ++i)
+            radky << i;
+        return radky;
+    }
+    // One pass over all the keys; UTF-8 never matches inside a character,
+    // and no key holds the '\n' that ends it, so a match never spans two.
+    qsizetype od = 0;
+    while ((od = m_klice.indexOf(hledany, od)) >= 0) {
+        const auto dalsi = std::upper_bound(m_zacatkyKlicu.begin(), m_zacatkyKlicu.end(), quint32(od));
+        radky << int(dalsi - m_zacatkyKlicu.begin()) - 1;
+        od = *dalsi;   // on to the next key
+    }
+    return radky;
 }
 
 PopisyPolozekKlienta::PopisyPolozekKlienta()

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 class TMojeQuery;
@@ -91,38 +93,60 @@ public:
      * generated value the reservation would not know.
      */
     static void insertWithIds(TMojeQuery &q, const QString &insert, bool zeroId);
+    /**
+     * Bumps the clients' change stamp; every insert or delete of clients
+     * calls it in its lock set, which must hold klienti_zmeny_tab WRITE.
+     */
+    static void markChanged(TMojeQuery &q);
 };
 
 /**
- * All clients (identifier, name, type, phone and e-mail) in the order the
- * database returns them. A list filled by Vypis is read back by position:
- * names repeat.
+ * The text as a search compares it: lower case, without diacritics, white
+ * space as single spaces ("  Milan  Vaněk" → "milan vanek").
  */
-class Klienti
+QString searchKey(const QString &text);
+
+/**
+ * The clients as the client lists show them, in the order the database
+ * returns them: each client's id, its line and the line's search key. A
+ * line is the client's name; where names repeat, the client's type and
+ * phone (or e-mail) follow it, and the client's number too where even that
+ * repeats, so every line tells its client. Lines are read back by position.
+ *
+ * A list never changes once read; the lines and the keys are kept in one
+ * UTF-8 buffer each, so a hundred thousand clients take a few megabytes.
+ */
+class SeznamKlientu
 {
 public:
-    /** Loads every client. */
-    Klienti();
-
-    void Nacti();
     /**
-     * Clears the list and adds each client's name. Where names repeat, the
-     * client's type and phone (or e-mail) follow the name, and the client's
-     * number too where even that repeats, so every line tells its client.
+     * The list the dialogs of this connection share: one tiny statement
+     * reads the clients' change stamp, and the clients are read again only
+     * when it moved since the last reading. A stale list is possible
+     * between two openings (another desk deletes a client): the saves check
+     * their client under the lock.
      */
-    void Vypis(QStringList &seznam) const;
-    /** The client at a position of the list Vypis fills; -1 for a position outside it. */
-    int IdNaRadku(int radek) const;
-    /**
-     * Id of the first client of exactly that name; -1 when none (0 is a real
-     * client: the first guest the web import stored).
-     */
-    int NajdiId(const QString &jmeno) const;
+    static std::shared_ptr<const SeznamKlientu> aktualni();
+    /** Reads every client now, bypassing the shared list. */
+    static std::shared_ptr<const SeznamKlientu> nacti();
 
-    const std::vector<Klient> &prvky() const { return m_klienti; }
+    int pocet() const { return int(m_id.size()); }
+    /** The client at a position of the list; -1 for a position outside it. */
+    int idNaRadku(int radek) const;
+    /** The line at a position; empty outside the list. */
+    QString radek(int radek) const;
+    /** The positions, ascending, whose line's search key contains the key (a searchKey already). */
+    QList<int> radkyObsahujici(const QString &klic) const;
 
 private:
-    std::vector<Klient> m_klienti;
+    SeznamKlientu() = default;
+    void pridejRadek(int klientId, QByteArrayView radek);
+
+    std::vector<int> m_id;
+    QByteArray m_radky;                 // the lines, one after another
+    std::vector<quint32> m_zacatky{0};  // line i is [m_zacatky[i], m_zacatky[i + 1])
+    QByteArray m_klice;                 // the search keys, each ended by '\n' (no key holds one)
+    std::vector<quint32> m_zacatkyKlicu{0};
 };
 
 /**

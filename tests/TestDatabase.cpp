@@ -1,4 +1,5 @@
 #include "TestDatabase.h"
+#include "db/SqlKlienti.h"
 
 #include "core/Recepce.h"
 #include "db/DatabaseError.h"
@@ -101,6 +102,8 @@ void clearTables()
                               "typy_klientu_tab", "klient_zobrazit_tab", "klienti_tab",
                               "objednavky_pokoje_tab", "webove_rezervace_tab"})
         exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+    // The clients changed behind the desk's back: its shared client list must read them again.
+    exec(SqlKlienti::bumpClientStamp());
 }
 
 void exec(const QString &statement)

@@ -138,6 +138,8 @@ QStringList stored()
 {
     QStringList out;
     for (const QString &table : TestDatabase::rows("SHOW TABLES")) {
+        if (table == QLatin1String("klienti_zmeny_tab"))
+            continue;   // a counter: every change of clients moves it, the test's clean start too
         QStringList rows = TestDatabase::rows("SELECT * FROM " + table);
         rows.sort();
         for (const QString &row : std::as_const(rows))

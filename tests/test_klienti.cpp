@@ -1,5 +1,6 @@
-// Clients, client types with their attribute lists, the web-client insert
-// and the attribute label file.
+// Clients, client types with their attribute lists, the clients' lines as
+// the lists show them (shared between openings, searched by their keys) and
+// the attribute label file.
 
 #include "TestDatabase.h"
 
@@ -9,6 +10,7 @@
 #include "model/Klienti.h"
 #include "model/Objednavky.h"
 
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -89,33 +91,134 @@ private slots:
             QCOMPARE(t.polozky().size(), t.typ_klienta_id == 1 ? 2 : 0);
     }
 
-    void clients()
+    void clientLines_data()
     {
-        // Clients who share a name are told apart in the list, and each line gives back its own client.
+        // Clients "(klient_id, typ_klienta_id, jmeno, telefon, email), ..." and their lines by id.
+        QTest::addColumn<QString>("clients");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("shared names: type and contact, then the number")
+            << "(4, 3, 'Jan Novák', ' 777 1 ', ''), (2, 1, 'Eva', '2', ''), (9, 1, 'Jan Novák', '', 'jan@example.cz'), "
+               "(11, 1, 'Jan Novák', '', ''), (12, 1, 'Jan Novák', '', '')"
+            << QStringList{"4=Jan Novák (Firma, 777 1)", "2=Eva", "9=Jan Novák (Host z webu, jan@example.cz)",
+                           "11=Jan Novák (Host z webu) [klient č. 11]", "12=Jan Novák (Host z webu) [klient č. 12]"};
+        QTest::newRow("a type no longer there: the contact alone")
+            << "(1, 7, 'Ana', '', ' ana@example.cz '), (2, 7, 'Ana', '', 'eva@example.cz')"
+            << QStringList{"1=Ana (ana@example.cz)", "2=Ana (eva@example.cz)"};
+        QTest::newRow("nothing to tell them apart: the number alone")
+            << "(1, 7, 'Petr', ' ', ''), (2, 7, 'Petr', '', '')"
+            << QStringList{"1=Petr [klient č. 1]", "2=Petr [klient č. 2]"};
+        QTest::newRow("a name that reads as another client's line")
+            << "(1, 3, 'Jan', '', ''), (2, 3, 'Jan', '', ''), (3, 1, 'Jan (Firma)', '', '')"
+            << QStringList{"1=Jan (Firma) [klient č. 1]", "2=Jan (Firma) [klient č. 2]", "3=Jan (Firma) [klient č. 3]"};
+        QTest::newRow("names differing in case only are not shared")
+            << "(1, 1, 'jan novák', '1', ''), (2, 1, 'Jan Novák', '2', '')"
+            << QStringList{"1=jan novák", "2=Jan Novák"};
+        QTest::newRow("client 0 is a client") << "(0, 1, 'Host z webu', '', '')" << QStringList{"0=Host z webu"};
+        QTest::newRow("no clients") << "" << QStringList();
+    }
+    void clientLines()
+    {
+        QFETCH(QString, clients);
+        QFETCH(QStringList, lines);
         TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'Host z webu'), (3, 'Firma')");
-        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno, telefon, email) VALUES "
-                           "(4, 3, 'Jan Novák', ' 777 1 ', ''), (2, 1, 'Eva', '2', ''), "
-                           "(9, 1, 'Jan Novák', '', 'jan@example.cz'), (11, 1, 'Jan Novák', '', ''), "
-                           "(12, 1, 'Jan Novák', '', '')");
-        Klienti k;
-        const QStringList names = vypis(k);
-        QCOMPARE(names.size(), 5);
-        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 5);
-        const QHash<int, QString> expected{{4, "Jan Novák (Firma, 777 1)"},
-                                           {2, "Eva"},
-                                           {9, "Jan Novák (Host z webu, jan@example.cz)"},
-                                           {11, "Jan Novák (Host z webu) [klient č. 11]"},
-                                           {12, "Jan Novák (Host z webu) [klient č. 12]"}};
-        for (int row = 0; row < names.size(); ++row)
-            QCOMPARE(names[row], expected.value(k.IdNaRadku(row)));
-        QCOMPARE(k.IdNaRadku(5), -1);
-        QCOMPARE(k.IdNaRadku(-1), -1);
-        QCOMPARE(k.NajdiId("Nikdo"), -1);
-        // "not found" is not the first web guest, whose id is 0
-        TestDatabase::exec("SET SESSION sql_mode = CONCAT(@@sql_mode, ',NO_AUTO_VALUE_ON_ZERO')");
-        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (0, 'Host z webu')");
-        TestDatabase::exec("SET SESSION sql_mode = REPLACE(@@sql_mode, 'NO_AUTO_VALUE_ON_ZERO', '')");
-        QCOMPARE(Klienti().NajdiId("Host z webu"), 0);
+        if (!clients.isEmpty()) {
+            TestDatabase::exec("SET SESSION sql_mode = CONCAT(@@sql_mode, ',NO_AUTO_VALUE_ON_ZERO')");
+            TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno, telefon, email) VALUES " + clients);
+            TestDatabase::exec("SET SESSION sql_mode = REPLACE(@@sql_mode, ',NO_AUTO_VALUE_ON_ZERO', '')");
+        }
+        const auto seznam = SeznamKlientu::aktualni();
+        QStringList listed;
+        for (int row = 0; row < seznam->pocet(); ++row)
+            listed << QString::number(seznam->idNaRadku(row)) + u'=' + seznam->radek(row);
+        listed.sort();
+        lines.sort();
+        QCOMPARE(listed, lines);
+        for (const int outside : {-1, int(lines.size())}) {
+            QCOMPARE(seznam->idNaRadku(outside), -1);
+            QCOMPARE(seznam->radek(outside), QString());
+        }
+    }
+
+    void searchingLines_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("found");   // client ids in list order
+        QTest::newRow("part of a name") << "nov" << QList<int>{1, 2, 5};
+        QTest::newRow("case and diacritics") << "NOVÁK" << QList<int>{1, 2, 5};
+        QTest::newRow("a letter with its mark typed") << "vaněk" << QList<int>{3};
+        QTest::newRow("a space typed last: not Jana") << "jan " << QList<int>{1, 5};
+        QTest::newRow("spaces collapse") << "  milan   VANEK" << QList<int>{3};
+        QTest::newRow("the number added to a line") << "č. 6" << QList<int>{6};
+        QTest::newRow("never across two lines") << "novakmilan" << QList<int>();
+        QTest::newRow("nothing") << "xyz" << QList<int>();
+        QTest::newRow("nothing typed: every line") << "" << QList<int>{1, 2, 3, 4, 5, 6, 7};
+    }
+    void searchingLines()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, found);
+        TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'Host z webu')");
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (1, 1, 'Jan Novák'), "
+                           "(2, 1, 'Jana Nováková'), (3, 1, 'Milan Vaněk'), (4, 1, 'Zdeňka Kovářová'), "
+                           "(5, 1, 'JAN  NOVAK'), (6, 1, 'Eva'), (7, 1, 'Eva')");
+        const auto seznam = SeznamKlientu::aktualni();
+        QList<int> ids;
+        for (const int row : seznam->radkyObsahujici(searchKey(typed)))
+            ids << seznam->idNaRadku(row);
+        QCOMPARE(ids, found);
+    }
+
+    void latinKeysAsTheWholeTextDecomposed()
+    {
+        // Latin letters take a shortcut; a Greek letter sends the same text the long way.
+        QString latin;
+        for (char16_t c = 0x20; c < 0x250; ++c)
+            latin += QChar(c);
+        QCOMPARE(searchKey(latin) + u'ω', searchKey(latin + u'Ω'));
+    }
+
+    void theSharedListFollowsOtherDesks_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("readAgain");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("nothing changed") << "" << false << QStringList{"Eva", "Jan"};
+        QTest::newRow("a client added at another desk") << "add" << true << QStringList{"Eva", "Jan", "Petr"};
+        QTest::newRow("a client deleted at another desk") << "delete 2" << true << QStringList{"Jan"};
+        QTest::newRow("a client with reservations kept") << "delete 1" << false << QStringList{"Eva", "Jan"};
+        QTest::newRow("a client gone already: the list was stale") << "delete 3" << true << QStringList{"Eva", "Jan"};
+        QTest::newRow("a writer that does not bump the stamp")
+            << "INSERT INTO klienti_tab (klient_id, jmeno) VALUES (8, 'Olga')" << true << QStringList{"Eva", "Jan", "Olga"};
+    }
+    void theSharedListFollowsOtherDesks()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, readAgain);
+        QFETCH(QStringList, names);
+        TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'Host z webu')");
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (1, 1, 'Jan'), (2, 1, 'Eva')");
+        TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES (1, 1, '2024-04-01', '2024-05-01', '2024-05-03', 1, 900)");
+        const auto first = SeznamKlientu::aktualni();
+        QVERIFY(SeznamKlientu::aktualni() == first);   // shared, not read again
+        {
+            // The other desk's connection is current while it saves.
+            auto other = TestDatabase::openAnother();
+            other->makeCurrent();
+            const auto back = qScopeGuard([] { TestDatabase::db().makeCurrent(); });
+            if (change == "add")
+                Klient::PridejKlienta({{"jmeno", "Petr"}}, 1);
+            else if (change.startsWith("delete "))
+                Klient::SmazKlienta(change.mid(7).toInt());
+            else if (!change.isEmpty())
+                TMojeQuery(*other).exec(change);
+        }
+        const auto second = SeznamKlientu::aktualni();
+        QCOMPARE(second != first, readAgain);
+        QStringList listed;
+        for (int row = 0; row < second->pocet(); ++row)
+            listed << second->radek(row);
+        listed.sort();
+        QCOMPARE(listed, names);
     }
 
     void labelFile()

@@ -380,7 +380,7 @@ private slots:
             d = std::make_unique<TRezervaceSmazRezervaci>();
         else
             d = std::make_unique<TKlientiUpravUdaje>();
-        const Klienti klienti;
+        const auto klienti = SeznamKlientu::nacti();
         inModal<TDialog>([&] { d->ukaz(); }, [&](TDialog *) {
             auto *box = d->findChild<QComboBox *>(dialog == "KlientiUpravUdaje" ? "KlientiComboBox" : "KlientComboBox");
             QVERIFY(box);
@@ -399,7 +399,7 @@ private slots:
             press(d.get(), klient >= 0 ? Qt::Key_Return : Qt::Key_Tab);
             QVERIFY(!QApplication::activePopupWidget());
             // The client of the line chosen, and the box shows that very line.
-            QCOMPARE(klienti.IdNaRadku(box->currentIndex()), klient);
+            QCOMPARE(klienti->idNaRadku(box->currentIndex()), klient);
             QCOMPARE(box->currentText(), box->itemText(box->currentIndex()));
             if (klient < 0)
                 return;

@@ -1,0 +1,53 @@
+#include "gui/ModelKlientu.h"
+
+#include "model/Klienti.h"
+
+#include <QComboBox>
+
+ModelKlientu::ModelKlientu(QComboBox *box)
+    : DropDownList::SearchableLines(box), m_box(box)
+{
+    DropDownList::enableSearch(box, this);
+}
+
+void ModelKlientu::nacti()
+{
+    nastav(SeznamKlientu::aktualni());
+}
+
+void ModelKlientu::zahod()
+{
+    nastav(nullptr);
+}
+
+void ModelKlientu::nastav(std::shared_ptr<const SeznamKlientu> seznam)
+{
+    const QSignalBlocker quiet(m_box);
+    m_box->hidePopup();   // before its lines go
+    beginResetModel();
+    m_seznam = std::move(seznam);
+    endResetModel();
+    m_box->setCurrentIndex(-1);   // the reset selected the first line
+}
+
+int ModelKlientu::klientNaRadku(int radek) const
+{
+    return m_seznam ? m_seznam->idNaRadku(radek) : -1;
+}
+
+int ModelKlientu::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !m_seznam ? 0 : m_seznam->pocet();
+}
+
+QVariant ModelKlientu::data(const QModelIndex &index, int role) const
+{
+    if (!m_seznam || !index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return m_seznam->radek(index.row());
+}
+
+QList<int> ModelKlientu::rowsContaining(const QString &key) const
+{
+    return m_seznam ? m_seznam->radkyObsahujici(key) : QList<int>();
+}
