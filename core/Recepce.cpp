@@ -6,6 +6,7 @@
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "web/engine/CteniExportu.h"
 
 #include <QCoreApplication>
 
@@ -68,6 +69,8 @@ void Recepce::pripoj(const DotazNaPrihlaseni &prihlaseni)
     // From here on the desk listens for guests; another desk on this machine
     // may hold the port, the rest of the web road works without it.
     m_spoluprace = std::make_unique<SpolupraceSWebem>(quint16(m_config.listenPort), m_casovani);
+    // The prices and occupancy export reads on a connection of its own, with the same account.
+    m_spoluprace->ctiExportyVeVlakne({m_config, user, password});
 }
 
 void upgradeIndexes(TMojeDatabaze &databaze)

@@ -31,7 +31,7 @@ const QList<Table> &needed()
         {"objednavky_pokoje_tab",
          {{"pokoj", {"pokoj_id", "od_kdy"}},
           {"obdobi", {"od_kdy", "do_kdy"}},
-          {"obdobi_pokoj", {"do_kdy", "od_kdy", "pokoj_id"}},
+          {"obdobi_pokoj", {"do_kdy", "od_kdy", "pokoj_id", "cislo_objednavky"}},
           {"pokoj_konec", {"pokoj_id", "do_kdy"}},
           {"klient", {"klient_id"}},
           {"cislo", {"cislo_objednavky"}}}},

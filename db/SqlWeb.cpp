@@ -10,34 +10,48 @@ QString selectTypyPokoju()
                           "WHERE pokoje.typ_pokoje_id = typy.typ_pokoje_id GROUP BY typy.typ_pokoje_id");
 }
 
-QString selectCenyAObsazenost()
+QString selectCenyTypuDnu()
 {
-    // The comma-joined tables stand in parentheses: without them MariaDB binds
-    // the LEFT JOIN to ceny alone and the ON clause cannot see pokoje and
-    // kalendar. The grouping names ungrouped columns (cena), which the
-    // connection allows by keeping ONLY_FULL_GROUP_BY off.
-    // The reservations are those touching the exported year, read first on
-    // their own through the index on do_kdy (a stay covering a day of the
-    // year ends on or after today and begins before the year's end): joined
-    // straight, every calendar day would read every stay its room ever had.
-    return QStringLiteral(
-        "SELECT count(distinct objednavky.cislo_objednavky) AS rezervovano, ceny.typ_pokoje_id, kalendar.datum, ceny.cena "
-        "FROM (ceny_pokoje_tab AS ceny, typy_dnu_tab AS typy, kalendar_typy_dnu_tab AS kalendar, pokoje_tab AS pokoje) "
-        "LEFT JOIN (SELECT DISTINCT cislo_objednavky, pokoj_id, od_kdy, do_kdy FROM objednavky_pokoje_tab "
-        "WHERE do_kdy >= CURDATE() AND od_kdy < FROM_DAYS(TO_DAYS(CURDATE()) + 365)) AS objednavky "
-        "ON (ceny.typ_pokoje_id = pokoje.typ_pokoje_id "
-        "AND pokoje.pokoj_id = objednavky.pokoj_id AND objednavky.od_kdy <= kalendar.datum "
-        "AND objednavky.do_kdy >= kalendar.datum) "
-        "WHERE typy.typ_dne_id = ceny.typ_dne_id AND typy.typ_dne_id = kalendar.typ_dne_id "
-        "AND ceny.typ_klienta_id = 1 AND pokoje.typ_pokoje_id = ceny.typ_pokoje_id "
-        "AND kalendar.datum >= CURDATE() AND kalendar.datum < FROM_DAYS(TO_DAYS(CURDATE()) + 365) "
-        "GROUP BY ceny.typ_pokoje_id, kalendar.datum");
+    // The prices and the days (selectKalendarRoku) read apart, each a few
+    // hundred rows at most; the export pairs them and counts the occupancy
+    // from selectPobytyVObdobi.
+    return QStringLiteral("SELECT ceny.typ_pokoje_id, ceny.typ_dne_id, ceny.cena "
+                          "FROM ceny_pokoje_tab AS ceny, typy_dnu_tab AS typy "
+                          "WHERE typy.typ_dne_id = ceny.typ_dne_id AND ceny.typ_klienta_id = 1 "
+                          "AND ceny.typ_pokoje_id IN (SELECT pokoje.typ_pokoje_id FROM pokoje_tab AS pokoje)");
+}
+
+QString selectKalendarRoku()
+{
+    return QStringLiteral("SELECT kalendar.datum, kalendar.typ_dne_id FROM kalendar_typy_dnu_tab AS kalendar "
+                          "WHERE kalendar.datum >= CURDATE() AND kalendar.datum < FROM_DAYS(TO_DAYS(CURDATE()) + 365) "
+                          "ORDER BY kalendar.datum");
+}
+
+QString selectPobytyVObdobi(const QDate &od, const QDate &dO)
+{
+    // Through the index on do_kdy: only the stays still ending by then, never
+    // the years before. Days as numbers: cheaper to read than dates.
+    const QString prvni = SqlFormat::quotedDate(od);
+    return QStringLiteral("SELECT objednavky.cislo_objednavky, pokoje.typ_pokoje_id, "
+                          "TO_DAYS(objednavky.od_kdy) - TO_DAYS(")
+           + prvni + QStringLiteral(") AS od, TO_DAYS(objednavky.do_kdy) - TO_DAYS(") + prvni
+           + QStringLiteral(") AS do_ FROM objednavky_pokoje_tab AS objednavky, pokoje_tab AS pokoje "
+                            "WHERE pokoje.pokoj_id = objednavky.pokoj_id AND objednavky.do_kdy >= ")
+           + prvni + QStringLiteral(" AND objednavky.od_kdy <= ") + SqlFormat::quotedDate(dO);
+}
+
+QString stopStatement(qint64 connectionId)
+{
+    return QStringLiteral("KILL QUERY ") + SqlFormat::integer(connectionId);
 }
 
 QString lockImport()
 {
-    // The free-room search reads the reservations under two aliases.
-    return QStringLiteral("LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE, webove_rezervace_tab WRITE, "
+    // The free-room search reads the reservations under two aliases; the
+    // clients' change stamp moves with the clients stored.
+    return QStringLiteral("LOCK TABLES klienti_tab WRITE, klienti_zmeny_tab WRITE, objednavky_pokoje_tab WRITE, "
+                          "webove_rezervace_tab WRITE, "
                           "pokoje_tab READ, objednavky_pokoje_tab AS konci READ, objednavky_pokoje_tab AS zacina READ");
 }
 

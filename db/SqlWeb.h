@@ -13,11 +13,20 @@ namespace SqlWeb {
 /** Room types that have rooms, with pocet_pokoju, one row per type. */
 QString selectTypyPokoju();
 /**
- * One row per room type and priced calendar day from today for 365 days:
- * the price of client type 1 and rezervovano, the reservations covering the
- * day in any room of the type.
+ * The prices of the export: typ_pokoje_id, typ_dne_id and cena of client
+ * type 1, for room types with rooms and day types that exist.
  */
-QString selectCenyAObsazenost();
+QString selectCenyTypuDnu();
+/** The calendar from today for 365 days: datum, typ_dne_id; by day. */
+QString selectKalendarRoku();
+/**
+ * The stays that share a day with od..dO (both included), with their
+ * room's type: cislo_objednavky, typ_pokoje_id, and od and do_ as the days
+ * from od to od_kdy and to do_kdy.
+ */
+QString selectPobytyVObdobi(const QDate &od, const QDate &dO);
+/** Ends the statement another connection of this account runs; the connection stays. */
+QString stopStatement(qint64 connectionId);
 
 /**
  * The lock set of the reservation import: clients, reservations and the

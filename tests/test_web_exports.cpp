@@ -13,9 +13,17 @@
 
 #include "web/IndikatorWebu.h"
 #include "core/Recepce.h"
+#include "db/PrivateServer.h"
+#include "db/SqlFormat.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
+#include "web/engine/CteniExportu.h"
+#include "web/engine/DataExportu.h"
 
 #include <QAction>
+#include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -30,6 +38,85 @@ const QByteArray headers = "Accept: text/html, text/plain\n"
                            "Content-Type: application/x-www-form-urlencoded\n"
                            "User-Agent: Vitrana.exe version 1.0\n";
 const QByteArray tail = "Connection: Keep-Alive\nCache-Control: no-cache\n\n";
+
+// The statement the export was once read by, every stay joined to every
+// priced day: what the export must still give, row for row.
+const char *cenyAObsazenostJoined =
+    "SELECT count(distinct objednavky.cislo_objednavky) AS rezervovano, ceny.typ_pokoje_id, kalendar.datum, ceny.cena "
+    "FROM (ceny_pokoje_tab AS ceny, typy_dnu_tab AS typy, kalendar_typy_dnu_tab AS kalendar, pokoje_tab AS pokoje) "
+    "LEFT JOIN (SELECT DISTINCT cislo_objednavky, pokoj_id, od_kdy, do_kdy FROM objednavky_pokoje_tab "
+    "WHERE do_kdy >= CURDATE() AND od_kdy < FROM_DAYS(TO_DAYS(CURDATE()) + 365)) AS objednavky "
+    "ON (ceny.typ_pokoje_id = pokoje.typ_pokoje_id "
+    "AND pokoje.pokoj_id = objednavky.pokoj_id AND objednavky.od_kdy <= kalendar.datum "
+    "AND objednavky.do_kdy >= kalendar.datum) "
+    "WHERE typy.typ_dne_id = ceny.typ_dne_id AND typy.typ_dne_id = kalendar.typ_dne_id "
+    "AND ceny.typ_klienta_id = 1 AND pokoje.typ_pokoje_id = ceny.typ_pokoje_id "
+    "AND kalendar.datum >= CURDATE() AND kalendar.datum < FROM_DAYS(TO_DAYS(CURDATE()) + 365) "
+    "GROUP BY ceny.typ_pokoje_id, kalendar.datum";
+
+/**
+ * Rooms of `typy` types, reservations of one to four stays each: rooms of
+ * one type overlapping, touching or apart, stays before today, across
+ * today and across the year's end, some whose last day lies before their
+ * first, some in rooms that no longer exist. Prices of client type 1 per
+ * room type and day type, one more type priced without rooms, other
+ * client types' prices beside; a calendar with gaps, a day type without
+ * prices and days listed twice.
+ */
+void randomHotel(quint32 seed, int pokoju, int typu, int rezervaci)
+{
+    QRandomGenerator random(seed);
+    QStringList rooms, stays, calendar, prices;
+    for (int room = 1; room <= pokoju; ++room)
+        rooms << QStringLiteral("(%1, '%2', %3)").arg(room).arg(100 + room).arg(1 + random.bounded(typu));
+    for (int cislo = 1; cislo <= rezervaci; ++cislo) {
+        const int od = random.bounded(-60, 400);
+        for (int n = random.bounded(4) == 0 ? random.bounded(2, 5) : 1; n > 0; --n) {
+            const int zacatek = od + random.bounded(-3, 8);
+            const int konec = zacatek + (random.bounded(12) == 0 ? -random.bounded(1, 4) : random.bounded(0, 30));
+            stays << QStringLiteral("(1, %1, '%2', '%3', '%4', %5, 100)")
+                         .arg(cislo).arg(day(od), day(zacatek), day(konec)).arg(1 + random.bounded(pokoju + 2));
+        }
+    }
+    for (int d = -10; d < 380; ++d) {
+        if (random.bounded(15) == 0)
+            continue;
+        const int typ = 1 + random.bounded(4);
+        for (int copy = random.bounded(8) == 0 ? 2 : 1; copy > 0; --copy)
+            calendar << QStringLiteral("('%1', %2)").arg(day(d)).arg(typ);
+    }
+    for (int typ = 1; typ <= typu + 1; ++typ) {
+        for (int den = 1; den <= 3; ++den) {
+            if (random.bounded(5) != 0)
+                prices << QStringLiteral("(%1, 1, %2, %3)").arg(typ).arg(den).arg(random.bounded(500, 5000) + (den == 2 ? 0.5 : 0));
+            prices << QStringLiteral("(%1, 2, %2, 1)").arg(typ).arg(den);
+        }
+    }
+    TestDatabase::exec("INSERT INTO pokoje_tab VALUES " + rooms.join(", "));
+    TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES " + stays.join(", "));
+    TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'a'), (2, 'b'), (3, 'c'), (4, 'd')");
+    TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES " + calendar.join(", "));
+    TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES " + prices.join(", "));
+}
+
+QStringList radky(const QList<Exporty::CenaDne> &ceny)
+{
+    QStringList out;
+    for (const Exporty::CenaDne &c : ceny)
+        out << QStringLiteral("%1|%2|%3|%4").arg(c.typ_pokoje_id).arg(c.datum, c.cena).arg(c.rezervovano);
+    return out;
+}
+
+// The export's list as the joined statement gives it, formatted as the export formats it.
+QList<Exporty::CenaDne> joinedList()
+{
+    QList<Exporty::CenaDne> ceny;
+    for (const QString &row : TestDatabase::rows(cenyAObsazenostJoined)) {
+        const QStringList c = row.split(u'|');
+        ceny.append({c[1].toInt(), c[2], SqlFormat::price(c[3].toDouble()), c[0].toInt()});
+    }
+    return ceny;
+}
 } // namespace
 
 class TestWebExports : public QObject
@@ -211,6 +298,102 @@ private slots:
         QCOMPARE(rows.last(), (QMap<QString, QString>{{"typ_pokoje_id", "4"}, {"datum", day(364)},
                                                         {"cena", "99999.99"}, {"rezervovano", "0"}}));
         QVERIFY(p->telo.endsWith("&ceny[1459][rezervovano]=0"));
+    }
+
+    void pricesAndOccupancyEqualTheJoinedStatement_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<int>("pokoju");
+        QTest::addColumn<int>("typu");
+        QTest::addColumn<int>("rezervaci");
+        QTest::newRow("a small hotel, few stays") << 1u << 6 << 3 << 40;
+        QTest::newRow("one type, its rooms overlapping") << 2u << 8 << 1 << 300;
+        QTest::newRow("a busy hotel of four types") << 3u << 30 << 4 << 700;
+        QTest::newRow("many types, a room each") << 4u << 12 << 10 << 250;
+        QTest::newRow("more stays than days") << 5u << 20 << 2 << 1200;
+    }
+    void pricesAndOccupancyEqualTheJoinedStatement()
+    {
+        QFETCH(quint32, seed);
+        QFETCH(int, pokoju);
+        QFETCH(int, typu);
+        QFETCH(int, rezervaci);
+        randomHotel(seed, pokoju, typu, rezervaci);
+        const QList<Exporty::CenaDne> joined = joinedList();
+        QVERIFY(joined.size() > 50);
+        QVERIFY(std::any_of(joined.begin(), joined.end(), [](const Exporty::CenaDne &c) { return c.rezervovano > 1; }));
+        const QList<Exporty::CenaDne> ceny = DataExportu::cenyAObsazenost();
+        QCOMPARE(radky(ceny), radky(joined));
+        QCOMPARE(Exporty::poleCenAObsazenosti(ceny), Exporty::poleCenAObsazenosti(joined));
+    }
+
+    void theWindowRunsWhileTheWorkerReads()
+    {
+        randomHotel(7, 10, 2, 120);
+        Pracoviste desk;
+        Configuration config = TestDatabase::config();
+        config.lockWaitSeconds = 60;   // the other desk lets go long before
+        desk.desk->ctiExportyVeVlakne({config, PrivateServer::osUser(), QString()});
+        QVERIFY(desk.pripoj());
+        bool busy = false;
+        TMojeDatabaze::setWaitIndicator([&busy](bool waiting) { busy = waiting; });
+        const auto indicatorOff = qScopeGuard([] { TMojeDatabaze::setWaitIndicator({}); });
+
+        // Another desk holds the reservations: the worker reads the prices, then waits.
+        auto other = TestDatabase::openAnother();
+        TMojeQuery lock(*other);
+        lock.exec("LOCK TABLES objednavky_pokoje_tab WRITE");
+        QTimer timer;
+        int ticks = 0;
+        connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+        timer.start(5);
+        desk.desk->ExportCenObsazenosti();
+        QTRY_COMPARE_WITH_TIMEOUT(TestDatabase::value("SELECT COUNT(*) FROM information_schema.PROCESSLIST "
+                                                      "WHERE STATE LIKE 'Waiting for table%' "
+                                                      "AND INFO LIKE '%objednavky_pokoje_tab%'").toInt(),
+                                  1, 20000);
+        const int before = ticks;
+        QTRY_VERIFY(ticks >= before + 5);
+        QVERIFY(!busy);   // the worker's wait shows no busy cursor
+        QCOMPARE(desk.desk->stavExportuCen(), StavExportuCen::CekaNaSpojeni);
+        QCOMPARE(requests(*desk.web, "ceny_a_obsazenost.php"), 0);
+
+        // A price changed after the worker read the prices: its export is stale,
+        // and one more follows it.
+        TestDatabase::exec("UPDATE ceny_pokoje_tab SET cena = 4321.5 WHERE typ_klienta_id = 1");
+        desk.desk->ExportCenObsazenosti();
+        lock.exec("UNLOCK TABLES");
+        QTRY_COMPARE_WITH_TIMEOUT(requests(*desk.web, "ceny_a_obsazenost.php"), 2, 20000);
+        QTRY_COMPARE(desk.desk->stavExportuCen(), StavExportuCen::Nic);
+        const QByteArray telo = lastRequest(*desk.web, "ceny_a_obsazenost.php")->telo;
+        QCOMPARE(QString::fromLatin1(telo),
+                 "id=1&heslo=" + Exporty::poleCenAObsazenosti(DataExportu::cenyAObsazenost()));
+        QVERIFY(telo.contains("&ceny[0][cena]=4321.5&"));
+        QVERIFY(desk.desk->posledniExport().uspech);
+        QVERIFY(desk.dalsiTiky());
+        QCOMPARE(requests(*desk.web, "ceny_a_obsazenost.php"), 2);
+        QVERIFY(desk.chyby.isEmpty());
+    }
+
+    void closingTheDeskEndsTheWorkersWait()
+    {
+        randomHotel(8, 4, 1, 10);
+        auto desk = std::make_unique<Pracoviste>();
+        Configuration config = TestDatabase::config();
+        config.lockWaitSeconds = 60;
+        desk->desk->ctiExportyVeVlakne({config, PrivateServer::osUser(), QString()});
+        QVERIFY(desk->pripoj());
+        auto other = TestDatabase::openAnother();
+        TMojeQuery lock(*other);
+        lock.exec("LOCK TABLES objednavky_pokoje_tab WRITE");
+        desk->desk->ExportCenObsazenosti();
+        const QString waiting = "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE STATE LIKE 'Waiting for table%' "
+                                "AND INFO LIKE '%objednavky_pokoje_tab%'";
+        QTRY_COMPARE_WITH_TIMEOUT(TestDatabase::value(waiting).toInt(), 1, 20000);
+        // The server ends the worker's statement: the desk closes with the tables still held.
+        desk.reset();
+        QCOMPARE(TestDatabase::value(waiting).toInt(), 0);
+        lock.exec("UNLOCK TABLES");
     }
 
     void exportWaitsForTheServer()

@@ -2,7 +2,13 @@
 
 #include "db/SqlFormat.h"
 #include "db/SqlWeb.h"
+#include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+
+#include <QHash>
+#include <QMap>
+#include <algorithm>
+#include <tuple>
 
 namespace DataExportu {
 
@@ -17,15 +23,123 @@ QList<Exporty::TypPokoje> typyPokoju()
     return typy;
 }
 
+namespace {
+struct Den
+{
+    QDate datum;
+    QString text;
+    QList<int> typyDne;   // a day listed twice in the calendar has two
+};
+
+struct Pobyt
+{
+    int typ;
+    int cislo;
+    int od;   // days from the first exported day
+    int dO;
+};
+} // namespace
+
+QList<Exporty::CenaDne> cenyAObsazenost(TMojeDatabaze &databaze)
+{
+    // The rows: each room type with rooms and a price, by type, and each
+    // calendar day of the year on which one of its day types has the type's
+    // price, by day.
+    TMojeQuery q(databaze);
+    q.setSql(SqlWeb::selectCenyTypuDnu());
+    QMap<int, QHash<int, QString>> cenyTypu;   // room type -> day type -> price as written
+    for (q.open(); !q.eof(); q.next()) {
+        QHash<int, QString> &ceny = cenyTypu[q.integer(QStringLiteral("typ_pokoje_id"))];
+        const int typDne = q.integer(QStringLiteral("typ_dne_id"));
+        if (!ceny.contains(typDne))
+            ceny.insert(typDne, SqlFormat::price(q.real(QStringLiteral("cena"))));
+    }
+    if (cenyTypu.isEmpty())
+        return {};
+    q.setSql(SqlWeb::selectKalendarRoku());
+    QList<Den> dny;
+    for (q.open(); !q.eof(); q.next()) {
+        const QDate datum = q.date(QStringLiteral("datum"));
+        if (dny.isEmpty() || dny.last().datum != datum)
+            dny.append({datum, SqlFormat::date(datum), {}});
+        dny.last().typyDne.append(q.integer(QStringLiteral("typ_dne_id")));
+    }
+
+    QList<Exporty::CenaDne> ceny;
+    QList<int> denRadku;   // each row's day, counted from the first day
+    for (auto typ = cenyTypu.cbegin(); typ != cenyTypu.cend(); ++typ) {
+        for (qsizetype d = 0; d < dny.size(); ++d) {
+            for (int typDne : dny[d].typyDne) {
+                const auto cena = typ->constFind(typDne);
+                if (cena != typ->cend()) {
+                    ceny.append({typ.key(), dny[d].text, *cena, 0});
+                    denRadku.append(int(dny[d].datum.toJulianDay() - dny.first().datum.toJulianDay()));
+                    break;
+                }
+            }
+        }
+    }
+    if (ceny.isEmpty())
+        return ceny;
+
+    const int posledni = *std::max_element(denRadku.cbegin(), denRadku.cend());
+    q.setSql(SqlWeb::selectPobytyVObdobi(dny.first().datum, dny.first().datum.addDays(posledni)));
+    QList<Pobyt> pobyty;
+    for (q.open(); !q.eof(); q.next()) {
+        const int od = std::max(0, q.integer(QStringLiteral("od")));
+        const int dO = std::min(posledni, q.integer(QStringLiteral("do_")));
+        if (od <= dO)   // a stay that ends before it begins covers no day
+            pobyty.append({q.integer(QStringLiteral("typ_pokoje_id")), q.integer(QStringLiteral("cislo_objednavky")), od, dO});
+    }
+
+    // A reservation counts once a day per type however many of its rooms of
+    // the type cover the day: its stays of one type are merged into runs of
+    // days first, then each run adds one to its days.
+    std::sort(pobyty.begin(), pobyty.end(), [](const Pobyt &a, const Pobyt &b) {
+        return std::tie(a.typ, a.cislo, a.od) < std::tie(b.typ, b.cislo, b.od);
+    });
+    QHash<int, QList<int>> zmeny;   // per type: +1 where a run begins, -1 the day after it ends
+    for (qsizetype i = 0; i < pobyty.size();) {
+        const int typ = pobyty[i].typ, cislo = pobyty[i].cislo;
+        QList<int> &zmenyTypu = zmeny[typ];
+        if (zmenyTypu.isEmpty())
+            zmenyTypu.resize(posledni + 2, 0);
+        const auto pridejBeh = [&](int od, int dO) {
+            ++zmenyTypu[od];
+            --zmenyTypu[dO + 1];
+        };
+        int od = pobyty[i].od, dO = pobyty[i].dO;
+        for (++i; i < pobyty.size() && pobyty[i].typ == typ && pobyty[i].cislo == cislo; ++i) {
+            if (pobyty[i].od <= dO + 1) {
+                dO = std::max(dO, pobyty[i].dO);
+            } else {
+                pridejBeh(od, dO);
+                od = pobyty[i].od;
+                dO = pobyty[i].dO;
+            }
+        }
+        pridejBeh(od, dO);
+    }
+    // Each type's running sum over the days; the rows of a type come by day.
+    for (qsizetype i = 0; i < ceny.size();) {
+        const int typ = ceny[i].typ_pokoje_id;
+        const auto it = zmeny.constFind(typ);
+        int obsazeno = 0;
+        int den = 0;
+        for (; i < ceny.size() && ceny[i].typ_pokoje_id == typ; ++i) {
+            if (it != zmeny.constEnd()) {
+                for (; den <= denRadku[i]; ++den)
+                    obsazeno += it->at(den);
+            }
+            ceny[i].rezervovano = obsazeno;
+        }
+    }
+    return ceny;
+}
+
 QList<Exporty::CenaDne> cenyAObsazenost()
 {
-    TMojeQuery q;
-    q.setSql(SqlWeb::selectCenyAObsazenost());
-    QList<Exporty::CenaDne> ceny;
-    for (q.open(); !q.eof(); q.next())
-        ceny.append({q.integer(QStringLiteral("typ_pokoje_id")), SqlFormat::date(q.date(QStringLiteral("datum"))),
-                     SqlFormat::price(q.real(QStringLiteral("cena"))), q.integer(QStringLiteral("rezervovano"))});
-    return ceny;
+    return cenyAObsazenost(TMojeDatabaze::current());
 }
 
 } // namespace DataExportu

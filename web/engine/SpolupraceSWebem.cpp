@@ -64,6 +64,11 @@ QString SpolupraceSWebem::chybaNaslouchani() const
     return m_hoste->naslouchani().chyba();
 }
 
+bool SpolupraceSWebem::portObsazen() const
+{
+    return m_hoste->naslouchani().obsazen();
+}
+
 StavExportuCen SpolupraceSWebem::stavExportuCen() const
 {
     return m_exporty->stav();
@@ -82,6 +87,21 @@ const QString &SpolupraceSWebem::vysledekImportu() const
 const QString &SpolupraceSWebem::odpovedServeru() const
 {
     return m_spojeni->odpoved();
+}
+
+QString SpolupraceSWebem::konecOdpovedi() const
+{
+    // A box of megabytes would cost the window more than anyone reads.
+    const QString &cela = m_spojeni->odpoved();
+    if (cela.size() <= konecOdpovediZnaku)
+        return cela;
+    QStringView konec = QStringView(cela).right(konecOdpovediZnaku);
+    const qsizetype radek = konec.indexOf(u'\n');
+    if (radek >= 0)
+        konec = konec.mid(radek + 1);
+    else if (konec.front().isLowSurrogate())
+        konec = konec.mid(1);
+    return konec.toString();
 }
 
 const PosledniAkce &SpolupraceSWebem::posledniExport() const
@@ -127,6 +147,11 @@ QStringList SpolupraceSWebem::cekani() const
 void SpolupraceSWebem::Pripoj()
 {
     m_spojeni->Pripoj();
+}
+
+void SpolupraceSWebem::ctiExportyVeVlakne(const PristupKDatabazi &pristup)
+{
+    m_exporty->ctiVeVlakne(pristup);
 }
 
 void SpolupraceSWebem::ExportTypuPokoju()

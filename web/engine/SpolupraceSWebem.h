@@ -10,6 +10,7 @@ class ExportyWebu;
 class HosteWebu;
 class ImportWebu;
 class SpojeniSWebem;
+struct PristupKDatabazi;
 
 /**
  * The desk's cooperation with the web site, without widgets: the one
@@ -38,6 +39,8 @@ public:
     ~SpolupraceSWebem() override;
 
     NastaveniWebu &nastaveni() { return m_nastaveni; }
+    /** Reads the prices and occupancy export on a worker with its own connection from now on. */
+    void ctiExportyVeVlakne(const PristupKDatabazi &pristup);
 
     /** Connects to the web server unless connected to the address already; an attempt under way is replaced. */
     void Pripoj();
@@ -60,12 +63,20 @@ public:
     quint16 pozadovanyPort() const { return m_pozadovanyPort; }
     /** Why the listener does not listen, in words for the receptionist; empty while it does. */
     QString chybaNaslouchani() const;
+    /** The listener's port is taken by another program, most likely another desk. */
+    bool portObsazen() const;
     StavExportuCen stavExportuCen() const;
     StavImportu stavImportu() const;
     /** The last import's answer to the site, "pocet_rezervaci=..." */
     const QString &vysledekImportu() const;
     /** What the site sent since the reply box was last emptied (at most OdpovedWebu::limit bytes). */
     const QString &odpovedServeru() const;
+    /**
+     * The end of odpovedServeru for the reply box: at most konecOdpovediZnaku
+     * characters, from the beginning of a line where one begins in them.
+     */
+    QString konecOdpovedi() const;
+    static constexpr qsizetype konecOdpovediZnaku = 64 * 1024;
     /** What waits for the web server, a line each; empty when nothing does. */
     QStringList cekani() const;
     const PosledniAkce &posledniExport() const;
