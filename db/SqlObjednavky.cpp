@@ -118,4 +118,27 @@ QString selectFreeRoom(int typPokojeId, const QDate &odKdy, const QDate &doKdy)
     return selectFreeRooms(typPokojeId, odKdy, doKdy) + QStringLiteral(" LIMIT 1");
 }
 
+QString selectRoomsOfTypes(const QList<int> &typyPokoju)
+{
+    return QStringLiteral("SELECT pokoj_id, typ_pokoje_id FROM pokoje_tab WHERE typ_pokoje_id IN (")
+           + SqlFormat::quotedIntegers(typyPokoju) + QStringLiteral(") ORDER BY pokoj_id");
+}
+
+QString selectStaysNear(const QList<int> &pokoje, const QDate &odKdy, const QDate &doKdy)
+{
+    // A stay that begins in the window and ends on or after its first day
+    // is in the first half already; the second adds only the corrupt ones.
+    const QString rooms = SqlFormat::quotedIntegers(pokoje);
+    const auto half = [&](const QString &t, const QString &condition) {
+        return QStringLiteral("SELECT ") + t + QStringLiteral(".pokoj_id AS pokoj_id, ") + t
+               + QStringLiteral(".od_kdy AS od_kdy, ") + t + QStringLiteral(".do_kdy AS do_kdy FROM objednavky_pokoje_tab AS ")
+               + t + QStringLiteral(" WHERE ") + t + QStringLiteral(".pokoj_id IN (") + rooms + QStringLiteral(") AND ")
+               + condition;
+    };
+    const QString konci = QStringLiteral("konci"), zacina = QStringLiteral("zacina");
+    return half(konci, reachesSpan(konci, odKdy, doKdy)) + QStringLiteral(" UNION ALL ")
+           + half(zacina, beginsInSpan(zacina, odKdy, doKdy) + QStringLiteral(" AND ") + zacina
+                              + QStringLiteral(".do_kdy < ") + d(odKdy));
+}
+
 } // namespace SqlObjednavky

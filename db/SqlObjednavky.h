@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QString>
 
 class SqlFormat;
@@ -39,5 +40,15 @@ QString countOfClient(int klientId);
 QString selectFreeRooms(int typPokojeId, const QDate &odKdy, const QDate &doKdy);
 /** The first row of selectFreeRooms only. */
 QString selectFreeRoom(int typPokojeId, const QDate &odKdy, const QDate &doKdy);
+
+/** pokoj_id and typ_pokoje_id of the rooms of the types, lowest id first. */
+QString selectRoomsOfTypes(const QList<int> &typyPokoju);
+/**
+ * pokoj_id, od_kdy, do_kdy of every stay of the rooms that can share a day,
+ * by the condition of selectCollisions, with any span inside odKdy..doKdy:
+ * selectFreeRooms's two halves over the whole window, under its aliases
+ * (konci, zacina), each stay once.
+ */
+QString selectStaysNear(const QList<int> &pokoje, const QDate &odKdy, const QDate &doKdy);
 
 } // namespace SqlObjednavky

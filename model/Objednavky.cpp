@@ -6,6 +6,8 @@
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 
+#include <algorithm>
+
 namespace {
 // A span whose last day is before its first (or a missing date) has no day.
 bool hasDays(const QDate &odKdy, const QDate &doKdy)
@@ -105,6 +107,70 @@ int Objednavka::NajdiVolnyPokoj(TMojeQuery &q, int typPokojeId, const QDate &odK
     q.setSql(SqlObjednavky::selectFreeRoom(typPokojeId, odKdy, doKdy));
     q.open();
     return q.isEmpty() ? 0 : q.integer(QStringLiteral("pokoj_id"));
+}
+
+bool SdiliDen(const QDate &ulozenaOd, const QDate &ulozenaDo, const QDate &odKdy, const QDate &doKdy)
+{
+    // The two halves of SqlObjednavky's sharesDay, word for word.
+    return (ulozenaDo >= odKdy && (ulozenaOd <= doKdy || ulozenaDo <= doKdy))
+           || (ulozenaOd >= odKdy && ulozenaOd <= doKdy);
+}
+
+VolnePokoje VolnePokoje::Nacti(TMojeQuery &q, const QList<int> &typyPokoju, const QDate &odKdy, const QDate &doKdy)
+{
+    // Bounded lists per statement, well below the packet limit.
+    constexpr qsizetype naDotaz = 500;
+    VolnePokoje volne;
+    volne.m_od = odKdy;
+    volne.m_do = doKdy;
+    QList<int> pokoje;
+    for (qsizetype i = 0; i < typyPokoju.size(); i += naDotaz) {
+        q.setSql(SqlObjednavky::selectRoomsOfTypes(typyPokoju.mid(i, naDotaz)));
+        for (q.open(); !q.eof(); q.next()) {
+            const int pokoj = q.integer(QStringLiteral("pokoj_id"));
+            volne.m_pokojeTypu[q.integer(QStringLiteral("typ_pokoje_id"))].append(pokoj);
+            pokoje.append(pokoj);
+        }
+    }
+    if (!hasDays(odKdy, doKdy))
+        return volne;
+    for (qsizetype i = 0; i < pokoje.size(); i += naDotaz) {
+        q.setSql(SqlObjednavky::selectStaysNear(pokoje.mid(i, naDotaz), odKdy, doKdy));
+        for (q.open(); !q.eof(); q.next())
+            volne.m_pobyty[q.integer(QStringLiteral("pokoj_id"))].push_back(
+                {q.date(QStringLiteral("od_kdy")), q.date(QStringLiteral("do_kdy"))});
+    }
+    return volne;
+}
+
+int VolnePokoje::NajdiVolnyPokoj(int typPokojeId, const QDate &odKdy, const QDate &doKdy) const
+{
+    if (!hasDays(odKdy, doKdy))
+        return 0;
+    Q_ASSERT(odKdy >= m_od && doKdy <= m_do);
+    for (int pokoj : m_pokojeTypu.value(typPokojeId)) {
+        const auto pobyty = m_pobyty.constFind(pokoj);
+        if (pobyty == m_pobyty.cend()
+            || std::none_of(pobyty->cbegin(), pobyty->cend(),
+                            [&](const Dny &p) { return SdiliDen(p.od, p.doKdy, odKdy, doKdy); }))
+            return pokoj;
+    }
+    return 0;
+}
+
+void VolnePokoje::Pridej(int pokojId, const QDate &odKdy, const QDate &doKdy)
+{
+    m_pobyty[pokojId].push_back({odKdy, doKdy});
+    m_pridane.push_back(pokojId);
+}
+
+void VolnePokoje::VratNa(qsizetype znacka)
+{
+    // Each room's stays were added at its end, so the latest go first.
+    while (qsizetype(m_pridane.size()) > znacka) {
+        m_pobyty[m_pridane.back()].pop_back();
+        m_pridane.pop_back();
+    }
 }
 
 void Objednavka::SmazObjednavku(int cisloObjednavky)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
+#include <QList>
 #include <QStringList>
 #include <vector>
 
@@ -79,6 +81,56 @@ public:
      * False when there was nothing to delete (another desk deleted it).
      */
     static bool SmazObjednavku(int cisloObjednavky, int klientId);
+};
+
+/**
+ * Whether a stored stay, with its days as stored (a corrupt one ends before
+ * it begins), shares a day with the span: in memory, the condition that
+ * SqlObjednavky puts to the database for JeKolize and NajdiVolnyPokoj
+ * (sharesDay: it ends on or after the first day and begins or ends by the
+ * last, or it begins inside the span).
+ */
+bool SdiliDen(const QDate &ulozenaOd, const QDate &ulozenaDo, const QDate &odKdy, const QDate &doKdy);
+
+/**
+ * The rooms of some room types with their stays near a window of days, read
+ * in a few statements, to choose the free rooms of many stays in memory as
+ * Objednavka::NajdiVolnyPokoj would choose them one by one, each stay added
+ * as it is chosen.
+ */
+class VolnePokoje
+{
+public:
+    /**
+     * Reads the rooms of the types and their stays that can share a day with
+     * any span inside odKdy..doKdy. Runs in the caller's lock set, which must
+     * hold pokoje_tab and objednavky_pokoje_tab under the aliases konci and
+     * zacina (SqlWeb::lockImport).
+     */
+    static VolnePokoje Nacti(TMojeQuery &q, const QList<int> &typyPokoju, const QDate &odKdy, const QDate &doKdy);
+
+    /**
+     * Lowest pokoj_id of the type that no stay read or added shares a day
+     * with; 0 when none, or when the span has no day. The span must lie
+     * inside the window read.
+     */
+    int NajdiVolnyPokoj(int typPokojeId, const QDate &odKdy, const QDate &doKdy) const;
+    /** A stay of the room stored since the read (or about to be). */
+    void Pridej(int pokojId, const QDate &odKdy, const QDate &doKdy);
+    /** How many stays were added: a mark to go back to when their store is rolled back. */
+    qsizetype Znacka() const { return qsizetype(m_pridane.size()); }
+    /** Forgets the stays added after the mark. */
+    void VratNa(qsizetype znacka);
+
+private:
+    struct Dny
+    {
+        QDate od, doKdy;
+    };
+    QDate m_od, m_do;
+    QHash<int, QList<int>> m_pokojeTypu;      // ascending pokoj_id
+    QHash<int, std::vector<Dny>> m_pobyty;    // by pokoj_id
+    std::vector<int> m_pridane;               // the rooms of the added stays, in turn
 };
 
 /** The reservations of one client, in the order the database returns them. */

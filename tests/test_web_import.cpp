@@ -7,12 +7,19 @@
 
 #include "app/Startup.h"
 #include "app/VitranaApplication.h"
+#include "db/SqlObjednavky.h"
+#include "db/SqlWeb.h"
+#include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "model/Objednavky.h"
+#include "web/TAdministraceSpolupraceSWebem.h"
 #include "web/engine/UlozeniRezervaci.h"
 #include "web/protocol/OdpovedWebu.h"
 
 #include <QFile>
+#include <QPlainTextEdit>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <algorithm>
 
@@ -250,6 +257,88 @@ private slots:
         QCOMPARE(vysledek.odpoved, kolize ? QStringLiteral("pocet_rezervaci=1&rezervace[c1]=-1")
                                           : QStringLiteral("pocet_rezervaci=1&rezervace[c1]=1"));
         QCOMPARE(count("SELECT COUNT(*) FROM objednavky_pokoje_tab WHERE pokoj_id = 5"), kolize ? 1 : 2);
+    }
+
+    // The import chooses its rooms in memory from one read of the stays; the
+    // desk asks the database stay by stay. On random hotels, corrupt stays
+    // and rooms of no type asked among them, both choose the same room for
+    // every stay of a run, each chosen stay counting for the next ones.
+    void freeRoomsInMemoryMatchTheDesk()
+    {
+        QRandomGenerator nahoda(18);
+        const auto mezi = [&](int od, int doKdy) { return int(nahoda.bounded(od, doKdy + 1)); };
+        const QDate dnes = QDate::currentDate();
+        QStringList rozdily;
+        int vybrano = 0;
+        for (int hotel = 0; hotel < 8; ++hotel) {
+            TestDatabase::exec("DELETE FROM objednavky_pokoje_tab");
+            TestDatabase::exec("DELETE FROM pokoje_tab");
+            QList<int> pokoje;
+            while (pokoje.size() < 10)
+                if (const int id = mezi(1, 60); !pokoje.contains(id)) {
+                    pokoje << id;
+                    TestDatabase::exec(QString("INSERT INTO pokoje_tab VALUES (%1, '%1', %2)").arg(id).arg(mezi(1, 3)));
+                }
+            for (int n = 0; n < 40; ++n) {
+                const int od = mezi(-30, 60);
+                const int doKdy = od + (n % 5 == 0 ? -mezi(1, 6) : mezi(0, 8));   // one in five ends before it begins
+                TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (40, %1, '%2', '%3', '%4', %5, 800)")
+                                       .arg(100 + n)
+                                       .arg(day(0), day(od), day(doKdy))
+                                       .arg(pokoje[mezi(0, 9)]));
+            }
+            QList<std::tuple<int, QDate, QDate>> pobyty;   // type 4 has no rooms
+            for (int n = 0; n < 40; ++n) {
+                const QDate od = dnes.addDays(mezi(0, 40));
+                pobyty.append({mezi(1, 4), od, od.addDays(mezi(0, 6))});
+            }
+            TMojeDatabaze::current().writeLocked(SqlWeb::lockImport(), [&](TMojeQuery &q) {
+                VolnePokoje volne = VolnePokoje::Nacti(q, {1, 2, 3, 4}, dnes, dnes.addDays(46));
+                for (const auto &[typ, od, doKdy] : pobyty) {
+                    const int vPameti = volne.NajdiVolnyPokoj(typ, od, doKdy);
+                    const int stul = Objednavka::NajdiVolnyPokoj(q, typ, od, doKdy);
+                    if (vPameti != stul)
+                        rozdily << QString("hotel %1, type %2, %3..%4: %5 in memory, %6 at the desk")
+                                       .arg(hotel).arg(typ).arg(dnes.daysTo(od)).arg(dnes.daysTo(doKdy)).arg(vPameti).arg(stul);
+                    if (stul != 0) {
+                        q.exec(SqlObjednavky::insertReservation(40, 1000 + ++vybrano, dnes, od, doKdy, stul, 0));
+                        volne.Pridej(stul, od, doKdy);
+                    }
+                }
+            });
+        }
+        QVERIFY2(rozdily.isEmpty(), qPrintable(rozdily.join('\n')));
+        QVERIFY2(vybrano > 50 && vybrano < 8 * 40 - 50, qPrintable(QString::number(vybrano)));   // both outcomes met
+    }
+
+    // The reply box of a dialog shown after the import: the end of the
+    // site's reply, from a line's beginning, not megabytes of it; shown, it
+    // follows the replies as they come.
+    void replyBoxShowsTheEndWhenOpened()
+    {
+        QList<SimRezervace> guests;
+        for (int i = 0; i < 1500; ++i)
+            guests << guest(QString::number(i), "9", 1, 2, QString("Host %1").arg(i));   // no room: nothing stored
+        m_desk->web->setOdpovedImportu(replyOffering(guests));
+        TAdministraceSpolupraceSWebem dialog(m_desk->desk.get());
+        auto *memo = dialog.findChild<QPlainTextEdit *>("OdpovedServeruMemo");
+        QVERIFY(importAndWait());
+        QTRY_COMPARE(m_desk->desk->stavImportu(), StavImportu::Nic);
+        QTRY_VERIFY(m_desk->desk->odpovedServeru().contains("konec_dat=true"));
+        QVERIFY(m_desk->desk->odpovedServeru().size() > 4 * SpolupraceSWebem::konecOdpovediZnaku);
+
+        dialog.show();
+        const QString shown = memo->toPlainText();
+        QVERIFY(shown.size() <= SpolupraceSWebem::konecOdpovediZnaku);
+        QVERIFY(shown.size() > SpolupraceSWebem::konecOdpovediZnaku / 2);
+        QVERIFY(shown.contains("jmeno1499=Host 1499\n") && shown.contains("stat1499=Česko\nkonec_dat=true\n"));
+        QVERIFY(QString(m_desk->desk->odpovedServeru()).remove('\r').endsWith(shown));
+        QVERIFY2(QRegularExpression("^[a-z_]+[0-9]+=").match(shown).hasMatch(), qPrintable(shown.left(40)));
+
+        m_desk->desk->nastaveni().lokalniIP = "10.0.0.5";
+        m_desk->desk->UlozIPAdresu();
+        QTRY_VERIFY(memo->toPlainText().endsWith("OK\n"));
+        QVERIFY(!memo->toPlainText().contains("konec_dat"));
     }
 
     void replyInPieces()

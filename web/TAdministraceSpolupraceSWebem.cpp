@@ -39,9 +39,10 @@ TAdministraceSpolupraceSWebem::TAdministraceSpolupraceSWebem(SpolupraceSWebem *s
 
     connect(m_spoluprace, &SpolupraceSWebem::pripojeniZmeneno, this, &TAdministraceSpolupraceSWebem::ukazPripojeni);
     connect(m_spoluprace, &SpolupraceSWebem::odpovedVyprazdnena, ui->OdpovedServeruMemo, &QPlainTextEdit::clear);
+    // A hidden box is filled when it is shown (FormShow), from what the engine keeps.
     connect(m_spoluprace, &SpolupraceSWebem::odpovedPrijata, this, [this](const QString &data) {
-        ui->OdpovedServeruMemo->moveCursor(QTextCursor::End);
-        ui->OdpovedServeruMemo->insertPlainText(QString(data).remove(u'\r'));
+        if (isVisible())
+            pridejOdpoved(data);
     });
     connect(m_spoluprace, &SpolupraceSWebem::stavZmenen, this, &TAdministraceSpolupraceSWebem::ukazStav);
     connect(m_spoluprace, &SpolupraceSWebem::chyba, this, &TAdministraceSpolupraceSWebem::ukazChybu);
@@ -59,6 +60,8 @@ TAdministraceSpolupraceSWebem::~TAdministraceSpolupraceSWebem() = default;
 
 void TAdministraceSpolupraceSWebem::FormShow()
 {
+    ui->OdpovedServeruMemo->clear();
+    pridejOdpoved(m_spoluprace->konecOdpovedi());
     ukazPripojeni(m_spoluprace->jePripojeno());
     ukazStav();
 }
@@ -91,6 +94,12 @@ void TAdministraceSpolupraceSWebem::UlozIPAdresuButtonClick()
 void TAdministraceSpolupraceSWebem::ZavriButtonClick()
 {
     close();
+}
+
+void TAdministraceSpolupraceSWebem::pridejOdpoved(const QString &data)
+{
+    ui->OdpovedServeruMemo->moveCursor(QTextCursor::End);
+    ui->OdpovedServeruMemo->insertPlainText(QString(data).remove(u'\r'));
 }
 
 void TAdministraceSpolupraceSWebem::ukazPripojeni(bool pripojeno)

@@ -41,6 +41,7 @@ protected:
     void FormShow() override;
 
 private:
+    void pridejOdpoved(const QString &data);
     void ukazPripojeni(bool pripojeno);
     void ukazStav();
     void ukazChybu(const QString &text, bool odRecepcniho);

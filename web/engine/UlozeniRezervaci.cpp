@@ -155,11 +155,16 @@ public:
           m_stav(nactiStav(q, rezervace, kUlozeni))
     {
         // Stored by an earlier pass: answered as then, whatever the site sends now.
+        QSet<int> typy;
+        QDate od, doKdy;
         for (qsizetype i : kUlozeni) {
             const WebRezervace &r = m_rezervace[i];
             const auto znama = m_stav.ulozene.constFind(r.rezervaceid);
             if (znama == m_stav.ulozene.constEnd()) {
                 m_cekajici << i;
+                typy.insert(r.typ_pokoje_id);
+                od = od.isValid() ? qMin(od, r.od_kdy) : r.od_kdy;
+                doKdy = doKdy.isValid() ? qMax(doKdy, r.do_kdy) : r.do_kdy;
                 continue;
             }
             m_osud[i] = Osud::Znama;
@@ -170,6 +175,10 @@ public:
                                            .arg(popis(r), QString::number(znama->cislo),
                                                 jine.join(QStringLiteral(", ")));
         }
+        // The rooms are chosen in memory from one read of the stays that
+        // matter, as the desk's statement would choose them one by one.
+        if (!m_cekajici.isEmpty())
+            m_volne = VolnePokoje::Nacti(m_q, typy.values(), od, doKdy);
     }
 
     void uloz()
@@ -200,15 +209,15 @@ private:
     bool zkus(const QList<qsizetype> &skupina)
     {
         const Stav zaloha = m_stav;
+        const qsizetype znacka = m_volne.Znacka();
         QList<SqlWeb::WebKlient> klienti;
         QList<SqlWeb::WebObjednavka> objednavky;
         m_q.exec(SqlWeb::savepoint());
         try {
             for (qsizetype i : skupina) {
                 const WebRezervace &r = m_rezervace[i];
-                // Each stay is inserted before the next one looks for a room,
-                // so that the desk's statement sees the group's own stays too.
-                const int pokoj = Objednavka::NajdiVolnyPokoj(m_q, r.typ_pokoje_id, r.od_kdy, r.do_kdy);
+                // The group's own stays count for the next ones.
+                const int pokoj = m_volne.NajdiVolnyPokoj(r.typ_pokoje_id, r.od_kdy, r.do_kdy);
                 if (pokoj == 0) {
                     m_osud[i] = Osud::Odmitnuta;
                     continue;
@@ -217,20 +226,23 @@ private:
                 const int cislo = m_stav.dalsiCislo++;
                 const SqlWeb::WebObjednavka o{r.rezervaceid, klient, cislo, r.typ_pokoje_id, m_dnes,
                                               r.od_kdy, r.do_kdy, pokoj, r.cena};
-                m_q.exec(SqlWeb::insertWebReservations({o}));
+                m_volne.Pridej(pokoj, r.od_kdy, r.do_kdy);
                 klienti.append({klient, r.jmeno, r.telefon, r.email, r.stat});
                 objednavky.append(o);
                 m_osud[i] = Osud::Ulozena;
             }
             if (!objednavky.isEmpty()) {
+                m_q.exec(SqlWeb::insertWebReservations(objednavky));
                 Klient::insertWithIds(m_q, SqlWeb::insertWebClients(m_q.format(), klienti),
                                       klienti.first().klient_id == 0);
+                Klient::markChanged(m_q);
                 m_q.exec(SqlWeb::rememberWebReservations(m_q.format(), objednavky));
             }
             m_q.exec(SqlSpojeni::commit());
         } catch (const DatabaseError &e) {
             // Not stored, or not known to be: the site hears nothing of the group.
             m_stav = zaloha;
+            m_volne.VratNa(znacka);
             for (qsizetype i : skupina)
                 m_osud[i] = Osud::Nerozhodnuto;
             if (!odmitnutaHodnota(e))
@@ -249,6 +261,7 @@ private:
     Vysledek &m_vysledek;
     Stav m_stav;
     QList<qsizetype> m_cekajici;
+    VolnePokoje m_volne;
     QString m_posledniChyba;
 };
 } // namespace

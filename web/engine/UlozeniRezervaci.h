@@ -33,8 +33,8 @@ struct Vysledek
 
 /**
  * Stores each reservation as a new client (client type 1) and a reservation
- * of the first free room of its type (Objednavka::NajdiVolnyPokoj, the
- * desk's own rule), with the web site's dates and price, made on the given
+ * of the first free room of its type (the room Objednavka::NajdiVolnyPokoj,
+ * the desk's own rule, would choose), with the web site's dates and price, made on the given
  * day, and remembers its web identifier.
  *
  * A web identifier is stored at most once: one remembered already, or met
