@@ -27,8 +27,11 @@ QString IndikatorWebu::kratce(const QString &nazev, const PosledniAkce &akce)
 void IndikatorWebu::ukaz()
 {
     const quint16 port = m_spoluprace->portNaslouchani();
-    QStringList parts{port != 0 ? tr("Web: port %1").arg(port)
-                                : tr("Web: port %1 nepřijímá hosty").arg(m_spoluprace->pozadovanyPort())};
+    // A port taken by another desk on this machine is said in the bar
+    // itself: the web's guests reach that desk, not this one.
+    QStringList parts{port != 0                        ? tr("Web: port %1").arg(port)
+                      : m_spoluprace->portObsazen() ? tr("Web: port %1 je obsazen").arg(m_spoluprace->pozadovanyPort())
+                                                       : tr("Web: port %1 nepřijímá hosty").arg(m_spoluprace->pozadovanyPort())};
     bool potiz = port == 0;
     QStringList jak;   // the whole story goes to the tooltip: the bar has one short line
     for (const auto &[nazev, akce] : {std::pair{tr("export"), m_spoluprace->posledniExport()},

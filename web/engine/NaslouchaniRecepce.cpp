@@ -8,7 +8,28 @@
 
 #include <algorithm>
 #include <utility>
+#include <sys/resource.h>
 #include <sys/socket.h>
+
+namespace {
+// Every guest holds a descriptor, and so does each one the desk itself
+// opens: the usual soft limit of 1,024 would turn a burst away before the
+// table is full. The hard limit is the system's; it is only raised to.
+void uvolniPopisovace()
+{
+    static const bool hotovo = [] {
+        rlimit r{};
+        if (getrlimit(RLIMIT_NOFILE, &r) != 0)
+            return false;
+        const rlim_t chci = std::min<rlim_t>(r.rlim_max, 4 * NaslouchaniRecepce::maxSpojeni);
+        if (r.rlim_cur == RLIM_INFINITY || r.rlim_cur >= chci)
+            return true;
+        r.rlim_cur = chci;
+        return setrlimit(RLIMIT_NOFILE, &r) == 0;
+    }();
+    Q_UNUSED(hotovo);
+}
+} // namespace
 
 // One guest's connection with what it sent.
 class NaslouchaniRecepce::Spojeni : public QObject
@@ -25,6 +46,7 @@ public:
     QByteArray adresa;
     PrijataData data;
     Stav stav = Stav::Cte;
+    QElapsedTimer od;   // since it connected, or since its answer
     QTimer limit;   // reading: until the request must be complete; answered: until the browser must have closed
 };
 
@@ -32,10 +54,24 @@ NaslouchaniRecepce::NaslouchaniRecepce(int lhuta, int odpojeni, QObject *parent)
     : QObject(parent), m_lhuta(lhuta), m_odpojeni(odpojeni), m_server(new QTcpServer(this))
 {
     m_server->setObjectName(QStringLiteral("ServerSocket"));
-    // A burst of guests waits in the system's queue, not refused by it.
-    m_server->setListenBacklogSize(maxSpojeni);
-    m_server->setMaxPendingConnections(maxSpojeni);
+    uvolniPopisovace();
+    // A burst of guests waits in the system's queue, not refused by it
+    // (the system cuts the backlog to its somaxconn).
+    m_server->setListenBacklogSize(4096);
+    m_server->setMaxPendingConnections(4096);
     connect(m_server, &QTcpServer::newConnection, this, &NaslouchaniRecepce::ServerSocketClientConnect);
+    m_znovu.setSingleShot(true);
+    m_znovu.setInterval(sance);
+    connect(&m_znovu, &QTimer::timeout, this, &NaslouchaniRecepce::ServerSocketClientConnect);
+    // Out of descriptors: the server stops taking connections; it takes
+    // them again when one of its own closes.
+    connect(m_server, &QTcpServer::acceptError, this, [this](QAbstractSocket::SocketError) {
+        if (const qint64 n = m_zdrzena.zapocti())
+            qCWarning(logWebu, "%lld times guests' connections left waiting in the system's queue: %s", n,
+                      qPrintable(m_server->errorString()));
+        m_server->pauseAccepting();
+        m_pozastaveno = true;
+    });
 }
 
 NaslouchaniRecepce::~NaslouchaniRecepce()
@@ -43,18 +79,25 @@ NaslouchaniRecepce::~NaslouchaniRecepce()
     // The sockets close as they go: their signals must not come back here.
     for (const auto &[id, spojeni] : m_spojeni)
         spojeni->socket->disconnect(this);
+    for (QTcpSocket *socket : m_fronta)
+        socket->abort();
 }
 
 bool NaslouchaniRecepce::naslouchej(quint16 port)
 {
+    m_obsazen = false;
     if (m_server->listen(QHostAddress::Any, port)) {
         m_chyba.clear();
         return true;
     }
-    m_chyba = m_server->serverError() == QAbstractSocket::AddressInUseError
-                  ? tr("port je obsazen, nejspíš jinou spuštěnou Vitranou na tomto počítači")
-                  : m_server->errorString();
-    qCWarning(logWebu, "cannot listen on port %u: %s", unsigned(port), qPrintable(m_server->errorString()));
+    // Never shared (no SO_REUSEPORT): guests must not be split between two desks.
+    m_obsazen = m_server->serverError() == QAbstractSocket::AddressInUseError;
+    m_chyba = m_obsazen ? tr("port je obsazen, nejspíš jinou spuštěnou Vitranou na tomto počítači") : m_server->errorString();
+    qCWarning(logWebu, "%s",
+              qPrintable(m_obsazen ? tr("Port %1 je obsazen, nejspíš jinou spuštěnou Vitranou na tomto počítači: hosté "
+                                      "přesměrovaní z webu přijdou tam, ne sem.")
+                                       .arg(port)
+                                 : tr("Na portu %1 nelze přijímat hosty přesměrované z webu: %2").arg(port).arg(m_chyba)));
     return false;
 }
 
@@ -74,7 +117,8 @@ QByteArray NaslouchaniRecepce::klicAdresy(const QHostAddress &adresa)
     return QByteArray(reinterpret_cast<const char *>(v6.c), 8);
 }
 
-std::optional<quint64> NaslouchaniRecepce::ustoupi(const std::vector<UdajSpojeni> &spojeni, const QByteArray &adresa)
+std::optional<quint64> NaslouchaniRecepce::ustoupi(const std::vector<UdajSpojeni> &spojeni, const QByteArray &adresa,
+                                                   int mist)
 {
     const auto nejstarsi = [&](auto podminka) -> std::optional<quint64> {
         for (const UdajSpojeni &s : spojeni)
@@ -82,24 +126,26 @@ std::optional<quint64> NaslouchaniRecepce::ustoupi(const std::vector<UdajSpojeni
                 return s.id;
         return std::nullopt;
     };
-    const auto zAdresy = std::count_if(spojeni.cbegin(), spojeni.cend(), [&](const UdajSpojeni &s) {
-        return s.adresa == adresa && s.stav != Stav::Ceka;
-    });
-    if (zAdresy >= maxRozpracovanychZAdresy) {
-        if (const auto id = nejstarsi([&](const UdajSpojeni &s) { return s.adresa == adresa && s.stav == Stav::Odchazi; }))
+    const auto zdrzuje = [&](const UdajSpojeni &s) { return s.adresa == adresa && s.stav != Stav::Ceka && !s.cerstve; };
+    if (std::count_if(spojeni.cbegin(), spojeni.cend(), zdrzuje) >= maxRozpracovanychZAdresy) {
+        if (const auto id = nejstarsi([&](const UdajSpojeni &s) { return zdrzuje(s) && s.stav == Stav::Odchazi; }))
             return id;
-        return nejstarsi([&](const UdajSpojeni &s) { return s.adresa == adresa && s.stav == Stav::Cte; });
+        return nejstarsi([&](const UdajSpojeni &s) { return zdrzuje(s) && s.stav == Stav::Cte; });
     }
-    if (spojeni.size() < std::size_t(maxSpojeni))
+    if (spojeni.size() < std::size_t(mist))
         return 0;
-    if (const auto id = nejstarsi([](const UdajSpojeni &s) { return s.stav == Stav::Odchazi; }))
+    if (const auto id = nejstarsi([](const UdajSpojeni &s) { return s.stav == Stav::Odchazi && !s.cerstve; }))
         return id;
     std::map<QByteArray, int> rozpracovane;
     int nejvic = 0;
     for (const UdajSpojeni &s : spojeni)
-        if (s.stav == Stav::Cte)
+        if (s.stav == Stav::Cte && !s.cerstve)
             nejvic = std::max(nejvic, ++rozpracovane[s.adresa]);
-    return nejstarsi([&](const UdajSpojeni &s) { return s.stav == Stav::Cte && rozpracovane[s.adresa] == nejvic; });
+    if (nejvic == 0)
+        return std::nullopt;
+    return nejstarsi([&](const UdajSpojeni &s) {
+        return s.stav == Stav::Cte && !s.cerstve && rozpracovane[s.adresa] == nejvic;
+    });
 }
 
 qint64 NaslouchaniRecepce::Pocitadlo::zapocti()
@@ -111,39 +157,84 @@ qint64 NaslouchaniRecepce::Pocitadlo::zapocti()
     return std::exchange(pocet, 0);
 }
 
+int NaslouchaniRecepce::pocetPomalych() const
+{
+    return int(std::count_if(m_spojeni.cbegin(), m_spojeni.cend(), [](const auto &s) {
+        return s.second->stav == Stav::Cte && s.second->od.hasExpired(sance);
+    }));
+}
+
 void NaslouchaniRecepce::ServerSocketClientConnect()
 {
+    // The queue keeps the order of arrival: while it waits, so do the newer ones.
+    while (!m_fronta.empty()) {
+        if (!prijmi(m_fronta.front()))
+            return;
+        m_fronta.pop_front();
+    }
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        const QByteArray adresa = klicAdresy(socket->peerAddress());
-        std::vector<UdajSpojeni> udaje;
-        udaje.reserve(m_spojeni.size());
-        for (const auto &[id, s] : m_spojeni)
-            udaje.push_back({id, s->adresa, s->stav});
-        const std::optional<quint64> misto = ustoupi(udaje, adresa);
-        if (!misto) {
-            if (const qint64 n = m_odmitnuta.zapocti())
-                qCWarning(logWebu, "%lld guests' connections refused: %d guests wait for their answers", n, maxSpojeni);
-            socket->abort();
-            socket->deleteLater();
+        if (prijmi(socket))
             continue;
-        }
-        if (*misto != 0) {
+        // Unread, it holds at most a byte here; the system keeps the rest.
+        socket->setReadBufferSize(1);
+        m_fronta.push_back(socket);
+        // By then every connection in the way is past its chance, or gone.
+        m_znovu.start();
+        if (const qint64 n = m_zdrzena.zapocti())
+            qCWarning(logWebu, "%lld guests' connections wait: %d places are taken", n, m_mist);
+        return;
+    }
+}
+
+bool NaslouchaniRecepce::prijmi(QTcpSocket *socket)
+{
+    const QByteArray adresa = klicAdresy(socket->peerAddress());
+    const auto cerstve = [](const Spojeni &s) { return s.stav != Stav::Ceka && !s.od.hasExpired(sance); };
+    // Nothing to choose while the address and the table have room: one
+    // plain count, as ustoupi would count.
+    const auto zAdresy = [&] {
+        return std::count_if(m_spojeni.cbegin(), m_spojeni.cend(), [&](const auto &s) {
+            return s.second->stav != Stav::Ceka && !cerstve(*s.second) && s.second->adresa == adresa;
+        });
+    };
+    if (m_spojeni.size() >= std::size_t(m_mist) || zAdresy() >= maxRozpracovanychZAdresy) {
+        for (;;) {
+            std::vector<UdajSpojeni> udaje;
+            udaje.reserve(m_spojeni.size());
+            for (const auto &[id, s] : m_spojeni)
+                udaje.push_back({id, s->adresa, s->stav, cerstve(*s)});
+            const std::optional<quint64> misto = ustoupi(udaje, adresa, m_mist);
+            if (!misto)
+                return false;
+            if (*misto == 0)
+                break;
+            // An address over its limit gives up all it holds above it.
             if (const qint64 n = m_vyrazena.zapocti())
                 qCWarning(logWebu, "%lld connections without a complete request closed to make room for newer ones", n);
             zavri(*misto);
         }
-
-        const quint64 id = ++m_posledni;
-        auto *spojeni = new Spojeni(socket, adresa, this);
-        m_spojeni.emplace(id, spojeni);
-        connect(socket, &QTcpSocket::readyRead, this, [this, id] { ServerSocketClientRead(id); });
-        connect(socket, &QTcpSocket::bytesWritten, this, [this, id] { odesli(id); });
-        // Errors on a guest's connection are silent: it is closed.
-        connect(socket, &QTcpSocket::errorOccurred, this, [this, id] { zavri(id); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, id] { zavri(id); });
-        connect(&spojeni->limit, &QTimer::timeout, this, [this, id] { zavri(id); });
-        spojeni->limit.start(m_lhuta);
     }
+    if (socket->state() != QAbstractSocket::ConnectedState) {
+        socket->deleteLater();   // gone while it waited
+        return true;
+    }
+
+    const quint64 id = ++m_posledni;
+    auto *spojeni = new Spojeni(socket, adresa, this);
+    m_spojeni.emplace(id, spojeni);
+    connect(socket, &QTcpSocket::readyRead, this, [this, id] { ServerSocketClientRead(id); });
+    connect(socket, &QTcpSocket::bytesWritten, this, [this, id] { odesli(id); });
+    // Errors on a guest's connection are silent: it is closed.
+    connect(socket, &QTcpSocket::errorOccurred, this, [this, id] { zavri(id); });
+    connect(socket, &QTcpSocket::disconnected, this, [this, id] { zavri(id); });
+    connect(&spojeni->limit, &QTimer::timeout, this, [this, id] { zavri(id); });
+    spojeni->limit.start(m_lhuta);
+    spojeni->od.start();
+    socket->setReadBufferSize(0);
+    // What came while it waited to be taken was announced to nobody.
+    if (socket->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, [this, id] { ServerSocketClientRead(id); }, Qt::QueuedConnection);
+    return true;
 }
 
 void NaslouchaniRecepce::ServerSocketClientRead(quint64 host)
@@ -199,6 +290,7 @@ void NaslouchaniRecepce::odpovez(quint64 host, const QByteArray &odpoved)
         return;   // the browser has gone: nothing is sent
     Spojeni *spojeni = it->second;
     spojeni->stav = Stav::Odchazi;
+    spojeni->od.start();
     spojeni->limit.start(m_odpojeni);
     // odesli follows on bytesWritten, once the system has taken the answer.
     spojeni->socket->write(odpoved);
@@ -232,4 +324,19 @@ void NaslouchaniRecepce::zavri(quint64 host)
     spojeni->limit.disconnect(this);
     spojeni->socket->abort();
     spojeni->deleteLater();
+    uvolneno();
+}
+
+void NaslouchaniRecepce::uvolneno()
+{
+    if (m_prijimani || (m_fronta.empty() && !m_pozastaveno && !m_server->hasPendingConnections()))
+        return;
+    m_prijimani = true;
+    // Not from within zavri: its callers go on with their own work.
+    QMetaObject::invokeMethod(this, [this] {
+        m_prijimani = false;
+        if (std::exchange(m_pozastaveno, false))
+            m_server->resumeAccepting();
+        ServerSocketClientConnect();
+    }, Qt::QueuedConnection);
 }
