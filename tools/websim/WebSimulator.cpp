@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace {
@@ -93,6 +94,12 @@ WebSimulator::WebSimulator(const Nastaveni &nastaveni, QObject *parent)
 }
 
 WebSimulator::~WebSimulator() = default;
+
+qint64 WebSimulator::hodiny()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 bool WebSimulator::listen(const QHostAddress &address, quint16 port)
 {
@@ -187,6 +194,8 @@ bool WebSimulator::zpracujJeden(QTcpSocket *socket)
     const bool fromBrowser = p.metoda == QLatin1String("GET") || p.skript == QLatin1String("rezervuj.php");
     p.pole = decodeForm(question < 0 ? p.telo : target.mid(question + 1) + '&' + p.telo, fromBrowser);
     m_pozadavky.append(p);
+    m_casPrijeti.insert(p.skript, hodiny());
+    ++m_pocetPrijeti[p.skript];
 
     const QString dir = m_nastaveni.adresar;
     QString relative;
@@ -225,14 +234,16 @@ bool WebSimulator::zpracujJeden(QTcpSocket *socket)
         posliImport(socket);
     } else if (relative == QLatin1String("rezervace_na_vitrane2.php")) {
         static const QRegularExpression outcome(QStringLiteral("^rezervace\\[(.*)\\]$"));
+        QSet<QString> answered;   // one pass over the queue: thousands of outcomes come at once
         for (const auto &[name, value] : p.pole) {
             const auto m = outcome.match(name);
             if (!m.hasMatch())
                 continue;
             m_vysledky.insert(m.captured(1), value);
-            if (!m_nastaveni.ztraciVysledky)
-                m_cekajici.removeIf([&](const SimRezervace &r) { return r.id == m.captured(1); });
+            answered.insert(m.captured(1));
         }
+        if (!m_nastaveni.ztraciVysledky)
+            m_cekajici.removeIf([&](const SimRezervace &r) { return answered.contains(r.id); });
         ulozDoSlozky(relative, p.pole);
         posli(socket, 200, "text/plain; charset=windows-1250", "OK\n");
     } else if (relative == QLatin1String("uloz_ip_adresu.php")) {

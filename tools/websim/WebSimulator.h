@@ -97,6 +97,7 @@ public:
     /** Queues a reservation; returns its id. */
     QString pridejRezervaci(SimRezervace rezervace);
     const QList<SimRezervace> &cekajici() const { return m_cekajici; }
+    void zapomenCekajici() { m_cekajici.clear(); }
     /** Outcomes posted by the desk, by reservation id: "1" or "-1". */
     const QMap<QString, QString> &vysledky() const { return m_vysledky; }
     const QString &ipAdresa() const { return m_ipAdresa; }
@@ -108,6 +109,15 @@ public:
     /** Everything received on each connection so far, in order of connection. */
     const QList<QByteArray> &prijatoSpojenimi() const { return m_prijato; }
     int pocetSpojeni() const { return int(m_buffer.size()); }
+    /**
+     * When the last complete request for the script arrived, in nanoseconds
+     * of hodiny() (0: never), and how many did: a measure of the desk's road
+     * ends at the site's receipt, before the site's own work.
+     */
+    qint64 casPrijeti(const QString &skript) const { return m_casPrijeti.value(skript); }
+    int pocetPrijeti(const QString &skript) const { return m_pocetPrijeti.value(skript); }
+    /** The monotonic clock of casPrijeti(), in nanoseconds. */
+    static qint64 hodiny();
     /** Bytes of endless replies written so far. */
     qint64 odeslanoNekonecne() const { return m_odeslanoNekonecne; }
     void zapomenPozadavky();
@@ -151,4 +161,6 @@ private:
     QList<QMap<QString, QString>> m_typy;
     QList<QMap<QString, QString>> m_ceny;
     QList<SimPozadavek> m_pozadavky;
+    QHash<QString, qint64> m_casPrijeti;
+    QHash<QString, int> m_pocetPrijeti;
 };
