@@ -20,11 +20,12 @@ QString selectCenyTypuDnu();
 /** The calendar from today for 365 days: datum, typ_dne_id; by day. */
 QString selectKalendarRoku();
 /**
- * The stays that share a day with od..dO (both included), with their
- * room's type: cislo_objednavky, typ_pokoje_id, and od and do_ as the days
- * from od to od_kdy and to do_kdy.
+ * The stays that share a day with od..dO (both included): cislo_objednavky,
+ * pokoj_id, and od and do_ as the days from od to od_kdy and to do_kdy.
  */
 QString selectPobytyVObdobi(const QDate &od, const QDate &dO);
+/** Every room's type: pokoj_id, typ_pokoje_id. */
+QString selectTypyPokojuPokoju();
 /** Ends the statement another connection of this account runs; the connection stays. */
 QString stopStatement(qint64 connectionId);
 

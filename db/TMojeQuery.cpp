@@ -150,6 +150,13 @@ int TMojeQuery::integer(const QString &column) const
     return value(column).toInt();
 }
 
+int TMojeQuery::integer(int column) const
+{
+    if (m_eof || column < 0 || column >= m_record.count())
+        throw DatabaseError(QStringLiteral("Sloupec %1 ve výsledku není.").arg(column));
+    return m_query.value(column).toInt();
+}
+
 QString TMojeQuery::text(const QString &column) const
 {
     return value(column).toString();

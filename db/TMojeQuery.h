@@ -39,6 +39,8 @@ public:
 
     /** Columns of the current row by name; NULL reads as 0, "" or a null date. */
     int integer(const QString &column) const;
+    /** By position in columnNames(), for reads of many rows. */
+    int integer(int column) const;
     QString text(const QString &column) const;
     double real(const QString &column) const;
     QDate date(const QString &column) const;

@@ -82,14 +82,27 @@ QList<Exporty::CenaDne> cenyAObsazenost(TMojeDatabaze &databaze)
     if (ceny.isEmpty())
         return ceny;
 
+    q.setSql(SqlWeb::selectTypyPokojuPokoju());
+    QHash<int, int> typPokoje;   // room -> its type
+    for (q.open(); !q.eof(); q.next())
+        typPokoje.insert(q.integer(QStringLiteral("pokoj_id")), q.integer(QStringLiteral("typ_pokoje_id")));
+
     const int posledni = *std::max_element(denRadku.cbegin(), denRadku.cend());
     q.setSql(SqlWeb::selectPobytyVObdobi(dny.first().datum, dny.first().datum.addDays(posledni)));
     QList<Pobyt> pobyty;
-    for (q.open(); !q.eof(); q.next()) {
-        const int od = std::max(0, q.integer(QStringLiteral("od")));
-        const int dO = std::min(posledni, q.integer(QStringLiteral("do_")));
-        if (od <= dO)   // a stay that ends before it begins covers no day
-            pobyty.append({q.integer(QStringLiteral("typ_pokoje_id")), q.integer(QStringLiteral("cislo_objednavky")), od, dO});
+    q.open();
+    const QStringList sloupce = q.columnNames();
+    const int cislo = int(sloupce.indexOf(QStringLiteral("cislo_objednavky"))),
+              pokoj = int(sloupce.indexOf(QStringLiteral("pokoj_id"))), od = int(sloupce.indexOf(QStringLiteral("od"))),
+              dO = int(sloupce.indexOf(QStringLiteral("do_")));
+    for (; !q.eof(); q.next()) {
+        const auto typ = typPokoje.constFind(q.integer(pokoj));
+        const int prvni = std::max(0, q.integer(od));
+        const int druhy = std::min(posledni, q.integer(dO));
+        // A stay that ends before it begins covers no day; one of a room
+        // that is gone belongs to no type.
+        if (prvni <= druhy && typ != typPokoje.cend())
+            pobyty.append({*typ, q.integer(cislo), prvni, druhy});
     }
 
     // A reservation counts once a day per type however many of its rooms of
