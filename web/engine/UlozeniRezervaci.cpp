@@ -23,8 +23,9 @@ QString tr(const char *text)
     return QCoreApplication::translate("ImportRezervaci", text);
 }
 
-// Reservations per commit; a refusal among them sends their group one by one.
-constexpr qsizetype davka = 250;
+// Reservations per commit and per statement (a group's statements stay far
+// below the packet limit); a refusal among them splits the group in halves.
+constexpr qsizetype davka = 1000;
 // Identifiers per look-up, so that the statement stays well below the packet limit.
 constexpr qsizetype idNaDotaz = 500;
 
@@ -183,21 +184,28 @@ public:
 
     void uloz()
     {
-        for (qsizetype start = 0; start < m_cekajici.size(); start += davka) {
-            const QList<qsizetype> skupina = m_cekajici.mid(start, davka);
-            if (zkus(skupina))
-                continue;
-            // Which one the database refuses shows one by one.
-            if (skupina.size() == 1)
-                odmitni(skupina.first());
-            else
-                for (qsizetype i : skupina)
-                    if (!zkus({i}))
-                        odmitni(i);
-        }
+        for (qsizetype start = 0; start < m_cekajici.size(); start += davka)
+            ulozSkupinu(m_cekajici.mid(start, davka));
     }
 
 private:
+    // Which ones the database refuses shows by halves: a refused value
+    // costs a few statements, not one per reservation of its group. The
+    // halves go in order, so every reservation gets the room it would get
+    // one by one.
+    void ulozSkupinu(const QList<qsizetype> &skupina)
+    {
+        if (zkus(skupina))
+            return;
+        if (skupina.size() == 1) {
+            odmitni(skupina.first());
+            return;
+        }
+        const qsizetype pul = skupina.size() / 2;
+        ulozSkupinu(skupina.first(pul));
+        ulozSkupinu(skupina.sliced(pul));
+    }
+
     void odmitni(qsizetype i)
     {
         m_osud[i] = Osud::Odmitnuta;
