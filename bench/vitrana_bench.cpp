@@ -46,6 +46,8 @@
 #include <QThread>
 #include <algorithm>
 #include <memory>
+#include <type_traits>
+#include <utility>
 
 using namespace bench;
 
@@ -54,13 +56,73 @@ namespace {
 int repeat = 5;
 QDate today;
 
+/**
+ * The companion site on a thread of its own, as if on another machine: its
+ * parsing and generating is not the desk's work. The simulator is made,
+ * used and deleted on that thread only; the bench reaches it through call().
+ */
+class Site
+{
+public:
+    explicit Site(const WebSimulator::Nastaveni &nastaveni)
+    {
+        m_thread.start();
+        m_anchor.moveToThread(&m_thread);
+        QMetaObject::invokeMethod(
+            &m_anchor,
+            [&] {
+                m_sim = new WebSimulator(nastaveni);
+                m_sim->listen();
+            },
+            Qt::BlockingQueuedConnection);
+        // queued to this thread: seeing that something happened never waits on the site
+        QObject::connect(m_sim, &WebSimulator::pozadavekZpracovan, &m_here, [this] { ++m_handled; });
+    }
+
+    ~Site()
+    {
+        QMetaObject::invokeMethod(&m_anchor, [this] { delete std::exchange(m_sim, nullptr); },
+                                  Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+
+    Site(const Site &) = delete;
+    Site &operator=(const Site &) = delete;
+
+    /** Runs f(simulator) on the site's thread and returns its value (a copy: nothing is shared). */
+    template <typename F>
+    auto call(F &&f) -> std::decay_t<std::invoke_result_t<F &, WebSimulator &>>
+    {
+        using R = std::decay_t<std::invoke_result_t<F &, WebSimulator &>>;
+        if constexpr (std::is_void_v<R>) {
+            QMetaObject::invokeMethod(m_sim, [&] { f(*m_sim); }, Qt::BlockingQueuedConnection);
+        } else {
+            R result{};
+            QMetaObject::invokeMethod(m_sim, [&]() -> R { return f(*m_sim); }, Qt::BlockingQueuedConnection,
+                                      &result);
+            return result;
+        }
+    }
+
+    /** Requests the site has finished, as far as this thread has heard. */
+    int handled() const { return m_handled; }
+
+private:
+    QThread m_thread;
+    QObject m_anchor;   // lives on m_thread: what the simulator is made and deleted by
+    QObject m_here;     // lives here: receives the site's news
+    WebSimulator *m_sim = nullptr;
+    int m_handled = 0;
+};
+
 struct Hotel
 {
     QString name;
     int past = 0;
     std::unique_ptr<Recepce> desk;
     std::unique_ptr<SkupinyPokoju> skupiny;
-    std::unique_ptr<WebSimulator> site;
+    std::unique_ptr<Site> site;
     int seededMax = 0;   // reservation numbers up to this one are the seed's
 
     TMojeDatabaze &db() { return *desk->databaze(); }
@@ -96,6 +158,30 @@ std::array<double, copies> measureCopies(const std::vector<int> &which, const st
 std::array<double, copies> timeCopies(const std::vector<int> &which, const std::function<void(Hotel &)> &work)
 {
     return measureCopies(which, [&](Hotel &h) { return timeMs([&] { work(h); }); });
+}
+
+/**
+ * Waits until done(site) holds, asking the site again only after it finished
+ * a request (the desk's thread is not held up by the asking meanwhile).
+ */
+bool waitSite(Hotel &h, const std::function<bool(WebSimulator &)> &done, int timeoutMs, double *stallMs = nullptr)
+{
+    int asked = -1;
+    bool holds = false;
+    return waitFor(
+        [&] {
+            if (h.site->handled() != asked) {
+                asked = h.site->handled();
+                holds = h.site->call(done);
+            }
+            return holds;
+        },
+        timeoutMs, stallMs);
+}
+
+QString siteAddress(Hotel &h)
+{
+    return QStringLiteral("127.0.0.1:%1").arg(h.site->call([](WebSimulator &s) { return s.port(); }));
 }
 
 const std::vector<int> allCopies{0, 1, 2};
@@ -142,9 +228,9 @@ QStringList exportReads()
                            "WHERE c.typ_klienta_id = 1 AND k.datum >= %1 AND k.datum < %2 "
                            "AND c.typ_pokoje_id IN (SELECT typ_pokoje_id FROM pokoje_tab)")
                 .arg(from, to),
-            QStringLiteral("SELECT o.cislo_objednavky, p.typ_pokoje_id, o.od_kdy, o.do_kdy "
-                           "FROM objednavky_pokoje_tab AS o JOIN pokoje_tab AS p ON p.pokoj_id = o.pokoj_id "
-                           "WHERE o.do_kdy >= %1 AND o.od_kdy < %2")
+            QStringLiteral("SELECT pokoj_id, typ_pokoje_id FROM pokoje_tab"),
+            QStringLiteral("SELECT cislo_objednavky, pokoj_id, od_kdy, do_kdy FROM objednavky_pokoje_tab "
+                           "WHERE do_kdy >= %1 AND od_kdy < %2")
                 .arg(from, to)};
 }
 
@@ -157,12 +243,16 @@ std::pair<int, qint64> exportExpected(Hotel &h)
     q.exec(reads[0]);
     while (q.next())
         priced.insert({q.value(0).toInt(), q.value(1).toDate()});
-    QHash<QPair<int, QDate>, QSet<int>> taken;
+    QHash<int, int> typeOf;
     q.exec(reads[1]);
+    while (q.next())
+        typeOf.insert(q.value(0).toInt(), q.value(1).toInt());
+    QHash<QPair<int, QDate>, QSet<int>> taken;
+    q.exec(reads[2]);
     while (q.next())
         for (QDate d = std::max(q.value(2).toDate(), today); d <= q.value(3).toDate() && d < today.addDays(365);
              d = d.addDays(1))
-            taken[{q.value(1).toInt(), d}].insert(q.value(0).toInt());
+            taken[{typeOf.value(q.value(1).toInt()), d}].insert(q.value(0).toInt());
     qint64 sum = 0;
     for (const auto &key : priced)
         sum += taken.value(key).size();
@@ -195,17 +285,23 @@ void forgetWebImports(Hotel &h)
     q.exec(QStringLiteral("DELETE FROM objednavky_pokoje_tab WHERE cislo_objednavky > %1").arg(h.seededMax));
     q.exec(QStringLiteral("DELETE FROM klienti_tab WHERE klient_id > %1").arg(clients));
     q.exec(QStringLiteral("DELETE FROM webove_rezervace_tab"));
-    h.site->zapomenPozadavky();
-    h.site->zapomenCekajici();
+    h.site->call([](WebSimulator &s) {
+        s.zapomenPozadavky();
+        s.zapomenCekajici();
+    });
 }
 
 /** Queues n new guests' reservations at the site: their ids. */
 QStringList queueGuests(Hotel &h, int n)
 {
-    QStringList ids;
-    for (int k = 0; k < n; ++k)
-        ids << h.site->pridejRezervaci(webGuest(nextGuest++));
-    return ids;
+    const int first = nextGuest;
+    nextGuest += n;
+    return h.site->call([&](WebSimulator &s) {
+        QStringList ids;
+        for (int k = 0; k < n; ++k)
+            ids << s.pridejRezervaci(webGuest(first + k));
+        return ids;
+    });
 }
 
 void waitImportIdle(Hotel &h)
@@ -263,24 +359,25 @@ void exportFigures()
         h.use();
         std::vector<double> times, stalls, floors;
         for (int i = -1; i < repeat; ++i) {
-            const int before = h.site->pocetPrijeti(script);
+            const int before = h.site->call([&](WebSimulator &s) { return s.pocetPrijeti(script); });
             const qint64 start = nowNs();
             const double callMs = timeMs([&] { h.engine().ExportCenObsazenosti(); });
             double gap = 0;
-            if (!waitFor([&] { return h.site->pocetPrijeti(script) > before; }, 120000, &gap))
+            if (!waitSite(h, [&](WebSimulator &s) { return s.pocetPrijeti(script) > before; }, 120000, &gap))
                 break;
-            const double ms = double(h.site->casPrijeti(script) - start) / 1e6;
+            const double ms = double(h.site->call([&](WebSimulator &s) { return s.casPrijeti(script); }) - start) / 1e6;
             // the engine's work after the receipt (the site's answer) is not the export's
             waitFor([&] { return h.engine().stavExportuCen() == StavExportuCen::Nic; }, 10000);
             if (i < 0) {
                 const auto [rows, sum] = exportExpected(h);
+                const auto ceny = h.site->call([](WebSimulator &s) { return s.ceny(); });
                 qint64 sent = 0;
-                for (const auto &row : h.site->ceny())
+                for (const auto &row : ceny)
                     sent += row.value(QStringLiteral("rezervovano")).toLongLong();
-                if (rows != h.site->ceny().size() || sum != sent)
+                if (rows != ceny.size() || sum != sent)
                     note(QStringLiteral("EXPORT WRONG at %1 past: %2 rows with %3 booked, the database has %4 with %5")
                              .arg(copyNames[c])
-                             .arg(h.site->ceny().size())
+                             .arg(ceny.size())
                              .arg(sent)
                              .arg(rows)
                              .arg(sum));
@@ -316,7 +413,7 @@ void guestFigures()
         for (int c : endCopies) {
             Hotel &h = hotels[c];
             h.use();
-            h.engine().nastaveni().adresa = QStringLiteral("127.0.0.1:%1").arg(h.site->port());
+            h.engine().nastaveni().adresa = siteAddress(h);
             std::vector<double> p50s, p99s, floors;
             double fewest = n;
             for (int i = -1; i < runs; ++i) {
@@ -364,20 +461,22 @@ void importFigure()
     for (int c : endCopies) {
         Hotel &h = hotels[c];
         h.use();
-        h.engine().nastaveni().adresa = QStringLiteral("127.0.0.1:%1").arg(h.site->port());
+        h.engine().nastaveni().adresa = siteAddress(h);
         std::vector<double> times, floors;
         for (int i = -1; i < std::min(repeat, 3); ++i) {
             forgetWebImports(h);
             const QStringList ids = queueGuests(h, count);
             const qint64 start = nowNs();
             h.engine().ImportRezervaci();
-            waitFor([&] { return h.site->cekajici().isEmpty(); }, 300000);
-            const double ms = double(h.site->casPrijeti(script) - start) / 1e6;
+            waitSite(h, [](WebSimulator &s) { return s.cekajici().isEmpty(); }, 300000);
+            const double ms = double(h.site->call([&](WebSimulator &s) { return s.casPrijeti(script); }) - start) / 1e6;
             waitImportIdle(h);
             if (i < 0) {
-                stored = int(std::count_if(ids.cbegin(), ids.cend(), [&](const QString &id) {
-                    return h.site->vysledky().value(id) == QLatin1String("1");
-                }));
+                stored = h.site->call([&](WebSimulator &s) {
+                    return int(std::count_if(ids.cbegin(), ids.cend(), [&](const QString &id) {
+                        return s.vysledky().value(id) == QLatin1String("1");
+                    }));
+                });
                 continue;
             }
             times.push_back(ms);
@@ -510,11 +609,11 @@ void gridAndOtherFigures()
           }));
     const QString typy = QStringLiteral("typy_pokoju.php");
     other(QStringLiteral("room types export, to site's receipt"), measureCopies(allCopies, [&](Hotel &h) {
-              const int before = h.site->pocetPrijeti(typy);
+              const int before = h.site->call([&](WebSimulator &s) { return s.pocetPrijeti(typy); });
               const qint64 start = nowNs();
               h.engine().ExportTypuPokoju();
-              waitFor([&] { return h.site->pocetPrijeti(typy) > before; }, 10000);
-              return double(h.site->casPrijeti(typy) - start) / 1e6;
+              waitSite(h, [&](WebSimulator &s) { return s.pocetPrijeti(typy) > before; }, 10000);
+              return double(h.site->call([&](WebSimulator &s) { return s.casPrijeti(typy); }) - start) / 1e6;
           }));
 
     // The new reservation dialog rebuilds at every change: the price, its tooltip, the collision test.
@@ -545,9 +644,8 @@ void connectSite(Hotel &h)
 {
     WebSimulator::Nastaveni n;
     n.portDesky = h.engine().portNaslouchani();
-    h.site = std::make_unique<WebSimulator>(n);
-    h.site->listen();
-    h.engine().nastaveni().adresa = QStringLiteral("127.0.0.1:%1").arg(h.site->port());
+    h.site = std::make_unique<Site>(n);
+    h.engine().nastaveni().adresa = siteAddress(h);
     h.engine().Pripoj();
     waitFor([&] { return h.engine().jePripojeno(); }, 10000);
 }

@@ -184,6 +184,7 @@ bool WebSimulator::zpracujJeden(QTcpSocket *socket)
     }
     if (buffer.size() < bodyStart + length)
         return false;
+    const qint64 prijato = hodiny();   // the request is all here: what follows is the site's own work
     p.hlavicka = buffer.left(bodyStart);
     p.telo = buffer.mid(bodyStart, length);
     buffer.remove(0, bodyStart + length);
@@ -194,7 +195,7 @@ bool WebSimulator::zpracujJeden(QTcpSocket *socket)
     const bool fromBrowser = p.metoda == QLatin1String("GET") || p.skript == QLatin1String("rezervuj.php");
     p.pole = decodeForm(question < 0 ? p.telo : target.mid(question + 1) + '&' + p.telo, fromBrowser);
     m_pozadavky.append(p);
-    m_casPrijeti.insert(p.skript, hodiny());
+    m_casPrijeti.insert(p.skript, prijato);
     ++m_pocetPrijeti[p.skript];
 
     const QString dir = m_nastaveni.adresar;

@@ -116,7 +116,7 @@ public:
      */
     qint64 casPrijeti(const QString &skript) const { return m_casPrijeti.value(skript); }
     int pocetPrijeti(const QString &skript) const { return m_pocetPrijeti.value(skript); }
-    /** The monotonic clock of casPrijeti(), in nanoseconds. */
+    /** The monotonic clock of casPrijeti(), in nanoseconds: one for all threads of the process. */
     static qint64 hodiny();
     /** Bytes of endless replies written so far. */
     qint64 odeslanoNekonecne() const { return m_odeslanoNekonecne; }
