@@ -10,25 +10,13 @@
 #include "db/SqlObjednavky.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
-#include "web/engine/DataExportu.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
 namespace {
-// The forms the desk sent before, each reservation joined day by day or
-// room by room: the reference the rewritten statements are held to.
-const char *cenyAObsazenostJoined =
-    "SELECT count(distinct objednavky.cislo_objednavky) AS rezervovano, ceny.typ_pokoje_id, kalendar.datum, ceny.cena "
-    "FROM (ceny_pokoje_tab AS ceny, typy_dnu_tab AS typy, kalendar_typy_dnu_tab AS kalendar, pokoje_tab AS pokoje) "
-    "LEFT JOIN objednavky_pokoje_tab AS objednavky ON (ceny.typ_pokoje_id = pokoje.typ_pokoje_id "
-    "AND pokoje.pokoj_id = objednavky.pokoj_id AND objednavky.od_kdy <= kalendar.datum "
-    "AND objednavky.do_kdy >= kalendar.datum) "
-    "WHERE typy.typ_dne_id = ceny.typ_dne_id AND typy.typ_dne_id = kalendar.typ_dne_id "
-    "AND ceny.typ_klienta_id = 1 AND pokoje.typ_pokoje_id = ceny.typ_pokoje_id "
-    "AND kalendar.datum >= CURDATE() AND kalendar.datum < FROM_DAYS(TO_DAYS(CURDATE()) + 365) "
-    "GROUP BY ceny.typ_pokoje_id, kalendar.datum";
-
+// The form the desk sent before, each reservation joined room by room: the
+// reference the rewritten statement is held to.
 QString freeRoomsJoined(int typ, const QDate &od, const QDate &dO)
 {
     const QString f = od.toString(Qt::ISODate), l = dO.toString(Qt::ISODate);
@@ -51,41 +39,6 @@ QString day(int offset)
     return QDate::currentDate().addDays(offset).toString(Qt::ISODate);
 }
 
-/**
- * Rooms of four types (type 4 has none), stays over years around today:
- * past ones, current ones, a few whose last day lies before their first,
- * some of rooms that no longer exist; the same number on two rooms now and then.
- */
-void randomHotel(QRandomGenerator &random)
-{
-    QStringList rooms, stays, calendar;
-    for (int room = 1; room <= 16; ++room)
-        rooms << QStringLiteral("(%1, '%2', %3)").arg(room).arg(100 + room).arg(1 + random.bounded(3));
-    for (int n = 0; n < 4000; ++n) {
-        const int room = 1 + random.bounded(18);
-        const int od = random.bounded(-1500, 420);
-        const int dO = od + random.bounded(-2, 25);
-        const int number = random.bounded(10) == 0 ? n - 1 : n;
-        stays << QStringLiteral("(1, %1, '%2', '%3', '%4', %5, 100)").arg(number).arg(day(od), day(od), day(dO)).arg(room);
-    }
-    // every day one day type (now and then listed twice), some days none
-    for (int d = -20; d < 390; ++d) {
-        if (random.bounded(15) == 0)
-            continue;
-        const int typ = 1 + random.bounded(3);
-        for (int copy = random.bounded(8) == 0 ? 2 : 1; copy > 0; --copy)
-            calendar << QStringLiteral("('%1', %2)").arg(day(d)).arg(typ);
-    }
-    TestDatabase::exec("INSERT INTO pokoje_tab VALUES " + rooms.join(", "));
-    TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES " + stays.join(", "));
-    TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'a'), (2, 'b'), (3, 'c')");
-    TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES " + calendar.join(", "));
-    // one price per room type and day type of client type 1, type 3 without weekends
-    TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 1000), (1, 1, 2, 1200.5), (1, 1, 3, 1500), "
-                       "(2, 1, 1, 800), (2, 1, 2, 900), (2, 1, 3, 950), (3, 1, 1, 2000), (3, 1, 3, 2500), "
-                       "(4, 1, 1, 700), (1, 2, 1, 1)");
-}
-
 const char *indexesOfReservations =
     "SELECT INDEX_NAME, GROUP_CONCAT(COLUMN_NAME ORDER BY SEQ_IN_INDEX) FROM information_schema.STATISTICS "
     "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'objednavky_pokoje_tab' GROUP BY INDEX_NAME ORDER BY 1";
@@ -99,27 +52,6 @@ private slots:
     void initTestCase() { TestDatabase::setUp(); }
     void cleanupTestCase() { TestDatabase::tearDown(); }
     void init() { TestDatabase::clearTables(); }
-
-    void pricesAndOccupancyEqualTheJoinedForm()
-    {
-        for (quint32 seed : {1u, 2u, 3u}) {
-            TestDatabase::clearTables();
-            QRandomGenerator random(seed);
-            randomHotel(random);
-            QStringList fast;
-            for (const Exporty::CenaDne &r : DataExportu::cenyAObsazenost())
-                fast << QStringLiteral("%1|%2|%3|%4").arg(r.rezervovano).arg(r.typ_pokoje_id).arg(r.datum)
-                            .arg(r.cena.toDouble());
-            QStringList joined;
-            for (const QString &row : rowsOf(cenyAObsazenostJoined)) {
-                const QStringList c = row.split(u'|');
-                joined << QStringLiteral("%1|%2|%3|%4").arg(c[0], c[1], c[2]).arg(c[3].toDouble());
-            }
-            QVERIFY(joined.size() > 700);
-            QVERIFY(std::any_of(joined.begin(), joined.end(), [](const QString &r) { return !r.startsWith("0|"); }));
-            QCOMPARE(fast, joined);
-        }
-    }
 
     void freeRoomsEqualTheJoinedForm()
     {
