@@ -34,9 +34,11 @@ public:
     {
         beginResetModel();
         m_key = key;
-        m_rows = m_lines->rowsContaining(key);
+        m_rows = m_paused ? QList<int>() : m_lines->rowsContaining(key);
         endResetModel();
     }
+    /** While the box replaces its lines, the texts it shows on the way are searched for nothing. */
+    void pause(bool paused) { m_paused = paused; }
 
     int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_rows.size()); }
     int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : 1; }
@@ -60,6 +62,7 @@ private:
     DropDownList::SearchableLines *m_lines;
     QString m_key;
     QList<int> m_rows;
+    bool m_paused = false;
 };
 
 /**
@@ -82,6 +85,8 @@ public:
         return {QString()};
     }
     QString pathFromIndex(const QModelIndex &index) const override { return index.data(Qt::DisplayRole).toString(); }
+
+    Found *found() const { return m_found; }
 
 private:
     Found *m_found;
@@ -212,6 +217,22 @@ void enableSearch(QComboBox *box, SearchableLines *lines)
         if (edit->text() != selected)
             edit->setText(selected);
     });
+}
+
+void resetLines(QComboBox *box, const std::function<void()> &reset)
+{
+    // The box selects its first line on a reset and sets that line as the
+    // completer's text: a search of the whole list for nothing.
+    auto *search = dynamic_cast<Search *>(box->completer());
+    if (search)
+        search->found()->pause(true);
+    box->hidePopup();   // before its lines go
+    reset();
+    box->setCurrentIndex(-1);
+    if (search) {
+        search->found()->pause(false);
+        search->splitPath(search->completionPrefix());
+    }
 }
 
 void openWhenActive(QComboBox *box)

@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QList>
 #include <QString>
+#include <functional>
 
 class QComboBox;
 
@@ -33,6 +34,13 @@ public:
  * the text never stands for another line than the selected one.
  */
 void enableSearch(QComboBox *box, SearchableLines *lines);
+
+/**
+ * Replaces the box's lines: `reset` changes them between the model's
+ * begin/endResetModel. No line is selected afterwards, and the lines are
+ * not searched for the line the box selects on the way.
+ */
+void resetLines(QComboBox *box, const std::function<void()> &reset);
 
 /**
  * Drops the box's list down, with the focus in the box, as soon as the

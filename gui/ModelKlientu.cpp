@@ -23,11 +23,11 @@ void ModelKlientu::zahod()
 void ModelKlientu::nastav(std::shared_ptr<const SeznamKlientu> seznam)
 {
     const QSignalBlocker quiet(m_box);
-    m_box->hidePopup();   // before its lines go
-    beginResetModel();
-    m_seznam = std::move(seznam);
-    endResetModel();
-    m_box->setCurrentIndex(-1);   // the reset selected the first line
+    DropDownList::resetLines(m_box, [&] {
+        beginResetModel();
+        m_seznam = std::move(seznam);
+        endResetModel();
+    });
 }
 
 int ModelKlientu::klientNaRadku(int radek) const

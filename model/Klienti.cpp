@@ -12,6 +12,8 @@
 #include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
+#include <array>
+#include <string>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -220,6 +222,79 @@ void append(QByteArray &buffer, std::vector<quint32> &zacatky, const QString &te
     zacatky.push_back(quint32(buffer.size()));
 }
 
+/**
+ * searchKey of Latin text taken character by character from a table: what
+ * each character alone becomes in UTF-8 (its letters without their marks,
+ * case folded), white space as ' ' (no byte of a longer UTF-8 character is
+ * a space, so ' ' stands for every kind of it).
+ */
+struct LatinFold
+{
+    std::array<quint16, latinEnd + 1> zacatky{};   // character c is bytes [zacatky[c], zacatky[c + 1])
+    QByteArray bytes;
+    std::size_t nejvic = 1;                          // the most bytes a byte of a line becomes
+
+    LatinFold()
+    {
+        for (char16_t c = 0; c < latinEnd; ++c) {
+            zacatky[c] = quint16(bytes.size());
+            const QString decomposed = c < 0x80 ? QString(QChar(c)) : decompose(QString(QChar(c)));
+            for (const QChar d : decomposed) {
+                if (d.category() == QChar::Mark_NonSpacing)
+                    continue;
+                bytes += d.isSpace() ? QByteArray(" ") : QString(d.toCaseFolded()).toUtf8();
+            }
+            nejvic = std::max(nejvic, std::size_t(bytes.size() - zacatky[c] + 1) / (c < 0x80 ? 1 : 2) + 1);
+        }
+        zacatky[latinEnd] = quint16(bytes.size());
+    }
+
+    /**
+     * The key of a UTF-8 line into `key` (room for nejvic bytes per byte of
+     * the line): its length, or npos for a line with a character past Latin,
+     * which searchKey decomposes as a whole.
+     */
+    std::size_t klic(std::string_view line, char *key) const
+    {
+        char *k = key;
+        bool space = false;
+        for (std::size_t i = 0; i < line.size();) {
+            const auto b = uchar(line[i]);
+            unsigned c = b;
+            if (b >= 0x80) {
+                // Two bytes up to U+07FF; the lines are valid UTF-8 (made by toUtf8).
+                if (b < 0xC2 || b > 0xDF || i + 1 >= line.size())
+                    return std::string_view::npos;
+                c = ((b & 0x1Fu) << 6) | (uchar(line[i + 1]) & 0x3Fu);
+                if (c >= latinEnd)
+                    return std::string_view::npos;
+                ++i;
+            }
+            ++i;
+            for (unsigned j = zacatky[c]; j < zacatky[c + 1]; ++j) {
+                const char x = bytes[j];
+                if (x == ' ') {
+                    space = k != key;
+                    continue;
+                }
+                if (space)
+                    *k++ = ' ';
+                space = false;
+                *k++ = x;
+            }
+        }
+        if (space)
+            *k++ = ' ';
+        return std::size_t(k - key);
+    }
+};
+
+const LatinFold &latinFold()
+{
+    static const LatinFold fold;
+    return fold;
+}
+
 struct Razitko
 {
     int zmena = 0;
@@ -297,23 +372,30 @@ std::shared_ptr<const SeznamKlientu> SeznamKlientu::nacti()
     // Clients who share a name: their type and a phone or e-mail after it.
     QByteArray radky;
     std::vector<quint32> zacatky{0};
-    radky.reserve(jmena.size());
     {
         const Pocty jmen = spocitej(jmena, zacatkyJmen);
+        // The exact size first: the buffer is never copied to grow.
+        qsizetype delka = jmena.size();
+        for (std::size_t i = 0; i < id.size(); ++i) {
+            const qsizetype typKlienta = typyUtf8[typ[i]].size();
+            const qsizetype kontakt = zacatkyKontaktu[i + 1] - zacatkyKontaktu[i];
+            if ((typKlienta > 0 || kontakt > 0) && jmen.at(view(jmena, zacatkyJmen, i)) > 1)
+                delka += 3 + typKlienta + (typKlienta > 0 && kontakt > 0 ? 2 : 0) + kontakt;
+        }
+        radky.reserve(delka);
+        zacatky.reserve(id.size() + 1);
         for (std::size_t i = 0; i < id.size(); ++i) {
             const std::string_view jmeno = view(jmena, zacatkyJmen, i);
             radky.append(jmeno.data(), qsizetype(jmeno.size()));
-            if (jmen.at(jmeno) > 1) {
-                const QByteArray &typKlienta = typyUtf8[typ[i]];
-                const std::string_view kontakt = view(kontakty, zacatkyKontaktu, i);
-                if (!typKlienta.isEmpty() || !kontakt.empty()) {
-                    radky += " (";
-                    radky += typKlienta;
-                    if (!typKlienta.isEmpty() && !kontakt.empty())
-                        radky += ", ";
-                    radky.append(kontakt.data(), qsizetype(kontakt.size()));
-                    radky += ')';
-                }
+            const QByteArray &typKlienta = typyUtf8[typ[i]];
+            const std::string_view kontakt = view(kontakty, zacatkyKontaktu, i);
+            if ((!typKlienta.isEmpty() || !kontakt.empty()) && jmen.at(jmeno) > 1) {
+                radky += " (";
+                radky += typKlienta;
+                if (!typKlienta.isEmpty() && !kontakt.empty())
+                    radky += ", ";
+                radky.append(kontakt.data(), qsizetype(kontakt.size()));
+                radky += ')';
             }
             zacatky.push_back(quint32(radky.size()));
         }
@@ -321,35 +403,36 @@ std::shared_ptr<const SeznamKlientu> SeznamKlientu::nacti()
     jmena = QByteArray();
     kontakty = QByteArray();
 
-    // Where even that repeats, the client's number.
+    // Where even that repeats, the client's number. Mostly nothing repeats
+    // and the lines are the list's as they are.
     auto seznam = std::shared_ptr<SeznamKlientu>(new SeznamKlientu);
-    seznam->m_id.reserve(id.size());
-    seznam->m_zacatky.reserve(id.size() + 1);
-    seznam->m_zacatkyKlicu.reserve(id.size() + 1);
-    seznam->m_radky.reserve(radky.size());
-    seznam->m_klice.reserve(radky.size() + qsizetype(id.size()));
     const Pocty radku = spocitej(radky, zacatky);
-    for (std::size_t i = 0; i < id.size(); ++i) {
-        const std::string_view radek = view(radky, zacatky, i);
-        if (radku.at(radek) > 1)
-            seznam->pridejRadek(id[i], QByteArray(radek.data(), qsizetype(radek.size()))
-                                           + QCoreApplication::translate("Klienti", " [klient č. %1]").arg(id[i]).toUtf8());
-        else
-            seznam->pridejRadek(id[i], QByteArrayView(radek.data(), qsizetype(radek.size())));
+    const auto cislo = [&](std::size_t i) {
+        return QCoreApplication::translate("Klienti", " [klient č. %1]").arg(id[i]).toUtf8();
+    };
+    qsizetype delka = radky.size();
+    for (std::size_t i = 0; i < id.size(); ++i)
+        if (radku.at(view(radky, zacatky, i)) > 1)
+            delka += cislo(i).size();
+    if (delka == radky.size()) {
+        seznam->m_radky = std::move(radky);
+        seznam->m_zacatky = std::move(zacatky);
+    } else {
+        seznam->m_radky.reserve(delka);
+        seznam->m_zacatky.reserve(id.size() + 1);
+        for (std::size_t i = 0; i < id.size(); ++i) {
+            const std::string_view radek = view(radky, zacatky, i);
+            seznam->m_radky.append(radek.data(), qsizetype(radek.size()));
+            if (radku.at(radek) > 1)
+                seznam->m_radky += cislo(i);
+            seznam->m_zacatky.push_back(quint32(seznam->m_radky.size()));
+        }
     }
     seznam->m_radky.squeeze();
-    seznam->m_klice.squeeze();
+    seznam->m_zacatky.shrink_to_fit();
+    id.shrink_to_fit();
+    seznam->m_id = std::move(id);
     return seznam;
-}
-
-void SeznamKlientu::pridejRadek(int klientId, QByteArrayView radek)
-{
-    m_id.push_back(klientId);
-    m_radky += radek;
-    m_zacatky.push_back(quint32(m_radky.size()));
-    m_klice += searchKey(QString::fromUtf8(radek)).toUtf8();
-    m_klice += '\n';
-    m_zacatkyKlicu.push_back(quint32(m_klice.size()));
 }
 
 int SeznamKlientu::idNaRadku(int radek) const
@@ -368,20 +451,30 @@ QString SeznamKlientu::radek(int radek) const
 QList<int> SeznamKlientu::radkyObsahujici(const QString &klic) const
 {
     QList<int> radky;
-    const QByteArray hledany = klic.toUtf8();
-    if (hledany.isEmpty()) {
+    if (klic.isEmpty()) {
         radky.reserve(pocet());
         for (int i = 0; i < pocet(); ++i)
             radky << i;
         return radky;
     }
-    // One pass over all the keys; UTF-8 never matches inside a character,
-    // and no key holds the '\n' that ends it, so a match never spans two.
-    qsizetype od = 0;
-    while ((od = m_klice.indexOf(hledany, od)) >= 0) {
-        const auto dalsi = std::upper_bound(m_zacatkyKlicu.begin(), m_zacatkyKlicu.end(), quint32(od));
-        radky << int(dalsi - m_zacatkyKlicu.begin()) - 1;
-        od = *dalsi;   // on to the next key
+    // Each line's key is made as the search goes: keeping them all would
+    // double the list. UTF-8 never matches inside a character.
+    const QByteArray hledany = klic.toUtf8();
+    const std::string_view hledana(hledany.constData(), std::size_t(hledany.size()));
+    const LatinFold &fold = latinFold();
+    std::string klicRadku;
+    for (std::size_t i = 0; i + 1 < m_zacatky.size(); ++i) {
+        const std::string_view radek = view(m_radky, m_zacatky, i);
+        if (klicRadku.size() < radek.size() * fold.nejvic)
+            klicRadku.resize(radek.size() * fold.nejvic);
+        std::string_view klicRadek(klicRadku.data(), fold.klic(radek, klicRadku.data()));
+        QByteArray dlouhy;
+        if (klicRadek.size() == std::string_view::npos) {
+            dlouhy = searchKey(QString::fromUtf8(radek.data(), qsizetype(radek.size()))).toUtf8();
+            klicRadek = std::string_view(dlouhy.constData(), std::size_t(dlouhy.size()));
+        }
+        if (klicRadek.find(hledana) != std::string_view::npos)
+            radky << int(i);
     }
     return radky;
 }

@@ -113,8 +113,9 @@ QString searchKey(const QString &text);
  * phone (or e-mail) follow it, and the client's number too where even that
  * repeats, so every line tells its client. Lines are read back by position.
  *
- * A list never changes once read; the lines and the keys are kept in one
- * UTF-8 buffer each, so a hundred thousand clients take a few megabytes.
+ * A list never changes once read; the lines are kept in one UTF-8 buffer,
+ * so a hundred thousand clients take a few megabytes. The search keys are
+ * not kept: a search folds each line as it goes.
  */
 class SeznamKlientu
 {
@@ -140,13 +141,10 @@ public:
 
 private:
     SeznamKlientu() = default;
-    void pridejRadek(int klientId, QByteArrayView radek);
 
     std::vector<int> m_id;
     QByteArray m_radky;                 // the lines, one after another
     std::vector<quint32> m_zacatky{0};  // line i is [m_zacatky[i], m_zacatky[i + 1])
-    QByteArray m_klice;                 // the search keys, each ended by '\n' (no key holds one)
-    std::vector<quint32> m_zacatkyKlicu{0};
 };
 
 /**

@@ -168,6 +168,38 @@ private slots:
         QCOMPARE(ids, found);
     }
 
+    void searchingFoldsEachLineAsItsKey_data()
+    {
+        // A search folds the lines as it goes: it must find what searchKey of the line contains.
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("typed");
+        QTest::newRow("white space of every kind") << QString::fromUtf8(" Jan\u00a0\tNov\u00e1k \u0085")
+                                                   << QStringList{"jan novak ", " novak", "n nov", "k  "};
+        QTest::newRow("letters that fold to several") << QString::fromUtf8("\u01c4ura \u00bd \u0130lker \u00dfe \u0149")
+                                                       << QStringList{"dzura", "1\u20442", "ilker", "\u00dfe", "\u02bcn"};
+        QTest::newRow("a mark apart, past Latin") << QString::fromUtf8("Nova\u0301k \u03a9mega")
+                                                  << QStringList{"novak", "\u03c9mega", "k \u03c9"};
+        QTest::newRow("Latin past the table's end") << QString::fromUtf8("\u0250\u1e9e Novák") << QStringList{"novak", "\u0250"};
+    }
+    void searchingFoldsEachLineAsItsKey()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, typed);
+        TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'Host z webu')");
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (1, 1, '" + name
+                           + "'), (2, 1, 'Eva')");
+        const auto seznam = SeznamKlientu::aktualni();
+        for (const QString &t : typed) {
+            const QString key = searchKey(t);
+            QList<int> expected;
+            for (int row = 0; row < seznam->pocet(); ++row)
+                if (searchKey(seznam->radek(row)).contains(key))
+                    expected << row;
+            QVERIFY2(!expected.isEmpty(), qPrintable(t));
+            QCOMPARE(seznam->radkyObsahujici(key), expected);
+        }
+    }
+
     void latinKeysAsTheWholeTextDecomposed()
     {
         // Latin letters take a shortcut; a Greek letter sends the same text the long way.
