@@ -45,6 +45,33 @@ public:
     /** Quoted integers joined by ", ", for IN (...). */
     static QString quotedIntegers(const QList<int> &values);
 
+    /**
+     * The same texts written onto the end of a statement being built, so
+     * that a statement of thousands of rows is one buffer, not a string
+     * per value.
+     */
+    void appendText(QString &out, QStringView value) const;
+    static void appendInteger(QString &out, qint64 value);
+    static void appendDate(QString &out, const QDate &value);
+    void appendQuotedText(QString &out, QStringView value) const
+    {
+        out += u'"';
+        appendText(out, value);
+        out += u'"';
+    }
+    static void appendQuotedInteger(QString &out, qint64 value)
+    {
+        out += u'"';
+        appendInteger(out, value);
+        out += u'"';
+    }
+    static void appendQuotedDate(QString &out, const QDate &value)
+    {
+        out += u'"';
+        appendDate(out, value);
+        out += u'"';
+    }
+
 private:
     bool m_noBackslashEscapes;
 };

@@ -63,24 +63,33 @@ QString lockImport()
 
 QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezervaceIds)
 {
-    QStringList ids;
-    for (const QString &id : rezervaceIds)
-        ids << f.quotedText(id);
     // Full table names, no aliases: the import's lock set names the tables themselves.
-    return QStringLiteral(
-               "SELECT webove_rezervace_tab.rezervaceid AS rezervaceid, "
-               "webove_rezervace_tab.cislo_objednavky AS cislo_objednavky, "
-               "webove_rezervace_tab.typ_pokoje_id AS typ_pokoje_id, webove_rezervace_tab.od_kdy AS od_kdy, "
-               "webove_rezervace_tab.do_kdy AS do_kdy, "
-               "objednavky_pokoje_tab.cislo_objednavky IS NOT NULL AS nalezena, objednavky_pokoje_tab.cena AS cena, "
-               "klienti_tab.jmeno AS jmeno, klienti_tab.telefon AS telefon, klienti_tab.email AS email, "
-               "klienti_tab.stat AS stat "
-               "FROM webove_rezervace_tab "
-               "LEFT JOIN objednavky_pokoje_tab "
-               "ON objednavky_pokoje_tab.cislo_objednavky = webove_rezervace_tab.cislo_objednavky "
-               "LEFT JOIN klienti_tab ON klienti_tab.klient_id = objednavky_pokoje_tab.klient_id "
-               "WHERE webove_rezervace_tab.rezervaceid IN (")
-           + ids.join(QStringLiteral(", ")) + u')';
+    QString sql = QStringLiteral(
+        "SELECT webove_rezervace_tab.rezervaceid AS rezervaceid, "
+        "webove_rezervace_tab.cislo_objednavky AS cislo_objednavky, "
+        "webove_rezervace_tab.typ_pokoje_id AS typ_pokoje_id, webove_rezervace_tab.od_kdy AS od_kdy, "
+        "webove_rezervace_tab.do_kdy AS do_kdy, "
+        "objednavky_pokoje_tab.cislo_objednavky IS NOT NULL AS nalezena, objednavky_pokoje_tab.cena AS cena, "
+        "klienti_tab.jmeno AS jmeno, klienti_tab.telefon AS telefon, klienti_tab.email AS email, "
+        "klienti_tab.stat AS stat "
+        "FROM webove_rezervace_tab "
+        "LEFT JOIN objednavky_pokoje_tab "
+        "ON objednavky_pokoje_tab.cislo_objednavky = webove_rezervace_tab.cislo_objednavky "
+        "LEFT JOIN klienti_tab ON klienti_tab.klient_id = objednavky_pokoje_tab.klient_id "
+        "WHERE webove_rezervace_tab.rezervaceid IN (");
+    qsizetype delka = sql.size() + 1;
+    for (const QString &id : rezervaceIds)
+        delka += 4 + id.size();
+    sql.reserve(delka + delka / 8);
+    bool prvni = true;
+    for (const QString &id : rezervaceIds) {
+        if (!prvni)
+            sql += QLatin1String(", ");
+        prvni = false;
+        f.appendQuotedText(sql, id);
+    }
+    sql += u')';
+    return sql;
 }
 
 QString selectNewClientId()
@@ -88,42 +97,88 @@ QString selectNewClientId()
     return QStringLiteral("SELECT (MAX(klient_id) + 1) AS nove_id FROM klienti_tab");
 }
 
+// The import's statements run to a thousand rows: each is built in one
+// buffer, values appended in place.
+
 QString insertWebClients(const SqlFormat &f, const QList<WebKlient> &klienti)
 {
-    QStringList rows;
+    QString sql = QStringLiteral("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno, telefon, email, stat) VALUES ");
+    qsizetype delka = sql.size();
     for (const WebKlient &k : klienti)
-        rows << u'(' + SqlFormat::quotedInteger(k.klient_id) + QStringLiteral(", \"1\", ") + f.quotedText(k.jmeno)
-                    + QStringLiteral(", ") + f.quotedText(k.telefon) + QStringLiteral(", ") + f.quotedText(k.email)
-                    + QStringLiteral(", ") + f.quotedText(k.stat) + u')';
-    return QStringLiteral("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno, telefon, email, stat) VALUES ")
-           + rows.join(QStringLiteral(", "));
+        delka += 40 + k.jmeno.size() + k.telefon.size() + k.email.size() + k.stat.size();
+    sql.reserve(delka + delka / 8);
+    bool prvni = true;
+    for (const WebKlient &k : klienti) {
+        sql += prvni ? QLatin1String("(") : QLatin1String(", (");
+        prvni = false;
+        SqlFormat::appendQuotedInteger(sql, k.klient_id);
+        sql += QLatin1String(", \"1\", ");
+        f.appendQuotedText(sql, k.jmeno);
+        sql += QLatin1String(", ");
+        f.appendQuotedText(sql, k.telefon);
+        sql += QLatin1String(", ");
+        f.appendQuotedText(sql, k.email);
+        sql += QLatin1String(", ");
+        f.appendQuotedText(sql, k.stat);
+        sql += u')';
+    }
+    return sql;
 }
 
 QString insertWebReservations(const QList<WebObjednavka> &objednavky)
 {
-    QStringList rows;
-    for (const WebObjednavka &o : objednavky)
-        rows << u'(' + SqlFormat::quotedInteger(o.klient_id) + QStringLiteral(", ")
-                    + SqlFormat::quotedInteger(o.cislo_objednavky) + QStringLiteral(", ")
-                    + SqlFormat::quotedDate(o.datum_objednavky) + QStringLiteral(", ") + SqlFormat::quotedDate(o.od_kdy)
-                    + QStringLiteral(", ") + SqlFormat::quotedDate(o.do_kdy) + QStringLiteral(", ")
-                    + SqlFormat::quotedInteger(o.pokoj_id) + QStringLiteral(", ") + SqlFormat::quotedPrice(o.cena) + u')';
-    return QStringLiteral("INSERT INTO objednavky_pokoje_tab (klient_id, cislo_objednavky, datum_objednavky, od_kdy, "
-                          "do_kdy, pokoj_id, cena) VALUES ")
-           + rows.join(QStringLiteral(", "));
+    QString sql = QStringLiteral("INSERT INTO objednavky_pokoje_tab (klient_id, cislo_objednavky, datum_objednavky, od_kdy, "
+                                 "do_kdy, pokoj_id, cena) VALUES ");
+    sql.reserve(sql.size() + objednavky.size() * 100);
+    bool prvni = true;
+    for (const WebObjednavka &o : objednavky) {
+        sql += prvni ? QLatin1String("(") : QLatin1String(", (");
+        prvni = false;
+        SqlFormat::appendQuotedInteger(sql, o.klient_id);
+        sql += QLatin1String(", ");
+        SqlFormat::appendQuotedInteger(sql, o.cislo_objednavky);
+        sql += QLatin1String(", ");
+        SqlFormat::appendQuotedDate(sql, o.datum_objednavky);
+        sql += QLatin1String(", ");
+        SqlFormat::appendQuotedDate(sql, o.od_kdy);
+        sql += QLatin1String(", ");
+        SqlFormat::appendQuotedDate(sql, o.do_kdy);
+        sql += QLatin1String(", ");
+        SqlFormat::appendQuotedInteger(sql, o.pokoj_id);
+        sql += QLatin1String(", ");
+        sql += u'"';
+        sql += SqlFormat::price(o.cena);
+        sql += QLatin1String("\")");
+    }
+    return sql;
 }
 
 QString rememberWebReservations(const SqlFormat &f, const QList<WebObjednavka> &objednavky)
 {
-    QStringList rows;
+    QString sql = QStringLiteral("INSERT INTO webove_rezervace_tab (rezervaceid, cislo_objednavky, typ_pokoje_id, od_kdy, "
+                                 "do_kdy, datum_importu) VALUES ");
+    qsizetype delka = sql.size();
     for (const WebObjednavka &o : objednavky)
-        rows << u'(' + f.quotedText(o.rezervaceid) + QStringLiteral(", ") + SqlFormat::quotedInteger(o.cislo_objednavky)
-                    + QStringLiteral(", ") + SqlFormat::quotedInteger(o.typ_pokoje_id) + QStringLiteral(", ")
-                    + SqlFormat::quotedDate(o.od_kdy) + QStringLiteral(", ") + SqlFormat::quotedDate(o.do_kdy)
-                    + QStringLiteral(", ") + SqlFormat::quotedDate(o.datum_objednavky) + u')';
-    return QStringLiteral("INSERT INTO webove_rezervace_tab (rezervaceid, cislo_objednavky, typ_pokoje_id, od_kdy, "
-                          "do_kdy, datum_importu) VALUES ")
-           + rows.join(QStringLiteral(", "));
+        delka += 70 + o.rezervaceid.size();
+    sql.reserve(delka + delka / 8);
+    bool prvni = true;
+    for (const WebObjednavka &o : objednavky) {
+        sql += prvni ? QLatin1String("(") : QLatin1String(", (");
+        prvni = false;
+        f.appendQuotedText(sql, o.rezervaceid);
+        sql += QLatin1String(", ");
+        SqlFormat::appendQuotedInteger(sql, o.cislo_objednavky);
+        sql += QLatin1String(", ");
+        SqlFormat::appendQuotedInteger(sql, o.typ_pokoje_id);
+        sql += QLatin1String(", ");
+        SqlFormat::appendQuotedDate(sql, o.od_kdy);
+        sql += QLatin1String(", ");
+        SqlFormat::appendQuotedDate(sql, o.do_kdy);
+        sql += QLatin1String(", ");
+        SqlFormat::appendQuotedDate(sql, o.datum_objednavky);
+        sql += u')';
+    }
+    return sql;
 }
 
 QString savepoint() { return QStringLiteral("SAVEPOINT webova_rezervace"); }

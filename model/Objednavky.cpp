@@ -116,6 +116,17 @@ bool SdiliDen(const QDate &ulozenaOd, const QDate &ulozenaDo, const QDate &odKdy
            || (ulozenaOd >= odKdy && ulozenaOd <= doKdy);
 }
 
+VolnePokoje::Pokoj &VolnePokoje::pokoj(int pokojId)
+{
+    const auto it = m_indexPokoje.constFind(pokojId);
+    if (it != m_indexPokoje.cend())
+        return m_pokoje[*it];
+    m_indexPokoje.insert(pokojId, qsizetype(m_pokoje.size()));
+    m_pokoje.push_back({});
+    m_pokoje.back().pokoj_id = pokojId;
+    return m_pokoje.back();
+}
+
 VolnePokoje VolnePokoje::Nacti(TMojeQuery &q, const QList<int> &typyPokoju, const QDate &odKdy, const QDate &doKdy)
 {
     // Bounded lists per statement, well below the packet limit.
@@ -128,7 +139,8 @@ VolnePokoje VolnePokoje::Nacti(TMojeQuery &q, const QList<int> &typyPokoju, cons
         q.setSql(SqlObjednavky::selectRoomsOfTypes(typyPokoju.mid(i, naDotaz)));
         for (q.open(); !q.eof(); q.next()) {
             const int pokoj = q.integer(QStringLiteral("pokoj_id"));
-            volne.m_pokojeTypu[q.integer(QStringLiteral("typ_pokoje_id"))].append(pokoj);
+            volne.pokoj(pokoj);
+            volne.m_pokojeTypu[q.integer(QStringLiteral("typ_pokoje_id"))].push_back(volne.m_indexPokoje.value(pokoj));
             pokoje.append(pokoj);
         }
     }
@@ -136,11 +148,36 @@ VolnePokoje VolnePokoje::Nacti(TMojeQuery &q, const QList<int> &typyPokoju, cons
         return volne;
     for (qsizetype i = 0; i < pokoje.size(); i += naDotaz) {
         q.setSql(SqlObjednavky::selectStaysNear(pokoje.mid(i, naDotaz), odKdy, doKdy));
-        for (q.open(); !q.eof(); q.next())
-            volne.m_pobyty[q.integer(QStringLiteral("pokoj_id"))].push_back(
-                {q.date(QStringLiteral("od_kdy")), q.date(QStringLiteral("do_kdy"))});
+        for (q.open(); !q.eof(); q.next()) {
+            Pokoj &p = volne.pokoj(q.integer(QStringLiteral("pokoj_id")));
+            const Dny dny{q.date(QStringLiteral("od_kdy")), q.date(QStringLiteral("do_kdy"))};
+            if (hasDays(dny.od, dny.doKdy)) {
+                p.pobyty.push_back(dny);
+                p.nejdelsi = qMax(p.nejdelsi, dny.od.daysTo(dny.doKdy));
+            } else {
+                p.vadne.push_back(dny);
+            }
+        }
     }
+    for (Pokoj &p : volne.m_pokoje)
+        std::sort(p.pobyty.begin(), p.pobyty.end(), [](const Dny &a, const Dny &b) { return a.od < b.od; });
     return volne;
+}
+
+bool VolnePokoje::Pokoj::obsazen(const QDate &odKdy, const QDate &doKdy) const
+{
+    // With its days in order, a stay shares one with the span exactly when
+    // it begins by the span's end and ends on or after its start (SdiliDen);
+    // such a stay begins at most nejdelsi days before the start.
+    const QDate nejdriv = odKdy.addDays(-nejdelsi);
+    auto it = std::lower_bound(pobyty.cbegin(), pobyty.cend(), nejdriv,
+                               [](const Dny &p, const QDate &den) { return p.od < den; });
+    for (; it != pobyty.cend() && it->od <= doKdy; ++it) {
+        if (it->doKdy >= odKdy)
+            return true;
+    }
+    return std::any_of(vadne.cbegin(), vadne.cend(),
+                       [&](const Dny &p) { return SdiliDen(p.od, p.doKdy, odKdy, doKdy); });
 }
 
 int VolnePokoje::NajdiVolnyPokoj(int typPokojeId, const QDate &odKdy, const QDate &doKdy) const
@@ -148,27 +185,48 @@ int VolnePokoje::NajdiVolnyPokoj(int typPokojeId, const QDate &odKdy, const QDat
     if (!hasDays(odKdy, doKdy))
         return 0;
     Q_ASSERT(odKdy >= m_od && doKdy <= m_do);
-    for (int pokoj : m_pokojeTypu.value(typPokojeId)) {
-        const auto pobyty = m_pobyty.constFind(pokoj);
-        if (pobyty == m_pobyty.cend()
-            || std::none_of(pobyty->cbegin(), pobyty->cend(),
-                            [&](const Dny &p) { return SdiliDen(p.od, p.doKdy, odKdy, doKdy); }))
-            return pokoj;
+    const auto typ = m_pokojeTypu.constFind(typPokojeId);
+    if (typ == m_pokojeTypu.cend())
+        return 0;
+    for (qsizetype i : *typ) {
+        const Pokoj &p = m_pokoje[i];
+        if (!p.obsazen(odKdy, doKdy))
+            return p.pokoj_id;
     }
     return 0;
 }
 
 void VolnePokoje::Pridej(int pokojId, const QDate &odKdy, const QDate &doKdy)
 {
-    m_pobyty[pokojId].push_back({odKdy, doKdy});
-    m_pridane.push_back(pokojId);
+    const Dny dny{odKdy, doKdy};
+    Pokoj &p = pokoj(pokojId);
+    if (hasDays(odKdy, doKdy)) {
+        const auto za = std::upper_bound(p.pobyty.begin(), p.pobyty.end(), odKdy,
+                                         [](const QDate &den, const Dny &d) { return den < d.od; });
+        p.pobyty.insert(za, dny);
+        p.nejdelsi = qMax(p.nejdelsi, odKdy.daysTo(doKdy));
+    } else {
+        p.vadne.push_back(dny);
+    }
+    m_pridane.emplace_back(m_indexPokoje.value(pokojId), dny);
 }
 
 void VolnePokoje::VratNa(qsizetype znacka)
 {
-    // Each room's stays were added at its end, so the latest go first.
+    // The latest go first; a stay equal to the one added stands for it.
     while (qsizetype(m_pridane.size()) > znacka) {
-        m_pobyty[m_pridane.back()].pop_back();
+        const auto &[index, dny] = m_pridane.back();
+        Pokoj &p = m_pokoje[index];
+        if (hasDays(dny.od, dny.doKdy)) {
+            const auto od = std::lower_bound(p.pobyty.begin(), p.pobyty.end(), dny.od,
+                                             [](const Dny &d, const QDate &den) { return d.od < den; });
+            const auto it = std::find_if(od, p.pobyty.end(),
+                                         [&](const Dny &d) { return d.doKdy == dny.doKdy || d.od != dny.od; });
+            if (it != p.pobyty.end() && it->od == dny.od)
+                p.pobyty.erase(it);
+        } else {
+            p.vadne.pop_back();
+        }
         m_pridane.pop_back();
     }
 }

@@ -127,10 +127,23 @@ private:
     {
         QDate od, doKdy;
     };
+    // A room's stays, those with their days in order sorted by the first
+    // day, so that a span is checked against the few that can reach it.
+    struct Pokoj
+    {
+        int pokoj_id = 0;
+        std::vector<Dny> pobyty;   // od <= doKdy, ascending od
+        std::vector<Dny> vadne;    // the rest (a corrupt row), checked one by one
+        qint64 nejdelsi = 0;       // most days from od to doKdy among pobyty (never lowered)
+        bool obsazen(const QDate &odKdy, const QDate &doKdy) const;
+    };
+    Pokoj &pokoj(int pokojId);
+
     QDate m_od, m_do;
-    QHash<int, QList<int>> m_pokojeTypu;      // ascending pokoj_id
-    QHash<int, std::vector<Dny>> m_pobyty;    // by pokoj_id
-    std::vector<int> m_pridane;               // the rooms of the added stays, in turn
+    std::vector<Pokoj> m_pokoje;
+    QHash<int, qsizetype> m_indexPokoje;             // pokoj_id -> m_pokoje
+    QHash<int, std::vector<qsizetype>> m_pokojeTypu;   // ascending pokoj_id
+    std::vector<std::pair<qsizetype, Dny>> m_pridane;  // the added stays, in turn
 };
 
 /** The reservations of one client, in the order the database returns them. */

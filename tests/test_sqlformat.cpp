@@ -4,6 +4,7 @@
 
 #include <QtTest>
 #include <clocale>
+#include <limits>
 
 class TestSqlFormat : public QObject
 {
@@ -49,12 +50,14 @@ private slots:
         QCOMPARE(SqlFormat::date(QDateTime(QDate(2002, 9, 1), QTime(23, 59, 59))), QStringLiteral("2002-09-01"));
         QCOMPARE(SqlFormat::date(QDate(2002, 9, 1)), QStringLiteral("2002-09-01"));
         QCOMPARE(SqlFormat::quotedDate(QDate(999, 1, 2)), QStringLiteral("\"0999-01-02\""));
+        QCOMPARE(SqlFormat::date(QDate()), QString());
     }
 
     void integer()
     {
         QCOMPARE(SqlFormat::integer(-1), QStringLiteral("-1"));
         QCOMPARE(SqlFormat::quotedInteger(2147483647), QStringLiteral("\"2147483647\""));
+        QCOMPARE(SqlFormat::integer(std::numeric_limits<qint64>::min()), QStringLiteral("-9223372036854775808"));
     }
 
     void text_data()

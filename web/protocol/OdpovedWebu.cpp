@@ -10,7 +10,7 @@ QString tr(const char *text)
     return QCoreApplication::translate("OdpovedWebu", text);
 }
 
-std::optional<int> celeCislo(const QString &text)
+std::optional<int> celeCislo(QStringView text)
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
@@ -42,28 +42,52 @@ void OdpovedWebu::pridej(QStringView text)
         qsizetype end = pos;
         while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
             ++end;
-        m_rozpracovany += text.mid(pos, end - pos);
-        if (end == text.size())
+        if (end == text.size()) {
+            m_rozpracovany += text.sliced(pos);
             break;
-        radek(m_rozpracovany);
-        m_rozpracovany.clear();
+        }
+        // A line whole in this piece is read where it lies.
+        if (m_rozpracovany.isEmpty()) {
+            radek(text.sliced(pos, end - pos));
+        } else {
+            m_rozpracovany += text.sliced(pos, end - pos);
+            radek(m_rozpracovany);
+            m_rozpracovany.clear();
+        }
         pos = end + 1;
     }
 }
 
-void OdpovedWebu::radek(const QString &line)
+namespace {
+// Names are nearly always lower-case ASCII already: those need no copy.
+bool maleAscii(QStringView text)
+{
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80 || (c >= u'A' && c <= u'Z'))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+void OdpovedWebu::radek(QStringView line)
 {
     const qsizetype eq = line.indexOf(u'=');
     if (eq < 0)
         return;
-    const QString name = line.left(eq).toLower();
-    if (!m_hodnoty.contains(name))
-        m_hodnoty.insert(name, line.mid(eq + 1));
+    QString name = line.first(eq).toString();
+    if (!maleAscii(name))
+        name = std::move(name).toLower();
+    // One look-up: a name met before keeps its first value.
+    const qsizetype pred = m_hodnoty.size();
+    QString &hodnota = m_hodnoty[name];
+    if (m_hodnoty.size() != pred)
+        hodnota = line.sliced(eq + 1).toString();
 }
 
 std::optional<QString> OdpovedWebu::najdi(const QString &nazev) const
 {
-    const QString name = nazev.toLower();
+    const QString name = maleAscii(nazev) ? nazev : nazev.toLower();
     const auto it = m_hodnoty.constFind(name);
     if (it != m_hodnoty.constEnd())
         return *it;
@@ -80,9 +104,10 @@ QDate datumZWebu(const QString &text)
     const qsizetype second = first < 0 ? -1 : text.indexOf(u'-', first + 1);
     if (second < 0)
         return QDate();
-    const auto year = celeCislo(text.left(first));
-    const auto month = celeCislo(text.mid(first + 1, second - first - 1));
-    const auto day = celeCislo(text.mid(second + 1));
+    const QStringView t(text);
+    const auto year = celeCislo(t.first(first));
+    const auto month = celeCislo(t.sliced(first + 1, second - first - 1));
+    const auto day = celeCislo(t.sliced(second + 1));
     if (!year || !month || !day || *year < 1)
         return QDate();
     return QDate(*year, *month, *day);   // invalid for a day that does not exist
@@ -91,13 +116,43 @@ QDate datumZWebu(const QString &text)
 namespace {
 // Why the reservation's values cannot be stored; empty when they can. The
 // site's texts are quoted short: a message may go to a box.
-QString vadaRezervace(WebRezervace &r, const OdpovedWebu &odpoved, const QString &n, const QDate &dnes)
+// The days a stay may reach, from the import day.
+struct Meze
 {
-    const auto value = [&](const char *name) { return odpoved.hodnota(QLatin1String(name) + n); };
+    QDate dnes, nejdrive, nejpozdeji;
+};
+
+// The name of a reservation's field: one buffer for them all.
+class Nazvy
+{
+public:
+    explicit Nazvy(const OdpovedWebu &odpoved) : m_odpoved(odpoved) {}
+    void proRezervaci(int i)
+    {
+        m_cislo.setNum(i);
+    }
+    const QString &cislo() const { return m_cislo; }
+    std::optional<QString> najdi(QLatin1String pole)
+    {
+        m_nazev = pole;
+        m_nazev += m_cislo;
+        return m_odpoved.najdi(m_nazev);
+    }
+    QString hodnota(QLatin1String pole) { return najdi(pole).value_or(QString()); }
+
+private:
+    const OdpovedWebu &m_odpoved;
+    QString m_cislo, m_nazev;
+};
+
+QString vadaRezervace(WebRezervace &r, Nazvy &nazvy, const Meze &meze)
+{
+    const auto value = [&](const char *name) { return nazvy.hodnota(QLatin1String(name)); };
     const auto ukaz = [](const QString &text) { return text.size() > 40 ? text.left(40) + QStringLiteral("…") : text; };
     if (r.rezervaceid.trimmed().isEmpty())
         return tr("web neuvedl identifikátor rezervace.");
-    if (r.rezervaceid.toUtf8().size() > maxDelkaId)
+    // A UTF-16 unit is at most three bytes of UTF-8: short ones need no count.
+    if (r.rezervaceid.size() * 3 > maxDelkaId && r.rezervaceid.toUtf8().size() > maxDelkaId)
         return tr("identifikátor je delší než %1 bajtů.").arg(maxDelkaId);
 
     const QString typ = value("pokojid");
@@ -111,19 +166,17 @@ QString vadaRezervace(WebRezervace &r, const OdpovedWebu &odpoved, const QString
     const QString doKdy = value("datum_do");
     r.od_kdy = datumZWebu(od);
     r.do_kdy = datumZWebu(doKdy);
-    const QDate nejdrive = dnes.addYears(-maxLetOdDneska);
-    const QDate nejpozdeji = dnes.addYears(maxLetOdDneska);
     for (const auto &[datum, text] : {std::pair{r.od_kdy, od}, std::pair{r.do_kdy, doKdy}}) {
         if (!datum.isValid())
             return tr("datum \"%1\" není platné datum.").arg(ukaz(text));
-        if (datum < nejdrive || datum > nejpozdeji)
+        if (datum < meze.nejdrive || datum > meze.nejpozdeji)
             return tr("datum \"%1\" je více než %2 let od dneška.").arg(ukaz(text), QString::number(maxLetOdDneska));
     }
     if (r.do_kdy < r.od_kdy)
         return tr("pobyt končí %1, dřív než začíná (%2).").arg(ukaz(doKdy), ukaz(od));
     if (r.od_kdy.daysTo(r.do_kdy) >= maxDnuPobytu)
         return tr("pobyt od %1 do %2 je delší než rok.").arg(ukaz(od), ukaz(doKdy));
-    if (r.do_kdy < dnes)
+    if (r.do_kdy < meze.dnes)
         return tr("pobyt skončil %1, před dneškem.").arg(ukaz(doKdy));
 
     // A point is the decimal separator, whatever the desk's regional settings.
@@ -148,23 +201,25 @@ RezervaceZWebu nactiRezervace(const OdpovedWebu &odpoved, const QDate &dnes)
         return out;
     }
 
+    const Meze meze{dnes, dnes.addYears(-maxLetOdDneska), dnes.addYears(maxLetOdDneska)};
+    Nazvy nazvy(odpoved);
     for (int i = 0; i < *count; ++i) {
-        const QString n = QString::number(i);
+        nazvy.proRezervaci(i);
         // Without its identifier a reservation cannot even be answered: the reply is broken.
-        const auto id = odpoved.najdi(QStringLiteral("rezervaceid") + n);
+        const auto id = nazvy.najdi(QLatin1String("rezervaceid"));
         if (!id) {
-            out.chyba = tr("Rezervace %1: v odpovědi chybí, odpověď ohlašuje %2 rezervací.").arg(n).arg(*count);
+            out.chyba = tr("Rezervace %1: v odpovědi chybí, odpověď ohlašuje %2 rezervací.").arg(nazvy.cislo()).arg(*count);
             out.rezervace.clear();
             return out;
         }
         WebRezervace r;
         r.rezervaceid = *id;
-        r.jmeno = odpoved.hodnota(QStringLiteral("jmeno") + n);
-        r.telefon = odpoved.hodnota(QStringLiteral("telefon") + n);
-        r.email = odpoved.hodnota(QStringLiteral("email") + n);
-        r.stat = odpoved.hodnota(QStringLiteral("stat") + n);
-        r.chyba = vadaRezervace(r, odpoved, n, dnes);
-        out.rezervace.push_back(r);
+        r.jmeno = nazvy.hodnota(QLatin1String("jmeno"));
+        r.telefon = nazvy.hodnota(QLatin1String("telefon"));
+        r.email = nazvy.hodnota(QLatin1String("email"));
+        r.stat = nazvy.hodnota(QLatin1String("stat"));
+        r.chyba = vadaRezervace(r, nazvy, meze);
+        out.rezervace.push_back(std::move(r));
     }
     return out;
 }

@@ -38,7 +38,7 @@ public:
     bool jeUplna() const { return hodnota(QStringLiteral("konec_dat")) == QLatin1String("true"); }
 
 private:
-    void radek(const QString &line);
+    void radek(QStringView line);
 
     QHash<QString, QString> m_hodnoty;   // by lower-case name
     QString m_rozpracovany;              // the last line, until its end comes
