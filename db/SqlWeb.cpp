@@ -1,6 +1,8 @@
 #include "db/SqlWeb.h"
 #include "db/SqlFormat.h"
 
+#include <utility>
+
 namespace SqlWeb {
 
 QString selectTypyPokoju()
@@ -99,28 +101,75 @@ QString selectNewClientId()
 
 // The import's statements run to a thousand rows: each is built in one
 // buffer, values appended in place.
+namespace {
+/** The rows of a multi-row VALUES list, each "(v, v, ...)", joined by ", ". */
+class Radky
+{
+public:
+    Radky(QString &sql, qsizetype znakuNaRadek, qsizetype radku) : m_sql(sql)
+    {
+        m_sql.reserve(m_sql.size() + (znakuNaRadek + 4) * radku);
+    }
+    ~Radky()
+    {
+        if (!m_prvniRadek)
+            m_sql += u')';
+    }
+    Radky &radek()
+    {
+        m_sql += m_prvniRadek ? QLatin1String("(") : QLatin1String("), (");
+        m_prvniRadek = false;
+        m_prvniHodnota = true;
+        return *this;
+    }
+    Radky &text(const SqlFormat &f, QStringView value)
+    {
+        oddel();
+        f.appendQuotedText(m_sql, value);
+        return *this;
+    }
+    Radky &cislo(qint64 value)
+    {
+        oddel();
+        SqlFormat::appendQuotedInteger(m_sql, value);
+        return *this;
+    }
+    Radky &datum(const QDate &value)
+    {
+        oddel();
+        SqlFormat::appendQuotedDate(m_sql, value);
+        return *this;
+    }
+    Radky &cena(double value)
+    {
+        oddel();
+        m_sql += u'"' + SqlFormat::price(value) + u'"';
+        return *this;
+    }
+
+private:
+    void oddel()
+    {
+        if (!std::exchange(m_prvniHodnota, false))
+            m_sql += QLatin1String(", ");
+    }
+
+    QString &m_sql;
+    bool m_prvniRadek = true;
+    bool m_prvniHodnota = true;
+};
+} // namespace
 
 QString insertWebClients(const SqlFormat &f, const QList<WebKlient> &klienti)
 {
     QString sql = QStringLiteral("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno, telefon, email, stat) VALUES ");
-    qsizetype delka = sql.size();
+    qsizetype delka = 0;
     for (const WebKlient &k : klienti)
         delka += 40 + k.jmeno.size() + k.telefon.size() + k.email.size() + k.stat.size();
-    sql.reserve(delka + delka / 8);
-    bool prvni = true;
-    for (const WebKlient &k : klienti) {
-        sql += prvni ? QLatin1String("(") : QLatin1String(", (");
-        prvni = false;
-        SqlFormat::appendQuotedInteger(sql, k.klient_id);
-        sql += QLatin1String(", \"1\", ");
-        f.appendQuotedText(sql, k.jmeno);
-        sql += QLatin1String(", ");
-        f.appendQuotedText(sql, k.telefon);
-        sql += QLatin1String(", ");
-        f.appendQuotedText(sql, k.email);
-        sql += QLatin1String(", ");
-        f.appendQuotedText(sql, k.stat);
-        sql += u')';
+    {
+        Radky r(sql, klienti.isEmpty() ? 0 : delka / klienti.size(), klienti.size());
+        for (const WebKlient &k : klienti)
+            r.radek().cislo(k.klient_id).text(f, u"1").text(f, k.jmeno).text(f, k.telefon).text(f, k.email).text(f, k.stat);
     }
     return sql;
 }
@@ -129,26 +178,11 @@ QString insertWebReservations(const QList<WebObjednavka> &objednavky)
 {
     QString sql = QStringLiteral("INSERT INTO objednavky_pokoje_tab (klient_id, cislo_objednavky, datum_objednavky, od_kdy, "
                                  "do_kdy, pokoj_id, cena) VALUES ");
-    sql.reserve(sql.size() + objednavky.size() * 100);
-    bool prvni = true;
-    for (const WebObjednavka &o : objednavky) {
-        sql += prvni ? QLatin1String("(") : QLatin1String(", (");
-        prvni = false;
-        SqlFormat::appendQuotedInteger(sql, o.klient_id);
-        sql += QLatin1String(", ");
-        SqlFormat::appendQuotedInteger(sql, o.cislo_objednavky);
-        sql += QLatin1String(", ");
-        SqlFormat::appendQuotedDate(sql, o.datum_objednavky);
-        sql += QLatin1String(", ");
-        SqlFormat::appendQuotedDate(sql, o.od_kdy);
-        sql += QLatin1String(", ");
-        SqlFormat::appendQuotedDate(sql, o.do_kdy);
-        sql += QLatin1String(", ");
-        SqlFormat::appendQuotedInteger(sql, o.pokoj_id);
-        sql += QLatin1String(", ");
-        sql += u'"';
-        sql += SqlFormat::price(o.cena);
-        sql += QLatin1String("\")");
+    {
+        Radky r(sql, 100, objednavky.size());
+        for (const WebObjednavka &o : objednavky)
+            r.radek().cislo(o.klient_id).cislo(o.cislo_objednavky).datum(o.datum_objednavky).datum(o.od_kdy)
+                .datum(o.do_kdy).cislo(o.pokoj_id).cena(o.cena);
     }
     return sql;
 }
@@ -157,26 +191,11 @@ QString rememberWebReservations(const SqlFormat &f, const QList<WebObjednavka> &
 {
     QString sql = QStringLiteral("INSERT INTO webove_rezervace_tab (rezervaceid, cislo_objednavky, typ_pokoje_id, od_kdy, "
                                  "do_kdy, datum_importu) VALUES ");
-    qsizetype delka = sql.size();
-    for (const WebObjednavka &o : objednavky)
-        delka += 70 + o.rezervaceid.size();
-    sql.reserve(delka + delka / 8);
-    bool prvni = true;
-    for (const WebObjednavka &o : objednavky) {
-        sql += prvni ? QLatin1String("(") : QLatin1String(", (");
-        prvni = false;
-        f.appendQuotedText(sql, o.rezervaceid);
-        sql += QLatin1String(", ");
-        SqlFormat::appendQuotedInteger(sql, o.cislo_objednavky);
-        sql += QLatin1String(", ");
-        SqlFormat::appendQuotedInteger(sql, o.typ_pokoje_id);
-        sql += QLatin1String(", ");
-        SqlFormat::appendQuotedDate(sql, o.od_kdy);
-        sql += QLatin1String(", ");
-        SqlFormat::appendQuotedDate(sql, o.do_kdy);
-        sql += QLatin1String(", ");
-        SqlFormat::appendQuotedDate(sql, o.datum_objednavky);
-        sql += u')';
+    {
+        Radky r(sql, 80, objednavky.size());
+        for (const WebObjednavka &o : objednavky)
+            r.radek().text(f, o.rezervaceid).cislo(o.cislo_objednavky).cislo(o.typ_pokoje_id).datum(o.od_kdy)
+                .datum(o.do_kdy).datum(o.datum_objednavky);
     }
     return sql;
 }
