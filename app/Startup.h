@@ -13,12 +13,29 @@ class QWidget;
 /** What the command line asks for. */
 struct StartOptions
 {
+    /** What the run does: the desk's window, or one command on the terminal and exit. */
+    enum class Command { Desk, Help, Version, Backup, Restore };
+
+    Command command = Command::Desk;
+    QString file;              // the file of --backup FILE or --restore FILE
     QString configFile;        // --config FILE, else the default file
     bool configGiven = false;  // --config was given: its file must exist
     bool emptyHotel = false;   // --empty-hotel: a new private database gets no sample hotel
     QString error;             // a bad command line, for the user
 
     static StartOptions parse(const QStringList &arguments);
+
+    /**
+     * Whether main()'s arguments ask for a command on the terminal, which
+     * needs no window and so no display; looked at before any application
+     * object exists.
+     */
+    static bool onTerminal(int argc, char **argv);
+
+    /** The text of --help. */
+    static QString helpText();
+    /** The text of --version. */
+    static QString versionText();
 
     /**
      * The configuration to start with: the --config file, which must exist,
@@ -33,6 +50,12 @@ struct StartOptions
  * see it) and gives nothing: the desk must not start, with exit status 2.
  */
 std::optional<Configuration> startConfiguration(const StartOptions &options);
+
+/**
+ * Runs a command of the terminal (--help, --version, --backup, --restore)
+ * under a QCoreApplication; gives the exit status (2 for a bad command line).
+ */
+int runOnTerminal(const StartOptions &options);
 
 /** A start-up error: on stderr, and in the error box unless the display is offscreen (nobody could close it). */
 void reportStartupError(const QString &text);

@@ -3,8 +3,17 @@
 #include "app/VitranaApplication.h"
 #include "db/DatabaseError.h"
 
+#include <QCoreApplication>
+
 int main(int argc, char *argv[])
 {
+    // A command of the terminal (a backup from cron, --help over ssh) needs no display.
+    if (StartOptions::onTerminal(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        app.setApplicationName(QStringLiteral("vitrana"));
+        app.setApplicationVersion(QStringLiteral(VITRANA_VERSION));
+        return runOnTerminal(StartOptions::parse(app.arguments()));
+    }
     VitranaApplication app(argc, argv);
     app.quitOnTerminationSignals();
     const StartOptions options = StartOptions::parse(app.arguments());
