@@ -2,8 +2,13 @@
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
 #include "db/DatabaseError.h"
+#include "model/Klienti.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
+
+// The start of the window, for the administrator's log and the check of an installed package.
+Q_LOGGING_CATEGORY(logRecepce, "vitrana.recepce")
 
 int main(int argc, char *argv[])
 {
@@ -29,6 +34,8 @@ int main(int argc, char *argv[])
         TVitranaForm form(recepce.get());
         form.createDialogs();
         form.show();
+        qCInfo(logRecepce, "recepce spuštěna (popisy položek klienta: %d)",
+               int(PopisyPolozekKlienta().prvky().size()));
         return app.exec();
     } catch (const DatabaseError &e) {
         VitranaApplication::showError(e.text());

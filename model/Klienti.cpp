@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
@@ -479,8 +480,18 @@ QList<int> SeznamKlientu::radkyObsahujici(const QString &klic) const
     return radky;
 }
 
+namespace {
+// A hotel's own file in the working directory wins; a desk started from
+// anywhere else (the menu, an installed package) has the labels built in.
+QString labelFile()
+{
+    const QString own = QStringLiteral("text/popis_polozek_klienta.txt");
+    return QFileInfo::exists(own) ? own : QStringLiteral(":/text/popis_polozek_klienta.txt");
+}
+} // namespace
+
 PopisyPolozekKlienta::PopisyPolozekKlienta()
-    : PopisyPolozekKlienta(QStringLiteral("text/popis_polozek_klienta.txt"))
+    : PopisyPolozekKlienta(labelFile())
 {
 }
 

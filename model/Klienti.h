@@ -154,7 +154,10 @@ private:
 class PopisyPolozekKlienta
 {
 public:
-    /** Reads "text/popis_polozek_klienta.txt" relative to the working directory. */
+    /**
+     * Reads "text/popis_polozek_klienta.txt" relative to the working directory
+     * when there is one (a hotel's own labels), else the labels built in.
+     */
     PopisyPolozekKlienta();
     /** Reads the given file; a file that cannot be opened gives no labels. */
     explicit PopisyPolozekKlienta(const QString &soubor);

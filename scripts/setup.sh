@@ -1,16 +1,34 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the desk needs to build, run and test it,
-# when any of them is missing.
+# Installs the Debian 12 packages the desk needs to build and run it, when
+# any of them is missing. With --test, also what only the tests need (a
+# browser and its driver, hundreds of MB); with --package, what building
+# and checking the Debian package needs.
+#   ./scripts/setup.sh [--test] [--package]
 set -euo pipefail
 
 packages=(
     cmake g++ make
-    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-qpa-plugins
     libqt6sql6-mysql libqt6sql6-odbc
     mariadb-server odbc-mariadb unixodbc
-    fonts-dejavu-core xvfb xauth
+    fonts-dejavu-core
+)
+test_packages=(
     chromium chromium-driver
 )
+# dpkg-shlibdeps finds the package's library dependencies; CPack asks file
+# which files are programs.
+package_packages=(
+    dpkg-dev file lintian
+)
+
+for option in "$@"; do
+    case "$option" in
+        --test) packages+=("${test_packages[@]}") ;;
+        --package) packages+=("${package_packages[@]}") ;;
+        *) echo "Usage: $0 [--test] [--package]" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
@@ -22,5 +40,5 @@ if ((${#missing[@]})); then
     sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi

@@ -273,13 +273,16 @@ private slots:
 
         QVERIFY(PopisyPolozekKlienta(dir.filePath("chybi.txt")).prvky().isEmpty());
 
-        // the desk's own file, relative to the working directory
+        // the built-in labels from a folder without the file; a hotel's own file there wins
         const QString before = QDir::currentPath();
-        writeFile(dir, "text/popis_polozek_klienta.txt", "poznamka\tPoznámka\n");
         QDir::setCurrent(dir.path());
+        const PopisyPolozekKlienta builtIn;
+        writeFile(dir, "text/popis_polozek_klienta.txt", "poznamka\tVzkaz\n");
         const PopisyPolozekKlienta own;
         QDir::setCurrent(before);
-        QCOMPARE(own.NajdiPopis("poznamka"), QStringLiteral("Poznámka"));
+        QCOMPARE(builtIn.NajdiPopis("mesto"), QStringLiteral("Město"));
+        QCOMPARE(own.NajdiPopis("poznamka"), QStringLiteral("Vzkaz"));
+        QCOMPARE(own.NajdiPopis("mesto"), QStringLiteral("mesto"));
     }
 };
 
