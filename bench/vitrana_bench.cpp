@@ -10,7 +10,7 @@
 // guests are sockets of a thread of their own, and the client dialogs and the
 // occupancy grid are the desk's own, shown offscreen.
 //
-//   vitrana_bench [--repeat N] [--only dialogs|export|grid|guests|import]
+//   vitrana_bench [--repeat N] [--only dialogs|export|grid|guests|import|backup]
 //   medians of N runs (default 5); --only measures one part
 
 #include "BenchSupport.h"
@@ -23,6 +23,7 @@
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "db/Zaloha.h"
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TNovaRezervace.h"
 #include "desk/TRezervaceSmazRezervaci.h"
@@ -35,6 +36,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QLoggingCategory>
@@ -650,6 +652,37 @@ void connectSite(Hotel &h)
     waitFor([&] { return h.engine().jePripojeno(); }, 10000);
 }
 
+void backupFigure()
+{
+    // One copy: a backup reads every row, so it grows with the stays, as it must.
+    constexpr int c = 1;
+    Hotel &h = hotels[c];
+    h.use();
+    Figure f{QStringLiteral("backup of the 200,000-stay copy (gzip)"), QStringLiteral("–")};
+    f.ratioGoal = false;
+    f.decimals = 0;
+    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/vitrana-bench-backup-XXXXXX"));
+    const QString file = dir.filePath(QStringLiteral("hotel.sql.gz"));
+    std::vector<double> times;
+    qint64 rows = 0;
+    for (int i = 0; i < std::min(repeat, 3); ++i)
+        times.push_back(timeMs([&] {
+            rows = 0;
+            for (const KontrolaTabulky &k : Zaloha::zapis(h.db(), file))
+                rows += k.radku;
+        }));
+    f.at[c] = median(times);
+    printFigure(f);
+    TMojeQuery q(h.db());
+    q.setSql(QStringLiteral("SELECT COUNT(*) AS pocet FROM objednavky_pokoje_tab"));
+    q.open();
+    note(QStringLiteral("(%1 reservations, %2 rows in all; the file has %3 MB; no restore: the desk's export "
+                        "worker is connected, and a restore must be alone)")
+             .arg(q.integer(QStringLiteral("pocet")))
+             .arg(rows)
+             .arg(QString::number(double(QFileInfo(file).size()) / 1e6, 'f', 1)));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -724,6 +757,7 @@ int main(int argc, char *argv[])
          guestFigures);
     part(QStringLiteral("import"), QStringLiteral("Web import (the site holds 10,000 waiting reservations)"),
          importFigure);
+    part(QStringLiteral("backup"), QStringLiteral("Backup of the hotel database"), backupFigure);
     for (Hotel &h : hotels) {   // before the server and the application go
         h.site.reset();
         h.skupiny.reset();

@@ -22,10 +22,11 @@ constexpr qint64 largestFile = 64 * 1024;
 
 const QStringList databaseKeys{"mode", "host", "port", "socket", "name", "dsn", "datadir", "lock_wait", "timeout"};
 const QStringList webKeys{"listen_port"};
+const QStringList backupKeys{"keep", "folder"};
 
 const QStringList &keysOf(const QString &section)
 {
-    return section == QLatin1String("web") ? webKeys : databaseKeys;
+    return section == QLatin1String("web") ? webKeys : section == QLatin1String("backup") ? backupKeys : databaseKeys;
 }
 
 class Reader
@@ -93,8 +94,9 @@ void Reader::readLine(const QString &text)
             fail(tr("za ] nesmí na řádku nic být; každý klíč patří na vlastní řádek."));
         const QString name = text.mid(1, end - 1).trimmed();
         m_section = name.toLower();
-        if (m_section != QLatin1String("database") && m_section != QLatin1String("web"))
-            fail(tr("neznámá sekce [%1]; známé jsou [database] a [web].").arg(name));
+        if (m_section != QLatin1String("database") && m_section != QLatin1String("web")
+            && m_section != QLatin1String("backup"))
+            fail(tr("neznámá sekce [%1]; známé jsou [database], [web] a [backup].").arg(name));
         return;
     }
 
@@ -106,7 +108,7 @@ void Reader::readLine(const QString &text)
     if (key.isEmpty())
         fail(tr("před = chybí název klíče."));
     if (m_section.isEmpty())
-        fail(tr("klíč %1 stojí před první sekcí ([database] nebo [web]).").arg(key));
+        fail(tr("klíč %1 stojí před první sekcí ([database], [web] nebo [backup]).").arg(key));
     const QString lowerKey = key.toLower();
     if (!keysOf(m_section).contains(lowerKey))
         fail(tr("neznámý klíč %1 v sekci [%2]; známé jsou %3.")
@@ -160,6 +162,10 @@ void Reader::set(const QString &key, const QString &value)
         c.timeoutSeconds = number(QStringLiteral("timeout"), value, 1, 3600);
     } else if (key == QLatin1String("web/listen_port")) {
         c.listenPort = number(QStringLiteral("listen_port"), value, 1, 65535);
+    } else if (key == QLatin1String("backup/keep")) {
+        c.backupKeep = number(QStringLiteral("keep"), value, 1, 1000);
+    } else if (key == QLatin1String("backup/folder")) {
+        c.backupFolder = path(value);
     }
 }
 
@@ -194,6 +200,16 @@ QString Configuration::defaultDatadir()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
            + QStringLiteral("/mariadb");
+}
+
+QString Configuration::privateFolder() const
+{
+    return datadir.isEmpty() ? defaultDatadir() : datadir;
+}
+
+QString Configuration::automaticBackupFolder() const
+{
+    return backupFolder.isEmpty() ? privateFolder() + QStringLiteral("/backups") : backupFolder;
 }
 
 Configuration Configuration::load(const QString &file, bool required)

@@ -20,6 +20,10 @@
  *   [database] timeout                       (seconds to connect, and to wait
  *                                             for the server's answer)
  *   [web]      listen_port
+ *   [backup]   keep                          (automatic backups of the private
+ *                                             server kept, newest first; 14)
+ *   [backup]   folder                        (where they go; the private
+ *                                             folder's backups/ by default)
  *
  * The file is read strictly: UTF-8 text of `[section]` lines, `key = value`
  * lines, whole-line comments (`;` or `#`) and blank lines. Section and key
@@ -41,6 +45,13 @@ struct Configuration
     int lockWaitSeconds = 5;    // then a save fails whole and may be tried again
     int timeoutSeconds = 10;    // an unreachable or hung server: then the action fails like a lost connection
     int listenPort = 9876;
+    int backupKeep = 14;
+    QString backupFolder;       // empty means the private folder's backups/
+
+    /** The private server's folder: datadir, else the default. */
+    QString privateFolder() const;
+    /** Where the private server's automatic backups go. */
+    QString automaticBackupFolder() const;
 
     /** The file read when no --config option is given. */
     static QString defaultFile();

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make
+    cmake g++ make zlib1g-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-qpa-plugins
     libqt6sql6-mysql libqt6sql6-odbc
     mariadb-server odbc-mariadb unixodbc
