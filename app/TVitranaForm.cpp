@@ -10,6 +10,7 @@
 #include "app/ObsazenostGrid.h"
 #include "app/TAboutBox.h"
 #include "core/Recepce.h"
+#include "core/Zalohovani.h"
 #include "db/DatabaseError.h"
 #include "db/Installation.h"
 #include "db/TMojeQuery.h"
@@ -23,6 +24,11 @@
 #include "web/TAdministraceSpolupraceSWebem.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QProgressDialog>
 #include <QLabel>
 #include <QShowEvent>
 #include <QTimer>
@@ -52,6 +58,7 @@ TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
         {ui->MenuAdministraceSkupinyPokoju, &TVitranaForm::MenuAdministraceSkupinyPokojuClick},
         {ui->MenuAdministraceTypyDni, &TVitranaForm::MenuAdministraceTypyDniClick},
         {ui->SpolupraceSWebem, &TVitranaForm::SpolupraceSWebemClick},
+        {ui->ZalohaDatabaze, &TVitranaForm::ZalohaDatabazeClick},
         {ui->OAplikaci, &TVitranaForm::OAplikaciClick},
     };
     for (const auto &i : items)
@@ -100,6 +107,21 @@ void TVitranaForm::createDialogs()
     ui->SpolupraceSWebem->setEnabled(true);
     // The web road's health without opening its dialog.
     ui->StatusBar1->addPermanentWidget(new IndikatorWebu(web, ui->StatusBar1));
+    ui->ZalohaDatabaze->setEnabled(true);
+    // How the last automatic backup ended; red when it failed.
+    if (AutomatickeZalohy *zalohy = m_recepce->zalohy()) {
+        auto *indikator = new QLabel(ui->StatusBar1);
+        indikator->setObjectName(QStringLiteral("IndikatorZaloh"));
+        const auto ukaz = [indikator](const QString &text, bool chyba) {
+            indikator->setText(chyba ? tr("Záloha selhala") : text.isEmpty() ? QString() : tr("Záloha v pořádku"));
+            indikator->setToolTip(text);
+            indikator->setAccessibleDescription(text);
+            indikator->setStyleSheet(chyba ? QStringLiteral("color: #b00000;") : QString());
+        };
+        ukaz(zalohy->posledniStav(), zalohy->posledniSelhala());
+        connect(zalohy, &AutomatickeZalohy::stav, indikator, ukaz);
+        ui->StatusBar1->addPermanentWidget(indikator);
+    }
     m_novaRezervace->setSpolupraceSWebem(web);
 }
 
@@ -322,6 +344,64 @@ void TVitranaForm::MenuAdministraceTypyDniClick()
 void TVitranaForm::SpolupraceSWebemClick()
 {
     otevriZeSmycky([this] { m_spolupraceSWebem->ukaz(); });
+}
+
+void TVitranaForm::ZalohaDatabazeClick()
+{
+    otevriZeSmycky([this] {
+        const Configuration &config = m_recepce->pristup().config;
+        const QString slozka = config.mode == Configuration::Mode::Private ? config.automaticBackupFolder()
+                                                                           : QDir::homePath();
+        QDir().mkpath(slozka);
+        const QString navrh = QDir(slozka).filePath(
+            QStringLiteral("hotel-%1.sql.gz").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm"))));
+        QString soubor = QFileDialog::getSaveFileName(this, tr("Záloha databáze"), navrh,
+                                                      tr("Záloha databáze (*.sql.gz)"));
+        if (soubor.isEmpty())
+            return;
+        if (!soubor.endsWith(QLatin1String(".sql.gz")))
+            soubor += QStringLiteral(".sql.gz");
+        zalohujDo(soubor);
+    });
+}
+
+bool TVitranaForm::zalohujDo(const QString &soubor)
+{
+    if (!m_zalohovani) {
+        m_zalohovani = new ZalohovaniNaPozadi(m_recepce->pristup(), this);
+        m_prubehZalohy = new QProgressDialog(this);
+        m_prubehZalohy->setObjectName(QStringLiteral("PrubehZalohy"));
+        m_prubehZalohy->setWindowTitle(tr("Záloha databáze"));
+        m_prubehZalohy->setCancelButtonText(tr("Zrušit"));
+        m_prubehZalohy->setWindowModality(Qt::WindowModal);
+        m_prubehZalohy->setMinimumDuration(0);
+        m_prubehZalohy->setAutoClose(false);
+        m_prubehZalohy->setAutoReset(false);
+        m_prubehZalohy->reset();
+        connect(m_prubehZalohy, &QProgressDialog::canceled, m_zalohovani, &ZalohovaniNaPozadi::zrus);
+        connect(m_zalohovani, &ZalohovaniNaPozadi::prubeh, m_prubehZalohy, [this](qint64 hotovo, qint64 celkem) {
+            // Rows can pass the server's estimate; the bar then stays nearly full.
+            m_prubehZalohy->setValue(celkem > 0 ? int(std::min<qint64>(hotovo * 1000 / celkem, 999)) : 0);
+        });
+        connect(m_zalohovani, &ZalohovaniNaPozadi::dokonceno, this, [this](const QString &soubor, const QString &chyba) {
+            m_prubehZalohy->reset();
+            m_prubehZalohy->hide();
+            if (chyba.isEmpty())
+                MessageBox::show(this, tr("Záloha databáze je zapsána v souboru %1 (%2 kB).")
+                                           .arg(QDir::toNativeSeparators(soubor))
+                                           .arg((QFileInfo(soubor).size() + 1023) / 1024),
+                                 tr("Záloha databáze"), QMessageBox::Ok, QMessageBox::Information);
+            else
+                MessageBox::chyba(this, chyba, QMessageBox::Warning);
+        });
+    }
+    if (!m_zalohovani->zacni(soubor))
+        return false;
+    m_prubehZalohy->setRange(0, 1000);
+    m_prubehZalohy->setValue(0);
+    m_prubehZalohy->setLabelText(tr("Zapisuje se záloha do souboru %1…").arg(QDir::toNativeSeparators(soubor)));
+    m_prubehZalohy->show();
+    return true;
 }
 
 void TVitranaForm::OAplikaciClick()

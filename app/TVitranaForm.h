@@ -23,6 +23,8 @@ class TNastaveniDnuUTypuDne;
 class TNovaRezervace;
 class TPridaniKlienta;
 class TRezervaceSmazRezervaci;
+class QProgressDialog;
+class ZalohovaniNaPozadi;
 
 /**
  * The main window: the span pickers, one tab per room group and the
@@ -47,6 +49,12 @@ public:
     void nactiSkupiny();
 
     ObsazenostGrid *grid() const;
+    /**
+     * Backs the hotel database up into `soubor` on a worker, with its
+     * progress shown in a window-modal box that can cancel it; the outcome is
+     * told in a box. False when a backup already runs.
+     */
+    bool zalohujDo(const QString &soubor);
     /** The web cooperation dialog (its exports are started from other dialogs too). */
     TAdministraceSpolupraceSWebem *spolupraceSWebem() const { return m_spolupraceSWebem; }
 
@@ -62,6 +70,8 @@ public slots:
     void MenuAdministraceSkupinyPokojuClick();
     void MenuAdministraceTypyDniClick();
     void SpolupraceSWebemClick();
+    /** Asks for a file, then backs the hotel database up into it (zalohujDo). */
+    void ZalohaDatabazeClick();
     void OAplikaciClick();
     void MrizkaObsazenostiDblClick(const QString &cisloPokoje, const QDate &den);
 
@@ -95,4 +105,7 @@ private:
     TRezervaceSmazRezervaci *m_smazRezervaci = nullptr;
     TAboutBox *m_aboutBox = nullptr;
     TAdministraceSpolupraceSWebem *m_spolupraceSWebem = nullptr;
+
+    ZalohovaniNaPozadi *m_zalohovani = nullptr;   // the menu's backups, one at a time
+    QProgressDialog *m_prubehZalohy = nullptr;
 };

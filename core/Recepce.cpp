@@ -1,5 +1,6 @@
 #include "core/Recepce.h"
 
+#include "core/Zalohovani.h"
 #include "db/DatabaseError.h"
 #include "db/Indexes.h"
 #include "db/Installation.h"
@@ -18,6 +19,10 @@ Recepce::Recepce(const Configuration &config, bool emptyHotel, const CasovaniWeb
 Recepce::~Recepce()
 {
     m_spoluprace.reset();   // no guest is served without the connection
+    // The last desk to leave backs the hotel up while the server still runs.
+    if (m_zalohy && m_databaze && m_server && m_server->otherDesks() == 0)
+        m_zalohy->zalohujPriOdchodu(*m_databaze);
+    m_zalohy.reset();
     m_databaze.reset();     // closed before the server may be shut down
     m_server.reset();
 }
@@ -26,8 +31,7 @@ void Recepce::pripoj(const DotazNaPrihlaseni &prihlaseni)
 {
     QString user;
     if (m_config.mode == Configuration::Mode::Private) {
-        const QString folder = m_config.datadir.isEmpty() ? Configuration::defaultDatadir() : m_config.datadir;
-        m_server = std::make_unique<PrivateServer>(folder);
+        m_server = std::make_unique<PrivateServer>(m_config.privateFolder());
         m_server->start();
         Installation::createDatabaseIfMissing(m_server->socketPath(), m_config.name, !m_emptyHotel);
         m_config.socket = m_server->socketPath();
@@ -68,9 +72,15 @@ void Recepce::pripoj(const DotazNaPrihlaseni &prihlaseni)
 
     // From here on the desk listens for guests; another desk on this machine
     // may hold the port, the rest of the web road works without it.
+    m_pristup = {m_config, user, password};
     m_spoluprace = std::make_unique<SpolupraceSWebem>(quint16(m_config.listenPort), m_casovani);
     // The prices and occupancy export reads on a connection of its own, with the same account.
-    m_spoluprace->ctiExportyVeVlakne({m_config, user, password});
+    m_spoluprace->ctiExportyVeVlakne(m_pristup);
+
+    if (m_server) {
+        m_zalohy = std::make_unique<AutomatickeZalohy>(m_config, m_pristup);
+        m_zalohy->spust();
+    }
 }
 
 void upgradeIndexes(TMojeDatabaze &databaze)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Configuration.h"
+#include "web/engine/CteniExportu.h"
 #include "web/engine/SpolupraceSWebem.h"
 
 #include <QString>
@@ -8,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class AutomatickeZalohy;
 class PrivateServer;
 class TMojeDatabaze;
 
@@ -34,7 +36,7 @@ using DotazNaPrihlaseni = std::function<std::optional<Prihlaseni>(const QString 
  * A connection that is lost later is opened again by the next statement,
  * starting the private server again when it is gone. Destroying the core
  * stops the web road, closes the connection and leaves the server, which
- * the last desk shuts down.
+ * the last desk shuts down after writing a backup of the hotel.
  */
 class Recepce
 {
@@ -58,14 +60,20 @@ public:
     PrivateServer *server() const { return m_server.get(); }
     /** The web engine, from the connection on; windows start its operations and show its state. */
     SpolupraceSWebem *spoluprace() const { return m_spoluprace.get(); }
+    /** The private server's automatic backups; null in the other modes. */
+    AutomatickeZalohy *zalohy() const { return m_zalohy.get(); }
+    /** What a connection of its own needs (the same database and account), from the connection on. */
+    const PristupKDatabazi &pristup() const { return m_pristup; }
 
 private:
     Configuration m_config;
     bool m_emptyHotel;
     CasovaniWebu m_casovani;
+    PristupKDatabazi m_pristup;
     // Destroyed bottom-up: the web road before the connection, the connection before the server.
     std::unique_ptr<PrivateServer> m_server;
     std::unique_ptr<TMojeDatabaze> m_databaze;
+    std::unique_ptr<AutomatickeZalohy> m_zalohy;
     std::unique_ptr<SpolupraceSWebem> m_spoluprace;
 };
 

@@ -45,6 +45,8 @@ public:
     QString socketPath() const;
     QString logFile() const;
     QString folder() const { return m_folder; }
+    /** How many other live desks use this folder's server. */
+    int otherDesks() const { return liveDesks() - (m_registered ? 1 : 0); }
     /** Pid of the running server of this folder, 0 when none runs. */
     qint64 serverPid() const;
 

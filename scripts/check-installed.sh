@@ -98,4 +98,21 @@ if server=$(pgrep -f -- "$tmp/" | head -n 1) && [ -n "$server" ]; then
 fi
 echo "check-installed: the desk ended cleanly on SIGTERM"
 
+# The last desk to leave backs the hotel up into the data folder.
+backup=$(ls "$tmp"/data/backups/zaloha-*.sql.gz 2>/dev/null | head -n 1)
+[ -n "$backup" ] || fail "no backup in $tmp/data/backups after the desk's exit"
+gzip -t "$backup" || fail "the backup $backup is not a complete gzip file"
+echo "check-installed: the exit wrote $(basename "$backup") ($(stat -c %s "$backup") bytes)"
+
+# The commands of the terminal, without a display: a backup on demand, and a
+# restore of it, which checks every table against the backup.
+env -u DISPLAY -u WAYLAND_DISPLAY VITRANA_DB_USER="$(id -un)" VITRANA_DB_PASSWORD="" \
+    "$desk" --config "$tmp/hotel.conf" --backup "$tmp/hand.sql.gz" 2>"$log" || fail "vitrana --backup failed"
+env -u DISPLAY -u WAYLAND_DISPLAY VITRANA_DB_USER="$(id -un)" VITRANA_DB_PASSWORD="" \
+    "$desk" --config "$tmp/hotel.conf" --restore "$tmp/hand.sql.gz" 2>"$log" || fail "vitrana --restore failed"
+if server=$(pgrep -f -- "$tmp/" | head -n 1) && [ -n "$server" ]; then
+    fail "the private server (pid $server) outlived the backup commands"
+fi
+echo "check-installed: vitrana --backup and --restore round-trip the hotel"
+
 echo "check-installed: OK"

@@ -130,7 +130,8 @@ private slots:
             "MenuRezervace=Rezervace: MenuRezervaceNovaRezervace=Nová rezervace..., SmazRezervaci=Smaž rezervaci...",
             "MenuAdministrace=Administrace: MenuAdministracePokoje=Pokoje..., "
             "MenuAdministraceTypyPokoju=Typy pokojů..., MenuAdministraceSkupinyPokoju=Skupiny pokojů..., "
-            "Linka1, MenuAdministraceTypyDni=Typy dní..., N1, SpolupraceSWebem=Spolupráce s webem...",
+            "Linka1, MenuAdministraceTypyDni=Typy dní..., N1, SpolupraceSWebem=Spolupráce s webem..., "
+            "N2, ZalohaDatabaze=Záloha databáze...",
             "MenuNapoveda=Nápověda: OAplikaci=O aplikaci"}));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Vitrana"));
         QCOMPARE(m_form->objectName(), QStringLiteral("VitranaForm"));
