@@ -46,6 +46,13 @@ QString deleteClient(int klientId)
     return QStringLiteral("DELETE FROM klienti_tab WHERE klient_id = ") + SqlFormat::quotedInteger(klientId);
 }
 
+QString selectName(int klientId)
+{
+    return QStringLiteral("SELECT jmeno FROM klienti_tab WHERE klient_id = ") + SqlFormat::quotedInteger(klientId);
+}
+
+QString selectInsertedId() { return QStringLiteral("SELECT LAST_INSERT_ID() AS id"); }
+
 QString selectClientStamp()
 {
     // Both are read from an index's end: no row of the clients is scanned.

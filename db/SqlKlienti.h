@@ -30,6 +30,10 @@ QString insertClient(const SqlFormat &f, const QList<QPair<QString, QString>> &a
 /** COUNT(*) AS pocet of the clients with the id: 0 or 1. */
 QString countClient(int klientId);
 QString deleteClient(int klientId);
+/** The client's jmeno (no row when there is none). */
+QString selectName(int klientId);
+/** The id the last insert of this session generated (column id). */
+QString selectInsertedId();
 
 /**
  * The clients' change stamp: every insert or delete of clients bumps it in

@@ -82,6 +82,27 @@ QString deleteReservation(int cisloObjednavky, int klientId)
     return deleteReservation(cisloObjednavky) + QStringLiteral(" AND klient_id = ") + i(klientId);
 }
 
+QString selectNames(int klientId, int pokojId)
+{
+    return QStringLiteral("SELECT (SELECT jmeno FROM klienti_tab WHERE klient_id = ") + i(klientId)
+           + QStringLiteral(" LIMIT 1) AS jmeno, (SELECT cislo_pokoje FROM pokoje_tab WHERE pokoj_id = ") + i(pokojId)
+           + QStringLiteral(" LIMIT 1) AS cislo_pokoje");
+}
+
+QString selectWithNames(int cisloObjednavky, int klientId)
+{
+    QString sql = QStringLiteral("SELECT objednavky_pokoje_tab.od_kdy, objednavky_pokoje_tab.do_kdy, "
+                                 "objednavky_pokoje_tab.klient_id, pokoje_tab.cislo_pokoje, klienti_tab.jmeno "
+                                 "FROM objednavky_pokoje_tab "
+                                 "LEFT JOIN pokoje_tab ON pokoje_tab.pokoj_id = objednavky_pokoje_tab.pokoj_id "
+                                 "LEFT JOIN klienti_tab ON klienti_tab.klient_id = objednavky_pokoje_tab.klient_id "
+                                 "WHERE objednavky_pokoje_tab.cislo_objednavky = ")
+                  + i(cisloObjednavky);
+    if (klientId >= 0)
+        sql += QStringLiteral(" AND objednavky_pokoje_tab.klient_id = ") + i(klientId);
+    return sql;
+}
+
 QString selectOfClient(int klientId)
 {
     return QStringLiteral("SELECT * FROM objednavky_pokoje_tab WHERE klient_id = ") + i(klientId);

@@ -27,6 +27,14 @@ QString deleteReservation(int cisloObjednavky);
 /** The rows of the number that belong to the client. */
 QString deleteReservation(int cisloObjednavky, int klientId);
 QString selectOfClient(int klientId);
+/** The client's name (jmeno) and the room's number (cislo_pokoje), for the history; NULL where gone. */
+QString selectNames(int klientId, int pokojId);
+/**
+ * The rows of a number (those of one client with klientId >= 0) with the
+ * room's number and the client's name: od_kdy, do_kdy, cislo_pokoje,
+ * jmeno, klient_id. Runs in the reservations' lock set.
+ */
+QString selectWithNames(int cisloObjednavky, int klientId = -1);
 /** COUNT(*) AS pocet of the rooms of that id (and number). */
 QString countRoom(int pokojId);
 QString countRoom(int pokojId, const QString &cisloPokoje, const SqlFormat &f);

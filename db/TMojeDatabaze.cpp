@@ -5,9 +5,11 @@
 
 #include <QCoreApplication>
 #include <QSqlError>
+#include <QSysInfo>
 #include <QStringList>
 #include <algorithm>
 #include <atomic>
+#include <utility>
 
 namespace {
 thread_local TMojeDatabaze *currentConnection = nullptr;
@@ -56,7 +58,7 @@ void TMojeDatabaze::setWaitIndicator(std::function<void(bool)> indicator)
 }
 
 TMojeDatabaze::TMojeDatabaze(const Configuration &config)
-    : m_config(config), m_lockWaitSeconds(config.lockWaitSeconds)
+    : m_config(config), m_lockWaitSeconds(config.lockWaitSeconds), m_pocitac(QSysInfo::machineHostName().left(255))
 {
     // The desk's one connection bears the name the queries know it by;
     // further ones (a second desk in a test, an installation step) are numbered.
@@ -326,9 +328,11 @@ void TMojeDatabaze::writeLocked(const QString &lockStatement,
         explicit InLockSet(int &d) : depth(++d) {}
         ~InLockSet() { --depth; }
     } inLockSet(m_lockSets);
+    m_historie.clear();
     try {
-        q.exec(lockStatement);
+        q.exec(SqlHistorie::withHistory(lockStatement));
         statements(q);
+        writeHistory(q);
         try {
             q.exec(SqlSpojeni::commit());
         } catch (const DatabaseError &e) {
@@ -340,6 +344,7 @@ void TMojeDatabaze::writeLocked(const QString &lockStatement,
                                 DatabaseError::Kind::ConnectionLost);
         }
     } catch (...) {
+        m_historie.clear();
         // The first error is the one worth showing; what fails while cleaning
         // up (a lost connection, say) is a consequence of it.
         for (const QString &cleanup : {SqlSpojeni::rollback(), SqlSpojeni::unlockTables(), SqlSpojeni::autocommitOn()}) {
@@ -359,6 +364,19 @@ void TMojeDatabaze::writeLocked(const QString &lockStatement,
         if (e.kind() != DatabaseError::Kind::ConnectionLost)
             throw;
     }
+}
+
+void TMojeDatabaze::noteChange(const QString &popis, const QString &ids)
+{
+    Q_ASSERT(m_lockSets > 0);
+    m_historie.append({popis, ids});
+}
+
+void TMojeDatabaze::writeHistory(TMojeQuery &q)
+{
+    const QList<SqlHistorie::Radek> radky = std::exchange(m_historie, {});
+    if (!radky.isEmpty())
+        q.exec(SqlHistorie::insertRows(q.format(), m_pocitac, radky));
 }
 
 TMojeDatabaze &TMojeDatabaze::current()

@@ -2,9 +2,11 @@
 
 #include "db/Configuration.h"
 #include "db/DatabaseError.h"
+#include "db/SqlHistorie.h"
 #include "db/SqlFormat.h"
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
@@ -106,6 +108,22 @@ public:
     void writeLocked(const QString &lockStatement,
                      const std::function<void(TMojeQuery &)> &statements);
 
+    /**
+     * Inside writeLocked: a change the save makes, for the history of
+     * changes. Every lock set holds the history table; the noted rows are
+     * written just before COMMIT, so a save rolled back leaves none and a
+     * save that changed nothing notes nothing.
+     */
+    void noteChange(const QString &popis, const QString &ids);
+    /**
+     * Writes the changes noted so far; a save that commits by parts inside
+     * its lock set (the web import) calls it before each COMMIT. The notes
+     * are gone afterwards, written or not.
+     */
+    void writeHistory(TMojeQuery &q);
+    /** The machine the history names for this desk's saves. */
+    const QString &machineName() const { return m_pocitac; }
+
     /** The current connection of this thread; throws when there is none. */
     static TMojeDatabaze &current();
     void makeCurrent();
@@ -143,6 +161,8 @@ private:
     bool m_lost = false;
     bool m_reconnecting = false;
     int m_lockSets = 0;
+    QString m_pocitac;
+    QList<SqlHistorie::Radek> m_historie;   // noted by the running save
 
     // Failures to reach the server in a row, and what the last one said.
     int m_failures = 0;

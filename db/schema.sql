@@ -130,3 +130,19 @@ CREATE TABLE IF NOT EXISTS klienti_zmeny_tab (
     zmena BIGINT NOT NULL DEFAULT 0,
     PRIMARY KEY (id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- Who changed what: every save that changes data writes its rows here in
+-- its own transaction. The server writes the time and the account; the
+-- desk its machine, a sentence and the ids concerned ("objednavka=123
+-- klient=45"). Read newest first a page at a time, by id or by time.
+CREATE TABLE IF NOT EXISTS historie_zmen_tab (
+    id BIGINT NOT NULL AUTO_INCREMENT,
+    kdy DATETIME NOT NULL,
+    uzivatel VARCHAR(128) NOT NULL DEFAULT '',
+    pocitac VARCHAR(255) NOT NULL DEFAULT '',
+    popis TEXT NOT NULL,
+    ids MEDIUMTEXT NOT NULL,
+    PRIMARY KEY (id),
+    KEY kdy (kdy, id),
+    KEY uzivatel (uzivatel, id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;

@@ -4,6 +4,7 @@
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "model/Zmeny.h"
+#include "model/Historie.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -124,6 +125,15 @@ struct UlozeneTypy
     }
 };
 
+// A price as the history writes it: crowns, hellers only when there are any.
+QString castka(double cena)
+{
+    QString text = QString::number(cena, 'f', 2);
+    if (text.endsWith(QLatin1String(".00")))
+        text.chop(3);
+    return text;
+}
+
 QString nazev(const QHash<int, QString> &nazvy, int id)
 {
     return Konflikt::uvozovky(nazvy.value(id, QString::number(id)));
@@ -170,10 +180,24 @@ void CenyPokoju::Uloz(const NazvyTypu &nazvy)
                                                 nazev(nazvy.typyDnu, c.typ_dne_id),
                                                 nazev(nazvy.typyKlientu, c.typ_klienta_id)));
         }
+        QStringList zmenene;
+        QList<int> zmeneneTypy;
         for (const CenaPokoje &c : zapsat) {
             q.exec(SqlCenyPokoju::deletePrice(c.typ_pokoje_id, c.typ_klienta_id, c.typ_dne_id));
             q.exec(SqlCenyPokoju::insertPrice(c.typ_pokoje_id, c.typ_klienta_id, c.typ_dne_id, c.cena));
+            const std::optional<double> &predtim = m_nactene.at(c);
+            if (predtim && *predtim == c.cena)
+                continue;   // set again to what it was
+            zmenene << tr("%1 / %2 / %3: %4 → %5")
+                           .arg(nazvy.typyPokoju.value(c.typ_pokoje_id), nazvy.typyDnu.value(c.typ_dne_id),
+                                nazvy.typyKlientu.value(c.typ_klienta_id),
+                                predtim ? castka(*predtim) : QStringLiteral("–"), castka(c.cena));
+            if (!zmeneneTypy.contains(c.typ_pokoje_id))
+                zmeneneTypy << c.typ_pokoje_id;
         }
+        if (!zmenene.isEmpty())
+            Historie::zapis(QCoreApplication::translate("Historie", "Ceny uloženy: %1").arg(Historie::vycet(zmenene)),
+                            Historie::ids(QStringLiteral("typ_pokoje"), zmeneneTypy));
     });
     for (const CenaPokoje &c : zapsat)
         m_nactene.erase(c);

@@ -3,6 +3,7 @@
 #include "db/SqlTypyDnu.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "model/Historie.h"
 #include "model/TypyDnu.h"
 #include "model/Zmeny.h"
 
@@ -96,12 +97,28 @@ void KalendarTypuDne::Uloz()
         if (q.eof())
             throw Konflikt::odstranen(popisTypuDne(m_nazev));
         const std::set<QDate> ulozene = nactiDny(q, m_typDneId);
+        QStringList smazane, pridaneDny;
         for (const QDate &den : odstranene)
-            if (ulozene.count(den))
+            if (ulozene.count(den)) {
                 q.exec(SqlTypyDnu::deleteCalendarDay(den, m_typDneId));
+                smazane << Historie::datum(den);
+            }
         for (const QDate &den : pridane)
-            if (!ulozene.count(den))
+            if (!ulozene.count(den)) {
                 q.exec(SqlTypyDnu::insertCalendarDay(den, m_typDneId));
+                pridaneDny << Historie::datum(den);
+            }
+        // Another desk may have made the same change: then this save changed nothing.
+        if (smazane.isEmpty() && pridaneDny.isEmpty())
+            return;
+        QStringList casti;
+        if (!pridaneDny.isEmpty())
+            casti << QCoreApplication::translate("Historie", "přidány %1").arg(Historie::vycet(pridaneDny));
+        if (!smazane.isEmpty())
+            casti << QCoreApplication::translate("Historie", "smazány %1").arg(Historie::vycet(smazane));
+        Historie::zapis(QCoreApplication::translate("Historie", "Kalendář uložen: typ dne %1 – %2")
+                            .arg(Konflikt::uvozovky(m_nazev), casti.join(QStringLiteral("; "))),
+                        Historie::ids(QStringLiteral("typ_dne"), {m_typDneId}));
     });
     m_nactene = m_dny;
 }

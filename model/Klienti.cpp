@@ -5,6 +5,7 @@
 #include "db/SqlObjednavky.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "model/Historie.h"
 #include "model/Kolekce.h"
 
 #include <QCoreApplication>
@@ -100,6 +101,15 @@ void Klient::PridejKlienta(const QList<QPair<QString, QString>> &polozky, int ty
 {
     TMojeDatabaze::current().writeLocked(SqlKlienti::lockClientInsert(), [&](TMojeQuery &q) {
         q.exec(SqlKlienti::insertClient(q.format(), polozky, typKlientaId));
+        q.setSql(SqlKlienti::selectInsertedId());
+        q.open();
+        const int id = q.integer(QStringLiteral("id"));
+        QString jmeno;
+        for (const auto &[sloupec, text] : polozky)
+            if (sloupec == QLatin1String("jmeno"))
+                jmeno = text;
+        Historie::zapis(QCoreApplication::translate("Historie", "Klient %1 přidán").arg(jmeno),
+                        Historie::ids(QStringLiteral("klient"), {id}));
         markChanged(q);
     });
 }
@@ -112,8 +122,14 @@ Klient::Smazani Klient::SmazKlienta(int klientId)
         q.open();
         if (q.integer(QStringLiteral("pocet")) > 0)
             return;
+        q.setSql(SqlKlienti::selectName(klientId));
+        q.open();
+        const QString jmeno = q.isEmpty() ? QString() : q.text(QStringLiteral("jmeno"));
         q.exec(SqlKlienti::deleteClient(klientId));
         vysledek = q.rowsAffected() > 0 ? Smazani::Smazan : Smazani::UzNeni;
+        if (vysledek == Smazani::Smazan)
+            Historie::zapis(QCoreApplication::translate("Historie", "Klient %1 smazán").arg(jmeno),
+                            Historie::ids(QStringLiteral("klient"), {klientId}));
         // Gone already: the list that offered the client was stale (a writer
         // that does not bump the stamp), so every desk reads it again.
         markChanged(q);

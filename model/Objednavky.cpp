@@ -1,11 +1,13 @@
 #include "model/Objednavky.h"
 #include "model/Pobyt.h"
+#include "model/Historie.h"
 
 #include "db/SqlKlienti.h"
 #include "db/SqlObjednavky.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace {
@@ -62,7 +64,7 @@ bool Objednavka::Zarezervuj() const
     return ZarezervujKlientovi() == VysledekRezervace::Ulozena;
 }
 
-bool Objednavka::Zarezervuj(TMojeQuery &q) const
+bool Objednavka::Zarezervuj(TMojeQuery &q, int *cislo) const
 {
     // The collision count, the number and the insert must see the table as
     // no other desk can change it in between: hence the caller's lock.
@@ -70,6 +72,8 @@ bool Objednavka::Zarezervuj(TMojeQuery &q) const
         return false;
     const int number = cislo_objednavky >= 1 ? cislo_objednavky : newNumber(q);
     q.exec(SqlObjednavky::insertReservation(klient_id, number, datum_objednavky, od_kdy, do_kdy, pokoj_id, cena));
+    if (cislo)
+        *cislo = number;
     return true;
 }
 
@@ -92,10 +96,20 @@ VysledekRezervace Objednavka::ZarezervujKlientovi(const QString &cisloPokoje) co
         locked.setSql(cisloPokoje.isNull() ? SqlObjednavky::countRoom(pokoj_id)
                                            : SqlObjednavky::countRoom(pokoj_id, cisloPokoje, locked.format()));
         locked.open();
-        if (locked.integer(QStringLiteral("pocet")) == 0)
+        int cislo = 0;
+        if (locked.integer(QStringLiteral("pocet")) == 0) {
             vysledek = VysledekRezervace::PokojSmazan;
-        else if (Zarezervuj(locked))
+        } else if (Zarezervuj(locked, &cislo)) {
             vysledek = VysledekRezervace::Ulozena;
+            locked.setSql(SqlObjednavky::selectNames(klient_id, pokoj_id));
+            locked.open();
+            Historie::zapis(QCoreApplication::translate("Historie", "Rezervace č. %1 uložena: %2")
+                                .arg(QString::number(cislo),
+                                     Historie::pobyt(locked.text(QStringLiteral("cislo_pokoje")), od_kdy, do_kdy,
+                                                     locked.text(QStringLiteral("jmeno")))),
+                            Historie::ids(QStringLiteral("objednavka"), {cislo}) + u' '
+                                + Historie::ids(QStringLiteral("klient"), {klient_id}));
+        }
     });
     return vysledek;
 }
@@ -231,17 +245,43 @@ void VolnePokoje::VratNa(qsizetype znacka)
     }
 }
 
+namespace {
+// Under the reservations' lock set: what is deleted is read first, so that
+// the history names the stay as it was.
+bool smaz(int cisloObjednavky, int klientId)
+{
+    bool smazana = false;
+    TMojeDatabaze::current().writeLocked(SqlObjednavky::lockReservations(), [&](TMojeQuery &q) {
+        QStringList pobyty;
+        QList<int> klienti;
+        q.setSql(SqlObjednavky::selectWithNames(cisloObjednavky, klientId));
+        for (q.open(); !q.eof(); q.next()) {
+            pobyty << Historie::pobyt(q.text(QStringLiteral("cislo_pokoje")), q.date(QStringLiteral("od_kdy")),
+                                      q.date(QStringLiteral("do_kdy")), q.text(QStringLiteral("jmeno")));
+            if (!klienti.contains(q.integer(QStringLiteral("klient_id"))))
+                klienti << q.integer(QStringLiteral("klient_id"));
+        }
+        q.exec(klientId >= 0 ? SqlObjednavky::deleteReservation(cisloObjednavky, klientId)
+                             : SqlObjednavky::deleteReservation(cisloObjednavky));
+        smazana = q.rowsAffected() > 0;
+        if (smazana)
+            Historie::zapis(QCoreApplication::translate("Historie", "Rezervace č. %1 smazána (%2)")
+                                .arg(QString::number(cisloObjednavky), pobyty.join(QStringLiteral("; "))),
+                            Historie::ids(QStringLiteral("objednavka"), {cisloObjednavky}) + u' '
+                                + Historie::ids(QStringLiteral("klient"), klienti));
+    });
+    return smazana;
+}
+} // namespace
+
 void Objednavka::SmazObjednavku(int cisloObjednavky)
 {
-    TMojeQuery q;
-    q.exec(SqlObjednavky::deleteReservation(cisloObjednavky));
+    smaz(cisloObjednavky, -1);
 }
 
 bool Objednavka::SmazObjednavku(int cisloObjednavky, int klientId)
 {
-    TMojeQuery q;
-    q.exec(SqlObjednavky::deleteReservation(cisloObjednavky, klientId));
-    return q.rowsAffected() > 0;
+    return smaz(cisloObjednavky, klientId);
 }
 
 void Objednavky::NactiProKlienta(int klientId)

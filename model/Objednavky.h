@@ -54,9 +54,10 @@ public:
      * Stores the stay unless it collides; true when stored. Runs in the
      * caller's lock set, which must hold objednavky_pokoje_tab WRITE; the
      * caller owns the transaction: nothing is committed, unlocked or rolled
-     * back here. A number below 1 is replaced by MAX + 1 in the stored row only.
+     * back here. A number below 1 is replaced by MAX + 1 in the stored row
+     * only; cislo, when given, gets the number stored.
      */
-    bool Zarezervuj(TMojeQuery &q) const;
+    bool Zarezervuj(TMojeQuery &q, int *cislo = nullptr) const;
     /**
      * Stores the stay under its own lock set ("LOCK TABLES klienti_tab WRITE,
      * objednavky_pokoje_tab WRITE, pokoje_tab READ"), all or nothing,
@@ -73,7 +74,7 @@ public:
      * objednavky_pokoje_tab.
      */
     static int NajdiVolnyPokoj(TMojeQuery &q, int typPokojeId, const QDate &odKdy, const QDate &doKdy);
-    /** Deletes every row of the reservation number; takes no lock. */
+    /** Deletes every row of the reservation number under the reservations' lock set. */
     static void SmazObjednavku(int cisloObjednavky);
     /**
      * Deletes the rows of the number that belong to the client: a number freed

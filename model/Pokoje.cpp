@@ -1,4 +1,5 @@
 #include "model/Pokoje.h"
+#include "model/Historie.h"
 
 #include "db/SqlPokoje.h"
 #include "db/TMojeDatabaze.h"
@@ -183,6 +184,11 @@ void Pokoje::Uloz(const QHash<int, QString> &nazvyTypu)
             q.exec(SqlPokoje::updateRoom(q.format(), novy.pokoj_id, novy.cislo_pokoje, novy.typ_pokoje_id));
         for (const Pokoj &p : z.pridane)
             q.exec(SqlPokoje::insertRoom(q.format(), skutecnaId.value(p.pokoj_id), p.cislo_pokoje, p.typ_pokoje_id));
+        Historie::zapis(QCoreApplication::translate("Historie", "Pokoje uloženy: %1")
+                            .arg(Historie::zmeny(z, [](const Pokoj &p) { return p.cislo_pokoje; })),
+                        Historie::ids(QStringLiteral("pokoj"), Historie::idsZmen(z, idOf, [&](int id) {
+                                          return skutecnaId.value(id, id);
+                                      })));
     });
     for (Pokoj &p : m_pokoje)
         p.pokoj_id = skutecnaId.value(p.pokoj_id, p.pokoj_id);

@@ -1,4 +1,5 @@
 #include "model/SkupinyPokoju.h"
+#include "model/Historie.h"
 
 #include "db/SqlPokoje.h"
 #include "db/TMojeDatabaze.h"
@@ -6,6 +7,7 @@
 #include "model/Kolekce.h"
 
 #include <QCoreApplication>
+#include <QMap>
 #include <QSet>
 #include <algorithm>
 
@@ -233,6 +235,49 @@ SkupinyPokoju::ZmenySkupin SkupinyPokoju::zmeny() const
     return z;
 }
 
+void SkupinyPokoju::zapisDoHistorie(const ZmenySkupin &z, const QHash<int, int> &skutecnaId) const
+{
+    const auto ulozene = [&](int id) { return skutecnaId.value(id, id); };
+    // Groups and rooms by the names this copy shows (a removed group's as loaded).
+    QHash<int, QString> skupiny, pokoje;
+    for (const std::vector<SkupinaPokoju> *seznam : {&m_nactene, &m_skupiny})
+        for (const SkupinaPokoju &s : *seznam) {
+            skupiny.insert(ulozene(s.skupina_pokoju_id), s.nazev_skupiny_pokoju);
+            for (const Pokoj &p : s.clenove.prvky())
+                pokoje.insert(p.pokoj_id, p.cislo_pokoje);
+        }
+    QStringList casti;
+    const QString skupin = Historie::zmeny(z.skupiny, [](const RadekSkupiny &r) { return r.nazev_skupiny_pokoju; });
+    if (!skupin.isEmpty())
+        casti << skupin;
+    QMap<int, QStringList> pridane, odebrane;   // by group, in id order
+    QList<int> idsPokoju;
+    for (const Clenstvi &c : z.pridana) {
+        pridane[ulozene(c.skupina_pokoju_id)] << c.pokoj.cislo_pokoje;
+        idsPokoju << c.pokoj.pokoj_id;
+    }
+    for (const auto &[skupina, pokoj] : z.odebrana) {
+        odebrane[skupina] << pokoje.value(pokoj, QString::number(pokoj));
+        idsPokoju << pokoj;
+    }
+    for (auto it = pridane.cbegin(); it != pridane.cend(); ++it)
+        casti << QCoreApplication::translate("Historie", "do skupiny %1 přidány pokoje %2")
+                     .arg(Konflikt::uvozovky(skupiny.value(it.key())), Historie::vycet(*it));
+    for (auto it = odebrane.cbegin(); it != odebrane.cend(); ++it)
+        casti << QCoreApplication::translate("Historie", "ze skupiny %1 odebrány pokoje %2")
+                     .arg(Konflikt::uvozovky(skupiny.value(it.key())), Historie::vycet(*it));
+    QList<int> idsSkupin = Historie::idsZmen(z.skupiny, &idOf, ulozene);
+    for (int id : pridane.keys() + odebrane.keys())
+        if (!idsSkupin.contains(id))
+            idsSkupin << id;
+    QString ids = Historie::ids(QStringLiteral("skupina"), idsSkupin);
+    if (!idsPokoju.isEmpty())
+        ids += u' ' + Historie::ids(QStringLiteral("pokoj"), idsPokoju);
+    Historie::zapis(QCoreApplication::translate("Historie", "Skupiny pokojů uloženy: %1")
+                        .arg(casti.join(QStringLiteral("; "))),
+                    ids);
+}
+
 void SkupinyPokoju::Uloz()
 {
     const ZmenySkupin z = zmeny();
@@ -311,6 +356,7 @@ void SkupinyPokoju::Uloz()
             q.exec(SqlPokoje::insertLink(odkaz.first, odkaz.second));
             odkazy.insert(odkaz);
         }
+        zapisDoHistorie(z, skutecnaId);
     });
     for (SkupinaPokoju &s : m_skupiny)
         s.skupina_pokoju_id = skutecnaId.value(s.skupina_pokoju_id, s.skupina_pokoju_id);

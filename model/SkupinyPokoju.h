@@ -2,6 +2,7 @@
 
 #include "model/Pokoje.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -74,6 +75,8 @@ public:
 private:
     struct ZmenySkupin;
     ZmenySkupin zmeny() const;
+    /** Inside the save: its sentence for the history, new groups by the ids they were stored under. */
+    void zapisDoHistorie(const ZmenySkupin &z, const QHash<int, int> &skutecnaId) const;
     SkupinaPokoju *at(int index);
 
     std::vector<SkupinaPokoju> m_skupiny;

@@ -3,6 +3,7 @@
 #include "db/SqlTypyDnu.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "model/Historie.h"
 #include "model/Kolekce.h"
 
 #include <QSet>
@@ -275,6 +276,14 @@ void TypyDnu::Uloz()
                 q.exec(SqlTypyDnu::updateDayType(q.format(), r.typ_dne_id, r.nazev_typu_dne, r.poradi));
             }
         }
+        QHash<int, int> skutecneId;   // provisional -> stored
+        for (std::size_t i = 0; i < ted.size(); ++i)
+            skutecneId.insert(ted[i].typ_dne_id, ulozene[i].typ_dne_id);
+        Historie::zapis(QCoreApplication::translate("Historie", "Typy dnů uloženy: %1")
+                            .arg(Historie::zmeny(z, [](const Radek &r) { return r.nazev_typu_dne; })),
+                        Historie::ids(QStringLiteral("typ_dne"), Historie::idsZmen(z, idRadku, [&](int id) {
+                                          return skutecneId.value(id, id);
+                                      })));
     });
     for (std::size_t i = 0; i < m_typy.size(); ++i)
         m_typy[i].typ_dne_id = ulozene[i].typ_dne_id;

@@ -5,6 +5,7 @@
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "model/CenyPokoju.h"
+#include "model/Historie.h"
 #include "model/Kolekce.h"
 
 #include <QHash>
@@ -166,6 +167,11 @@ void TypyPokoju::Uloz(const std::vector<CenaPokoje> &cenyNovychTypu)
             if (it != skutecneId.constEnd())
                 q.exec(SqlCenyPokoju::insertPrice(*it, c.typ_klienta_id, c.typ_dne_id, c.cena));
         }
+        Historie::zapis(QCoreApplication::translate("Historie", "Typy pokojů uloženy: %1")
+                            .arg(Historie::zmeny(z, [](const TypPokoje &t) { return t.nazev_typu_pokoje; })),
+                        Historie::ids(QStringLiteral("typ_pokoje"), Historie::idsZmen(z, idOf, [&](int id) {
+                                          return skutecneId.value(id, id);
+                                      })));
     });
     for (TypPokoje &t : m_typy)
         t.typ_pokoje_id = skutecneId.value(t.typ_pokoje_id, t.typ_pokoje_id);

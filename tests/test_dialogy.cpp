@@ -140,6 +140,8 @@ QStringList stored()
     for (const QString &table : TestDatabase::rows("SHOW TABLES")) {
         if (table == QLatin1String("klienti_zmeny_tab"))
             continue;   // a counter: every change of clients moves it, the test's clean start too
+        if (table == QLatin1String("historie_zmen_tab"))
+            continue;   // grows with every save, a time in each row (test_historie_zmen reads it)
         QStringList rows = TestDatabase::rows("SELECT * FROM " + table);
         rows.sort();
         for (const QString &row : std::as_const(rows))

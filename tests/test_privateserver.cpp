@@ -211,10 +211,10 @@ private slots:
             q.open();
             return q.integer("pocet");
         };
-        // The eleven tables, the remembered web identifiers and the clients' change stamp.
-        QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel'"), 13);
+        // The eleven tables, the remembered web identifiers, the clients' change stamp and the history.
+        QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel'"), 14);
         QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel' "
-                       "AND ENGINE = 'InnoDB' AND TABLE_COLLATION LIKE 'utf8mb4%'"), 13);
+                       "AND ENGINE = 'InnoDB' AND TABLE_COLLATION LIKE 'utf8mb4%'"), 14);
         QVERIFY(count("SELECT COUNT(*) AS pocet FROM typy_klientu_tab WHERE typ_klienta_id = 1") == 1);
         QCOMPARE(count("SELECT COUNT(*) AS pocet FROM skupiny_pokoju_tab"), 3);
         QVERIFY(count("SELECT COUNT(*) AS pocet FROM pokoje_tab") >= 18);

@@ -6,6 +6,7 @@
 #include "db/SqlWeb.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "model/Historie.h"
 #include "model/Klienti.h"
 #include "model/Objednavky.h"
 #include "web/protocol/OdpovedWebu.h"
@@ -245,6 +246,7 @@ private:
                                       klienti.first().klient_id == 0);
                 Klient::markChanged(m_q);
                 m_q.exec(SqlWeb::rememberWebReservations(m_q.format(), objednavky));
+                zapisDoHistorie(klienti, objednavky);
             }
             m_q.exec(SqlSpojeni::commit());
         } catch (const DatabaseError &e) {
@@ -260,6 +262,24 @@ private:
             return false;
         }
         return true;
+    }
+
+    // One row per group, written with it: the reservations' and the new clients' numbers.
+    void zapisDoHistorie(const QList<SqlWeb::WebKlient> &klienti, const QList<SqlWeb::WebObjednavka> &objednavky)
+    {
+        QList<int> cisla, idKlientu;
+        for (const SqlWeb::WebObjednavka &o : objednavky)
+            cisla << o.cislo_objednavky;
+        for (const SqlWeb::WebKlient &k : klienti)
+            idKlientu << k.klient_id;
+        const qsizetype n = objednavky.size();
+        const QString rezervaci = n < 5 ? tr("rezervace") : tr("rezervací");
+        const QString ktere = n == 1 ? tr("objednávka č. %1").arg(cisla.first())
+                                     : tr("objednávky č. %1–%2").arg(cisla.first()).arg(cisla.last());
+        Historie::zapis(tr("Webový import: %1 %2 (%3)").arg(QString::number(n), rezervaci, ktere),
+                        Historie::ids(QStringLiteral("objednavka"), cisla) + u' '
+                            + Historie::ids(QStringLiteral("klient"), idKlientu));
+        m_q.database().writeHistory(m_q);
     }
 
     TMojeQuery &m_q;
