@@ -10,6 +10,8 @@ packages=(
     cmake g++ make zlib1g-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-qpa-plugins
     libqt6sql6-mysql libqt6sql6-odbc
+    # The charts' CMake package needs the OpenGL one, which Debian 12 does not pull in.
+    qt6-charts-dev libqt6opengl6-dev
     mariadb-server odbc-mariadb unixodbc
     fonts-dejavu-core
 )

@@ -1,0 +1,180 @@
+#include "admin/TPrehledy.h"
+#include "ui_TPrehledy.h"
+
+#include "gui/MessageBox.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineSeries>
+#include <QSaveFile>
+#include <QValueAxis>
+
+using namespace Prehledy;
+
+TPrehledy::TPrehledy(QWidget *parent)
+    : TDialog(parent), ui(std::make_unique<Ui::TPrehledy>())
+{
+    ui->setupUi(this);
+    // The chart only pictures the table, which the keyboard and a screen
+    // reader reach with every figure; Tab passes it by.
+    ui->GrafView->setFocusPolicy(Qt::NoFocus);
+    ui->GrafView->viewport()->setFocusPolicy(Qt::NoFocus);
+    connect(ui->ZobrazitButton, &QPushButton::clicked, this, &TPrehledy::ZobrazitButtonClick);
+    connect(ui->UlozitCsvButton, &QPushButton::clicked, this, &TPrehledy::UlozitCsvButtonClick);
+    ui->PrehledTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui->GrafView->setRenderHint(QPainter::Antialiasing);
+    ui->TabulkaAGraf->setStretchFactor(0, 2);
+    ui->TabulkaAGraf->setStretchFactor(1, 1);
+    zahazujPriSkryti(m_radky);
+}
+
+TPrehledy::~TPrehledy() = default;
+
+void TPrehledy::FormShow()
+{
+    // Every opening starts at the current month of the whole hotel.
+    const QDate dnes = QDate::currentDate();
+    ui->OdDatePicker->setDate(QDate(dnes.year(), dnes.month(), 1));
+    ui->DoDatePicker->setDate(QDate(dnes.year(), dnes.month(), dnes.daysInMonth()));
+    ui->SkupinaComboBox->clear();
+    ui->SkupinaComboBox->addItem(tr("Všechny pokoje"), -1);
+    std::vector<SkupinaPrehledu> s;
+    zkus(tr("Nepodařilo se načíst skupiny pokojů."), [&] { s = skupiny(); });
+    for (const SkupinaPrehledu &skupina : s)
+        ui->SkupinaComboBox->addItem(skupina.nazev_skupiny_pokoju, skupina.skupina_pokoju_id);
+    ZobrazitButtonClick();
+}
+
+void TPrehledy::ZobrazitButtonClick()
+{
+    Zadani z;
+    z.od = ui->OdDatePicker->date();
+    z.doKdy = ui->DoDatePicker->date();
+    if (z.doKdy < z.od) {
+        MessageBox::chyba(this, tr("Konec období je před jeho začátkem."));
+        return;
+    }
+    z.skupinaPokojuId = ui->SkupinaComboBox->currentData().toInt();
+    z.cleneni = ui->CleneniComboBox->currentIndex() == 0 ? Cleneni::PoDnech : Cleneni::PoMesicich;
+    z.rozpad = static_cast<Rozpad>(qBound(0, ui->RozpadComboBox->currentIndex(), 2));
+    std::vector<RadekPrehledu> radky;
+    if (!zkus(tr("Nepodařilo se načíst přehled."), [&] { radky = nacti(z); }))
+        return;
+    m_radky = std::move(radky);
+    m_zadani = z;
+    ukazTabulku();
+    ukazGraf();
+}
+
+void TPrehledy::ukazTabulku()
+{
+    QTableWidget *t = ui->PrehledTable;
+    const QStringList zahlaviSloupcu = zahlavi(m_zadani.rozpad);
+    t->clear();
+    t->setColumnCount(int(zahlaviSloupcu.size()));
+    t->setHorizontalHeaderLabels(zahlaviSloupcu);
+    // The figures' definitions where they are read; the full text is under the table.
+    const int prvniCislo = m_zadani.rozpad == Rozpad::Celkem ? 1 : 2;
+    const QString vysvetleni[] = {tr("Noci pokojů skupiny obsazené pobyty v období."),
+                                  tr("Pokoje skupiny, jak jsou dnes, × dny období."),
+                                  tr("Obsazené / dostupné pokojonoci."),
+                                  tr("Ceny pobytů rozdělené rovným dílem na jejich noci."),
+                                  tr("Průměrná cena obsazené noci: tržba / obsazené pokojonoci."),
+                                  tr("Tržba na dostupnou pokojonoc: tržba / dostupné pokojonoci.")};
+    for (int i = 0; i < 6; ++i)
+        t->horizontalHeaderItem(prvniCislo + i)->setToolTip(vysvetleni[i]);
+    t->setRowCount(int(m_radky.size()));
+    for (int i = 0; i < int(m_radky.size()); ++i) {
+        const QStringList texty = Prehledy::texty(m_radky[std::size_t(i)], m_zadani.rozpad, true);
+        for (int sloupec = 0; sloupec < int(texty.size()); ++sloupec) {
+            auto *polozka = new QTableWidgetItem(texty[sloupec]);
+            if (sloupec >= prvniCislo)
+                polozka->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            t->setItem(i, sloupec, polozka);
+        }
+    }
+    ui->UlozitCsvButton->setEnabled(!m_radky.empty());
+}
+
+void TPrehledy::ukazGraf()
+{
+    // Occupancy only, one line per category over the buckets: every
+    // category shares the 0-100 % scale; the money is in the table.
+    auto *graf = new QChart;
+    graf->setTitle(tr("Obsazenost %"));
+    graf->legend()->setVisible(m_zadani.rozpad != Rozpad::Celkem);
+    graf->legend()->setAlignment(Qt::AlignBottom);
+
+    std::vector<QString> obdobi;
+    std::vector<QLineSeries *> rady;   // by the category's place
+    QDate kos;
+    for (const RadekPrehledu &r : m_radky) {
+        if (obdobi.empty() || kos != r.od) {
+            obdobi.push_back(r.obdobi);
+            kos = r.od;
+        }
+        if (std::size_t(r.poradiKategorie) >= rady.size())
+            rady.resize(std::size_t(r.poradiKategorie) + 1, nullptr);
+        QLineSeries *&rada = rady[std::size_t(r.poradiKategorie)];
+        if (!rada) {
+            rada = new QLineSeries;
+            rada->setName(r.kategorie.isEmpty() ? tr("Celkem") : r.kategorie);
+            rada->setPointsVisible(true);
+        }
+        // A bucket without rooms has no occupancy: the line leaves it out.
+        if (const auto obsazenost = r.obsazenost())
+            rada->append(double(obdobi.size() - 1), *obsazenost);
+    }
+
+    auto *osaX = new QCategoryAxis;
+    osaX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    osaX->setLabelsAngle(-90);   // dates and months side by side do not fit
+    osaX->setTruncateLabels(false);
+    // About a dozen labels at most, so a year by days stays legible.
+    const int krok = qMax(1, int(obdobi.size() + 11) / 12);
+    for (int i = 0; i < int(obdobi.size()); i += krok)
+        osaX->append(obdobi[std::size_t(i)], i);
+    osaX->setRange(-0.5, qMax(0.5, double(obdobi.size()) - 0.5));
+    auto *osaY = new QValueAxis;
+    osaY->setRange(0, 100);
+    osaY->setLabelFormat(QStringLiteral("%d"));
+    graf->addAxis(osaX, Qt::AlignBottom);
+    graf->addAxis(osaY, Qt::AlignLeft);
+    for (QLineSeries *rada : rady) {
+        if (!rada)
+            continue;
+        graf->addSeries(rada);
+        rada->attachAxis(osaX);
+        rada->attachAxis(osaY);
+    }
+
+    QChart *stary = ui->GrafView->chart();
+    ui->GrafView->setChart(graf);
+    delete stary;   // the view leaves its previous chart to the caller
+}
+
+void TPrehledy::UlozitCsvButtonClick()
+{
+    const QString navrh = QDir::home().filePath(
+        QStringLiteral("prehled-%1-%2.csv")
+            .arg(m_zadani.od.toString(QStringLiteral("yyyyMMdd")), m_zadani.doKdy.toString(QStringLiteral("yyyyMMdd"))));
+    QString soubor = QFileDialog::getSaveFileName(this, tr("Uložit přehled"), navrh, tr("Soubor CSV (*.csv)"));
+    if (soubor.isEmpty())
+        return;
+    if (!soubor.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        soubor += QStringLiteral(".csv");
+    ulozCsv(soubor);
+}
+
+bool TPrehledy::ulozCsv(const QString &soubor)
+{
+    QSaveFile f(soubor);
+    if (f.open(QIODevice::WriteOnly) && f.write(Prehledy::csv(m_radky, m_zadani.rozpad)) >= 0 && f.commit())
+        return true;
+    MessageBox::chyba(this, tr("Přehled se nepodařilo uložit do „%1“: %2").arg(QDir::toNativeSeparators(soubor),
+                                                                               f.errorString()));
+    return false;
+}
