@@ -6,6 +6,8 @@
 #include "admin/TAdministraceTypyDni.h"
 #include "admin/TAdministraceTypyPokoju.h"
 #include "admin/TDefinovaniCen.h"
+#include "admin/THistorieZmen.h"
+#include "admin/TPrehledy.h"
 #include "admin/TNastaveniDnuUTypuDne.h"
 #include "app/ObsazenostGrid.h"
 #include "app/TAboutBox.h"
@@ -17,6 +19,7 @@
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
+#include "desk/TPrijezdyAOdjezdy.h"
 #include "desk/TRezervaceSmazRezervaci.h"
 #include "gui/MessageBox.h"
 #include "model/SkupinyPokoju.h"
@@ -53,10 +56,13 @@ TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
         {ui->MenuKlientiUpravUdaje, &TVitranaForm::MenuKlientiUpravUdajeClick},
         {ui->MenuRezervaceNovaRezervace, &TVitranaForm::MenuRezervaceNovaRezervaceClick},
         {ui->SmazRezervaci, &TVitranaForm::SmazRezervaciClick},
+        {ui->MenuRezervacePrijezdyAOdjezdy, &TVitranaForm::MenuRezervacePrijezdyAOdjezdyClick},
         {ui->MenuAdministracePokoje, &TVitranaForm::MenuAdministracePokojeClick},
         {ui->MenuAdministraceTypyPokoju, &TVitranaForm::MenuAdministraceTypyPokojuClick},
         {ui->MenuAdministraceSkupinyPokoju, &TVitranaForm::MenuAdministraceSkupinyPokojuClick},
         {ui->MenuAdministraceTypyDni, &TVitranaForm::MenuAdministraceTypyDniClick},
+        {ui->MenuAdministraceHistorieZmen, &TVitranaForm::MenuAdministraceHistorieZmenClick},
+        {ui->MenuAdministracePrehledy, &TVitranaForm::MenuAdministracePrehledyClick},
         {ui->SpolupraceSWebem, &TVitranaForm::SpolupraceSWebemClick},
         {ui->ZalohaDatabaze, &TVitranaForm::ZalohaDatabazeClick},
         {ui->OAplikaci, &TVitranaForm::OAplikaciClick},
@@ -95,10 +101,16 @@ void TVitranaForm::createDialogs()
     ui->MenuAdministraceTypyDni->setEnabled(true);
     m_nastaveniDnu = new TNastaveniDnuUTypuDne(this);
     m_typyDni->setNastaveniDnu(m_nastaveniDnu);
+    m_historieZmen = new THistorieZmen(this);
+    ui->MenuAdministraceHistorieZmen->setEnabled(true);
+    m_prehledy = new TPrehledy(this);
+    ui->MenuAdministracePrehledy->setEnabled(true);
     m_upravUdaje = new TKlientiUpravUdaje(this);
     ui->MenuKlientiUpravUdaje->setEnabled(true);
     m_smazRezervaci = new TRezervaceSmazRezervaci(this);
     ui->SmazRezervaci->setEnabled(true);
+    m_prijezdyAOdjezdy = new TPrijezdyAOdjezdy(this);
+    ui->MenuRezervacePrijezdyAOdjezdy->setEnabled(true);
     m_aboutBox = new TAboutBox(this);
     ui->OAplikaci->setEnabled(true);
     // The web road is the core's: the dialog and the status bar only show it.
@@ -314,6 +326,11 @@ void TVitranaForm::SmazRezervaciClick()
     });
 }
 
+void TVitranaForm::MenuRezervacePrijezdyAOdjezdyClick()
+{
+    otevriZeSmycky([this] { m_prijezdyAOdjezdy->ukaz(); });
+}
+
 void TVitranaForm::MenuAdministracePokojeClick()
 {
     otevriZeSmycky([this] {
@@ -339,6 +356,16 @@ void TVitranaForm::MenuAdministraceSkupinyPokojuClick()
 void TVitranaForm::MenuAdministraceTypyDniClick()
 {
     otevriZeSmycky([this] { m_typyDni->ukaz(); });
+}
+
+void TVitranaForm::MenuAdministraceHistorieZmenClick()
+{
+    otevriZeSmycky([this] { m_historieZmen->ukaz(); });
+}
+
+void TVitranaForm::MenuAdministracePrehledyClick()
+{
+    otevriZeSmycky([this] { m_prehledy->ukaz(); });
 }
 
 void TVitranaForm::SpolupraceSWebemClick()

@@ -16,6 +16,8 @@ class TAdministracePokoje;
 class TAdministraceSkupinyPokoju;
 class TAdministraceSpolupraceSWebem;
 class TAdministraceTypyDni;
+class THistorieZmen;
+class TPrehledy;
 class TAdministraceTypyPokoju;
 class TDefinovaniCen;
 class TKlientiUpravUdaje;
@@ -23,6 +25,7 @@ class TNastaveniDnuUTypuDne;
 class TNovaRezervace;
 class TPridaniKlienta;
 class TRezervaceSmazRezervaci;
+class TPrijezdyAOdjezdy;
 class QProgressDialog;
 class ZalohovaniNaPozadi;
 
@@ -65,10 +68,13 @@ public slots:
     void MenuKlientiUpravUdajeClick();
     void MenuRezervaceNovaRezervaceClick();
     void SmazRezervaciClick();
+    void MenuRezervacePrijezdyAOdjezdyClick();
     void MenuAdministracePokojeClick();
     void MenuAdministraceTypyPokojuClick();
     void MenuAdministraceSkupinyPokojuClick();
     void MenuAdministraceTypyDniClick();
+    void MenuAdministraceHistorieZmenClick();
+    void MenuAdministracePrehledyClick();
     void SpolupraceSWebemClick();
     /** Asks for a file, then backs the hotel database up into it (zalohujDo). */
     void ZalohaDatabazeClick();
@@ -100,9 +106,12 @@ private:
     TPridaniKlienta *m_pridaniKlienta = nullptr;
     TNovaRezervace *m_novaRezervace = nullptr;
     TAdministraceTypyDni *m_typyDni = nullptr;
+    THistorieZmen *m_historieZmen = nullptr;
+    TPrehledy *m_prehledy = nullptr;
     TNastaveniDnuUTypuDne *m_nastaveniDnu = nullptr;
     TKlientiUpravUdaje *m_upravUdaje = nullptr;
     TRezervaceSmazRezervaci *m_smazRezervaci = nullptr;
+    TPrijezdyAOdjezdy *m_prijezdyAOdjezdy = nullptr;
     TAboutBox *m_aboutBox = nullptr;
     TAdministraceSpolupraceSWebem *m_spolupraceSWebem = nullptr;
 

@@ -13,7 +13,9 @@
 #include "admin/TAdministraceTypyDni.h"
 #include "admin/TAdministraceTypyPokoju.h"
 #include "admin/TDefinovaniCen.h"
+#include "admin/THistorieZmen.h"
 #include "admin/TNastaveniDnuUTypuDne.h"
+#include "admin/TPrehledy.h"
 #include "app/TAboutBox.h"
 #include "app/TLoginDialog.h"
 #include "app/TVitranaForm.h"
@@ -23,6 +25,7 @@
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "desk/TKlientiUpravUdaje.h"
+#include "desk/TPrijezdyAOdjezdy.h"
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
 #include "desk/TRezervaceSmazRezervaci.h"
@@ -454,6 +457,11 @@ class TestOriznuti : public QObject
                                                          });
              }},
             {QStringLiteral("AdministraceSpolupraceSWebem, guest waiting"), [this] { webWithGuest(); }},
+            {QStringLiteral("PrijezdyAOdjezdy"),
+             [this] { fromMenu<TPrijezdyAOdjezdy>("MenuRezervacePrijezdyAOdjezdy", QSize(680, 520)); }},
+            {QStringLiteral("Prehledy"), [this] { fromMenu<TPrehledy>("MenuAdministracePrehledy", QSize(1180, 600)); }},
+            {QStringLiteral("HistorieZmen"),
+             [this] { fromMenu<THistorieZmen>("MenuAdministraceHistorieZmen", QSize(860, 520)); }},
         };
     }
 

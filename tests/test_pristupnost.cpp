@@ -38,7 +38,7 @@ QStringList unnamedControls(QWidget *window)
             continue;
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
         if (!iface || iface->text(QAccessible::Name).trimmed().isEmpty())
-            unnamed << w->objectName();
+            unnamed << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
     }
     unnamed.sort();
     return unnamed;
@@ -130,6 +130,9 @@ private slots:
         QTest::newRow("new reservation") << "NovaRezervace" << "" << "";
         QTest::newRow("edit client") << "KlientiUpravUdaje" << "" << "";
         QTest::newRow("delete reservation") << "RezervaceSmazRezervaci" << "" << "";
+        QTest::newRow("arrivals and departures") << "PrijezdyAOdjezdy" << "" << "";
+        QTest::newRow("reports") << "Prehledy" << "" << "";
+        QTest::newRow("history of changes") << "HistorieZmen" << "" << "";
     }
     void everyControlIsNamedByItsCaption()
     {
@@ -163,6 +166,9 @@ private slots:
         QTest::newRow("day types") << "MenuAdministraceTypyDni" << "" << "AdministraceTypyDni";
         QTest::newRow("web") << "SpolupraceSWebem" << "" << "AdministraceSpolupraceSWebem";
         QTest::newRow("about") << "OAplikaci" << "" << "AboutBox";
+        QTest::newRow("arrivals and departures") << "MenuRezervacePrijezdyAOdjezdy" << "" << "PrijezdyAOdjezdy";
+        QTest::newRow("reports") << "MenuAdministracePrehledy" << "" << "Prehledy";
+        QTest::newRow("history of changes") << "MenuAdministraceHistorieZmen" << "" << "HistorieZmen";
         QTest::newRow("prices of a room type") << "AdministraceTypyPokoju/NadefinujCenyButton"
                                                << "TypyPokojuListBox" << "DefinovaniCen";
         QTest::newRow("calendar of a day type") << "AdministraceTypyDni/PriradDnyVybranemuTypuButton"

@@ -127,11 +127,13 @@ private slots:
         }
         QCOMPARE(seen, (QStringList{
             "MenuKlienti=Klienti: MenuKlientiNovyKlient=Nový klient..., MenuKlientiUpravUdaje=Uprav údaje...",
-            "MenuRezervace=Rezervace: MenuRezervaceNovaRezervace=Nová rezervace..., SmazRezervaci=Smaž rezervaci...",
+            "MenuRezervace=Rezervace: MenuRezervaceNovaRezervace=Nová rezervace..., SmazRezervaci=Smaž rezervaci..., "
+            "MenuRezervacePrijezdyAOdjezdy=Příjezdy a odjezdy...",
             "MenuAdministrace=Administrace: MenuAdministracePokoje=Pokoje..., "
             "MenuAdministraceTypyPokoju=Typy pokojů..., MenuAdministraceSkupinyPokoju=Skupiny pokojů..., "
             "Linka1, MenuAdministraceTypyDni=Typy dní..., N1, SpolupraceSWebem=Spolupráce s webem..., "
-            "N2, ZalohaDatabaze=Záloha databáze...",
+            "N2, MenuAdministracePrehledy=Přehledy..., MenuAdministraceHistorieZmen=Historie změn..., "
+            "ZalohaDatabaze=Záloha databáze...",
             "MenuNapoveda=Nápověda: OAplikaci=O aplikaci"}));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Vitrana"));
         QCOMPARE(m_form->objectName(), QStringLiteral("VitranaForm"));

@@ -12,7 +12,9 @@
 #include "admin/TAdministraceTypyDni.h"
 #include "admin/TAdministraceTypyPokoju.h"
 #include "admin/TDefinovaniCen.h"
+#include "admin/THistorieZmen.h"
 #include "admin/TNastaveniDnuUTypuDne.h"
+#include "admin/TPrehledy.h"
 #include "app/Startup.h"
 #include "app/TAboutBox.h"
 #include "app/TLoginDialog.h"
@@ -22,6 +24,7 @@
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
+#include "desk/TPrijezdyAOdjezdy.h"
 #include "desk/TRezervaceSmazRezervaci.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 #include "WebSimulator.h"
@@ -265,9 +268,13 @@ void shootAll(TVitranaForm &form)
         choose(d, "KlientiComboBox", QStringLiteral("Anna Müller"));
     }, QStringLiteral("uprav-udaje.png"));
 
-    // Last: the import stores the site's reservations.
+    // The import stores the site's reservations.
     shoot<TAdministraceSpolupraceSWebem>(form.spolupraceSWebem(), &spolupraceSWebem,
                                          QStringLiteral("spoluprace-s-webem.png"));
+    // After it: the day's lists, the month's figures and the history hold what it stored.
+    shoot(form.findChild<TPrijezdyAOdjezdy *>(), {}, QStringLiteral("prijezdy-a-odjezdy.png"));
+    shoot(form.findChild<TPrehledy *>(), {}, QStringLiteral("prehledy.png"));
+    shoot(form.findChild<THistorieZmen *>(), {}, QStringLiteral("historie-zmen.png"));
 }
 } // namespace
 
