@@ -1,5 +1,6 @@
 #include "app/PrikazyZalohy.h"
 #include "app/Startup.h"
+#include "core/Recepce.h"
 
 #include "db/DatabaseError.h"
 #include "db/Installation.h"
@@ -67,21 +68,19 @@ struct Spojeni
     {
         QString user;
         QString password;
-        const bool zPromennych =
-            qEnvironmentVariableIsSet("VITRANA_DB_USER") && qEnvironmentVariableIsSet("VITRANA_DB_PASSWORD");
+        const std::optional<Prihlaseni> zPromennych = prihlaseniZProstredi();
         if (config.mode == Configuration::Mode::Private) {
             server = std::make_unique<PrivateServer>(config.privateFolder());
             server->start();
             // A backup never makes a database; a restore may fill a new, empty one.
             if (vytvorPrazdnou)
                 Installation::createDatabaseIfMissing(server->socketPath(), config.name, false);
-            config.socket = server->socketPath();
-            config.host = QStringLiteral("localhost");
+            config = spojeniNaServer(config, *server);
             user = PrivateServer::osUser();   // known to the server through unix_socket, no password
         }
         if (zPromennych) {
-            user = qEnvironmentVariable("VITRANA_DB_USER");
-            password = qEnvironmentVariable("VITRANA_DB_PASSWORD");
+            user = zPromennych->user;
+            password = zPromennych->password;
         } else if (!server) {
             if (!::isatty(STDIN_FILENO))
                 throw DatabaseError(tr("Chybí přihlašovací údaje k databázi: nastavte proměnné prostředí "

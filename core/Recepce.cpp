@@ -34,16 +34,15 @@ void Recepce::pripoj(const DotazNaPrihlaseni &prihlaseni)
         m_server = std::make_unique<PrivateServer>(m_config.privateFolder());
         m_server->start();
         Installation::createDatabaseIfMissing(m_server->socketPath(), m_config.name, !m_emptyHotel);
-        m_config.socket = m_server->socketPath();
-        m_config.host = QStringLiteral("localhost");
+        m_config = spojeniNaServer(m_config, *m_server);
         user = PrivateServer::osUser();   // the server knows this account through unix_socket
     }
 
     m_databaze = std::make_unique<TMojeDatabaze>(m_config);
     QString password;
-    if (qEnvironmentVariableIsSet("VITRANA_DB_USER") && qEnvironmentVariableIsSet("VITRANA_DB_PASSWORD")) {
-        user = qEnvironmentVariable("VITRANA_DB_USER");
-        password = qEnvironmentVariable("VITRANA_DB_PASSWORD");
+    if (const std::optional<Prihlaseni> zProstredi = prihlaseniZProstredi()) {
+        user = zProstredi->user;
+        password = zProstredi->password;
     } else {
         if (user.isEmpty())
             user = PrivateServer::osUser();
@@ -81,6 +80,20 @@ void Recepce::pripoj(const DotazNaPrihlaseni &prihlaseni)
         m_zalohy = std::make_unique<AutomatickeZalohy>(m_config, m_pristup);
         m_zalohy->spust();
     }
+}
+
+std::optional<Prihlaseni> prihlaseniZProstredi()
+{
+    if (!qEnvironmentVariableIsSet("VITRANA_DB_USER") || !qEnvironmentVariableIsSet("VITRANA_DB_PASSWORD"))
+        return std::nullopt;
+    return Prihlaseni{qEnvironmentVariable("VITRANA_DB_USER"), qEnvironmentVariable("VITRANA_DB_PASSWORD")};
+}
+
+Configuration spojeniNaServer(Configuration config, const PrivateServer &server)
+{
+    config.socket = server.socketPath();
+    config.host = QStringLiteral("localhost");
+    return config;
 }
 
 void upgradeIndexes(TMojeDatabaze &databaze)

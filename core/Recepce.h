@@ -77,5 +77,10 @@ private:
     std::unique_ptr<SpolupraceSWebem> m_spoluprace;
 };
 
+/** The account VITRANA_DB_USER and VITRANA_DB_PASSWORD give, when both are set. */
+std::optional<Prihlaseni> prihlaseniZProstredi();
+/** The configuration reaching a started private server: its socket, on this machine. */
+Configuration spojeniNaServer(Configuration config, const PrivateServer &server);
+
 /** Adds the indexes a database made before them lacks; what fails is logged, the desk starts anyway. */
 void upgradeIndexes(TMojeDatabaze &databaze);
