@@ -17,6 +17,8 @@ packages=(
 )
 test_packages=(
     chromium chromium-driver
+    # The cluster tests run three mariadbd nodes joined by Galera, with rsync state transfers.
+    galera-4 rsync
 )
 # dpkg-shlibdeps finds the package's library dependencies; CPack asks file
 # which files are programs.
