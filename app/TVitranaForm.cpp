@@ -12,6 +12,7 @@
 #include "app/ObsazenostGrid.h"
 #include "app/TAboutBox.h"
 #include "core/Recepce.h"
+#include "db/TMojeDatabaze.h"
 #include "core/Zalohovani.h"
 #include "db/DatabaseError.h"
 #include "db/Installation.h"
@@ -34,6 +35,7 @@
 #include <QProgressDialog>
 #include <QLabel>
 #include <QShowEvent>
+#include <QPointer>
 #include <QTimer>
 
 TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
@@ -135,6 +137,24 @@ void TVitranaForm::createDialogs()
         ui->StatusBar1->addPermanentWidget(indikator);
     }
     m_novaRezervace->setSpolupraceSWebem(web);
+    // With several servers configured, which one this desk works on (a
+    // cluster node lost moves it to the next).
+    if (m_recepce->konfigurace().mode == Configuration::Mode::MySql && m_recepce->konfigurace().socket.isEmpty()
+        && m_recepce->konfigurace().servers().size() > 1) {
+        auto *server = new QLabel(ui->StatusBar1);
+        server->setObjectName(QStringLiteral("ServerLabel"));
+        const auto ukaz = [server](const QString &nazev) {
+            server->setText(tr("Server: %1").arg(nazev));
+            server->setAccessibleName(tr("Databázový server %1").arg(nazev));
+        };
+        ukaz(m_recepce->databaze()->serverInUse());
+        m_recepce->databaze()->setServerChanged(
+            [label = QPointer<QLabel>(server), ukaz](const QString &nazev) {
+                if (label)
+                    ukaz(nazev);
+            });
+        ui->StatusBar1->addPermanentWidget(server);
+    }
 }
 
 void TVitranaForm::showEvent(QShowEvent *event)

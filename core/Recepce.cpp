@@ -57,8 +57,6 @@ void Recepce::pripoj(const DotazNaPrihlaseni &prihlaseni)
     if (m_server)
         m_databaze->setReconnectHook([server = m_server.get()] { server->ensureRunning(); });
     m_databaze->open(user, password);
-    upgradeIndexes(*m_databaze);
-
     // A database made by an earlier version gets the tables added since. An
     // account without the right to create them still works; the web import
     // then names the missing table.
@@ -68,6 +66,8 @@ void Recepce::pripoj(const DotazNaPrihlaseni &prihlaseni)
     } catch (const DatabaseError &e) {
         qWarning("Vitrana: cannot create the tables added since the database was made: %s", qPrintable(e.text()));
     }
+    // Then the keys and indexes the tables lack.
+    upgradeIndexes(*m_databaze);
 
     // From here on the desk listens for guests; another desk on this machine
     // may hold the port, the rest of the web road works without it.

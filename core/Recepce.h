@@ -56,6 +56,7 @@ public:
     bool jePripojeno() const { return m_spoluprace != nullptr; }
 
     TMojeDatabaze *databaze() const { return m_databaze.get(); }
+    const Configuration &konfigurace() const { return m_config; }
     /** The private server, when the configuration asks for one. */
     PrivateServer *server() const { return m_server.get(); }
     /** The web engine, from the connection on; windows start its operations and show its state. */

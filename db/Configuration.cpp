@@ -142,10 +142,24 @@ void Reader::set(const QString &key, const QString &value)
         else
             fail(tr("neznámý režim mode = %1; platné jsou private, mysql a odbc.").arg(value));
     } else if (key == QLatin1String("database/host")) {
+        // A list of servers: blanks after the commas are allowed.
         static const QRegularExpression blank(QStringLiteral("\\s"));
-        if (value.contains(blank))
-            fail(tr("název serveru host = \"%1\" nesmí obsahovat mezery.").arg(value));
-        c.host = value;
+        QStringList servers = value.split(u',');
+        for (QString &server : servers) {
+            server = server.trimmed();
+            if (server.isEmpty())
+                fail(tr("v seznamu serverů host = \"%1\" chybí server mezi čárkami.").arg(value));
+            if (server.contains(blank))
+                fail(tr("název serveru host = \"%1\" nesmí obsahovat mezery.").arg(value));
+            static const QRegularExpression withPort(QStringLiteral("^(\\[[^\\]]+\\]|[^:\\[\\]]+)(?::(.*))?$"));
+            const QRegularExpressionMatch m = withPort.match(server);
+            if (!m.hasMatch())
+                fail(tr("server \"%1\" v host: zapište ho jako název nebo adresu, případně s portem za dvojtečkou "
+                        "(\"db1:3307\", \"[::1]:3307\").").arg(server));
+            if (m.hasCaptured(2))
+                number(QStringLiteral("port"), m.captured(2), 1, 65535);
+        }
+        c.host = servers.join(u',');
     } else if (key == QLatin1String("database/port")) {
         c.port = number(QStringLiteral("port"), value, 1, 65535);
     } else if (key == QLatin1String("database/socket")) {
@@ -200,6 +214,29 @@ QString Configuration::defaultDatadir()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
            + QStringLiteral("/mariadb");
+}
+
+QList<Configuration::Server> Configuration::servers() const
+{
+    QList<Server> list;
+    for (const QString &entry : host.split(u',', Qt::SkipEmptyParts)) {
+        const QString server = entry.trimmed();
+        Server s{server, port};
+        const qsizetype bracket = server.lastIndexOf(u']');
+        const qsizetype colon = server.lastIndexOf(u':');
+        if (server.startsWith(u'[')) {
+            s.host = server.mid(1, bracket - 1);
+            if (colon > bracket)
+                s.port = server.mid(colon + 1).toInt();
+        } else if (colon >= 0) {
+            s.host = server.left(colon);
+            s.port = server.mid(colon + 1).toInt();
+        }
+        list << s;
+    }
+    if (list.isEmpty())
+        list << Server{QStringLiteral("localhost"), port};
+    return list;
 }
 
 QString Configuration::privateFolder() const

@@ -3,6 +3,7 @@
 #include "db/DatabaseError.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 /**
@@ -12,7 +13,8 @@
  * private server used without one).
  *
  *   [database] mode = private | mysql | odbc
- *   [database] host, port, socket, name      (mysql)
+ *   [database] host, port, socket, name      (mysql; host may list several
+ *                                             servers: "a, b:3307, c")
  *   [database] dsn                           (odbc)
  *   [database] datadir, name                 (private)
  *   [database] lock_wait                     (seconds a statement waits for
@@ -47,6 +49,19 @@ struct Configuration
     int listenPort = 9876;
     int backupKeep = 14;
     QString backupFolder;       // empty means the private folder's backups/
+
+    /** One server of host: a name or address and its port. */
+    struct Server
+    {
+        QString host;
+        int port = 3306;
+        bool operator==(const Server &) const = default;
+    };
+    /**
+     * The servers host lists, in order, each "host" or "host:port" (an
+     * IPv6 address in brackets, "[::1]:3307"), the port defaulting to port.
+     */
+    QList<Server> servers() const;
 
     /** The private server's folder: datadir, else the default. */
     QString privateFolder() const;

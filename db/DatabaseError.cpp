@@ -63,8 +63,9 @@ QString DatabaseError::serverText(const QSqlError &error)
 bool DatabaseError::isConnectionLost(const QSqlError &error)
 {
     // gone away, lost during a statement, killed, idle too long, server
-    // shutting down; the connect errors when the server is not back yet
-    return oneOf(error.nativeErrorCode(), {2006, 2013, 2055, 1927, 4031, 1053, 2002, 2003});
+    // shutting down; the connect errors when the server is not back yet; a
+    // cluster node that lost the others ("WSREP has not yet prepared node")
+    return oneOf(error.nativeErrorCode(), {2006, 2013, 2055, 1927, 4031, 1053, 2002, 2003, 1047});
 }
 
 QString DatabaseError::fieldName(const QString &column)
@@ -101,7 +102,13 @@ DatabaseError DatabaseError::fromSql(const QSqlError &error, int lockWaitSeconds
 
     if (isConnectionLost(error))
         return DatabaseError(tr("Spojení s databází bylo přerušeno."), server, Kind::ConnectionLost);
-    if (oneOf(code, {1205, 1213}))
+    // A deadlock, or a commit another node's certified first: nothing of the
+    // transaction stays, and running it again from its reads is safe.
+    if (oneOf(code, {1213}))
+        return DatabaseError(tr("Jiná recepce ukládala ve stejnou chvíli. Nic nebylo uloženo; "
+                                "zkuste to prosím znovu."),
+                             server, Kind::Contention);
+    if (oneOf(code, {1205}))
         return DatabaseError(tr("Tabulky právě používá jiná recepce a neuvolnila je ani po %1 s. "
                                 "Akce nebyla provedena a nic nebylo uloženo; zkuste to prosím za chvíli znovu.")
                                  .arg(lockWaitSeconds),

@@ -22,6 +22,7 @@ public:
         LockWait,        // another desk held the tables past the wait limit
         ValueRefused,    // a value does not fit its column (strict mode)
         Conflict,        // another desk changed what this save would change: nothing was written
+        Contention,      // a deadlock or a cluster's certification failure: the save may run again
     };
 
     /** An error of the desk's own making: the text is what the user reads. */

@@ -22,6 +22,8 @@ struct Table
 {
     const char *name;
     QList<Index> indexes;
+    // The primary key a database made before it lacks, on the table's own columns.
+    QStringList primaryKey = {};
 };
 
 // As in schema.sql.
@@ -34,11 +36,16 @@ const QList<Table> &needed()
           {"obdobi_pokoj", {"do_kdy", "od_kdy", "pokoj_id", "cislo_objednavky"}},
           {"pokoj_konec", {"pokoj_id", "do_kdy"}},
           {"klient", {"klient_id"}},
-          {"cislo", {"cislo_objednavky"}}}},
-        {"kalendar_typy_dnu_tab", {{"datum", {"datum"}}, {"typ_dne", {"typ_dne_id"}}}},
-        {"ceny_pokoje_tab", {{"cena", {"typ_pokoje_id", "typ_klienta_id", "typ_dne_id"}}}},
+          {"cislo", {"cislo_objednavky"}}},
+         {"cislo_objednavky", "pokoj_id", "od_kdy"}},
+        {"kalendar_typy_dnu_tab", {{"datum", {"datum"}}, {"typ_dne", {"typ_dne_id"}}}, {"datum", "typ_dne_id"}},
+        {"ceny_pokoje_tab",
+         {{"cena", {"typ_pokoje_id", "typ_klienta_id", "typ_dne_id"}}},
+         {"typ_pokoje_id", "typ_klienta_id", "typ_dne_id"}},
         {"pokoje_tab", {{"typ_pokoje", {"typ_pokoje_id"}}}},
-        {"skupiny_pokoju_propojeni_tab", {{"skupina", {"skupina_pokoju_id"}}, {"pokoj", {"pokoj_id"}}}},
+        {"skupiny_pokoju_propojeni_tab",
+         {{"skupina", {"skupina_pokoju_id"}}, {"pokoj", {"pokoj_id"}}},
+         {"skupina_pokoju_id", "pokoj_id"}},
     };
     return tables;
 }
@@ -79,6 +86,35 @@ QList<QPair<QString, QStringList>> missing(const QHash<QString, QStringList> &pr
     return result;
 }
 
+// Never alters rows: a table holding rows the key would refuse (the same
+// price twice, say) is told by name and left as it is.
+void addPrimaryKey(TMojeDatabaze &db, const QString &name, const Table &table, Result &result)
+{
+    TMojeQuery q(db);
+    {
+        q.setSql(SqlIndexy::countDuplicates(name, table.primaryKey));
+        q.open();
+        if (const int dvojice = q.integer(QStringLiteral("pocet")); dvojice > 0) {
+            result.problems << QCoreApplication::translate("Indexes",
+                                                           "Tabulka %1 má %2 skupin stejných řádků (%3), primární klíč "
+                                                           "jí proto nelze doplnit; nic v ní nebylo změněno. Odstraňte "
+                                                           "prosím nadbytečné řádky a spusťte recepci znovu.")
+                                   .arg(name)
+                                   .arg(dvojice)
+                                   .arg(table.primaryKey.join(QStringLiteral(", ")));
+            return;
+        }
+        try {
+            q.exec(SqlIndexy::addPrimaryKey(name, table.primaryKey));
+        } catch (const DatabaseError &) {
+            if (!present(db).value(name).contains(QStringLiteral("PRIMARY")))
+                throw;
+            return;
+        }
+    }
+    result.added << name + QStringLiteral(": PRIMARY");
+}
+
 } // namespace
 
 Result addMissing(TMojeDatabaze &db)
@@ -95,6 +131,19 @@ Result addMissing(TMojeDatabaze &db)
     }
     for (const Table &table : needed()) {
         const QString name = QLatin1String(table.name);
+        // Before the indexes: a key on the index's columns serves as one.
+        if (!table.primaryKey.isEmpty() && !indexes.value(name).contains(QStringLiteral("PRIMARY"))) {
+            try {
+                addPrimaryKey(db, name, table, result);
+                indexes = present(db);
+            } catch (const DatabaseError &e) {
+                result.problems << QCoreApplication::translate("Indexes",
+                                                               "Primární klíč tabulky %1 nelze doplnit; na clusteru "
+                                                               "Galera jsou bez něj změny té tabulky nespolehlivé. "
+                                                               "Doplní ho účet s právem ALTER. %2")
+                                       .arg(name, e.text());
+            }
+        }
         try {
             const auto toAdd = missing(indexes.value(name), table);
             if (toAdd.isEmpty())

@@ -21,10 +21,10 @@ QString selectDayTypeIds() { return QStringLiteral("SELECT typ_dne_id FROM typy_
 
 QString selectClientTypeIds() { return QStringLiteral("SELECT typ_klienta_id FROM typy_klientu_tab"); }
 
-QString lockPrices()
+QStringList lockPrices()
 {
-    return QStringLiteral(
-        "LOCK TABLES ceny_pokoje_tab WRITE, typy_pokoju_tab READ, typy_dnu_tab READ, typy_klientu_tab READ");
+    // Client types are only ever written by an installation.
+    return {QStringLiteral("ceny_pokoje_tab"), QStringLiteral("typy_pokoju_tab"), QStringLiteral("typy_dnu_tab")};
 }
 
 QString deletePrice(int typPokojeId, int typKlientaId, int typDneId)

@@ -14,7 +14,7 @@ QString selectRoomTypeIds();
 QString selectDayTypeIds();
 QString selectClientTypeIds();
 /** The save reads the types its prices refer to: none may be gone. */
-QString lockPrices();
+QStringList lockPrices();
 /** Every row of one price slot. */
 QString deletePrice(int typPokojeId, int typKlientaId, int typDneId);
 QString insertPrice(int typPokojeId, int typKlientaId, int typDneId, double cena);

@@ -20,4 +20,17 @@ QString addIndexes(const QString &table, const QList<QPair<QString, QStringList>
     return QStringLiteral("ALTER TABLE ") + table + u' ' + parts.join(QStringLiteral(", "));
 }
 
+QString countDuplicates(const QString &table, const QStringList &columns)
+{
+    const QString cols = columns.join(QStringLiteral(", "));
+    return QStringLiteral("SELECT COUNT(*) AS pocet FROM (SELECT 1 FROM ") + table + QStringLiteral(" GROUP BY ") + cols
+           + QStringLiteral(" HAVING COUNT(*) > 1) AS dvojice");
+}
+
+QString addPrimaryKey(const QString &table, const QStringList &columns)
+{
+    return QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ADD PRIMARY KEY (") + columns.join(QStringLiteral(", "))
+           + u')';
+}
+
 } // namespace SqlIndexy

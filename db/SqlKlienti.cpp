@@ -1,6 +1,7 @@
 #include "db/SqlKlienti.h"
 #include "db/SqlFormat.h"
 #include "db/SqlObjednavky.h"
+#include "db/SqlZamky.h"
 
 namespace SqlKlienti {
 
@@ -19,17 +20,11 @@ QString selectClients()
                           "ON typy_klientu_tab.typ_klienta_id = klienti_tab.typ_klienta_id");
 }
 
-QString keepZeroIdentifiers()
-{
-    return QStringLiteral("SET @sql_mode_pred = @@SESSION.sql_mode, SESSION sql_mode = "
-                          "CONCAT_WS(\",\", NULLIF(@@SESSION.sql_mode, \"\"), \"NO_AUTO_VALUE_ON_ZERO\")");
-}
 
-QString restoreSqlMode() { return QStringLiteral("SET SESSION sql_mode = @sql_mode_pred"); }
-
-QString insertClient(const SqlFormat &f, const QList<QPair<QString, QString>> &attributes, int typKlientaId)
+QString insertClient(const SqlFormat &f, int klientId, const QList<QPair<QString, QString>> &attributes,
+                     int typKlientaId)
 {
-    QString sql = QStringLiteral("INSERT INTO klienti_tab SET");
+    QString sql = QStringLiteral("INSERT INTO klienti_tab SET klient_id = ") + SqlFormat::quotedInteger(klientId) + u',';
     for (const auto &[column, text] : attributes)
         sql += u' ' + column + QStringLiteral(" = ") + f.quotedText(text) + u',';
     return sql + QStringLiteral(" typ_klienta_id = ") + SqlFormat::quotedInteger(typKlientaId);
@@ -51,8 +46,6 @@ QString selectName(int klientId)
     return QStringLiteral("SELECT jmeno FROM klienti_tab WHERE klient_id = ") + SqlFormat::quotedInteger(klientId);
 }
 
-QString selectInsertedId() { return QStringLiteral("SELECT LAST_INSERT_ID() AS id"); }
-
 QString selectClientStamp()
 {
     // Both are read from an index's end: no row of the clients is scanned.
@@ -67,8 +60,6 @@ QString bumpClientStamp()
                           "ON DUPLICATE KEY UPDATE zmena = zmena + 1");
 }
 
-QString lockClientInsert() { return QStringLiteral("LOCK TABLES klienti_tab WRITE, klienti_zmeny_tab WRITE"); }
-
-QString lockClientDelete() { return SqlObjednavky::lockReservations() + QStringLiteral(", klienti_zmeny_tab WRITE"); }
+QStringList lockClientDelete(int klientId) { return {SqlZamky::klient(klientId)}; }
 
 } // namespace SqlKlienti

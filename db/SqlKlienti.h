@@ -16,24 +16,16 @@ QString selectAttributes(int typKlientaId);
 QString selectClients();
 
 /**
- * klient_id is AUTO_INCREMENT: an explicit 0 would be replaced by a generated
- * value unless NO_AUTO_VALUE_ON_ZERO is on. These two bracket such an insert.
- */
-QString keepZeroIdentifiers();
-QString restoreSqlMode();
-
-/**
  * A client recorded at the desk: the attribute columns with their texts in
- * the form's order, then the type; klient_id is left to the database.
+ * the form's order, then the type; klient_id taken from the clients' series.
  */
-QString insertClient(const SqlFormat &f, const QList<QPair<QString, QString>> &attributes, int typKlientaId);
+QString insertClient(const SqlFormat &f, int klientId, const QList<QPair<QString, QString>> &attributes,
+                     int typKlientaId);
 /** COUNT(*) AS pocet of the clients with the id: 0 or 1. */
 QString countClient(int klientId);
 QString deleteClient(int klientId);
 /** The client's jmeno (no row when there is none). */
 QString selectName(int klientId);
-/** The id the last insert of this session generated (column id). */
-QString selectInsertedId();
 
 /**
  * The clients' change stamp: every insert or delete of clients bumps it in
@@ -45,9 +37,7 @@ QString selectInsertedId();
 QString selectClientStamp();
 /** Needs klienti_zmeny_tab WRITE in the caller's lock set. */
 QString bumpClientStamp();
-/** A client inserted at the desk with the stamp bumped. */
-QString lockClientInsert();
-/** Deleting a client: the reservations' lock set (reservations point at the client) and the stamp. */
-QString lockClientDelete();
+/** Deleting a client: the client's row, which a booking for the client locks too. */
+QStringList lockClientDelete(int klientId);
 
 } // namespace SqlKlienti

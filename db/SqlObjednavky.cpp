@@ -1,5 +1,6 @@
 #include "db/SqlObjednavky.h"
 #include "db/SqlFormat.h"
+#include "db/SqlZamky.h"
 
 namespace SqlObjednavky {
 
@@ -43,9 +44,9 @@ QString noStayOfRoom(const QString &alias, const QString &condition)
 }
 } // namespace
 
-QString lockReservations()
+QStringList lockBooking(int klientId, int pokojId)
 {
-    return QStringLiteral("LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE, pokoje_tab READ");
+    return {SqlZamky::klient(klientId), SqlZamky::pokoj(pokojId)};
 }
 
 QString selectCollisions(int pokojId, const QDate &odKdy, const QDate &doKdy)
@@ -54,11 +55,6 @@ QString selectCollisions(int pokojId, const QDate &odKdy, const QDate &doKdy)
     // for the alternatives, so a room's past stays are not read.
     return QStringLiteral("SELECT COUNT(*) AS pocet FROM objednavky_pokoje_tab WHERE pokoj_id = ") + i(pokojId)
            + QStringLiteral(" AND ") + sharesDay(odKdy, doKdy);
-}
-
-QString selectNewNumber()
-{
-    return QStringLiteral("SELECT MAX(cislo_objednavky)+ 1 AS nove_cislo FROM objednavky_pokoje_tab");
 }
 
 QString insertReservation(int klientId, int cisloObjednavky, const QDate &datumObjednavky,
@@ -92,7 +88,7 @@ QString selectNames(int klientId, int pokojId)
 QString selectWithNames(int cisloObjednavky, int klientId)
 {
     QString sql = QStringLiteral("SELECT objednavky_pokoje_tab.od_kdy, objednavky_pokoje_tab.do_kdy, "
-                                 "objednavky_pokoje_tab.klient_id, pokoje_tab.cislo_pokoje, klienti_tab.jmeno "
+                                 "objednavky_pokoje_tab.pokoj_id, objednavky_pokoje_tab.klient_id, pokoje_tab.cislo_pokoje, klienti_tab.jmeno "
                                  "FROM objednavky_pokoje_tab "
                                  "LEFT JOIN pokoje_tab ON pokoje_tab.pokoj_id = objednavky_pokoje_tab.pokoj_id "
                                  "LEFT JOIN klienti_tab ON klienti_tab.klient_id = objednavky_pokoje_tab.klient_id "

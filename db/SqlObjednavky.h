@@ -10,17 +10,14 @@ class SqlFormat;
 namespace SqlObjednavky {
 
 /**
- * The lock set of a reservation's store, also taken to delete a client: the
- * client and the room must still exist when its stay is stored. WRITE on
- * both, as the web import takes them: a READ lock on either beside those
- * WRITE sets deadlocks in the server's metadata locks. The rooms are only
- * read, as the web import reads them.
+ * What storing a stay locks: its client and its room, which must still
+ * exist when the stay is stored (deleting the client and removing the room
+ * lock the same rows), and the room's stays, which it must not share a
+ * night with (every save of a stay of the room locks the room's row).
  */
-QString lockReservations();
+QStringList lockBooking(int klientId, int pokojId);
 /** COUNT(*) AS pocet of the room's stays that share a day with the span. */
 QString selectCollisions(int pokojId, const QDate &odKdy, const QDate &doKdy);
-/** MAX + 1 AS nove_cislo; NULL on an empty table. */
-QString selectNewNumber();
 QString insertReservation(int klientId, int cisloObjednavky, const QDate &datumObjednavky,
                           const QDate &odKdy, const QDate &doKdy, int pokojId, double cena);
 QString deleteReservation(int cisloObjednavky);

@@ -17,10 +17,10 @@ QString selectRoomsNumbered(const SqlFormat &f, const QString &cisloPokoje)
     return QStringLiteral("SELECT * FROM pokoje_tab WHERE cislo_pokoje = ") + f.quotedText(cisloPokoje);
 }
 
-QString lockRooms()
+QStringList lockRooms()
 {
-    return QStringLiteral("LOCK TABLES pokoje_tab WRITE, skupiny_pokoju_propojeni_tab WRITE, "
-                          "objednavky_pokoje_tab READ, typy_pokoju_tab READ");
+    // The rooms a save removes or adds are locked by their own rows too, as a booking locks them.
+    return {QStringLiteral("pokoje_tab"), QStringLiteral("typy_pokoju_tab")};
 }
 
 QString selectRoomTypeIds() { return QStringLiteral("SELECT typ_pokoje_id FROM typy_pokoju_tab"); }
@@ -79,10 +79,9 @@ QString selectMembers(int skupinaPokojuId)
            + i(skupinaPokojuId);
 }
 
-QString lockGroups()
+QStringList lockGroups()
 {
-    return QStringLiteral("LOCK TABLES skupiny_pokoju_tab WRITE, skupiny_pokoju_propojeni_tab WRITE, "
-                          "pokoje_tab READ");
+    return {QStringLiteral("skupiny_pokoju_tab"), QStringLiteral("pokoje_tab")};
 }
 
 QString deleteGroup(int skupinaPokojuId)

@@ -16,7 +16,7 @@ QString selectRoomsNumbered(const SqlFormat &f, const QString &cisloPokoje);
  * The rooms save also reads the reservations and the group links, to keep
  * new rooms off their room ids, and the room types, which its rooms must have.
  */
-QString lockRooms();
+QStringList lockRooms();
 QString selectRoomTypeIds();
 /** Every room id that a stored reservation names. */
 QString selectReservedRoomIds();
@@ -34,7 +34,7 @@ QString selectGroups();
 QString selectGroupsNamed(const SqlFormat &f, const QString &nazev);
 QString selectMembers(int skupinaPokojuId);
 /** The groups save reads the rooms, to link only rooms that still exist. */
-QString lockGroups();
+QStringList lockGroups();
 QString deleteGroup(int skupinaPokojuId);
 QString insertGroup(const SqlFormat &f, int skupinaPokojuId, const QString &nazev);
 QString updateGroup(const SqlFormat &f, int skupinaPokojuId, const QString &nazev);

@@ -24,5 +24,13 @@ QString autocommitOn() { return QStringLiteral("SET autocommit=1"); }
 QString commit() { return QStringLiteral("COMMIT"); }
 QString rollback() { return QStringLiteral("ROLLBACK"); }
 QString unlockTables() { return QStringLiteral("UNLOCK TABLES"); }
+QString readCommittedNext() { return QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"); }
+QString startTransaction() { return QStringLiteral("START TRANSACTION"); }
+QString selectWsrepOn() { return QStringLiteral("SHOW VARIABLES LIKE 'wsrep_on'"); }
+QString setSyncWait() { return QStringLiteral("SET SESSION wsrep_sync_wait = 1"); }
+QString selectWsrepState()
+{
+    return QStringLiteral("SHOW STATUS WHERE Variable_name IN ('wsrep_ready', 'wsrep_local_state_comment')");
+}
 
 } // namespace SqlSpojeni

@@ -17,5 +17,14 @@ QString autocommitOn();
 QString commit();
 QString rollback();
 QString unlockTables();
+/** A save's transaction: each statement reads what was committed before it. */
+QString readCommittedNext();
+QString startTransaction();
+/** One row, Value ON when the server is a cluster node (none from a server without the variable). */
+QString selectWsrepOn();
+/** A cluster node's reads wait until the node has applied what any node committed before them. */
+QString setSyncWait();
+/** One row per status variable: wsrep_ready, wsrep_local_state_comment. */
+QString selectWsrepState();
 
 } // namespace SqlSpojeni

@@ -27,9 +27,9 @@ QString countRowsOfDayType(int typDneId)
            + QStringLiteral(") AS ceny");
 }
 
-QString lockDayTypes()
+QStringList lockDayTypes()
 {
-    return QStringLiteral("LOCK TABLES typy_dnu_tab WRITE, kalendar_typy_dnu_tab WRITE, ceny_pokoje_tab WRITE");
+    return {QStringLiteral("typy_dnu_tab"), QStringLiteral("kalendar_typy_dnu_tab"), QStringLiteral("ceny_pokoje_tab")};
 }
 
 QString insertDayType(const SqlFormat &f, int typDneId, const QString &nazev, int poradi)
@@ -66,7 +66,7 @@ QString selectCalendar(int typDneId)
     return QStringLiteral("SELECT * FROM kalendar_typy_dnu_tab WHERE typ_dne_id = ") + i(typDneId);
 }
 
-QString lockCalendar() { return QStringLiteral("LOCK TABLES kalendar_typy_dnu_tab WRITE, typy_dnu_tab READ"); }
+QStringList lockCalendar() { return {QStringLiteral("kalendar_typy_dnu_tab"), QStringLiteral("typy_dnu_tab")}; }
 
 QString deleteCalendarDay(const QDate &datum, int typDneId)
 {

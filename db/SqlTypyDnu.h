@@ -14,7 +14,7 @@ QString selectDayTypes();
 QString selectReferencedDayTypeIds();
 /** How many calendar rows (dny) and prices (ceny) refer to the day type. */
 QString countRowsOfDayType(int typDneId);
-QString lockDayTypes();
+QStringList lockDayTypes();
 QString insertDayType(const SqlFormat &f, int typDneId, const QString &nazev, int poradi);
 QString updateDayType(const SqlFormat &f, int typDneId, const QString &nazev, int poradi);
 /** The day types, their prices and their calendar rows: one statement each. */
@@ -25,7 +25,7 @@ QString deleteCalendarOfDayTypes(const QList<int> &ids);
 QString selectDayType(int typDneId);
 QString selectCalendar(int typDneId);
 /** The calendar's lock set: its rows change, the day type is read. */
-QString lockCalendar();
+QStringList lockCalendar();
 QString deleteCalendarDay(const QDate &datum, int typDneId);
 QString insertCalendarDay(const QDate &datum, int typDneId);
 

@@ -14,9 +14,9 @@ QString selectRoomsOfType(int typPokojeId)
     return QStringLiteral("SELECT typ_pokoje_id FROM pokoje_tab WHERE typ_pokoje_id = ") + i(typPokojeId);
 }
 
-QString lockRoomTypes()
+QStringList lockRoomTypes()
 {
-    return QStringLiteral("LOCK TABLES typy_pokoju_tab WRITE, ceny_pokoje_tab WRITE, pokoje_tab READ");
+    return {QStringLiteral("typy_pokoju_tab"), QStringLiteral("ceny_pokoje_tab"), QStringLiteral("pokoje_tab")};
 }
 
 QString selectUsedRoomTypeIds()

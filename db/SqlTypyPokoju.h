@@ -12,7 +12,7 @@ QString selectRoomTypes();
 /** The stored rooms of the type (whether the type is still in use). */
 QString selectRoomsOfType(int typPokojeId);
 /** The save also reads the stored rooms: a removed type must have none. */
-QString lockRoomTypes();
+QStringList lockRoomTypes();
 /**
  * Every room type id that a stored type, price or room uses, column
  * typ_pokoje_id: a new type takes none of them, so it never inherits

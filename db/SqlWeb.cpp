@@ -1,5 +1,6 @@
 #include "db/SqlWeb.h"
 #include "db/SqlFormat.h"
+#include "db/SqlZamky.h"
 
 #include <utility>
 
@@ -54,13 +55,14 @@ QString stopStatement(qint64 connectionId)
     return QStringLiteral("KILL QUERY ") + SqlFormat::integer(connectionId);
 }
 
-QString lockImport()
+QStringList lockImport(const QList<int> &pokoje)
 {
-    // The free-room search reads the reservations under two aliases; the
-    // clients' change stamp moves with the clients stored.
-    return QStringLiteral("LOCK TABLES klienti_tab WRITE, klienti_zmeny_tab WRITE, objednavky_pokoje_tab WRITE, "
-                          "webove_rezervace_tab WRITE, "
-                          "pokoje_tab READ, objednavky_pokoje_tab AS konci READ, objednavky_pokoje_tab AS zacina READ");
+    // Two imports wait for each other (one offer must not be stored twice);
+    // a booking at the desk waits only for the rooms it shares with one.
+    QStringList zamky{QStringLiteral("webove_rezervace_tab")};
+    for (int pokoj : pokoje)
+        zamky << SqlZamky::pokoj(pokoj);
+    return zamky;
 }
 
 QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezervaceIds)
@@ -92,11 +94,6 @@ QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezer
     }
     sql += u')';
     return sql;
-}
-
-QString selectNewClientId()
-{
-    return QStringLiteral("SELECT (MAX(klient_id) + 1) AS nove_id FROM klienti_tab");
 }
 
 // The import's statements run to a thousand rows: each is built in one
@@ -200,7 +197,5 @@ QString rememberWebReservations(const SqlFormat &f, const QList<WebObjednavka> &
     return sql;
 }
 
-QString savepoint() { return QStringLiteral("SAVEPOINT webova_rezervace"); }
-QString rollbackToSavepoint() { return QStringLiteral("ROLLBACK TO SAVEPOINT webova_rezervace"); }
 
 } // namespace SqlWeb

@@ -30,10 +30,10 @@ QString selectTypyPokojuPokoju();
 QString stopStatement(qint64 connectionId);
 
 /**
- * The lock set of the reservation import: clients, reservations and the
- * remembered web identifiers written, the rooms read.
+ * What a group of the reservation import locks: the remembered web
+ * identifiers and each room it may book.
  */
-QString lockImport();
+QStringList lockImport(const QList<int> &pokoje);
 
 // The import pass under its lock: what was stored before, then each group's inserts.
 
@@ -43,9 +43,6 @@ QString lockImport();
  * the book) with its cena and its client's jmeno, telefon, email, stat.
  */
 QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezervaceIds);
-
-/** (MAX + 1) AS nove_id of the clients; NULL on an empty table. */
-QString selectNewClientId();
 
 /** One row of the clients' insert: a guest who came through the web site. */
 struct WebKlient
@@ -70,9 +67,5 @@ QString insertWebClients(const SqlFormat &f, const QList<WebKlient> &klienti);
 QString insertWebReservations(const QList<WebObjednavka> &objednavky);
 /** Remembers the identifiers; one remembered already makes it fail (the import never stores one twice). */
 QString rememberWebReservations(const SqlFormat &f, const QList<WebObjednavka> &objednavky);
-
-/** A reservation or a group of them is stored whole or not at all; each group is committed on its own. */
-QString savepoint();
-QString rollbackToSavepoint();
 
 } // namespace SqlWeb

@@ -1,14 +1,18 @@
 #include "db/TMojeDatabaze.h"
 #include "db/DatabaseError.h"
 #include "db/SqlSpojeni.h"
+#include "db/SqlZamky.h"
 #include "db/TMojeQuery.h"
 
 #include <QCoreApplication>
 #include <QSqlError>
+#include <QRandomGenerator>
 #include <QSysInfo>
+#include <QThread>
 #include <QStringList>
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <utility>
 
 namespace {
@@ -69,9 +73,8 @@ TMojeDatabaze::TMojeDatabaze(const Configuration &config)
     QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? "QODBC" : "QMYSQL", m_name);
     if (!odbc) {
         db.setDatabaseName(config.name);
-        db.setHostName(config.host);
-        if (config.socket.isEmpty())
-            db.setPort(config.port);
+        m_servers = config.servers();
+        useServer(0);
     }
     applyConnectOptions();
 }
@@ -182,6 +185,93 @@ bool TMojeDatabaze::isOpen() const
     return database().isOpen();
 }
 
+void TMojeDatabaze::useServer(int index)
+{
+    m_server = index;
+    if (m_servers.isEmpty() || !m_config.socket.isEmpty())
+        return;
+    QSqlDatabase db = database();
+    db.setHostName(m_servers[index].host);
+    db.setPort(m_servers[index].port);
+}
+
+QString TMojeDatabaze::serverInUse() const
+{
+    if (m_config.mode == Configuration::Mode::Odbc)
+        return m_config.dsn;
+    if (!m_config.socket.isEmpty() || m_servers.isEmpty())
+        return m_config.socket;
+    const Configuration::Server &s = m_servers[m_server];
+    return (s.host.contains(u':') ? u'[' + s.host + u']' : s.host) + u':' + QString::number(s.port);
+}
+
+bool TMojeDatabaze::openServer(int index, QString &reason, bool &notAnswering)
+{
+    useServer(index);
+    QSqlDatabase db = database();
+    applyConnectOptions();
+    QElapsedTimer took;
+    took.start();
+    if (!db.open()) {
+        reason = DatabaseError::serverText(db.lastError());
+        notAnswering = waitedOut(took.elapsed(), timeoutSeconds());
+        return false;
+    }
+    m_lost = false;
+    try {
+        prepareSession();
+        if (m_clusterNode) {
+            // A node cut off from the others, or still receiving their data,
+            // refuses work or would decide on stale rows: the next one is asked.
+            TMojeQuery q(*this);
+            q.setSql(SqlSpojeni::selectWsrepState());
+            QString ready, state;
+            for (q.open(); !q.eof(); q.next())
+                (q.text(QStringLiteral("Variable_name")) == QLatin1String("wsrep_ready") ? ready : state) =
+                    q.text(QStringLiteral("Value"));
+            if (ready.compare(QLatin1String("ON"), Qt::CaseInsensitive) != 0) {
+                db.close();
+                reason = tr("Uzel clusteru %1 není připraven (%2).").arg(serverInUse(), state);
+                notAnswering = false;
+                return false;
+            }
+        }
+    } catch (const DatabaseError &e) {
+        db.close();
+        reason = e.text();
+        notAnswering = e.kind() == DatabaseError::Kind::ConnectionLost && waitedOut(took.elapsed(), timeoutSeconds());
+        return false;
+    }
+    if (m_servers.size() > 1)
+        qInfo("Vitrana: databázový server %s", qUtf8Printable(serverInUse()));
+    if (m_serverChanged)
+        m_serverChanged(serverInUse());
+    return true;
+}
+
+void TMojeDatabaze::openAnyServer(int first)
+{
+    const int count = std::max<int>(1, int(m_servers.size()));
+    QStringList reasons;
+    bool allNotAnswering = true;
+    for (int i = 0; i < count; ++i) {
+        const int index = (first + i) % count;
+        QString reason;
+        bool notAnswering = false;
+        if (openServer(index, reason, notAnswering))
+            return;
+        allNotAnswering = allNotAnswering && notAnswering;
+        reasons << (count > 1 ? serverInUse() + QStringLiteral(": ") + reason : reason);
+    }
+    const QString reason = reasons.join(u'\n');
+    if (allNotAnswering)
+        throw DatabaseError(tr("Databázový server neodpovídá ani po %1 s.").arg(timeoutSeconds()), reason,
+                            DatabaseError::Kind::ConnectionLost);
+    if (count > 1)
+        throw DatabaseError(tr("Žádný z databázových serverů není dostupný."), reason, DatabaseError::Kind::ConnectionLost);
+    throw DatabaseError(reason);
+}
+
 void TMojeDatabaze::open(const QString &user, const QString &password)
 {
     QSqlDatabase db = database();
@@ -190,28 +280,26 @@ void TMojeDatabaze::open(const QString &user, const QString &password)
                                 .arg(m_config.mode == Configuration::Mode::Odbc ? "QODBC" : "QMYSQL"));
     db.setUserName(user);
     db.setPassword(password);
-    applyConnectOptions();
-    QElapsedTimer took;
-    took.start();
-    if (!db.open()) {
-        const QString reason = DatabaseError::serverText(db.lastError());
-        if (waitedOut(took.elapsed(), timeoutSeconds()))
-            throw DatabaseError(tr("Databázový server neodpovídá ani po %1 s.").arg(timeoutSeconds()), reason,
-                                DatabaseError::Kind::ConnectionLost);
-        throw DatabaseError(reason);
-    }
+    openAnyServer(0);
     if (!currentConnection)
         currentConnection = this;
     m_lost = false;
     m_failures = 0;
     m_failure.reset();
-    prepareSession();
 }
 
 void TMojeDatabaze::prepareSession()
 {
     readSqlMode();
     setLockWaitSeconds(m_lockWaitSeconds);
+    // On a cluster node a read must see what any node committed before it,
+    // or a save would decide on a node that has not applied it yet.
+    TMojeQuery q(*this);
+    q.setSql(SqlSpojeni::selectWsrepOn());
+    q.open();
+    m_clusterNode = !q.eof() && q.text(QStringLiteral("Value")).compare(QLatin1String("ON"), Qt::CaseInsensitive) == 0;
+    if (m_clusterNode)
+        q.exec(SqlSpojeni::setSyncWait());
 }
 
 void TMojeDatabaze::setLockWaitSeconds(int seconds)
@@ -292,21 +380,15 @@ void TMojeDatabaze::reconnect()
         failedToReach(notRestored(e.text()));
         throw *m_failure;
     }
-    QElapsedTimer took;
-    took.start();
-    const auto failed = [&](const QString &reason) {
-        failedToReach(waitedOut(took.elapsed(), timeoutSeconds()) ? notAnswering(timeoutSeconds(), reason)
-                                                                  : notRestored(reason));
-        return *m_failure;
-    };
-    applyConnectOptions();
-    if (!db.open())
-        throw failed(DatabaseError::serverText(db.lastError()));
+    // The next server of the list first: the one just lost may be gone for
+    // good (a cluster node that died); it is tried again last.
     try {
-        prepareSession();
+        openAnyServer(m_servers.size() > 1 ? m_server + 1 : 0);
     } catch (const DatabaseError &e) {
-        db.close();
-        throw failed(e.text());
+        failedToReach(e.veta().startsWith(tr("Databázový server neodpovídá"))
+                          ? notAnswering(timeoutSeconds(), e.detail())
+                          : notRestored(e.detail().isEmpty() ? e.text() : e.detail()));
+        throw *m_failure;
     }
     m_lost = false;
     m_failures = 0;
@@ -314,55 +396,108 @@ void TMojeDatabaze::reconnect()
     qInfo("Spojení s databází bylo přerušeno a znovu navázáno.");
 }
 
-void TMojeDatabaze::writeLocked(const QString &lockStatement,
-                                const std::function<void(TMojeQuery &)> &statements)
+namespace {
+// Runs of one save after it lost a race: enough for a contested room on a
+// busy cluster, few enough that a save that cannot win is told soon.
+constexpr int pokusu = 8;
+std::atomic<qint64> repeatedCount{0};
+std::function<void()> beforeCommit;
+std::mutex beforeCommitLock;
+
+void runBeforeCommit()
+{
+    std::function<void()> hook;
+    {
+        const std::lock_guard guard(beforeCommitLock);
+        hook = beforeCommit;
+    }
+    if (hook)
+        hook();
+}
+} // namespace
+
+qint64 TMojeDatabaze::savesRepeated()
+{
+    return repeatedCount.load();
+}
+
+void TMojeDatabaze::setBeforeCommit(std::function<void()> hook)
+{
+    const std::lock_guard guard(beforeCommitLock);
+    beforeCommit = std::move(hook);
+}
+
+void TMojeDatabaze::lock(TMojeQuery &q, QStringList zamky)
+{
+    Q_ASSERT(m_lockSets > 0);
+    if (zamky.isEmpty())
+        return;
+    // One order for every save, so that two saves wait for each other
+    // rather than each holding what the other wants.
+    zamky.sort();
+    zamky.removeDuplicates();
+    // Bounded statements: an import may lock every room of a large hotel.
+    constexpr qsizetype naDotaz = 1000;
+    for (qsizetype i = 0; i < zamky.size(); i += naDotaz)
+        q.exec(SqlZamky::lockRows(q.format(), zamky.mid(i, naDotaz)));
+}
+
+void TMojeDatabaze::save(const QStringList &zamky, const std::function<void(TMojeQuery &)> &statements)
 {
     const WaitingForDatabase waiting;
-    TMojeQuery q(*this);
-    q.exec(SqlSpojeni::autocommitOff());
-    // From here a lost connection fails the save whole: the server rolls
-    // back what the lost session did, and nothing is repeated on a new one.
-    struct InLockSet
-    {
-        int &depth;
-        explicit InLockSet(int &d) : depth(++d) {}
-        ~InLockSet() { --depth; }
-    } inLockSet(m_lockSets);
-    m_historie.clear();
-    try {
-        q.exec(SqlHistorie::withHistory(lockStatement));
-        statements(q);
-        writeHistory(q);
-        try {
-            q.exec(SqlSpojeni::commit());
-        } catch (const DatabaseError &e) {
-            if (e.kind() != DatabaseError::Kind::ConnectionLost)
-                throw;
-            // the server may have committed before the connection broke
-            throw DatabaseError(tr("Spojení s databází bylo přerušeno právě při dokončení ukládání; "
-                                   "není jisté, zda se změna uložila. Zkontrolujte ji prosím."),
-                                DatabaseError::Kind::ConnectionLost);
-        }
-    } catch (...) {
+    for (int pokus = 1;; ++pokus) {
+        TMojeQuery q(*this);
+        // Outside the save still: a connection lost since the last action is
+        // opened again here, and the statement sent once more.
+        q.exec(SqlSpojeni::readCommittedNext());
+        // From here a lost connection fails the save whole: the server rolls
+        // back what the lost session did, and nothing is repeated on a new one.
+        struct InSave
+        {
+            int &depth;
+            explicit InSave(int &d) : depth(++d) {}
+            ~InSave() { --depth; }
+        } inSave(m_lockSets);
         m_historie.clear();
-        // The first error is the one worth showing; what fails while cleaning
-        // up (a lost connection, say) is a consequence of it.
-        for (const QString &cleanup : {SqlSpojeni::rollback(), SqlSpojeni::unlockTables(), SqlSpojeni::autocommitOn()}) {
+        try {
+            q.exec(SqlSpojeni::startTransaction());
+            lock(q, zamky);
+            statements(q);
+            writeHistory(q);
+            runBeforeCommit();
             try {
-                q.exec(cleanup);
+                q.exec(SqlSpojeni::commit());
+            } catch (const DatabaseError &e) {
+                if (e.kind() != DatabaseError::Kind::ConnectionLost)
+                    throw;
+                // the server may have committed before the connection broke
+                throw DatabaseError(tr("Spojení s databází bylo přerušeno právě při dokončení ukládání; "
+                                       "není jisté, zda se změna uložila. Zkontrolujte ji prosím."),
+                                    DatabaseError::Kind::ConnectionLost);
+            }
+            return;
+        } catch (const DatabaseError &e) {
+            m_historie.clear();
+            // The first error is the one worth showing; what fails while
+            // cleaning up (a lost connection, say) is a consequence of it.
+            try {
+                q.exec(SqlSpojeni::rollback());
             } catch (const DatabaseError &) {
             }
-        }
-        throw;
-    }
-    try {
-        q.exec(SqlSpojeni::unlockTables());
-        q.exec(SqlSpojeni::autocommitOn());
-    } catch (const DatabaseError &e) {
-        // Committed already; a lost connection took the locks with it and
-        // the next statement reconnects.
-        if (e.kind() != DatabaseError::Kind::ConnectionLost)
+            if (e.kind() != DatabaseError::Kind::Contention || pokus == pokusu)
+                throw;
+        } catch (...) {
+            m_historie.clear();
+            try {
+                q.exec(SqlSpojeni::rollback());
+            } catch (const DatabaseError &) {
+            }
             throw;
+        }
+        ++repeatedCount;
+        // The winner is committing now; a short pause, longer each time and
+        // never the same for two desks, lets it finish.
+        QThread::msleep(QRandomGenerator::global()->bounded(1, 5 + 10 * pokus));
     }
 }
 

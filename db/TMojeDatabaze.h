@@ -100,26 +100,39 @@ public:
     static void setWaitIndicator(std::function<void(bool)> indicator);
 
     /**
-     * Runs a save under a lock set, all or nothing: autocommit off, the lock
-     * statement, the statements, COMMIT, UNLOCK TABLES. When a statement
-     * fails the work is rolled back and the locks released before the error
-     * goes on to the caller.
+     * Runs a save, all or nothing, the one way every save of the desk goes:
+     * a transaction that reads what was committed before each statement;
+     * the rows of zamky_tab named in zamky locked (and bumped: on a cluster
+     * only written rows are compared between nodes); the statements, which
+     * read, check and write; the history noted meanwhile; COMMIT.
+     * When a statement fails the transaction is rolled back before the
+     * error goes on. A deadlock or a commit refused by the cluster's
+     * certification (another desk won the race) runs the whole save again
+     * from its reads, a few times, so statements must start each run from
+     * nothing they set in an earlier one; only then is it told as
+     * DatabaseError::Kind::Contention. A lock wait ends after lock_wait.
      */
-    void writeLocked(const QString &lockStatement,
-                     const std::function<void(TMojeQuery &)> &statements);
+    void save(const QStringList &zamky, const std::function<void(TMojeQuery &)> &statements);
+    /** Inside save: locks further rows, for a save that learns from its reads what it touches. */
+    void lock(TMojeQuery &q, QStringList zamky);
+    /** Runs of saves repeated after a deadlock or a certification failure, since the start. */
+    static qint64 savesRepeated();
+    /** Tests: runs just before each COMMIT of a save (it may throw, as a refused commit would). */
+    static void setBeforeCommit(std::function<void()> hook);
+    /** True when the server is a node of a Galera cluster. */
+    bool isClusterNode() const { return m_clusterNode; }
+    /** The server of the configuration's list in use (host:port), the socket, or the data source. */
+    QString serverInUse() const;
+    /** Told the server in use after every connect (the status bar names it). */
+    void setServerChanged(std::function<void(const QString &)> hook) { m_serverChanged = std::move(hook); }
 
     /**
-     * Inside writeLocked: a change the save makes, for the history of
-     * changes. Every lock set holds the history table; the noted rows are
-     * written just before COMMIT, so a save rolled back leaves none and a
-     * save that changed nothing notes nothing.
+     * Inside save: a change the save makes, for the history of changes.
+     * The noted rows are written just before COMMIT, so a save rolled back
+     * leaves none and a save that changed nothing notes nothing.
      */
     void noteChange(const QString &popis, const QString &ids);
-    /**
-     * Writes the changes noted so far; a save that commits by parts inside
-     * its lock set (the web import) calls it before each COMMIT. The notes
-     * are gone afterwards, written or not.
-     */
+    /** Writes the changes noted so far. The notes are gone afterwards, written or not. */
     void writeHistory(TMojeQuery &q);
     /** The machine the history names for this desk's saves. */
     const QString &machineName() const { return m_pocitac; }
@@ -132,6 +145,11 @@ private:
     friend class TMojeQuery;
 
     void prepareSession();
+    void useServer(int index);
+    /** Connects to the server and prepares the session; false (and why) when it cannot be used. */
+    bool openServer(int index, QString &reason, bool &notAnswering);
+    /** Tries every server once, from first on; throws when none can be used. */
+    void openAnyServer(int first);
     /** Connect options, and for ODBC the data source text: the socket and the bounds. */
     void applyConnectOptions();
     /** Whether a call that lost its connection after elapsedMs waited out its bound of seconds. */
@@ -161,6 +179,10 @@ private:
     bool m_lost = false;
     bool m_reconnecting = false;
     int m_lockSets = 0;
+    bool m_clusterNode = false;
+    QList<Configuration::Server> m_servers;
+    int m_server = 0;
+    std::function<void(const QString &)> m_serverChanged;
     QString m_pocitac;
     QList<SqlHistorie::Radek> m_historie;   // noted by the running save
 

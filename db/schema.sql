@@ -20,7 +20,7 @@ CREATE TABLE skupiny_pokoju_tab (
 CREATE TABLE skupiny_pokoju_propojeni_tab (
     skupina_pokoju_id INT NOT NULL,
     pokoj_id INT NOT NULL,
-    KEY skupina (skupina_pokoju_id),
+    PRIMARY KEY (skupina_pokoju_id, pokoj_id),
     KEY pokoj (pokoj_id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 
@@ -41,7 +41,7 @@ CREATE TABLE typy_dnu_tab (
 CREATE TABLE kalendar_typy_dnu_tab (
     datum DATE NOT NULL,
     typ_dne_id INT NOT NULL,
-    KEY datum (datum),
+    PRIMARY KEY (datum, typ_dne_id),
     KEY typ_dne (typ_dne_id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 
@@ -50,7 +50,7 @@ CREATE TABLE ceny_pokoje_tab (
     typ_klienta_id INT NOT NULL,
     typ_dne_id INT NOT NULL,
     cena DECIMAL(15,2) NOT NULL DEFAULT 0,
-    KEY cena (typ_pokoje_id, typ_klienta_id, typ_dne_id)
+    PRIMARY KEY (typ_pokoje_id, typ_klienta_id, typ_dne_id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 
 CREATE TABLE typy_klientu_tab (
@@ -86,6 +86,8 @@ CREATE TABLE klienti_tab (
     PRIMARY KEY (klient_id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 
+-- One row per room of a reservation (a stay); a reservation of several
+-- rooms has several rows with one number.
 CREATE TABLE objednavky_pokoje_tab (
     klient_id INT NOT NULL,
     cislo_objednavky INT NOT NULL,
@@ -94,6 +96,7 @@ CREATE TABLE objednavky_pokoje_tab (
     do_kdy DATE NOT NULL,
     pokoj_id INT NOT NULL,
     cena DECIMAL(15,2) NOT NULL DEFAULT 0,
+    PRIMARY KEY (cislo_objednavky, pokoj_id, od_kdy),
     KEY pokoj (pokoj_id, od_kdy),
     KEY obdobi (od_kdy, do_kdy),
     -- A stay shares a day with a span when it ends on or after its first day
@@ -102,8 +105,7 @@ CREATE TABLE objednavky_pokoje_tab (
     -- reads its reservation numbers from this index alone.
     KEY obdobi_pokoj (do_kdy, od_kdy, pokoj_id, cislo_objednavky),
     KEY pokoj_konec (pokoj_id, do_kdy),
-    KEY klient (klient_id),
-    KEY cislo (cislo_objednavky)
+    KEY klient (klient_id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 
 -- Tables added since the first release are created IF NOT EXISTS: the desk
@@ -145,4 +147,23 @@ CREATE TABLE IF NOT EXISTS historie_zmen_tab (
     PRIMARY KEY (id),
     KEY kdy (kdy, id),
     KEY uzivatel (uzivatel, id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- The rows a save locks: a save writes (bumps) the row of every subject it
+-- reads to decide and changes ("pokoje_tab" for the rooms' set-up,
+-- "pokoj:12" for one room's stays, "klient:45" for one client), so that
+-- two saves of one subject wait for each other on one server and conflict
+-- on a cluster, where one of them runs again.
+CREATE TABLE IF NOT EXISTS zamky_tab (
+    zamek VARCHAR(64) NOT NULL,
+    zmena BIGINT NOT NULL DEFAULT 0,
+    PRIMARY KEY (zamek)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- Numbers given once across every desk and node: the last reservation
+-- number and client id taken. A save takes numbers by updating its row.
+CREATE TABLE IF NOT EXISTS ciselne_rady_tab (
+    rada VARCHAR(40) NOT NULL,
+    posledni BIGINT NOT NULL DEFAULT 0,
+    PRIMARY KEY (rada)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;

@@ -87,7 +87,7 @@ void TRezervaceSmazRezervaci::SmazRezervaciButtonClick()
         != QMessageBox::Ok)
         return;
     bool smazana = true;
-    if (zkus(tr("Nepodařilo se smazat rezervaci."), [&] { smazana = Objednavka::SmazObjednavku(cislo, m_klientId); })
+    if (zkus(tr("Nepodařilo se smazat rezervaci."), [&] { smazana = Objednavka::SmazObjednavku(cislo, m_klientId, m_objednavky->prvky()); })
         && !smazana)
         MessageBox::chyba(this, tr("Rezervace %1 už neexistuje, mezitím ji smazala jiná recepce.").arg(cislo));
     KlientComboBoxChange();

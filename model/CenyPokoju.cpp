@@ -153,7 +153,7 @@ void CenyPokoju::Uloz(const NazvyTypu &nazvy)
     }
     if (zapsat.empty())
         return;
-    TMojeDatabaze::current().writeLocked(SqlCenyPokoju::lockPrices(), [&](TMojeQuery &q) {
+    TMojeDatabaze::current().save(SqlCenyPokoju::lockPrices(), [&](TMojeQuery &q) {
         const UlozeneTypy typy(q);
         for (const CenaPokoje &c : zapsat) {
             if (!typy.pokoje.contains(c.typ_pokoje_id))

@@ -91,7 +91,7 @@ void KalendarTypuDne::Uloz()
     const std::set<QDate> odstranene = rozdil(m_nactene, m_dny);
     if (pridane.empty() && odstranene.empty())
         return;
-    TMojeDatabaze::current().writeLocked(SqlTypyDnu::lockCalendar(), [&](TMojeQuery &q) {
+    TMojeDatabaze::current().save(SqlTypyDnu::lockCalendar(), [&](TMojeQuery &q) {
         q.setSql(SqlTypyDnu::selectDayType(m_typDneId));
         q.open();
         if (q.eof())

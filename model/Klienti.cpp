@@ -1,5 +1,6 @@
 #include "model/Klienti.h"
 
+#include "db/CiselneRady.h"
 #include "db/DatabaseError.h"
 #include "db/SqlKlienti.h"
 #include "db/SqlObjednavky.h"
@@ -99,11 +100,11 @@ Klient::Klient(int klientId, const QString &jmeno, const QString &telefon, const
 
 void Klient::PridejKlienta(const QList<QPair<QString, QString>> &polozky, int typKlientaId)
 {
-    TMojeDatabaze::current().writeLocked(SqlKlienti::lockClientInsert(), [&](TMojeQuery &q) {
-        q.exec(SqlKlienti::insertClient(q.format(), polozky, typKlientaId));
-        q.setSql(SqlKlienti::selectInsertedId());
-        q.open();
-        const int id = q.integer(QStringLiteral("id"));
+    // The id from the clients' series (as the web import takes its ids),
+    // never from the table's counter, which the series would not know of.
+    TMojeDatabaze::current().save({}, [&](TMojeQuery &q) {
+        const int id = CiselneRady::vezmi(q, CiselneRady::Rada::Klient);
+        q.exec(SqlKlienti::insertClient(q.format(), id, polozky, typKlientaId));
         QString jmeno;
         for (const auto &[sloupec, text] : polozky)
             if (sloupec == QLatin1String("jmeno"))
@@ -117,7 +118,8 @@ void Klient::PridejKlienta(const QList<QPair<QString, QString>> &polozky, int ty
 Klient::Smazani Klient::SmazKlienta(int klientId)
 {
     Smazani vysledek = Smazani::MaRezervace;
-    TMojeDatabaze::current().writeLocked(SqlKlienti::lockClientDelete(), [&](TMojeQuery &q) {
+    TMojeDatabaze::current().save(SqlKlienti::lockClientDelete(klientId), [&](TMojeQuery &q) {
+        vysledek = Smazani::MaRezervace;
         q.setSql(SqlObjednavky::countOfClient(klientId));
         q.open();
         if (q.integer(QStringLiteral("pocet")) > 0)
@@ -135,25 +137,6 @@ Klient::Smazani Klient::SmazKlienta(int klientId)
         markChanged(q);
     });
     return vysledek;
-}
-
-void Klient::insertWithIds(TMojeQuery &q, const QString &insert, bool zeroId)
-{
-    if (!zeroId) {
-        q.exec(insert);
-        return;
-    }
-    q.exec(SqlKlienti::keepZeroIdentifiers());
-    try {
-        q.exec(insert);
-    } catch (const DatabaseError &) {
-        try {
-            q.exec(SqlKlienti::restoreSqlMode());
-        } catch (const DatabaseError &) {
-        }
-        throw;
-    }
-    q.exec(SqlKlienti::restoreSqlMode());
 }
 
 void Klient::markChanged(TMojeQuery &q)

@@ -87,13 +87,6 @@ public:
      */
     static Smazani SmazKlienta(int klientId);
     /**
-     * Runs an insert of clients with identifiers of their own. With
-     * `zeroId` (the first client of an empty table gets 0) the statement
-     * runs under NO_AUTO_VALUE_ON_ZERO, so 0 is stored and not replaced by a
-     * generated value the reservation would not know.
-     */
-    static void insertWithIds(TMojeQuery &q, const QString &insert, bool zeroId);
-    /**
      * Bumps the clients' change stamp; every insert or delete of clients
      * calls it in its lock set, which must hold klienti_zmeny_tab WRITE.
      */

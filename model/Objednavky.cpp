@@ -1,14 +1,18 @@
 #include "model/Objednavky.h"
 #include "model/Pobyt.h"
 #include "model/Historie.h"
+#include "model/Zmeny.h"
 
 #include "db/SqlKlienti.h"
+#include "db/CiselneRady.h"
 #include "db/SqlObjednavky.h"
+#include "db/SqlZamky.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <tuple>
 
 namespace {
 // A span whose last day is before its first (or a missing date) has no day.
@@ -17,12 +21,6 @@ bool hasDays(const QDate &odKdy, const QDate &doKdy)
     return odKdy.isValid() && doKdy.isValid() && odKdy <= doKdy;
 }
 
-int newNumber(TMojeQuery &q)
-{
-    q.setSql(SqlObjednavky::selectNewNumber());
-    q.open();
-    return q.integer(QStringLiteral("nove_cislo"));   // NULL on an empty table reads as 0
-}
 } // namespace
 
 Objednavka::Objednavka(int klientId, int cisloObjednavky, const QDate &datumObjednavky, const QDate &odKdy,
@@ -66,11 +64,12 @@ bool Objednavka::Zarezervuj() const
 
 bool Objednavka::Zarezervuj(TMojeQuery &q, int *cislo) const
 {
-    // The collision count, the number and the insert must see the table as
-    // no other desk can change it in between: hence the caller's lock.
+    // The collision count, the number and the insert must see the room's
+    // stays as no other desk can change them in between: hence the caller's
+    // lock of the room.
     if (JeKolize(q))
         return false;
-    const int number = cislo_objednavky >= 1 ? cislo_objednavky : newNumber(q);
+    const int number = cislo_objednavky >= 1 ? cislo_objednavky : CiselneRady::vezmi(q, CiselneRady::Rada::Objednavka);
     q.exec(SqlObjednavky::insertReservation(klient_id, number, datum_objednavky, od_kdy, do_kdy, pokoj_id, cena));
     if (cislo)
         *cislo = number;
@@ -82,7 +81,8 @@ VysledekRezervace Objednavka::ZarezervujKlientovi(const QString &cisloPokoje) co
     if (pokoj_id == 0 || !hasDays(od_kdy, do_kdy))
         return VysledekRezervace::Kolize;   // refused without a statement: no need to lock
     VysledekRezervace vysledek = VysledekRezervace::Kolize;
-    TMojeDatabaze::current().writeLocked(SqlObjednavky::lockReservations(), [&](TMojeQuery &locked) {
+    TMojeDatabaze::current().save(SqlObjednavky::lockBooking(klient_id, pokoj_id), [&](TMojeQuery &locked) {
+        vysledek = VysledekRezervace::Kolize;
         // A client deleted at another desk since the stay was built would be
         // left with a reservation nobody can list or cancel.
         locked.setSql(SqlKlienti::countClient(klient_id));
@@ -194,6 +194,15 @@ bool VolnePokoje::Pokoj::obsazen(const QDate &odKdy, const QDate &doKdy) const
                        [&](const Dny &p) { return SdiliDen(p.od, p.doKdy, odKdy, doKdy); });
 }
 
+QList<int> VolnePokoje::pokojeIds() const
+{
+    QList<int> ids;
+    ids.reserve(qsizetype(m_pokoje.size()));
+    for (const Pokoj &p : m_pokoje)
+        ids << p.pokoj_id;
+    return ids;
+}
+
 int VolnePokoje::NajdiVolnyPokoj(int typPokojeId, const QDate &odKdy, const QDate &doKdy) const
 {
     if (!hasDays(odKdy, doKdy))
@@ -222,44 +231,38 @@ void VolnePokoje::Pridej(int pokojId, const QDate &odKdy, const QDate &doKdy)
     } else {
         p.vadne.push_back(dny);
     }
-    m_pridane.emplace_back(m_indexPokoje.value(pokojId), dny);
-}
-
-void VolnePokoje::VratNa(qsizetype znacka)
-{
-    // The latest go first; a stay equal to the one added stands for it.
-    while (qsizetype(m_pridane.size()) > znacka) {
-        const auto &[index, dny] = m_pridane.back();
-        Pokoj &p = m_pokoje[index];
-        if (hasDays(dny.od, dny.doKdy)) {
-            const auto od = std::lower_bound(p.pobyty.begin(), p.pobyty.end(), dny.od,
-                                             [](const Dny &d, const QDate &den) { return d.od < den; });
-            const auto it = std::find_if(od, p.pobyty.end(),
-                                         [&](const Dny &d) { return d.doKdy == dny.doKdy || d.od != dny.od; });
-            if (it != p.pobyty.end() && it->od == dny.od)
-                p.pobyty.erase(it);
-        } else {
-            p.vadne.pop_back();
-        }
-        m_pridane.pop_back();
-    }
 }
 
 namespace {
-// Under the reservations' lock set: what is deleted is read first, so that
-// the history names the stay as it was.
-bool smaz(int cisloObjednavky, int klientId)
+// What is deleted is read first, so that the history names the stay as it
+// was. With jakNactene, only the stays the desk showed are deleted: when
+// the number's stays of the client are no longer those, nothing is.
+bool smaz(int cisloObjednavky, int klientId, const std::vector<Objednavka> *jakNactene)
 {
     bool smazana = false;
-    TMojeDatabaze::current().writeLocked(SqlObjednavky::lockReservations(), [&](TMojeQuery &q) {
+    TMojeDatabaze::current().save({SqlZamky::objednavka(cisloObjednavky)}, [&](TMojeQuery &q) {
+        smazana = false;
         QStringList pobyty;
         QList<int> klienti;
+        std::vector<std::tuple<int, QDate, QDate>> ulozene, ukazane;
         q.setSql(SqlObjednavky::selectWithNames(cisloObjednavky, klientId));
         for (q.open(); !q.eof(); q.next()) {
+            ulozene.emplace_back(q.integer(QStringLiteral("pokoj_id")), q.date(QStringLiteral("od_kdy")),
+                                 q.date(QStringLiteral("do_kdy")));
             pobyty << Historie::pobyt(q.text(QStringLiteral("cislo_pokoje")), q.date(QStringLiteral("od_kdy")),
                                       q.date(QStringLiteral("do_kdy")), q.text(QStringLiteral("jmeno")));
             if (!klienti.contains(q.integer(QStringLiteral("klient_id"))))
                 klienti << q.integer(QStringLiteral("klient_id"));
+        }
+        if (jakNactene && !ulozene.empty()) {
+            for (const Objednavka &o : *jakNactene)
+                if (o.cislo_objednavky == cisloObjednavky)
+                    ukazane.emplace_back(o.pokoj_id, o.od_kdy, o.do_kdy);
+            std::sort(ulozene.begin(), ulozene.end());
+            std::sort(ukazane.begin(), ukazane.end());
+            if (ulozene != ukazane)
+                throw Konflikt::zmenen(QCoreApplication::translate("Objednavky", "Rezervaci č. %1")
+                                           .arg(cisloObjednavky));
         }
         q.exec(klientId >= 0 ? SqlObjednavky::deleteReservation(cisloObjednavky, klientId)
                              : SqlObjednavky::deleteReservation(cisloObjednavky));
@@ -276,12 +279,17 @@ bool smaz(int cisloObjednavky, int klientId)
 
 void Objednavka::SmazObjednavku(int cisloObjednavky)
 {
-    smaz(cisloObjednavky, -1);
+    smaz(cisloObjednavky, -1, nullptr);
 }
 
 bool Objednavka::SmazObjednavku(int cisloObjednavky, int klientId)
 {
-    return smaz(cisloObjednavky, klientId);
+    return smaz(cisloObjednavky, klientId, nullptr);
+}
+
+bool Objednavka::SmazObjednavku(int cisloObjednavky, int klientId, const std::vector<Objednavka> &jakNactene)
+{
+    return smaz(cisloObjednavky, klientId, &jakNactene);
 }
 
 void Objednavky::NactiProKlienta(int klientId)

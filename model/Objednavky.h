@@ -52,15 +52,14 @@ public:
     bool Zarezervuj() const;
     /**
      * Stores the stay unless it collides; true when stored. Runs in the
-     * caller's lock set, which must hold objednavky_pokoje_tab WRITE; the
-     * caller owns the transaction: nothing is committed, unlocked or rolled
-     * back here. A number below 1 is replaced by MAX + 1 in the stored row
-     * only; cislo, when given, gets the number stored.
+     * caller's save, which must lock the room (SqlObjednavky::lockBooking);
+     * the caller owns the transaction. A number below 1 is replaced by the
+     * next of the reservation numbers in the stored row only; cislo, when
+     * given, gets the number stored.
      */
     bool Zarezervuj(TMojeQuery &q, int *cislo = nullptr) const;
     /**
-     * Stores the stay under its own lock set ("LOCK TABLES klienti_tab WRITE,
-     * objednavky_pokoje_tab WRITE, pokoje_tab READ"), all or nothing,
+     * Stores the stay in a save of its own (locking its client and room), all or nothing,
      * telling a collision from a client or a room deleted meanwhile. With
      * cisloPokoje the room must still have that number: the id of a room
      * removed at another desk may have gone to a new room since.
@@ -82,6 +81,12 @@ public:
      * False when there was nothing to delete (another desk deleted it).
      */
     static bool SmazObjednavku(int cisloObjednavky, int klientId);
+    /**
+     * The same, only when the number's stays of the client are still the
+     * stays of jakNactene with that number (rooms and days as the desk
+     * showed them); otherwise refused as changed meanwhile (Konflikt).
+     */
+    static bool SmazObjednavku(int cisloObjednavky, int klientId, const std::vector<Objednavka> &jakNactene);
 };
 
 /**
@@ -104,11 +109,13 @@ class VolnePokoje
 public:
     /**
      * Reads the rooms of the types and their stays that can share a day with
-     * any span inside odKdy..doKdy. Runs in the caller's lock set, which must
-     * hold pokoje_tab and objednavky_pokoje_tab under the aliases konci and
-     * zacina (SqlWeb::lockImport).
+     * any span inside odKdy..doKdy. In a save, the caller locks the rooms
+     * first (SqlWeb::lockImport), so that no desk stores a stay of them
+     * between this read and the save's commit.
      */
     static VolnePokoje Nacti(TMojeQuery &q, const QList<int> &typyPokoju, const QDate &odKdy, const QDate &doKdy);
+    /** The rooms read, in the order read. */
+    QList<int> pokojeIds() const;
 
     /**
      * Lowest pokoj_id of the type that no stay read or added shares a day
@@ -118,10 +125,6 @@ public:
     int NajdiVolnyPokoj(int typPokojeId, const QDate &odKdy, const QDate &doKdy) const;
     /** A stay of the room stored since the read (or about to be). */
     void Pridej(int pokojId, const QDate &odKdy, const QDate &doKdy);
-    /** How many stays were added: a mark to go back to when their store is rolled back. */
-    qsizetype Znacka() const { return qsizetype(m_pridane.size()); }
-    /** Forgets the stays added after the mark. */
-    void VratNa(qsizetype znacka);
 
 private:
     struct Dny
@@ -144,7 +147,6 @@ private:
     std::vector<Pokoj> m_pokoje;
     QHash<int, qsizetype> m_indexPokoje;             // pokoj_id -> m_pokoje
     QHash<int, std::vector<qsizetype>> m_pokojeTypu;   // ascending pokoj_id
-    std::vector<std::pair<qsizetype, Dny>> m_pridane;  // the added stays, in turn
 };
 
 /** The reservations of one client, in the order the database returns them. */

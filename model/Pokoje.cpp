@@ -5,7 +5,9 @@
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 
+#include "db/SqlZamky.h"
 #include "model/Kolekce.h"
+#include "model/UlozeniZmen.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -34,6 +36,14 @@ std::vector<Pokoj> readRooms(TMojeQuery &q, const QString &select)
     for (; !q.eof(); q.next())
         pokoje.push_back(nactiPokoj(q));
     return pokoje;
+}
+
+// The room's stays that last until today or later.
+int pocetRezervaci(TMojeQuery &q, int pokojId)
+{
+    q.setSql(SqlPokoje::countReservationsUntil({pokojId}, QDate::currentDate()));
+    q.open();
+    return q.integer("pocet");
 }
 
 QList<int> readIds(TMojeQuery &q, const QString &select, const QString &column)
@@ -87,8 +97,15 @@ void Pokoje::Pridej(const QString &cisloPokoje, int typPokojeId)
 
 void Pokoje::Odstran(int index)
 {
-    if (index >= 0 && index < static_cast<int>(m_pokoje.size()))
-        m_pokoje.erase(m_pokoje.begin() + index);
+    if (index < 0 || index >= static_cast<int>(m_pokoje.size()))
+        return;
+    const Pokoj &p = m_pokoje[index];
+    // What the room has now, against which the save tells a booking made meanwhile.
+    if (!jeDocasneId(p.pokoj_id) && !m_rezervaceOdstranenych.contains(p.pokoj_id)) {
+        TMojeQuery q;
+        m_rezervaceOdstranenych.insert(p.pokoj_id, pocetRezervaci(q, p.pokoj_id));
+    }
+    m_pokoje.erase(m_pokoje.begin() + index);
 }
 
 void Pokoje::ZmenTyp(int index, int typPokojeId)
@@ -135,19 +152,26 @@ void Pokoje::Uloz(const QHash<int, QString> &nazvyTypu)
     const Zmeny<Pokoj> z = zmeny();
     if (z.prazdne())
         return;
-    QHash<int, int> skutecnaId;   // provisional -> stored
-    TMojeDatabaze::current().writeLocked(SqlPokoje::lockRooms(), [&](TMojeQuery &q) {
-        const std::vector<Pokoj> tabulka = readRooms(q, SqlPokoje::selectRooms());
-        overZmeny(z, tabulka, idOf, popisPokoje);
-
-        QList<int> odstranene;
-        for (const Pokoj &p : z.odstranene)
-            odstranene << p.pokoj_id;
-        for (const Pokoj &p : z.pridane)
-            for (const Pokoj &t : tabulka)
-                if (t.cislo_pokoje == p.cislo_pokoje && !odstranene.contains(t.pokoj_id))
-                    throw Konflikt::pridan(popisPokoje(p));
-
+    UlozeniZmen<Pokoj> ulozeni;
+    ulozeni.zamky = SqlPokoje::lockRooms();
+    // A room removed or changed here: a booking of it waits, or runs again.
+    for (const Pokoj &p : z.odstranene)
+        ulozeni.zamky << SqlZamky::pokoj(p.pokoj_id);
+    for (const auto &[nacteny, novy] : z.zmenene)
+        ulozeni.zamky << SqlZamky::pokoj(nacteny.pokoj_id);
+    ulozeni.nacti = [](TMojeQuery &q) { return readRooms(q, SqlPokoje::selectRooms()); };
+    ulozeni.idOf = idOf;
+    ulozeni.nazevOf = [](const Pokoj &p) { return p.cislo_pokoje; };
+    ulozeni.popis = popisPokoje;
+    ulozeni.pouzitaId = [](TMojeQuery &q) {
+        // A new room must not take over the guests or the group links left under an id.
+        QSet<int> ids;
+        for (int id : readIds(q, SqlPokoje::selectReservedRoomIds(), QStringLiteral("pokoj_id"))
+                          + readIds(q, SqlPokoje::selectLinks(), QStringLiteral("pokoj_id")))
+            ids.insert(id);
+        return ids;
+    };
+    ulozeni.over = [&](TMojeQuery &q, const std::vector<Pokoj> &) {
         const QList<int> typy = readIds(q, SqlPokoje::selectRoomTypeIds(), QStringLiteral("typ_pokoje_id"));
         const auto overTyp = [&](const Pokoj &p) {
             if (typy.contains(p.typ_pokoje_id))
@@ -163,18 +187,22 @@ void Pokoje::Uloz(const QHash<int, QString> &nazvyTypu)
         for (const auto &[nacteny, novy] : z.zmenene)
             if (novy.typ_pokoje_id != nacteny.typ_pokoje_id)
                 overTyp(novy);
-
-        // A new room must not take over the guests or the group links left under an id.
-        QList<int> obsazena = readIds(q, SqlPokoje::selectReservedRoomIds(), QStringLiteral("pokoj_id"))
-                              + readIds(q, SqlPokoje::selectLinks(), QStringLiteral("pokoj_id"));
-        for (const Pokoj &t : tabulka)
-            obsazena << t.pokoj_id;
-        for (const Pokoj &p : z.pridane) {
-            const int id = smallestUnusedId(obsazena, [](int x) { return x; });
-            obsazena << id;
-            skutecnaId.insert(p.pokoj_id, id);
-        }
-
+        // Booked at another desk since it was removed here: the removal's
+        // question was put on what the room had then.
+        for (const Pokoj &p : z.odstranene)
+            if (pocetRezervaci(q, p.pokoj_id) > m_rezervaceOdstranenych.value(p.pokoj_id))
+                throw Konflikt::pouzit(QCoreApplication::translate("Pokoje", "Pokoj %1 mezitím jiná recepce "
+                                                                              "zarezervovala.")
+                                           .arg(Konflikt::uvozovky(p.cislo_pokoje)));
+    };
+    ulozeni.zapis = [&](TMojeQuery &q, const std::vector<Pokoj> &, const QHash<int, int> &skutecnaId) {
+        QStringList noveZamky;
+        for (int id : skutecnaId)
+            noveZamky << SqlZamky::pokoj(id);
+        q.database().lock(q, noveZamky);
+        QList<int> odstranene;
+        for (const Pokoj &p : z.odstranene)
+            odstranene << p.pokoj_id;
         if (!odstranene.isEmpty()) {
             for (int id : odstranene)
                 q.exec(SqlPokoje::deleteRoom(id));
@@ -189,16 +217,27 @@ void Pokoje::Uloz(const QHash<int, QString> &nazvyTypu)
                         Historie::ids(QStringLiteral("pokoj"), Historie::idsZmen(z, idOf, [&](int id) {
                                           return skutecnaId.value(id, id);
                                       })));
-    });
+    };
+    const QHash<int, int> skutecnaId = ulozeni.uloz(TMojeDatabaze::current(), z);
     for (Pokoj &p : m_pokoje)
         p.pokoj_id = skutecnaId.value(p.pokoj_id, p.pokoj_id);
     m_nactene = m_pokoje;
+    m_rezervaceOdstranenych.clear();
 }
 
 void Pokoje::reloadKeepingChanges()
 {
-    const Zmeny<Pokoj> z = zmeny();
+    Zmeny<Pokoj> z = zmeny();
     Nacti();
+    // A removal that a booking overtook comes back, to be asked again.
+    TMojeQuery q;
+    std::erase_if(z.odstranene, [&](const Pokoj &p) {
+        return pocetRezervaci(q, p.pokoj_id) > m_rezervaceOdstranenych.value(p.pokoj_id);
+    });
+    QHash<int, int> rezervace;
+    for (const Pokoj &p : z.odstranene)
+        rezervace.insert(p.pokoj_id, m_rezervaceOdstranenych.value(p.pokoj_id));
+    m_rezervaceOdstranenych = std::move(rezervace);
     m_pokoje = prenesZmeny(z, m_pokoje, [](const Pokoj &p) { return p.cislo_pokoje; });
 }
 

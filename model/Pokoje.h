@@ -85,4 +85,5 @@ private:
 
     std::vector<Pokoj> m_pokoje;
     std::vector<Pokoj> m_nactene;   // as loaded or last saved
+    QHash<int, int> m_rezervaceOdstranenych;   // removed room -> its stays until today when removed
 };

@@ -5,6 +5,7 @@
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "model/Kolekce.h"
+#include "model/UlozeniZmen.h"
 
 #include <QCoreApplication>
 #include <QMap>
@@ -284,30 +285,21 @@ void SkupinyPokoju::Uloz()
     if (z.prazdne())
         return;
     const std::vector<RadekSkupiny> nactene = radky(m_nactene);
-    QHash<int, int> skutecnaId;   // provisional -> stored
-    TMojeDatabaze::current().writeLocked(SqlPokoje::lockGroups(), [&](TMojeQuery &q) {
-        const std::vector<RadekSkupiny> tabulka = readGroups(q, SqlPokoje::selectGroups());
-        overZmeny(z.skupiny, tabulka, &idOf, &popisRadku);
-
-        QList<int> odstranene;
-        for (const RadekSkupiny &r : z.skupiny.odstranene)
-            odstranene << r.skupina_pokoju_id;
-        for (const RadekSkupiny &r : z.skupiny.pridane)
-            for (const RadekSkupiny &t : tabulka)
-                if (t.nazev_skupiny_pokoju == r.nazev_skupiny_pokoju && !odstranene.contains(t.skupina_pokoju_id))
-                    throw Konflikt::pridan(popisRadku(r));
-
+    UlozeniZmen<RadekSkupiny> ulozeni;
+    ulozeni.zamky = SqlPokoje::lockGroups();
+    ulozeni.nacti = [](TMojeQuery &q) { return readGroups(q, SqlPokoje::selectGroups()); };
+    ulozeni.idOf = &idOf;
+    ulozeni.nazevOf = [](const RadekSkupiny &r) { return r.nazev_skupiny_pokoju; };
+    ulozeni.popis = &popisRadku;
+    QSet<std::pair<int, int>> odkazy;
+    ulozeni.over = [&](TMojeQuery &q, const std::vector<RadekSkupiny> &tabulka) {
         // Rooms join a group that is still as loaded, and only rooms that
         // are still in the table as loaded (an id given to another room since
         // would put that room in the group).
-        const std::vector<Pokoj> pokoje = [&] {
-            std::vector<Pokoj> out;
-            q.setSql(SqlPokoje::selectRooms());
-            q.open();
-            for (; !q.eof(); q.next())
-                out.push_back(nactiPokoj(q));
-            return out;
-        }();
+        std::vector<Pokoj> pokoje;
+        q.setSql(SqlPokoje::selectRooms());
+        for (q.open(); !q.eof(); q.next())
+            pokoje.push_back(nactiPokoj(q));
         for (const Clenstvi &c : z.pridana) {
             if (!jeDocasneId(c.skupina_pokoju_id)) {
                 const RadekSkupiny *nactena = findById(nactene, c.skupina_pokoju_id, &idOf);
@@ -320,27 +312,22 @@ void SkupinyPokoju::Uloz()
             if (!stillThere(c.pokoj, pokoje))
                 throw Konflikt::odstranen(popisPokoje(c.pokoj));
         }
-
-        QSet<std::pair<int, int>> odkazy;
-        QList<int> obsazena;
+    };
+    // A new group must not take over the links left under an id.
+    ulozeni.pouzitaId = [&](TMojeQuery &q) {
+        odkazy.clear();
+        QSet<int> obsazena;
         q.setSql(SqlPokoje::selectLinks());
-        q.open();
-        for (; !q.eof(); q.next()) {
+        for (q.open(); !q.eof(); q.next()) {
             odkazy.insert({q.integer("skupina_pokoju_id"), q.integer("pokoj_id")});
-            obsazena << q.integer("skupina_pokoju_id");
+            obsazena.insert(q.integer("skupina_pokoju_id"));
         }
-        // A new group must not take over the links left under an id.
-        for (const RadekSkupiny &t : tabulka)
-            obsazena << t.skupina_pokoju_id;
-        for (const RadekSkupiny &r : z.skupiny.pridane) {
-            const int id = smallestUnusedId(obsazena, [](int x) { return x; });
-            obsazena << id;
-            skutecnaId.insert(r.skupina_pokoju_id, id);
-        }
-
-        for (int id : odstranene) {
-            q.exec(SqlPokoje::deleteGroup(id));
-            q.exec(SqlPokoje::deleteLinksOfGroup(id));
+        return obsazena;
+    };
+    ulozeni.zapis = [&](TMojeQuery &q, const std::vector<RadekSkupiny> &, const QHash<int, int> &skutecnaId) {
+        for (const RadekSkupiny &r : z.skupiny.odstranene) {
+            q.exec(SqlPokoje::deleteGroup(r.skupina_pokoju_id));
+            q.exec(SqlPokoje::deleteLinksOfGroup(r.skupina_pokoju_id));
         }
         for (const auto &[nactena, nova] : z.skupiny.zmenene)
             q.exec(SqlPokoje::updateGroup(q.format(), nova.skupina_pokoju_id, nova.nazev_skupiny_pokoju));
@@ -357,7 +344,8 @@ void SkupinyPokoju::Uloz()
             odkazy.insert(odkaz);
         }
         zapisDoHistorie(z, skutecnaId);
-    });
+    };
+    const QHash<int, int> skutecnaId = ulozeni.uloz(TMojeDatabaze::current(), z.skupiny);
     for (SkupinaPokoju &s : m_skupiny)
         s.skupina_pokoju_id = skutecnaId.value(s.skupina_pokoju_id, s.skupina_pokoju_id);
     m_nactene = m_skupiny;

@@ -209,8 +209,9 @@ void TypyDnu::Uloz()
     for (const Radek &r : z.odstranene)
         odstranene << r.typ_dne_id;
 
-    std::vector<Radek> ulozene = ted;
-    TMojeDatabaze::current().writeLocked(SqlTypyDnu::lockDayTypes(), [&](TMojeQuery &q) {
+    std::vector<Radek> ulozene;
+    TMojeDatabaze::current().save(SqlTypyDnu::lockDayTypes(), [&](TMojeQuery &q) {
+        ulozene = ted;
         const std::vector<Radek> tabulka = nactiRadky(q);
         overZmeny(z, tabulka, idRadku, popisRadku);
         for (const Radek &r : z.odstranene) {

@@ -7,6 +7,7 @@
 #include "model/CenyPokoju.h"
 #include "model/Historie.h"
 #include "model/Kolekce.h"
+#include "model/UlozeniZmen.h"
 
 #include <QHash>
 #include <QSet>
@@ -122,39 +123,31 @@ void TypyPokoju::Uloz(const std::vector<CenaPokoje> &cenyNovychTypu)
     const Zmeny<TypPokoje> z = zmeny();
     if (z.prazdne())
         return;
-    QHash<int, int> skutecneId;   // provisional id -> the id stored
-    TMojeDatabaze::current().writeLocked(SqlTypyPokoju::lockRoomTypes(), [&](TMojeQuery &q) {
-        skutecneId.clear();
-        const std::vector<TypPokoje> ulozene = readTypes(q);
-        overZmeny(z, ulozene, idOf, popis);
-        QList<int> odstranit;
-        for (const TypPokoje &t : z.odstranene) {
+    UlozeniZmen<TypPokoje> ulozeni;
+    ulozeni.zamky = SqlTypyPokoju::lockRoomTypes();
+    ulozeni.nacti = [](TMojeQuery &q) { return readTypes(q); };
+    ulozeni.idOf = idOf;
+    ulozeni.nazevOf = nameOf;
+    ulozeni.popis = popis;
+    ulozeni.over = [&](TMojeQuery &q, const std::vector<TypPokoje> &) {
+        for (const TypPokoje &t : z.odstranene)
             if (hasRooms(q, t.typ_pokoje_id))
                 throw Konflikt::pouzit(tr("K typu pokoje %1 mezitím jiná recepce přiřadila pokoj.")
                                            .arg(Konflikt::uvozovky(t.nazev_typu_pokoje)));
-            odstranit << t.typ_pokoje_id;
-        }
-        for (const TypPokoje &t : z.pridane) {
-            const bool ulozen = std::any_of(ulozene.begin(), ulozene.end(), [&](const TypPokoje &u) {
-                return u.nazev_typu_pokoje == t.nazev_typu_pokoje && !odstranit.contains(u.typ_pokoje_id);
-            });
-            if (ulozen)
-                throw Konflikt::pridan(popis(t));
-        }
-        // Chosen before the deletes: a type removed now does not pass its id on either.
+    };
+    // A type removed now does not pass its id on either: the ids are chosen before the deletes.
+    ulozeni.pouzitaId = [](TMojeQuery &q) {
         QSet<int> obsazena;
         q.setSql(SqlTypyPokoju::selectUsedRoomTypeIds());
         q.open();
         for (; !q.eof(); q.next())
             obsazena.insert(q.integer("typ_pokoje_id"));
-        int id = 0;
-        for (const TypPokoje &t : z.pridane) {
-            do
-                ++id;
-            while (obsazena.contains(id));
-            skutecneId.insert(t.typ_pokoje_id, id);
-        }
-
+        return obsazena;
+    };
+    ulozeni.zapis = [&](TMojeQuery &q, const std::vector<TypPokoje> &, const QHash<int, int> &skutecneId) {
+        QList<int> odstranit;
+        for (const TypPokoje &t : z.odstranene)
+            odstranit << t.typ_pokoje_id;
         if (!odstranit.isEmpty()) {
             q.exec(SqlTypyPokoju::deletePricesOfRoomTypes(odstranit));
             q.exec(SqlTypyPokoju::deleteRoomTypes(odstranit));
@@ -172,7 +165,8 @@ void TypyPokoju::Uloz(const std::vector<CenaPokoje> &cenyNovychTypu)
                         Historie::ids(QStringLiteral("typ_pokoje"), Historie::idsZmen(z, idOf, [&](int id) {
                                           return skutecneId.value(id, id);
                                       })));
-    });
+    };
+    const QHash<int, int> skutecneId = ulozeni.uloz(TMojeDatabaze::current(), z);
     for (TypPokoje &t : m_typy)
         t.typ_pokoje_id = skutecneId.value(t.typ_pokoje_id, t.typ_pokoje_id);
     m_nactene = m_typy;

@@ -205,19 +205,27 @@ private slots:
         QCOMPARE(storedRooms(), (QStringList{"1|101|1", "4|201|1", "5|202|1"}));
     }
 
-    void aRoomBookedMeanwhileKeepsItsGuests()
+    void aRoomBookedMeanwhileIsNotRemoved()
     {
         inDialog([](TAdministracePokoje *d) {
-            selectLines(control<QListWidget>(d, "NadefinovanePokojeListBox"), {1});
+            auto *pokoje = control<QListWidget>(d, "NadefinovanePokojeListBox");
+            selectLines(pokoje, {1});
             click(control<QPushButton>(d, "OdstranVybranePokojeButton"));
             add(d, "201", 0);
-            // Another desk books the old room 102 before this one saves.
+            // Another desk books room 102 before this one saves: the removal
+            // was asked about a room without guests, so it is refused and
+            // the room comes back, to be asked about again.
             auto other = TestDatabase::openAnother();
             TMojeQuery q(*other);
             q.exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 7, '%1', '%1', '%1', 2, 100)").arg(day(1)));
             click(control<QPushButton>(d, "OKButton"));
+            QVERIFY2(messages().join('\n').contains("Pokoj „102“ mezitím jiná recepce zarezervovala"),
+                     qPrintable(messages().join('\n')));
+            QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2"}));
+            QCOMPARE(lines(pokoje), (QStringList{"101", "102", "201"}));
+            click(control<QPushButton>(d, "OKButton"));
         });
-        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "3|201|1"}));
+        QCOMPARE(storedRooms(), (QStringList{"1|101|1", "2|102|2", "3|201|1"}));
     }
 
     void removingRoomsWithComingGuestsAsksFirst_data()

@@ -6,6 +6,7 @@
 #include "db/SqlPokoje.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
+#include "db/CiselneRady.h"
 
 #include <QtTest>
 
@@ -97,7 +98,7 @@ private slots:
 
     void lockedSaveCommitsAndReleases()
     {
-        TestDatabase::db().writeLocked(SqlPokoje::lockRooms(), [](TMojeQuery &q) {
+        TestDatabase::db().save(SqlPokoje::lockRooms(), [](TMojeQuery &q) {
             q.exec(SqlPokoje::insertRoom(q.format(), 1, "101", 1));
         });
         QCOMPARE(TestDatabase::value("SELECT @@autocommit").toInt(), 1);
@@ -118,7 +119,7 @@ private slots:
         const QStringList roomsBefore = TestDatabase::rows("SELECT * FROM pokoje_tab ORDER BY pokoj_id");
 
         QVERIFY_THROWS_EXCEPTION(DatabaseError,
-            TestDatabase::db().writeLocked(SqlPokoje::lockRooms(), [](TMojeQuery &q) {
+            TestDatabase::db().save(SqlPokoje::lockRooms(), [](TMojeQuery &q) {
                 q.exec(SqlPokoje::deleteRooms());
                 q.exec(SqlPokoje::insertRoom(q.format(), 3, "103", 1));
                 q.exec(SqlPokoje::deleteAllLinks());
@@ -159,7 +160,7 @@ private slots:
         odbc.open(qEnvironmentVariable("VITRANA_DB_USER"), QString());
         TMojeQuery q(odbc);
         const QString name = "Hotel \"U Lípy\" C:\\temp\\new, O'Brien";
-        odbc.writeLocked(SqlPokoje::lockRooms(), [&](TMojeQuery &w) {
+        odbc.save(SqlPokoje::lockRooms(), [&](TMojeQuery &w) {
             w.exec(SqlPokoje::insertRoom(w.format(), 5, name, 2));
         });
         q.setSql("SELECT * FROM pokoje_tab");
@@ -172,11 +173,68 @@ private slots:
         QCOMPARE(q.real("cena"), 1200.5);
     }
 
+    // A commit another node certified first (or a deadlock) runs the whole
+    // save again from its reads; it is stored once, and told only when
+    // every run lost.
+    void lostRaceRunsTheSaveAgain()
+    {
+        int commits = 0;
+        TMojeDatabaze::setBeforeCommit([&] {
+            if (++commits == 1)
+                throw DatabaseError("", "Deadlock found when trying to get lock", DatabaseError::Kind::Contention);
+        });
+        int runs = 0;
+        const qint64 repeated = TMojeDatabaze::savesRepeated();
+        TestDatabase::db().save(SqlPokoje::lockRooms(), [&](TMojeQuery &q) {
+            ++runs;
+            q.exec(SqlPokoje::insertRoom(q.format(), 1, "101", 1));
+        });
+        QCOMPARE(runs, 2);
+        QCOMPARE(TMojeDatabaze::savesRepeated(), repeated + 1);
+        QCOMPARE(TestDatabase::rows("SELECT pokoj_id FROM pokoje_tab"), QStringList{"1"});
+
+        TMojeDatabaze::setBeforeCommit([] {
+            throw DatabaseError("Jiná recepce ukládala ve stejnou chvíli.", "Deadlock",
+                                DatabaseError::Kind::Contention);
+        });
+        try {
+            TestDatabase::db().save(SqlPokoje::lockRooms(), [&](TMojeQuery &q) {
+                q.exec(SqlPokoje::insertRoom(q.format(), 2, "102", 1));
+            });
+            QFAIL("a save that never wins must be told");
+        } catch (const DatabaseError &e) {
+            QCOMPARE(e.kind(), DatabaseError::Kind::Contention);
+        }
+        TMojeDatabaze::setBeforeCommit({});
+        QCOMPARE(TestDatabase::rows("SELECT pokoj_id FROM pokoje_tab"), QStringList{"1"});
+    }
+
+    // Numbers from a series never come back, not even when the newest
+    // reservation is deleted, and never fall below what a desk of an
+    // older version stored as the maximum plus one.
+    void numberSeriesNeverGivesANumberTwice()
+    {
+        const auto take = [] {
+            int first = 0;
+            TestDatabase::db().save({}, [&](TMojeQuery &q) {
+                first = CiselneRady::vezmi(q, CiselneRady::Rada::Objednavka, 2);
+            });
+            return first;
+        };
+        QCOMPARE(take(), 1);
+        TestDatabase::exec("INSERT INTO objednavky_pokoje_tab (klient_id, cislo_objednavky, datum_objednavky, od_kdy, "
+                           "do_kdy, pokoj_id) VALUES (1, 40, '2027-01-01', '2027-01-01', '2027-01-02', 1)");
+        QCOMPARE(take(), 41);
+        TestDatabase::exec("DELETE FROM objednavky_pokoje_tab");
+        QCOMPARE(take(), 43);
+    }
+
     void afterFailedSaveTheConnectionAutocommitsAgain()
     {
         QVERIFY_THROWS_EXCEPTION(DatabaseError,
-            TestDatabase::db().writeLocked(SqlPokoje::lockRooms(), [](TMojeQuery &q) {
-                q.exec("SELECT * FROM klienti_tab");   // not in the lock set
+            TestDatabase::db().save(SqlPokoje::lockRooms(), [](TMojeQuery &q) {
+                q.exec(SqlPokoje::insertRoom(q.format(), 7, "107", 1));
+                q.exec("SELECT * FROM neexistujici_tab");
             }));
         TMojeQuery q;
         q.exec(SqlPokoje::insertRoom(q.format(), 1, "101", 1));

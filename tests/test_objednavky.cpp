@@ -4,6 +4,7 @@
 #include "TestDatabase.h"
 
 #include "db/DatabaseError.h"
+#include "db/SqlObjednavky.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "model/Objednavky.h"
@@ -43,7 +44,8 @@ void tablesAreFree()
 {
     auto other = TestDatabase::openAnother();
     TMojeQuery o(*other);
-    o.exec("SET SESSION lock_wait_timeout = 2");
+    o.exec("SET SESSION lock_wait_timeout = 2, innodb_lock_wait_timeout = 2");
+    o.exec("INSERT INTO zamky_tab VALUES ('pokoj:5', 0), ('klient:7', 0) ON DUPLICATE KEY UPDATE zmena = zmena + 1");
     o.exec("INSERT INTO objednavky_pokoje_tab VALUES (9, 999, '2024-01-01', '2030-01-01', '2030-01-01', 999, 0)");
     o.exec("DELETE FROM objednavky_pokoje_tab WHERE cislo_objednavky = 999");
 }
@@ -112,7 +114,7 @@ private slots:
         QStringList calendar;
         for (int day = 0; day < 400; ++day)
             for (int type = 1; type <= 5; ++type)
-                for (int copy = random.bounded(3) == 0 ? 1 + random.bounded(2) : 0; copy > 0; --copy)
+                if (random.bounded(3) == 0)
                     calendar << QStringLiteral("('%1', %2)").arg(D(1, 1).addDays(day).toString(Qt::ISODate)).arg(type);
         TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES " + calendar.join(", "));
 
@@ -213,14 +215,15 @@ private slots:
         QCOMPARE(o.cislo_objednavky, 0);   // the number lives in the table only
         o.od_kdy = o.do_kdy = D(5, 3);
         QVERIFY(o.Zarezervuj());
-        QCOMPARE(reservations(), (QStringList{"7|0|2024-04-01|2024-05-01|2024-05-02|5|1500.5",
-                                              "7|1|2024-04-01|2024-05-03|2024-05-03|5|1500.5"}));
+        QCOMPARE(reservations(), (QStringList{"7|1|2024-04-01|2024-05-01|2024-05-02|5|1500.5",
+                                              "7|2|2024-04-01|2024-05-03|2024-05-03|5|1500.5"}));
 
-        Objednavka::SmazObjednavku(1);
+        // A number is never given again: a desk still showing the deleted
+        // reservation must not reach another guest's stay by it.
+        Objednavka::SmazObjednavku(2);
         o.od_kdy = o.do_kdy = D(5, 4);
         QVERIFY(o.Zarezervuj());
-        // the highest number is given again
-        QCOMPARE(TestDatabase::value("SELECT MAX(cislo_objednavky) FROM objednavky_pokoje_tab").toInt(), 1);
+        QCOMPARE(TestDatabase::value("SELECT MAX(cislo_objednavky) FROM objednavky_pokoje_tab").toInt(), 3);
         o.od_kdy = o.do_kdy = D(5, 5);
         o.cislo_objednavky = 40;                // a number of 1 or more is used as it is
         QVERIFY(o.Zarezervuj());
@@ -254,20 +257,19 @@ private slots:
 
     void storeInsideTheCallersLock()
     {
-        const QString lock = "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE";
+        const QStringList lock = SqlObjednavky::lockBooking(7, 5);
         const Objednavka o(7, 0, D(4, 1), D(5, 1), D(5, 2), 5, 100);
-        TestDatabase::db().writeLocked(lock, [&](TMojeQuery &q) {
+        TestDatabase::db().save(lock, [&](TMojeQuery &q) {
             QVERIFY(!o.JeKolize(q));
             QVERIFY(o.Zarezervuj(q));
             QVERIFY(!o.Zarezervuj(q));   // now it collides with itself
-            // the caller's lock set still holds: its other table is usable
             q.exec("INSERT INTO klienti_tab SET klient_id = \"7\", jmeno = \"X\"");
         });
         QCOMPARE(reservations().size(), 1);
 
         // the caller fails later on: it rolls the stored row back
         TestDatabase::clearTables();
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, TestDatabase::db().writeLocked(lock, [&](TMojeQuery &q) {
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, TestDatabase::db().save(lock, [&](TMojeQuery &q) {
             QVERIFY(o.Zarezervuj(q));
             q.exec("INSERT INTO neexistujici_tab SET a = 1");
         }));

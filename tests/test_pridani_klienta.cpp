@@ -107,23 +107,6 @@ private slots:
     }
     void cleanup() { m_dialog.reset(); }
 
-    void theStatement_data()
-    {
-        QTest::addColumn<Polozky>("attributes");
-        QTest::addColumn<QString>("statement");
-        QTest::newRow("three attributes")
-            << Polozky{{"jmeno", "A"}, {"email", "B"}, {"telefon", "C"}}
-            << R"(INSERT INTO klienti_tab SET jmeno = "A", email = "B", telefon = "C", typ_klienta_id = "2")";
-        QTest::newRow("none") << Polozky{}
-                              << R"(INSERT INTO klienti_tab SET typ_klienta_id = "2")";
-    }
-    void theStatement()
-    {
-        QFETCH(Polozky, attributes);
-        QFETCH(QString, statement);
-        QCOMPARE(SqlKlienti::insertClient(SqlFormat(), attributes, 2), statement);
-    }
-
     void storesTheAttributesOfTheChosenType_data()
     {
         QTest::addColumn<int>("chosen");   // -1: none chosen

@@ -211,10 +211,11 @@ private slots:
             q.open();
             return q.integer("pocet");
         };
-        // The eleven tables, the remembered web identifiers, the clients' change stamp and the history.
-        QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel'"), 14);
+        // The eleven tables, the remembered web identifiers, the clients' change stamp, the history,
+        // the saves' lock rows and the number series.
+        QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel'"), 16);
         QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel' "
-                       "AND ENGINE = 'InnoDB' AND TABLE_COLLATION LIKE 'utf8mb4%'"), 14);
+                       "AND ENGINE = 'InnoDB' AND TABLE_COLLATION LIKE 'utf8mb4%'"), 16);
         QVERIFY(count("SELECT COUNT(*) AS pocet FROM typy_klientu_tab WHERE typ_klienta_id = 1") == 1);
         QCOMPARE(count("SELECT COUNT(*) AS pocet FROM skupiny_pokoju_tab"), 3);
         QVERIFY(count("SELECT COUNT(*) AS pocet FROM pokoje_tab") >= 18);

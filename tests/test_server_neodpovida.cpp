@@ -170,7 +170,7 @@ private slots:
             loadRooms(db);
         };
         const Akce save = [](TMojeDatabaze &db, const std::function<void()> &stop) {
-            db.writeLocked(SqlPokoje::lockRooms(), [&](TMojeQuery &q) {
+            db.save(SqlPokoje::lockRooms(), [&](TMojeQuery &q) {
                 q.exec(SqlPokoje::deleteRooms());
                 q.exec(SqlPokoje::insertRoom(q.format(), 3, "103", 1));
                 stop();

@@ -134,7 +134,7 @@ private slots:
         TMojeDatabaze &db = TestDatabase::db();
         const int id = connectionId(db);
         try {
-            db.writeLocked(SqlPokoje::lockRooms(), [&](TMojeQuery &q) {
+            db.save(SqlPokoje::lockRooms(), [&](TMojeQuery &q) {
                 q.exec(SqlPokoje::deleteRooms());
                 q.exec(SqlPokoje::insertRoom(q.format(), 3, "103", 1));
                 kill(id);

@@ -93,10 +93,10 @@ void randomHotel(quint32 seed, int pokoju, int typu, int rezervaci)
         }
     }
     TestDatabase::exec("INSERT INTO pokoje_tab VALUES " + rooms.join(", "));
-    TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES " + stays.join(", "));
+    TestDatabase::exec("INSERT IGNORE INTO objednavky_pokoje_tab VALUES " + stays.join(", "));
     TestDatabase::exec("INSERT INTO typy_dnu_tab (typ_dne_id, nazev_typu_dne) VALUES (1, 'a'), (2, 'b'), (3, 'c'), (4, 'd')");
-    TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES " + calendar.join(", "));
-    TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES " + prices.join(", "));
+    TestDatabase::exec("INSERT IGNORE INTO kalendar_typy_dnu_tab VALUES " + calendar.join(", "));
+    TestDatabase::exec("INSERT IGNORE INTO ceny_pokoje_tab VALUES " + prices.join(", "));
 }
 
 QStringList radky(const QList<Exporty::CenaDne> &ceny)

@@ -91,7 +91,7 @@ class TestZaloha : public QObject
         TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1), (2, '102', 1), (3, 'A;1', 2)");
         TestDatabase::exec("INSERT INTO typy_dnu_tab VALUES (1, 'Všední', 1), (2, 'Víkend', 2)");
         TestDatabase::exec("INSERT INTO kalendar_typy_dnu_tab VALUES ('2026-01-03', 2), ('2026-01-04', 2), "
-                           "('2026-01-04', 2), ('2026-01-05', 1)");
+                           "('2026-01-05', 1)");
         TestDatabase::exec("INSERT INTO ceny_pokoje_tab VALUES (1, 1, 1, 1200.50), (1, 1, 2, 0.01), "
                            "(2, 1, 1, 9999999999999.99), (2, 1, 2, -5)");
         TestDatabase::exec("INSERT INTO klient_zobrazit_tab VALUES (1, 1, NULL, 2, 0, 0, 0, 0)");

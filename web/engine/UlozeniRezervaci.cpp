@@ -1,8 +1,8 @@
 #include "web/engine/UlozeniRezervaci.h"
 
+#include "db/CiselneRady.h"
 #include "db/DatabaseError.h"
 #include "db/SqlObjednavky.h"
-#include "db/SqlSpojeni.h"
 #include "db/SqlWeb.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
@@ -40,14 +40,8 @@ struct Ulozena
     WebRezervace data;       // price and guest only while nalezena
 };
 
-// What the pass knows under its lock; the numbers are copied before a
-// group, so that a group the database refuses leaves no trace.
-struct Stav
-{
-    QHash<QString, Ulozena> ulozene;    // by web identifier
-    int dalsiKlient = 0;
-    int dalsiCislo = 0;
-};
+// A web reservation stored by an earlier pass (or another desk's import).
+using Ulozene = QHash<QString, Ulozena>;
 
 // A value refused for one of these is the reservation's own fault; any
 // other failure is the database's or the desk's and says nothing about it.
@@ -105,25 +99,14 @@ QString proPreruseni(const DatabaseError &e)
     return e.detail().isEmpty() ? co + QStringLiteral(": ") + e.text() : co + QStringLiteral(" (") + e.detail() + u')';
 }
 
-int readInteger(TMojeQuery &q, const QString &select, const char *column)
+Ulozene nactiUlozene(TMojeQuery &q, const QStringList &ids)
 {
-    q.setSql(select);
-    q.open();
-    return q.integer(QLatin1String(column));   // NULL on an empty table reads as 0
-}
-
-Stav nactiStav(TMojeQuery &q, const std::vector<WebRezervace> &rezervace, const QList<qsizetype> &kUlozeni)
-{
-    Stav stav;
-    QStringList ids;
-    for (qsizetype i : kUlozeni)
-        ids << rezervace[i].rezervaceid;   // each once: later ones of the reply never come here
-
+    Ulozene ulozene;
     for (qsizetype i = 0; i < ids.size(); i += idNaDotaz) {
         q.setSql(SqlWeb::selectStoredWebReservations(q.format(), ids.mid(i, idNaDotaz)));
         for (q.open(); !q.eof(); q.next()) {
             const QString id = q.text(QStringLiteral("rezervaceid"));
-            if (stav.ulozene.contains(id))
+            if (ulozene.contains(id))
                 continue;
             Ulozena u;
             u.cislo = q.integer(QStringLiteral("cislo_objednavky"));
@@ -137,56 +120,41 @@ Stav nactiStav(TMojeQuery &q, const std::vector<WebRezervace> &rezervace, const 
             u.data.telefon = q.text(QStringLiteral("telefon"));
             u.data.email = q.text(QStringLiteral("email"));
             u.data.stat = q.text(QStringLiteral("stat"));
-            stav.ulozene.insert(id, u);
+            ulozene.insert(id, u);
         }
     }
-    stav.dalsiKlient = readInteger(q, SqlWeb::selectNewClientId(), "nove_id");
-    stav.dalsiCislo = readInteger(q, SqlObjednavky::selectNewNumber(), "nove_cislo");
-    return stav;
+    return ulozene;
 }
 
-// The pass under its lock: groups of reservations, each stored whole or
-// rolled back to its savepoint, and committed, so that a failure later in
-// the pass leaves what went before stored and answerable.
+QList<int> pokojeTypu(TMojeQuery &q, const QList<int> &typy)
+{
+    QList<int> pokoje;
+    for (qsizetype i = 0; i < typy.size(); i += idNaDotaz) {
+        q.setSql(SqlObjednavky::selectRoomsOfTypes(typy.mid(i, idNaDotaz)));
+        for (q.open(); !q.eof(); q.next())
+            pokoje << q.integer(QStringLiteral("pokoj_id"));
+    }
+    return pokoje;
+}
+
+// The pass: groups of reservations, each a save of its own (all of it
+// stored or none), so that a failure later in the pass leaves what went
+// before stored and answerable. A group locks the rooms it may book, then
+// reads what it decides on: a booking at another desk meanwhile waits for
+// it, or (on a cluster) makes it run again from its reads.
 class Pruchod
 {
 public:
-    Pruchod(TMojeQuery &q, const std::vector<WebRezervace> &rezervace, const QList<qsizetype> &kUlozeni,
-            const QDate &dnes, std::vector<Osud> &osud, Vysledek &vysledek)
-        : m_q(q), m_rezervace(rezervace), m_dnes(dnes), m_osud(osud), m_vysledek(vysledek),
-          m_stav(nactiStav(q, rezervace, kUlozeni))
+    Pruchod(TMojeDatabaze &db, const std::vector<WebRezervace> &rezervace, const QDate &dnes,
+            std::vector<Osud> &osud, Vysledek &vysledek)
+        : m_db(db), m_rezervace(rezervace), m_dnes(dnes), m_osud(osud), m_vysledek(vysledek)
     {
-        // Stored by an earlier pass: answered as then, whatever the site sends now.
-        QSet<int> typy;
-        QDate od, doKdy;
-        for (qsizetype i : kUlozeni) {
-            const WebRezervace &r = m_rezervace[i];
-            const auto znama = m_stav.ulozene.constFind(r.rezervaceid);
-            if (znama == m_stav.ulozene.constEnd()) {
-                m_cekajici << i;
-                typy.insert(r.typ_pokoje_id);
-                od = od.isValid() ? qMin(od, r.od_kdy) : r.od_kdy;
-                doKdy = doKdy.isValid() ? qMax(doKdy, r.do_kdy) : r.do_kdy;
-                continue;
-            }
-            m_osud[i] = Osud::Znama;
-            const QStringList jine = rozdily(znama->data, r, znama->nalezena);
-            if (!jine.isEmpty())
-                m_vysledek.varovani << tr("%1 je už uložena (objednávka č. %2), web ji nabídl znovu s jinými údaji (%3); "
-                                          "nic dalšího se neuložilo.")
-                                           .arg(popis(r), QString::number(znama->cislo),
-                                                jine.join(QStringLiteral(", ")));
-        }
-        // The rooms are chosen in memory from one read of the stays that
-        // matter, as the desk's statement would choose them one by one.
-        if (!m_cekajici.isEmpty())
-            m_volne = VolnePokoje::Nacti(m_q, typy.values(), od, doKdy);
     }
 
-    void uloz()
+    void uloz(const QList<qsizetype> &kUlozeni)
     {
-        for (qsizetype start = 0; start < m_cekajici.size(); start += davka)
-            ulozSkupinu(m_cekajici.mid(start, davka));
+        for (qsizetype start = 0; start < kUlozeni.size(); start += davka)
+            ulozSkupinu(kUlozeni.mid(start, davka));
     }
 
 private:
@@ -217,51 +185,112 @@ private:
     // other failure goes on as DatabaseError and ends the pass.
     bool zkus(const QList<qsizetype> &skupina)
     {
-        const Stav zaloha = m_stav;
-        const qsizetype znacka = m_volne.Znacka();
-        QList<SqlWeb::WebKlient> klienti;
-        QList<SqlWeb::WebObjednavka> objednavky;
-        m_q.exec(SqlWeb::savepoint());
+        QStringList varovani;
         try {
-            for (qsizetype i : skupina) {
-                const WebRezervace &r = m_rezervace[i];
-                // The group's own stays count for the next ones.
-                const int pokoj = m_volne.NajdiVolnyPokoj(r.typ_pokoje_id, r.od_kdy, r.do_kdy);
-                if (pokoj == 0) {
-                    m_osud[i] = Osud::Odmitnuta;
-                    continue;
-                }
-                const int klient = m_stav.dalsiKlient++;
-                const int cislo = m_stav.dalsiCislo++;
-                const SqlWeb::WebObjednavka o{r.rezervaceid, klient, cislo, r.typ_pokoje_id, m_dnes,
-                                              r.od_kdy, r.do_kdy, pokoj, r.cena};
-                m_volne.Pridej(pokoj, r.od_kdy, r.do_kdy);
-                klienti.append({klient, r.jmeno, r.telefon, r.email, r.stat});
-                objednavky.append(o);
-                m_osud[i] = Osud::Ulozena;
-            }
-            if (!objednavky.isEmpty()) {
-                m_q.exec(SqlWeb::insertWebReservations(objednavky));
-                Klient::insertWithIds(m_q, SqlWeb::insertWebClients(m_q.format(), klienti),
-                                      klienti.first().klient_id == 0);
-                Klient::markChanged(m_q);
-                m_q.exec(SqlWeb::rememberWebReservations(m_q.format(), objednavky));
-                zapisDoHistorie(klienti, objednavky);
-            }
-            m_q.exec(SqlSpojeni::commit());
+            m_db.save({}, [&](TMojeQuery &q) { ulozVUlozeni(q, skupina, varovani); });
         } catch (const DatabaseError &e) {
             // Not stored, or not known to be: the site hears nothing of the group.
-            m_stav = zaloha;
-            m_volne.VratNa(znacka);
             for (qsizetype i : skupina)
                 m_osud[i] = Osud::Nerozhodnuto;
             if (!odmitnutaHodnota(e))
                 throw;
-            m_q.exec(SqlWeb::rollbackToSavepoint());
             m_posledniChyba = e.text();
             return false;
         }
+        m_vysledek.varovani << varovani;
         return true;
+    }
+
+    // One run of a group's save; a run again after a lost race starts afresh.
+    void ulozVUlozeni(TMojeQuery &q, const QList<qsizetype> &skupina, QStringList &varovani)
+    {
+        varovani.clear();
+        QStringList ids;
+        for (qsizetype i : skupina)
+            ids << m_rezervace[i].rezervaceid;   // each once: later ones of the reply never come here
+        // Two imports wait for each other here, before either reads what is stored.
+        m_db.lock(q, SqlWeb::lockImport({}));
+        const Ulozene ulozene = nactiUlozene(q, ids);
+
+        // Stored by an earlier pass: answered as then, whatever the site sends now.
+        QList<qsizetype> cekajici;
+        QSet<int> typy;
+        QDate od, doKdy;
+        for (qsizetype i : skupina) {
+            const WebRezervace &r = m_rezervace[i];
+            const auto znama = ulozene.constFind(r.rezervaceid);
+            if (znama == ulozene.constEnd()) {
+                cekajici << i;
+                typy.insert(r.typ_pokoje_id);
+                od = od.isValid() ? qMin(od, r.od_kdy) : r.od_kdy;
+                doKdy = doKdy.isValid() ? qMax(doKdy, r.do_kdy) : r.do_kdy;
+                continue;
+            }
+            m_osud[i] = Osud::Znama;
+            const QStringList jine = rozdily(znama->data, r, znama->nalezena);
+            if (!jine.isEmpty())
+                varovani << tr("%1 je už uložena (objednávka č. %2), web ji nabídl znovu s jinými údaji (%3); "
+                               "nic dalšího se neuložilo.")
+                                .arg(popis(r), QString::number(znama->cislo), jine.join(QStringLiteral(", ")));
+        }
+        if (cekajici.isEmpty())
+            return;
+
+        // The rooms are locked before their stays are read, and chosen in
+        // memory from one read of the stays that matter, as the desk's
+        // statement would choose them one by one. A room added meanwhile is
+        // locked too before its stays count.
+        const QList<int> typyPokoju = typy.values();
+        QList<int> zamcene = pokojeTypu(q, typyPokoju);
+        m_db.lock(q, SqlWeb::lockImport(zamcene));
+        VolnePokoje volne = VolnePokoje::Nacti(q, typyPokoju, od, doKdy);
+        for (int pokus = 0; pokus < 3; ++pokus) {
+            QList<int> dalsi;
+            for (int pokoj : volne.pokojeIds())
+                if (!zamcene.contains(pokoj))
+                    dalsi << pokoj;
+            if (dalsi.isEmpty())
+                break;
+            m_db.lock(q, SqlWeb::lockImport(dalsi));
+            zamcene << dalsi;
+            volne = VolnePokoje::Nacti(q, typyPokoju, od, doKdy);
+        }
+
+        QList<qsizetype> ukladane;
+        QList<int> pokoje;
+        for (qsizetype i : cekajici) {
+            const WebRezervace &r = m_rezervace[i];
+            // The group's own stays count for the next ones.
+            const int pokoj = volne.NajdiVolnyPokoj(r.typ_pokoje_id, r.od_kdy, r.do_kdy);
+            if (pokoj == 0 || !zamcene.contains(pokoj)) {
+                m_osud[i] = Osud::Odmitnuta;
+                continue;
+            }
+            volne.Pridej(pokoj, r.od_kdy, r.do_kdy);
+            ukladane << i;
+            pokoje << pokoj;
+        }
+        if (ukladane.isEmpty())
+            return;
+
+        // Numbers from the series, as every desk and node takes them.
+        const int n = int(ukladane.size());
+        const int prvniKlient = CiselneRady::vezmi(q, CiselneRady::Rada::Klient, n);
+        const int prvniCislo = CiselneRady::vezmi(q, CiselneRady::Rada::Objednavka, n);
+        QList<SqlWeb::WebKlient> klienti;
+        QList<SqlWeb::WebObjednavka> objednavky;
+        for (int k = 0; k < n; ++k) {
+            const WebRezervace &r = m_rezervace[ukladane[k]];
+            klienti.append({prvniKlient + k, r.jmeno, r.telefon, r.email, r.stat});
+            objednavky.append({r.rezervaceid, prvniKlient + k, prvniCislo + k, r.typ_pokoje_id, m_dnes, r.od_kdy,
+                               r.do_kdy, pokoje[k], r.cena});
+            m_osud[ukladane[k]] = Osud::Ulozena;
+        }
+        q.exec(SqlWeb::insertWebReservations(objednavky));
+        q.exec(SqlWeb::insertWebClients(q.format(), klienti));
+        Klient::markChanged(q);
+        q.exec(SqlWeb::rememberWebReservations(q.format(), objednavky));
+        zapisDoHistorie(klienti, objednavky);
     }
 
     // One row per group, written with it: the reservations' and the new clients' numbers.
@@ -279,17 +308,13 @@ private:
         Historie::zapis(tr("Webový import: %1 %2 (%3)").arg(QString::number(n), rezervaci, ktere),
                         Historie::ids(QStringLiteral("objednavka"), cisla) + u' '
                             + Historie::ids(QStringLiteral("klient"), idKlientu));
-        m_q.database().writeHistory(m_q);
     }
 
-    TMojeQuery &m_q;
+    TMojeDatabaze &m_db;
     const std::vector<WebRezervace> &m_rezervace;
     QDate m_dnes;
     std::vector<Osud> &m_osud;
     Vysledek &m_vysledek;
-    Stav m_stav;
-    QList<qsizetype> m_cekajici;
-    VolnePokoje m_volne;
     QString m_posledniChyba;
 };
 } // namespace
@@ -332,9 +357,7 @@ Vysledek ulozRezervace(const RezervaceZWebu &rezervace, const QDate &dnes)
 
     if (!kUlozeni.isEmpty()) {
         try {
-            TMojeDatabaze::current().writeLocked(SqlWeb::lockImport(), [&](TMojeQuery &q) {
-                Pruchod(q, vsechny, kUlozeni, dnes, osud, vysledek).uloz();
-            });
+            Pruchod(TMojeDatabaze::current(), vsechny, dnes, osud, vysledek).uloz(kUlozeni);
         } catch (const DatabaseError &e) {
             // What the groups committed before stays decided; the rest waits at the site.
             vysledek.preruseno = proPreruseni(e);

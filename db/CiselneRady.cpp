@@ -1,0 +1,41 @@
+#include "db/CiselneRady.h"
+
+#include "db/DatabaseError.h"
+#include "db/SqlZamky.h"
+#include "db/TMojeQuery.h"
+
+namespace CiselneRady {
+
+namespace {
+QString nazev(Rada rada)
+{
+    return rada == Rada::Objednavka ? QStringLiteral("objednavka") : QStringLiteral("klient");
+}
+
+// The highest number stored, read from an index's end: numbers a desk of an
+// older version wrote as the maximum plus one are never given again.
+QString nejvyssi(Rada rada)
+{
+    return rada == Rada::Objednavka ? QStringLiteral("SELECT MAX(cislo_objednavky) FROM objednavky_pokoje_tab")
+                                    : QStringLiteral("SELECT MAX(klient_id) FROM klienti_tab");
+}
+} // namespace
+
+int vezmi(TMojeQuery &q, Rada rada, int count)
+{
+    Q_ASSERT(count >= 1);
+    const QString update = SqlZamky::reserveNumbers(q.format(), nazev(rada), nejvyssi(rada), count);
+    q.exec(update);
+    if (q.rowsAffected() == 0) {
+        // A database made before the series existed.
+        q.exec(SqlZamky::insertSeries(q.format(), nazev(rada)));
+        q.exec(update);
+        if (q.rowsAffected() == 0)
+            throw DatabaseError(QStringLiteral("ciselne_rady_tab: ") + nazev(rada));
+    }
+    q.setSql(SqlZamky::selectLastReserved());
+    q.open();
+    return q.integer(QStringLiteral("posledni")) - count + 1;
+}
+
+} // namespace CiselneRady
