@@ -9,15 +9,34 @@ namespace CiselneRady {
 namespace {
 QString nazev(Rada rada)
 {
-    return rada == Rada::Objednavka ? QStringLiteral("objednavka") : QStringLiteral("klient");
+    switch (rada) {
+    case Rada::Objednavka:
+        return QStringLiteral("objednavka");
+    case Rada::Klient:
+        return QStringLiteral("klient");
+    case Rada::Host:
+        return QStringLiteral("host");
+    case Rada::MimoProvoz:
+        return QStringLiteral("mimo_provoz");
+    }
+    return {};
 }
 
 // The highest number stored, read from an index's end: numbers a desk of an
 // older version wrote as the maximum plus one are never given again.
 QString nejvyssi(Rada rada)
 {
-    return rada == Rada::Objednavka ? QStringLiteral("SELECT MAX(cislo_objednavky) FROM objednavky_pokoje_tab")
-                                    : QStringLiteral("SELECT MAX(klient_id) FROM klienti_tab");
+    switch (rada) {
+    case Rada::Objednavka:
+        return QStringLiteral("SELECT MAX(cislo_objednavky) FROM objednavky_pokoje_tab");
+    case Rada::Klient:
+        return QStringLiteral("SELECT MAX(klient_id) FROM klienti_tab");
+    case Rada::Host:
+        return QStringLiteral("SELECT MAX(host_id) FROM hoste_tab");
+    case Rada::MimoProvoz:
+        return QStringLiteral("SELECT MAX(mimo_provoz_id) FROM mimo_provoz_tab");
+    }
+    return {};
 }
 } // namespace
 

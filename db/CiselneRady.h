@@ -11,7 +11,7 @@ class TMojeQuery;
  */
 namespace CiselneRady {
 
-enum class Rada { Objednavka, Klient };
+enum class Rada { Objednavka, Klient, Host, MimoProvoz };
 
 /** Inside a save: takes count (at least 1) numbers in a row and returns the first. */
 int vezmi(TMojeQuery &q, Rada rada, int count = 1);

@@ -167,3 +167,94 @@ CREATE TABLE IF NOT EXISTS ciselne_rady_tab (
     posledni BIGINT NOT NULL DEFAULT 0,
     PRIMARY KEY (rada)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- The hotel's particulars, one row (id 1) shared by every desk: the
+-- operator, the facility for the police reports, the stay fee's rate and
+-- how often it is paid, the bank account for payments by transfer.
+CREATE TABLE IF NOT EXISTS hotel_udaje_tab (
+    id TINYINT NOT NULL,
+    provozovatel VARCHAR(255) NOT NULL DEFAULT '',
+    provozovatel_adresa VARCHAR(255) NOT NULL DEFAULT '',
+    ico VARCHAR(8) NOT NULL DEFAULT '',
+    dic VARCHAR(14) NOT NULL DEFAULT '',
+    platce_dph TINYINT NOT NULL DEFAULT 0,
+    zarizeni VARCHAR(255) NOT NULL DEFAULT '',
+    okres VARCHAR(100) NOT NULL DEFAULT '',
+    obec VARCHAR(100) NOT NULL DEFAULT '',
+    cast_obce VARCHAR(100) NOT NULL DEFAULT '',
+    ulice VARCHAR(100) NOT NULL DEFAULT '',
+    cislo_domovni VARCHAR(20) NOT NULL DEFAULT '',
+    cislo_orientacni VARCHAR(20) NOT NULL DEFAULT '',
+    psc VARCHAR(5) NOT NULL DEFAULT '',
+    kontakt VARCHAR(255) NOT NULL DEFAULT '',
+    idub VARCHAR(12) NOT NULL DEFAULT '',
+    zkratka VARCHAR(5) NOT NULL DEFAULT '',
+    poplatek_sazba DECIMAL(15,2) NOT NULL DEFAULT 0,
+    poplatek_obdobi TINYINT NOT NULL DEFAULT 0,
+    bankovni_ucet VARCHAR(34) NOT NULL DEFAULT '',
+    PRIMARY KEY (id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- The reasons a guest is exempt from the stay fee, as the town's bylaw
+-- names them (the desk computes "under 18" from the date of birth).
+CREATE TABLE IF NOT EXISTS osvobozeni_tab (
+    osvobozeni_id INT NOT NULL,
+    nazev VARCHAR(100) NOT NULL DEFAULT '',
+    PRIMARY KEY (osvobozeni_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- The people staying, per stay (a room of a reservation, by its key).
+-- Countries are ISO 3166 alpha-3 codes, ucel the police's purpose code.
+CREATE TABLE IF NOT EXISTS hoste_tab (
+    host_id INT NOT NULL,
+    cislo_objednavky INT NOT NULL,
+    pokoj_id INT NOT NULL,
+    od_kdy DATE NOT NULL,
+    poradi INT NOT NULL DEFAULT 0,
+    jmeno VARCHAR(100) NOT NULL DEFAULT '',
+    prijmeni VARCHAR(100) NOT NULL DEFAULT '',
+    datum_narozeni DATE NULL,
+    statni_prislusnost CHAR(3) NOT NULL DEFAULT '',
+    ulice VARCHAR(255) NOT NULL DEFAULT '',
+    mesto VARCHAR(100) NOT NULL DEFAULT '',
+    psc VARCHAR(20) NOT NULL DEFAULT '',
+    stat CHAR(3) NOT NULL DEFAULT '',
+    doklad_druh VARCHAR(20) NOT NULL DEFAULT '',
+    doklad_cislo VARCHAR(40) NOT NULL DEFAULT '',
+    vizum VARCHAR(40) NOT NULL DEFAULT '',
+    ucel CHAR(2) NOT NULL DEFAULT '10',
+    osvobozeni_id INT NOT NULL DEFAULT 0,
+    PRIMARY KEY (host_id),
+    KEY pobyt (cislo_objednavky, pokoj_id, od_kdy),
+    KEY prijmeni (prijmeni, jmeno)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- Arrivals and departures: a stay with a row here is checked in; with its
+-- odjezd set, checked out.
+CREATE TABLE IF NOT EXISTS prijezdy_tab (
+    cislo_objednavky INT NOT NULL,
+    pokoj_id INT NOT NULL,
+    od_kdy DATE NOT NULL,
+    prijezd DATETIME NOT NULL,
+    odjezd DATETIME NULL,
+    PRIMARY KEY (cislo_objednavky, pokoj_id, od_kdy),
+    KEY pokoj (pokoj_id, odjezd)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- Housekeeping: 0 clean, 1 dirty, 2 inspected; a room without a row is clean.
+CREATE TABLE IF NOT EXISTS stav_pokoju_tab (
+    pokoj_id INT NOT NULL,
+    stav TINYINT NOT NULL DEFAULT 0,
+    PRIMARY KEY (pokoj_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- Rooms out of order for a span of days (both included), with the reason.
+CREATE TABLE IF NOT EXISTS mimo_provoz_tab (
+    mimo_provoz_id INT NOT NULL,
+    pokoj_id INT NOT NULL,
+    od_kdy DATE NOT NULL,
+    do_kdy DATE NOT NULL,
+    duvod VARCHAR(255) NOT NULL DEFAULT '',
+    PRIMARY KEY (mimo_provoz_id),
+    KEY pokoj (pokoj_id, do_kdy)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
