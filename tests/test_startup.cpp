@@ -62,6 +62,10 @@ private slots:
         QCOMPARE(c.lockWaitSeconds, 7);
         QCOMPARE(c.listenPort, 19876);
 
+        // A list of servers, each with the port of its own or the common one.
+        c = Configuration::load(file("[database]\nmode = mysql\nhost = db1, db2:3307 ,[fd00::2]:3308,[::1]\nport = 3310\n"));
+        QCOMPARE(c.servers(), (QList<Configuration::Server>{{"db1", 3310}, {"db2", 3307}, {"fd00::2", 3308}, {"::1", 3310}}));
+
         c = Configuration::load(file("[database]\nmode = ODBC\n"));
         QCOMPARE(c.mode, Configuration::Mode::Odbc);
         QCOMPARE(c.dsn, QStringLiteral("hotel"));
@@ -113,6 +117,8 @@ private slots:
         bad("empty value", "[database]\nmode = mysql\nhost =\n", 3, "nemá hodnotu");
         bad("unclosed quote", "[database]\ndsn = \"hotel\n", 2, "uvozovky");
         bad("host with a comment", "[database]\nhost = db ; hlavní\n", 2, "mezery");
+        bad("server missing between commas", "[database]\nhost = db1,,db2\n", 2, "mezi čárkami");
+        bad("port of a server out of range", "[database]\nhost = db1, db2:99999\n", 2, "port");
         bad("datadir under ~", "[database]\ndatadir = ~/hotel\n", 2, "~");
         bad("private database name a server cannot make", "[database]\nname = hotel-praha\n", 2, "název databáze");
     }
