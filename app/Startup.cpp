@@ -67,8 +67,10 @@ StartOptions StartOptions::parse(const QStringList &arguments)
             o.file = file;
             if (o.file.isEmpty())
                 o.error = QCoreApplication::translate("Startup", "Za %1 chybí jméno souboru se zálohou.").arg(name);
-        } else
+        } else if (o.error.isEmpty()) {
+            // The first one: what follows a mistyped option may be its value.
             o.error = QCoreApplication::translate("Startup", "Neznámý parametr %1.\n%2").arg(a, usage());
+        }
     }
     if (!o.configGiven)
         o.configFile = Configuration::defaultFile();
@@ -77,13 +79,17 @@ StartOptions StartOptions::parse(const QStringList &arguments)
 
 bool StartOptions::onTerminal(int argc, char **argv)
 {
-    for (int i = 1; i < argc; ++i) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
         const std::string_view a(argv[i]);
         for (const std::string_view c : {"-h", "--help", "-v", "--version", "--backup", "--restore"})
             if (a == c || (c.starts_with("--") && a.starts_with(c) && a.size() > c.size() && a[c.size()] == '='))
                 return true;
+        arguments << QString::fromLocal8Bit(argv[i]);
     }
-    return false;
+    // A mistyped option is answered on the terminal too: a cron job has no
+    // display to open a window on, and must get the usage and status 2.
+    return !parse(arguments).error.isEmpty();
 }
 
 QString StartOptions::helpText()

@@ -171,14 +171,21 @@ private slots:
 
     void theDeskExitsWithStatus2_data()
     {
-        QTest::addColumn<bool>("viaOption");
+        QTest::addColumn<QStringList>("arguments");   // "HOME" stands for the row's folder
+        QTest::addColumn<QString>("platform");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("missing --config file") << true << "neni.conf: soubor neexistuje";
-        QTest::newRow("corrupt default file") << false << "hotel.conf, řádek 2: neznámá sekce [databse]";
+        QTest::newRow("missing --config file") << QStringList{"--config", "HOME/neni.conf"} << "offscreen"
+                                               << "neni.conf: soubor neexistuje";
+        QTest::newRow("corrupt default file") << QStringList() << "offscreen"
+                                              << "hotel.conf, řádek 2: neznámá sekce [databse]";
+        // As cron runs it: no display to open a window on.
+        QTest::newRow("mistyped option without a display") << QStringList{"--bakcup", "x"} << "xcb"
+                                                           << "Neznámý parametr --bakcup";
     }
     void theDeskExitsWithStatus2()
     {
-        QFETCH(bool, viaOption);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, platform);
         QFETCH(QString, expected);
         const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../vitrana");
         if (!QFileInfo(program).isExecutable())
@@ -188,14 +195,17 @@ private slots:
         file("; hotel\n[databse]\nmode = mysql\n", QString(QTest::currentDataTag()) + "/config/vitrana/hotel.conf");
         file("", QString(QTest::currentDataTag()) + "/soubor");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QT_QPA_PLATFORM", platform);
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
         env.insert("XDG_CONFIG_HOME", home + "/config");
         // If the desk fell back to a private server, it could not make one here.
         env.insert("XDG_DATA_HOME", home + "/soubor/data");
         env.remove("VITRANA_DB_USER");
         QProcess desk;
         desk.setProcessEnvironment(env);
-        desk.start(program, viaOption ? QStringList{"--config", home + "/neni.conf"} : QStringList{});
+        arguments.replaceInStrings(QStringLiteral("HOME"), home);
+        desk.start(program, arguments);
         QVERIFY(desk.waitForStarted());
         const bool ended = desk.waitForFinished(60000);
         if (!ended) {
