@@ -58,9 +58,14 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the SQL drivers, the
-# window system's platform plugin, the private server and Qt's own Czech texts.
+# window system's platform plugin, the private server (mariadbd and
+# mariadb-install-db, which reads its options with my_print_defaults; not the
+# whole mariadb-server, whose system service and /var/lib/mysql the private
+# server never uses) and Qt's own Czech texts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6sql6-mysql, libqt6sql6-odbc, qt6-qpa-plugins, mariadb-server, qt6-translations-l10n")
+    "libqt6sql6-mysql, libqt6sql6-odbc, qt6-qpa-plugins, mariadb-server-core, mariadb-client-core, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "odbc-mariadb")
+# A shared server on this machine.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "mariadb-server")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
