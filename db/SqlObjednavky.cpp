@@ -42,6 +42,14 @@ QString noStayOfRoom(const QString &alias, const QString &condition)
     return QStringLiteral(" NOT EXISTS (SELECT 1 FROM objednavky_pokoje_tab AS ") + alias + QStringLiteral(" WHERE ")
            + alias + QStringLiteral(".pokoj_id = pokoje_tab.pokoj_id AND ") + condition + u')';
 }
+
+// A span out of order shares a night with the stay; a span whose last day
+// is before its first blocks nothing, here as in VolnePokoje.
+QString outOfOrderInSpan(const QString &t, const QDate &odKdy, const QDate &doKdy)
+{
+    return t + QStringLiteral(".do_kdy >= ") + d(odKdy) + QStringLiteral(" AND ") + t + QStringLiteral(".od_kdy <= ")
+           + d(doKdy) + QStringLiteral(" AND ") + t + QStringLiteral(".od_kdy <= ") + t + QStringLiteral(".do_kdy");
+}
 } // namespace
 
 QStringList lockBooking(int klientId, int pokojId)
@@ -52,9 +60,13 @@ QStringList lockBooking(int klientId, int pokojId)
 QString selectCollisions(int pokojId, const QDate &odKdy, const QDate &doKdy)
 {
     // The server merges the keys (pokoj_id, od_kdy) and (pokoj_id, do_kdy)
-    // for the alternatives, so a room's past stays are not read.
-    return QStringLiteral("SELECT COUNT(*) AS pocet FROM objednavky_pokoje_tab WHERE pokoj_id = ") + i(pokojId)
-           + QStringLiteral(" AND ") + sharesDay(odKdy, doKdy);
+    // for the alternatives, so a room's past stays are not read. A night
+    // out of order counts as a night taken.
+    return QStringLiteral("SELECT (SELECT COUNT(*) FROM objednavky_pokoje_tab WHERE pokoj_id = ") + i(pokojId)
+           + QStringLiteral(" AND ") + sharesDay(odKdy, doKdy)
+           + QStringLiteral(") + (SELECT COUNT(*) FROM mimo_provoz_tab WHERE mimo_provoz_tab.pokoj_id = ") + i(pokojId)
+           + QStringLiteral(" AND ") + outOfOrderInSpan(QStringLiteral("mimo_provoz_tab"), odKdy, doKdy)
+           + QStringLiteral(") AS pocet");
 }
 
 QString insertReservation(int klientId, int cisloObjednavky, const QDate &datumObjednavky,
@@ -126,7 +138,10 @@ QString selectFreeRooms(int typPokojeId, const QDate &odKdy, const QDate &doKdy)
     const QString konci = QStringLiteral("konci"), zacina = QStringLiteral("zacina");
     return QStringLiteral("SELECT pokoj_id FROM pokoje_tab WHERE typ_pokoje_id = ") + i(typPokojeId)
            + QStringLiteral(" AND") + noStayOfRoom(konci, reachesSpan(konci, odKdy, doKdy)) + QStringLiteral(" AND")
-           + noStayOfRoom(zacina, beginsInSpan(zacina, odKdy, doKdy)) + QStringLiteral(" ORDER BY pokoj_id");
+           + noStayOfRoom(zacina, beginsInSpan(zacina, odKdy, doKdy))
+           + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM mimo_provoz_tab WHERE mimo_provoz_tab.pokoj_id = "
+                            "pokoje_tab.pokoj_id AND ")
+           + outOfOrderInSpan(QStringLiteral("mimo_provoz_tab"), odKdy, doKdy) + QStringLiteral(") ORDER BY pokoj_id");
 }
 
 QString selectFreeRoom(int typPokojeId, const QDate &odKdy, const QDate &doKdy)
@@ -156,6 +171,13 @@ QString selectStaysNear(const QList<int> &pokoje, const QDate &odKdy, const QDat
     return half(konci, reachesSpan(konci, odKdy, doKdy)) + QStringLiteral(" UNION ALL ")
            + half(zacina, beginsInSpan(zacina, odKdy, doKdy) + QStringLiteral(" AND ") + zacina
                               + QStringLiteral(".do_kdy < ") + d(odKdy));
+}
+
+QString selectOutOfOrderNear(const QList<int> &pokoje, const QDate &odKdy, const QDate &doKdy)
+{
+    return QStringLiteral("SELECT pokoj_id, od_kdy, do_kdy FROM mimo_provoz_tab WHERE pokoj_id IN (")
+           + SqlFormat::quotedIntegers(pokoje) + QStringLiteral(") AND ")
+           + outOfOrderInSpan(QStringLiteral("mimo_provoz_tab"), odKdy, doKdy);
 }
 
 } // namespace SqlObjednavky

@@ -16,7 +16,7 @@ namespace SqlObjednavky {
  * night with (every save of a stay of the room locks the room's row).
  */
 QStringList lockBooking(int klientId, int pokojId);
-/** COUNT(*) AS pocet of the room's stays that share a day with the span. */
+/** COUNT(*) AS pocet of the room's stays and spans out of order that share a day with the span. */
 QString selectCollisions(int pokojId, const QDate &odKdy, const QDate &doKdy);
 QString insertReservation(int klientId, int cisloObjednavky, const QDate &datumObjednavky,
                           const QDate &odKdy, const QDate &doKdy, int pokojId, double cena);
@@ -39,8 +39,8 @@ QString countRoom(int pokojId, const QString &cisloPokoje, const SqlFormat &f);
 QString countOfClient(int klientId);
 
 /**
- * pokoj_id of the rooms of the type that no stay shares a day with, by the
- * condition of selectCollisions, lowest id first.
+ * pokoj_id of the rooms of the type that no stay and no span out of order
+ * shares a day with, by the condition of selectCollisions, lowest id first.
  */
 QString selectFreeRooms(int typPokojeId, const QDate &odKdy, const QDate &doKdy);
 /** The first row of selectFreeRooms only. */
@@ -55,5 +55,8 @@ QString selectRoomsOfTypes(const QList<int> &typyPokoju);
  * (konci, zacina), each stay once.
  */
 QString selectStaysNear(const QList<int> &pokoje, const QDate &odKdy, const QDate &doKdy);
+
+/** pokoj_id, od_kdy, do_kdy of the rooms' spans out of order that share a day with odKdy..doKdy. */
+QString selectOutOfOrderNear(const QList<int> &pokoje, const QDate &odKdy, const QDate &doKdy);
 
 } // namespace SqlObjednavky

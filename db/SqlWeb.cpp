@@ -45,6 +45,15 @@ QString selectPobytyVObdobi(const QDate &od, const QDate &dO)
            + QStringLiteral(" AND od_kdy <= ") + SqlFormat::quotedDate(dO);
 }
 
+QString selectMimoProvozVObdobi(const QDate &od, const QDate &dO)
+{
+    const QString prvni = SqlFormat::quotedDate(od);
+    return QStringLiteral("SELECT pokoj_id, TO_DAYS(od_kdy) - TO_DAYS(") + prvni
+           + QStringLiteral(") AS od, TO_DAYS(do_kdy) - TO_DAYS(") + prvni
+           + QStringLiteral(") AS do_ FROM mimo_provoz_tab WHERE do_kdy >= ") + prvni
+           + QStringLiteral(" AND od_kdy <= ") + SqlFormat::quotedDate(dO);
+}
+
 QString selectTypyPokojuPokoju()
 {
     return QStringLiteral("SELECT pokoj_id, typ_pokoje_id FROM pokoje_tab");

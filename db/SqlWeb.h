@@ -24,6 +24,8 @@ QString selectKalendarRoku();
  * pokoj_id, and od and do_ as the days from od to od_kdy and to do_kdy.
  */
 QString selectPobytyVObdobi(const QDate &od, const QDate &dO);
+/** The spans out of order that share a day with od..dO: pokoj_id, od and do_ as selectPobytyVObdobi gives them. */
+QString selectMimoProvozVObdobi(const QDate &od, const QDate &dO);
 /** Every room's type: pokoj_id, typ_pokoje_id. */
 QString selectTypyPokojuPokoju();
 /** Ends the statement another connection of this account runs; the connection stays. */

@@ -172,6 +172,14 @@ VolnePokoje VolnePokoje::Nacti(TMojeQuery &q, const QList<int> &typyPokoju, cons
                 p.vadne.push_back(dny);
             }
         }
+        // Nights out of order are taken as a stay's are.
+        q.setSql(SqlObjednavky::selectOutOfOrderNear(pokoje.mid(i, naDotaz), odKdy, doKdy));
+        for (q.open(); !q.eof(); q.next()) {
+            Pokoj &p = volne.pokoj(q.integer(QStringLiteral("pokoj_id")));
+            const Dny dny{q.date(QStringLiteral("od_kdy")), q.date(QStringLiteral("do_kdy"))};
+            p.pobyty.push_back(dny);
+            p.nejdelsi = qMax(p.nejdelsi, dny.od.daysTo(dny.doKdy));
+        }
     }
     for (Pokoj &p : volne.m_pokoje)
         std::sort(p.pobyty.begin(), p.pobyty.end(), [](const Dny &a, const Dny &b) { return a.od < b.od; });

@@ -44,7 +44,8 @@ public:
 
     /**
      * True when the stay cannot be stored: no room, no day (last day before
-     * the first), or a stored stay of the room shares a day with it. Runs in
+     * the first), or a stored stay of the room or a span of it out of order
+     * shares a day with it. Runs in
      * the caller's lock set, which must hold objednavky_pokoje_tab.
      */
     bool JeKolize(TMojeQuery &q) const;
@@ -108,8 +109,8 @@ class VolnePokoje
 {
 public:
     /**
-     * Reads the rooms of the types and their stays that can share a day with
-     * any span inside odKdy..doKdy. In a save, the caller locks the rooms
+     * Reads the rooms of the types and their stays (and spans out of order)
+     * that can share a day with any span inside odKdy..doKdy. In a save, the caller locks the rooms
      * first (SqlWeb::lockImport), so that no desk stores a stay of them
      * between this read and the save's commit.
      */

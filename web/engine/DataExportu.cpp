@@ -104,6 +104,18 @@ QList<Exporty::CenaDne> cenyAObsazenost(TMojeDatabaze &databaze)
         if (prvni <= druhy && typ != typPokoje.cend())
             pobyty.append({*typ, q.integer(cislo), prvni, druhy});
     }
+    // A room out of order is as good as sold on those days: its spans count
+    // as one reservation of the room (a number no reservation has), so
+    // overlapping spans of one room count once.
+    q.setSql(SqlWeb::selectMimoProvozVObdobi(dny.first().datum, dny.first().datum.addDays(posledni)));
+    for (q.open(); !q.eof(); q.next()) {
+        const int pokojId = q.integer(QStringLiteral("pokoj_id"));
+        const auto typ = typPokoje.constFind(pokojId);
+        const int prvni = std::max(0, q.integer(QStringLiteral("od")));
+        const int druhy = std::min(posledni, q.integer(QStringLiteral("do_")));
+        if (prvni <= druhy && typ != typPokoje.cend())
+            pobyty.append({*typ, -1 - pokojId, prvni, druhy});
+    }
 
     // A reservation counts once a day per type however many of its rooms of
     // the type cover the day: its stays of one type are merged into runs of
