@@ -45,7 +45,12 @@ void TAdministracePokoje::nactiZnovu()
 void TAdministracePokoje::PridejPokojButtonClick()
 {
     const int typ = ListBox::vybranyRadek(ui->TypyPokojuListBox);
-    const QString cislo = ui->NovyPokojEdit->text();
+    // "101 " would be a second room that looks like 101 in every list.
+    const QString cislo = ui->NovyPokojEdit->text().trimmed();
+    if (cislo.isEmpty() && !ui->NovyPokojEdit->text().isEmpty()) {
+        MessageBox::chyba(this, tr("Číslo pokoje nesmí být prázdné."));
+        return;
+    }
     if (typ < 0 || cislo.isEmpty())
         return;
     // Numbers are what the desk and the web pick rooms by: two rooms 101 could not be told apart.

@@ -73,9 +73,12 @@ void TAdministraceSkupinyPokoju::SkupinyPokojuListBoxClick()
 
 void TAdministraceSkupinyPokoju::PridejSkupinuButtonClick()
 {
-    const QString nazev = ui->NovaSkupinaEdit->text();
-    if (nazev.isEmpty())
+    const QString nazev = ui->NovaSkupinaEdit->text().trimmed();
+    if (nazev.isEmpty()) {
+        if (!ui->NovaSkupinaEdit->text().isEmpty())
+            MessageBox::chyba(this, tr("Název skupiny pokojů nesmí být prázdný."));
         return;
+    }
     // Two tabs of one name could not be told apart.
     bool obsazeny = false;
     if (!zkus(tr("Nepodařilo se přidat skupinu pokojů."), [&] { obsazeny = m_skupiny->nameTaken(nazev); }))

@@ -43,9 +43,12 @@ void TAdministraceTypyDni::obnov()
 
 void TAdministraceTypyDni::PridejTypDneButtonClick()
 {
-    const QString nazev = ui->NovyTypDneEdit->text();
-    if (nazev.isEmpty())
+    const QString nazev = ui->NovyTypDneEdit->text().trimmed();
+    if (nazev.isEmpty()) {
+        if (!ui->NovyTypDneEdit->text().isEmpty())
+            MessageBox::chyba(this, tr("Název typu dne nesmí být prázdný."));
         return;
+    }
     // Names are what the price dialog and the desk go by: one type per name.
     bool obsazen = false;
     if (!zkus(tr("Nepodařilo se ověřit název typu dne."), [&] { obsazen = m_typyDnu->nazevObsazen(nazev); }))

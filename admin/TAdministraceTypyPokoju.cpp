@@ -47,14 +47,18 @@ void TAdministraceTypyPokoju::ohlasPouzity(const QString &nazev)
 
 void TAdministraceTypyPokoju::PridejButtonClick()
 {
-    const QString nazev = ui->NovyTypEdit->text();
-    const QString pocet = ui->PocetLuzekEdit->text();
+    const QString nazev = ui->NovyTypEdit->text().trimmed();
+    const QString pocet = ui->PocetLuzekEdit->text().trimmed();
+    if (nazev.isEmpty() && !ui->NovyTypEdit->text().isEmpty()) {
+        MessageBox::chyba(this, tr("Název typu pokoje nesmí být prázdný."));
+        return;
+    }
     if (nazev.isEmpty() || pocet.isEmpty())
         return;
     bool ok = false;
     const int pocetLuzek = pocet.toInt(&ok);
     if (!ok) {
-        MessageBox::chyba(this, tr("Počet pokojů není platné číslo."));
+        MessageBox::chyba(this, tr("Počet lůžek není platné číslo."));
         return;
     }
     if (pocetLuzek < 1) {

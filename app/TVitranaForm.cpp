@@ -17,6 +17,7 @@
 #include "db/DatabaseError.h"
 #include "db/Installation.h"
 #include "db/TMojeQuery.h"
+#include "model/Historie.h"
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
@@ -172,6 +173,52 @@ void TVitranaForm::FormShow()
     ukazObsahDatabaze();
     vyplnTaby();
     refresh();
+    // Other desks' saves show here within a few seconds.
+    auto *sledovani = new QTimer(this);
+    sledovani->setObjectName(QStringLiteral("SledovaniZmen"));
+    connect(sledovani, &QTimer::timeout, this, &TVitranaForm::zkontrolujZmeny);
+    sledovani->start(3000);
+    zkontrolujZmeny();
+}
+
+void TVitranaForm::zkontrolujZmeny()
+{
+    TMojeDatabaze *db = m_recepce->databaze();
+    if (!db || db->pausing())
+        return;   // the server is away: the next action says so, not a timer
+    qint64 posledni = 0;
+    try {
+        TMojeQuery q(*db);
+        posledni = Historie::posledniZmena(q);
+    } catch (const DatabaseError &e) {
+        qWarning("Vitrana: cannot read the history's last change: %s", qUtf8Printable(e.text()));
+        return;
+    }
+    const bool prvni = m_posledniZmena < 0;
+    if (posledni == m_posledniZmena)
+        return;
+    m_posledniZmena = posledni;
+    if (prvni)
+        return;   // the window has just read everything
+    try {
+        m_skupiny = std::make_unique<SkupinyPokoju>();
+    } catch (const DatabaseError &e) {
+        qWarning("Vitrana: cannot read the room groups: %s", qUtf8Printable(e.text()));
+        return;
+    }
+    ukazObsahDatabaze();
+    vyplnTaby();
+    const int skupina = ui->ObsazenostPokojuTabControl->currentIndex();
+    const QDate od = ui->OdDateTimePicker->date(), doKdy = ui->DoDateTimePicker->date();
+    const qint64 span = od.daysTo(doKdy) + 1;
+    grid()->vyprazdni();
+    if (span < 1 || span > 60 || skupina < 0 || skupina >= static_cast<int>(m_skupiny->prvky().size()))
+        return;
+    try {
+        grid()->ZobrazObsazenost(m_skupiny->prvky()[skupina], od, doKdy);
+    } catch (const DatabaseError &e) {
+        qWarning("Vitrana: cannot read the occupancy: %s", qUtf8Printable(e.text()));
+    }
 }
 
 void TVitranaForm::ukazObsahDatabaze()

@@ -50,6 +50,13 @@ public:
     void refresh();
     /** Loads the room groups again and rebuilds the tabs (after the rooms or groups were saved). */
     void nactiSkupiny();
+    /**
+     * Reads the history's newest id; when it moved since the last look (a
+     * save at any desk), loads the groups and the grid again, without a
+     * question or a box. Runs every few seconds; a quiet hotel costs one
+     * tiny read.
+     */
+    void zkontrolujZmeny();
 
     ObsazenostGrid *grid() const;
     /**
@@ -95,6 +102,7 @@ private:
     std::unique_ptr<Ui::TVitranaForm> ui;
     Recepce *m_recepce;
     std::unique_ptr<SkupinyPokoju> m_skupiny;
+    qint64 m_posledniZmena = -1;       // the history's newest id when the window last looked
     QString m_titulek;                 // the caption without the notice below
     QLabel *m_obsahLabel = nullptr;    // "sample hotel" or "empty hotel", so nobody takes it for the real one
 

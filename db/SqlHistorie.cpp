@@ -87,6 +87,8 @@ QString selectPage(const SqlFormat &f, const Filtr &filtr, const Meze &meze, qin
     return sql + QStringLiteral(" LIMIT ") + SqlFormat::integer(limit);
 }
 
+QString selectLastId() { return QStringLiteral("SELECT COALESCE(MAX(id), 0) AS posledni FROM historie_zmen_tab"); }
+
 QString selectUsers()
 {
     // Read from the account index alone, one step per account.

@@ -60,6 +60,12 @@ QString selectLastIdUntil(const QDate &den);
  */
 QString selectPage(const SqlFormat &f, const Filtr &filtr, const Meze &meze, qint64 zaId, qint64 predId, int limit);
 
+/**
+ * Column posledni: the id of the newest row (0 with none), read from the
+ * key's end. Every save that changes data writes a row, so a desk that
+ * sees it move knows another desk (or it itself) changed something.
+ */
+QString selectLastId();
 /** The accounts named in the history (uzivatel), in order. */
 QString selectUsers();
 

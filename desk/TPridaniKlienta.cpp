@@ -98,9 +98,16 @@ void TPridaniKlienta::PridejButtonClick()
                                    "není definován aspoň jeden typ klienta."));
         return;
     }
+    // Blanks at the ends would make clients that look alike in every list
+    // and that a search by the name does not find.
     QList<QPair<QString, QString>> polozky;
-    for (const auto &[sloupec, edit] : std::as_const(m_polozky))
-        polozky.append({sloupec, edit->text()});
+    for (const auto &[sloupec, edit] : std::as_const(m_polozky)) {
+        polozky.append({sloupec, edit->text().trimmed()});
+        if (sloupec == QLatin1String("jmeno") && polozky.last().second.isEmpty() && !edit->text().isEmpty()) {
+            MessageBox::chyba(this, tr("Jméno klienta nesmí být prázdné."));
+            return;
+        }
+    }
     const int typKlientaId = m_typy->prvky()[radek].typ_klienta_id;
     ulozAZavri(tr("Nepodařilo se uložit klienta."), [&] { Klient::PridejKlienta(polozky, typKlientaId); });
 }

@@ -12,6 +12,13 @@ void zapis(const QString &popis, const QString &ids)
     TMojeDatabaze::current().noteChange(popis, ids);
 }
 
+qint64 posledniZmena(TMojeQuery &q)
+{
+    q.setSql(SqlHistorie::selectLastId());
+    q.open();
+    return q.text(QStringLiteral("posledni")).toLongLong();
+}
+
 QString datum(const QDate &den)
 {
     return den.isValid() ? QStringLiteral("%1. %2. %3").arg(den.day()).arg(den.month()).arg(den.year())

@@ -13,10 +13,15 @@
 #include <QStringList>
 #include <vector>
 
+class TMojeQuery;
+
 namespace Historie {
 
 /** Notes a change of the running save on this thread's connection (inside its writeLocked). */
 void zapis(const QString &popis, const QString &ids);
+
+/** The newest row's id: it moves with every save that changes data, at any desk. */
+qint64 posledniZmena(TMojeQuery &q);
 
 /** A day as the sentences write it: "7. 12. 2026". */
 QString datum(const QDate &den);

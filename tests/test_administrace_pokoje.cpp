@@ -205,6 +205,30 @@ private slots:
         QCOMPARE(storedRooms(), (QStringList{"1|101|1", "4|201|1", "5|202|1"}));
     }
 
+    // Blanks at the ends would make a second room that looks like the first in every list.
+    void blanksAtTheEndsAreTrimmed_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("stored");
+        const QStringList before{"1|101|1", "2|102|2"};
+        QTest::newRow("the number of a room there") << " 101" << QStringList{"Pokoj „101“ už existuje.|Chyba"} << before;
+        QTest::newRow("a new number") << "103 " << QStringList() << (before + QStringList{"3|103|1"});
+        QTest::newRow("blanks only") << "   " << QStringList{"Číslo pokoje nesmí být prázdné.|Chyba"} << before;
+    }
+    void blanksAtTheEndsAreTrimmed()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, stored);
+        inDialog([&](TAdministracePokoje *d) {
+            add(d, typed, 0);
+            QCOMPARE(messages(), boxes);
+            click(control<QPushButton>(d, "OKButton"));
+        });
+        QCOMPARE(storedRooms(), stored);
+    }
+
     void aRoomBookedMeanwhileIsNotRemoved()
     {
         inDialog([](TAdministracePokoje *d) {

@@ -15,6 +15,9 @@
 #include "app/VitranaApplication.h"
 #include "core/Recepce.h"
 #include "db/DatabaseError.h"
+#include "db/TMojeDatabaze.h"
+#include "model/Objednavky.h"
+#include "model/SkupinyPokoju.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 
 #include <QAction>
@@ -129,7 +132,8 @@ private slots:
             "MenuKlienti=Klienti: MenuKlientiNovyKlient=Nový klient..., MenuKlientiUpravUdaje=Uprav údaje...",
             "MenuRezervace=Rezervace: MenuRezervaceNovaRezervace=Nová rezervace..., SmazRezervaci=Smaž rezervaci..., "
             "MenuRezervacePrijezdyAOdjezdy=Příjezdy a odjezdy...",
-            "MenuAdministrace=Administrace: MenuAdministracePokoje=Pokoje..., "
+            "MenuAdministrace=Administrace: MenuAdministraceUdajeOHotelu=Údaje o hotelu..., "
+            "MenuAdministracePokoje=Pokoje..., "
             "MenuAdministraceTypyPokoju=Typy pokojů..., MenuAdministraceSkupinyPokoju=Skupiny pokojů..., "
             "Linka1, MenuAdministraceTypyDni=Typy dní..., N1, SpolupraceSWebem=Spolupráce s webem..., "
             "N2, MenuAdministracePrehledy=Přehledy..., MenuAdministraceHistorieZmen=Historie změn..., "
@@ -292,6 +296,33 @@ private slots:
             tabs()->setCurrentIndex(t);
             QVERIFY(!layers()[0].cislaPokoju.contains("301"));
         }
+    }
+
+    // Another desk removes a group, adds one and books a room: this
+    // window shows it all within a few seconds, without "Zobraz".
+    void anotherDesksChangesShowWithoutARestart()
+    {
+        show();
+        tabs()->setCurrentIndex(1);
+        QCOMPARE(layers()[0].cislaPokoju, QStringList{"201"});
+        TestDatabase::exec("INSERT INTO klienti_tab (klient_id, jmeno) VALUES (1, 'Host')");
+        auto other = TestDatabase::openAnother();
+        other->makeCurrent();
+        const auto back = qScopeGuard([] { TestDatabase::db().makeCurrent(); });
+        {
+            SkupinyPokoju skupiny;
+            skupiny.Odstran(2);
+            skupiny.Pridej("Přístavba");
+            skupiny.PridejPokojeDoSkupiny(2, Pokoje({Pokoj{4, "301", 2}}));
+            skupiny.Uloz();
+            QVERIFY(Objednavka(1, 0, QDate::currentDate(), QDate::currentDate().addDays(5),
+                               QDate::currentDate().addDays(5), 3, 100)
+                        .Zarezervuj());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(tabs()->count() == 3 ? tabs()->tabText(2) : QString(), QStringLiteral("Přístavba"),
+                                  15000);
+        QCOMPARE(tabs()->tabText(1), QStringLiteral("Patro"));   // the group shown stays chosen
+        QVERIFY(square(0, 5) != green);                          // and shows the new stay
     }
 
     void aTabShowsItsOwnGroupOfTheSameName()
