@@ -175,7 +175,7 @@ int prikazObnovy(const StartOptions &options)
         predObnovou = QDir(slozka).filePath(
             QStringLiteral("pred-obnovou-%1.sql.gz")
                 .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
-        Zaloha::obnov(*spojeni.databaze, soubor, predObnovou, prubehNaTerminalu());
+        predObnovou = Zaloha::obnov(*spojeni.databaze, soubor, predObnovou, prubehNaTerminalu());
         konecPrubehu();
         vypis(tr("Databáze obnovena ze souboru %1.").arg(QDir::toNativeSeparators(soubor)));
         vypis(tr("Nahrazená data jsou uložena v souboru %1 (%2).")

@@ -4,12 +4,20 @@
 #include "db/DatabaseError.h"
 #include "db/Indexes.h"
 #include "db/Installation.h"
+#include "db/OhlaseniRecepci.h"
+#include "db/Prava.h"
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "web/engine/CteniExportu.h"
 
 #include <QCoreApplication>
+#include <QTimer>
+
+namespace {
+// A quarter of the time after which a restore counts a silent desk as gone.
+constexpr int heartbeatMs = OhlaseniRecepci::zivostSekund() * 1000 / 4;
+} // namespace
 
 Recepce::Recepce(const Configuration &config, bool emptyHotel, const CasovaniWebu &casovani)
     : m_config(config), m_emptyHotel(emptyHotel), m_casovani(casovani)
@@ -19,6 +27,9 @@ Recepce::Recepce(const Configuration &config, bool emptyHotel, const CasovaniWeb
 Recepce::~Recepce()
 {
     m_spoluprace.reset();   // no guest is served without the connection
+    m_tep.reset();
+    if (m_databaze && !m_id.isEmpty())
+        OhlaseniRecepci::odhlas(*m_databaze, m_id);
     // The last desk to leave backs the hotel up while the server still runs.
     if (m_zalohy && m_databaze && m_server && m_server->otherDesks() == 0)
         m_zalohy->zalohujPriOdchodu(*m_databaze);
@@ -68,6 +79,15 @@ void Recepce::pripoj(const DotazNaPrihlaseni &prihlaseni)
     }
     // Then the keys and indexes the tables lack.
     upgradeIndexes(*m_databaze);
+    m_chybejiciPrava = Prava::chybejiciNa(*m_databaze, Prava::proRecepci() + Prava::proUpgrade()).value_or(QStringList());
+
+    // Announced to a restore, which must not run while this desk is open.
+    m_id = OhlaseniRecepci::noveId();
+    OhlaseniRecepci::ohlas(*m_databaze, m_id);
+    m_tep = std::make_unique<QTimer>();
+    m_tep->setInterval(heartbeatMs);
+    QObject::connect(m_tep.get(), &QTimer::timeout, [this] { OhlaseniRecepci::obnov(*m_databaze, m_id); });
+    m_tep->start();
 
     // From here on the desk listens for guests; another desk on this machine
     // may hold the port, the rest of the web road works without it.
@@ -80,6 +100,11 @@ void Recepce::pripoj(const DotazNaPrihlaseni &prihlaseni)
         m_zalohy = std::make_unique<AutomatickeZalohy>(m_config, m_pristup);
         m_zalohy->spust();
     }
+}
+
+QString Recepce::upozorneniNaPrava() const
+{
+    return Prava::upozorneni(m_chybejiciPrava, m_config.name);
 }
 
 std::optional<Prihlaseni> prihlaseniZProstredi()

@@ -5,12 +5,14 @@
 #include "web/engine/SpolupraceSWebem.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class AutomatickeZalohy;
 class PrivateServer;
+class QTimer;
 class TMojeDatabaze;
 
 /** The database account the desk logs in with. */
@@ -65,17 +67,27 @@ public:
     AutomatickeZalohy *zalohy() const { return m_zalohy.get(); }
     /** What a connection of its own needs (the same database and account), from the connection on. */
     const PristupKDatabazi &pristup() const { return m_pristup; }
+    /**
+     * The rights the account lacks on the hotel's database, found at the
+     * connection (empty when none is missing or the server would not tell),
+     * and the sentence the window shows about them once.
+     */
+    const QStringList &chybejiciPrava() const { return m_chybejiciPrava; }
+    QString upozorneniNaPrava() const;
 
 private:
     Configuration m_config;
     bool m_emptyHotel;
     CasovaniWebu m_casovani;
     PristupKDatabazi m_pristup;
+    QStringList m_chybejiciPrava;
+    QString m_id;   // this desk's row in recepce_tab
     // Destroyed bottom-up: the web road before the connection, the connection before the server.
     std::unique_ptr<PrivateServer> m_server;
     std::unique_ptr<TMojeDatabaze> m_databaze;
     std::unique_ptr<AutomatickeZalohy> m_zalohy;
     std::unique_ptr<SpolupraceSWebem> m_spoluprace;
+    std::unique_ptr<QTimer> m_tep;   // keeps this desk's row in recepce_tab fresh
 };
 
 /** The account VITRANA_DB_USER and VITRANA_DB_PASSWORD give, when both are set. */

@@ -29,7 +29,8 @@ QString selectDatabaseName() { return QStringLiteral("SELECT DATABASE()"); }
 QString selectTables()
 {
     return QStringLiteral("SELECT TABLE_NAME, TABLE_ROWS FROM information_schema.TABLES "
-                          "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_TYPE = 'BASE TABLE' ORDER BY TABLE_NAME");
+                          "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_TYPE = 'BASE TABLE' AND TABLE_NAME <> 'recepce_tab' "
+                          "ORDER BY TABLE_NAME");
 }
 
 QString selectColumns(const QString &table, const SqlFormat &format)
@@ -113,6 +114,22 @@ QString scriptSessionEnd()
 
 QString dropTable(const QString &table) { return QStringLiteral("DROP TABLE IF EXISTS ") + quoteName(table); }
 QString insertInto(const QString &table) { return QStringLiteral("INSERT INTO ") + quoteName(table) + QStringLiteral(" VALUES\n"); }
+
+QString renameTable(const QString &from, const QString &to)
+{
+    return QStringLiteral("RENAME TABLE ") + quoteName(from) + QStringLiteral(" TO ") + quoteName(to);
+}
+
+QString historyTable() { return QStringLiteral("historie_zmen_tab"); }
+QString historyAside() { return QStringLiteral("historie_zmen_pred_obnovou_tab"); }
+
+QString insertHistoryNotRestored()
+{
+    // Written after the backup, or while it read (committed after its snapshot): ids the file lacks.
+    return QStringLiteral("INSERT INTO historie_zmen_tab (id, kdy, uzivatel, pocitac, popis, ids) "
+                          "SELECT s.id, s.kdy, s.uzivatel, s.pocitac, s.popis, s.ids FROM historie_zmen_pred_obnovou_tab s "
+                          "WHERE NOT EXISTS (SELECT 1 FROM historie_zmen_tab h WHERE h.id = s.id) ORDER BY s.id");
+}
 
 void appendValue(QString &out, Druh druh, const QString &value, bool isNull)
 {

@@ -20,7 +20,7 @@ Druh druhSloupce(const QString &dataType);
 QString quoteName(const QString &name);
 
 QString selectDatabaseName();
-/** Base tables of the connection's database with the server's row estimates, by name. */
+/** Base tables of the connection's database with the server's row estimates, by name; not the desks' own recepce_tab. */
 QString selectTables();
 /** Columns of a table in their order: COLUMN_NAME, DATA_TYPE. */
 QString selectColumns(const QString &table, const SqlFormat &format);
@@ -55,6 +55,13 @@ QString scriptSessionStart();
 QString scriptSessionEnd();
 QString dropTable(const QString &table);
 QString insertInto(const QString &table);
+QString renameTable(const QString &from, const QString &to);
+
+/** The history table, and where a restore keeps the rows the backup does not hold while it loads. */
+QString historyTable();
+QString historyAside();
+/** Puts back the rows of the history kept aside whose ids the restored history lacks. */
+QString insertHistoryNotRestored();
 
 /**
  * Writes a row's value as the script holds it: NULL, digits, a hex literal

@@ -1,4 +1,7 @@
 #include "db/Zaloha.h"
+#include "db/OhlaseniRecepci.h"
+#include "db/Prava.h"
+#include "db/SqlHistorie.h"
 #include "db/SqlZaloha.h"
 #include "db/TMojeDatabaze.h"
 
@@ -7,6 +10,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -409,19 +413,108 @@ private:
     qint64 m_zavorky = 0;      // rows of an INSERT: parentheses at the top level
 };
 
-/** Runs a script's statements on the connection; gives the INSERTed rows. */
-qint64 nacti(TMojeDatabaze &databaze, const QString &soubor, const std::function<bool(qint64 radku)> &prubeh)
+/**
+ * Runs a script's statements on the connection; gives the INSERTed rows.
+ * `zmeneno` turns true with the first statement that changed a table.
+ */
+qint64 nacti(TMojeDatabaze &databaze, const QString &soubor, const std::function<bool(qint64 radku)> &prubeh,
+             bool *zmeneno = nullptr)
 {
     CteniSkriptu cteni;
     qint64 radku = 0;
     cteni.prikaz = [&](const QByteArray &prikaz, qint64 pocet) {
         exec(databaze, QString::fromUtf8(prikaz));
+        if (zmeneno && !prikaz.startsWith("SET "))
+            *zmeneno = true;
         radku += pocet;
         if (prubeh && !prubeh(radku))
             throw zruseno();
     };
     cteni.cti(soubor);
     return radku;
+}
+
+struct PopisSouboru
+{
+    QList<KontrolaTabulky> kontroly;
+    QDateTime zapsano;   // the backup's time, UTC; invalid when the header lacks it
+};
+
+PopisSouboru popisSouboru(const QString &soubor)
+{
+    const auto cizi = [&soubor](const QString &proc) {
+        return DatabaseError(tr("Soubor %1 není úplná záloha databáze recepce.").arg(soubor), proc,
+                             DatabaseError::Kind::Statement);
+    };
+    PopisSouboru popis;
+    QList<KontrolaTabulky> &kontroly = popis.kontroly;
+    QStringList tabulky;   // every table a statement of the file drops, creates or fills
+    bool zacatek = false, konec = false, poKonci = false;
+    CteniSkriptu cteni;
+    cteni.komentar = [&](const QByteArray &radek) {
+        if (konec) {
+            poKonci = true;
+        } else if (!zacatek) {
+            // the very first thing in the file
+            if (!radek.startsWith(hlavicka))
+                throw cizi(tr("chybí hlavička zálohy"));
+            bool ok = false;
+            const int format = radek.mid(hlavicka.size()).split(',').value(0).toInt(&ok);
+            if (!ok || format < 1)
+                throw cizi(tr("neznámý formát zálohy"));
+            if (format > formatZalohy)
+                throw cizi(tr("formát %1 zapsala novější verze recepce").arg(format));
+            const qsizetype zapsano = radek.indexOf(", zapsáno ");
+            if (zapsano > 0)
+                popis.zapsano = QDateTime::fromString(QString::fromUtf8(radek.mid(zapsano + 11).trimmed()), Qt::ISODate);
+            zacatek = true;
+        } else if (radek.startsWith(kontrolaRadek)) {
+            const QString text = QString::fromUtf8(radek.mid(kontrolaRadek.size()));
+            const qsizetype a = text.lastIndexOf(u' ');
+            const qsizetype b = a > 0 ? text.lastIndexOf(u' ', a - 1) : -1;
+            bool ok = false;
+            KontrolaTabulky k{text.left(b), text.mid(b + 1, a - b - 1).toLongLong(&ok), text.mid(a + 1).toLatin1()};
+            if (b <= 0 || !ok || k.radku < 0 || k.otisk.size() != 64
+                || !std::all_of(k.otisk.begin(), k.otisk.end(), [](char c) { return std::isxdigit(uchar(c)); }))
+                throw cizi(tr("vadný řádek kontroly: %1").arg(text));
+            if (std::any_of(kontroly.begin(), kontroly.end(), [&k](const KontrolaTabulky &j) { return j.tabulka == k.tabulka; }))
+                throw cizi(tr("tabulka %1 má dva řádky kontroly").arg(k.tabulka));
+            kontroly << k;
+        } else if (radek == konecZalohy) {
+            konec = true;
+        }
+    };
+    cteni.prikaz = [&](const QByteArray &prikaz, qint64) {
+        if (!zacatek)
+            throw cizi(tr("chybí hlavička zálohy"));
+        if (konec)
+            poKonci = true;
+        // Only what the writer writes: a statement of any other kind would
+        // change the database past every check.
+        static const QRegularExpression tabulka(
+            QStringLiteral("^(?:DROP TABLE IF EXISTS|CREATE TABLE|INSERT INTO) `((?:[^`]|``)+)`"));
+        const QRegularExpressionMatch m = tabulka.match(QString::fromUtf8(prikaz.left(300)));
+        if (m.hasMatch()) {
+            const QString jmeno = m.captured(1).replace(QLatin1String("``"), QLatin1String("`"));
+            if (!tabulky.contains(jmeno))
+                tabulky << jmeno;
+        } else if (!prikaz.startsWith("SET ")) {
+            throw cizi(tr("příkaz, který záloha nepíše: %1").arg(QString::fromUtf8(prikaz.left(60))));
+        }
+    };
+    cteni.cti(soubor);
+    if (!zacatek)
+        throw cizi(tr("chybí hlavička zálohy"));
+    if (!konec || poKonci || cteni.nedokonceny)
+        throw cizi(tr("soubor nekončí značkou konce zálohy, je useknutý"));
+    // A table loaded without its check would be restored unchecked.
+    for (const QString &jmeno : tabulky)
+        if (std::none_of(kontroly.begin(), kontroly.end(), [&jmeno](const KontrolaTabulky &k) { return k.tabulka == jmeno; }))
+            throw cizi(tr("chybí řádek kontroly tabulky %1").arg(jmeno));
+    for (const KontrolaTabulky &k : kontroly)
+        if (!tabulky.contains(k.tabulka))
+            throw cizi(tr("řádek kontroly tabulky %1, kterou soubor neobsahuje").arg(k.tabulka));
+    return popis;
 }
 
 } // namespace
@@ -508,52 +601,7 @@ QList<KontrolaTabulky> zapis(TMojeDatabaze &databaze, const QString &soubor, con
 
 QList<KontrolaTabulky> kontrolySouboru(const QString &soubor)
 {
-    const auto cizi = [&soubor](const QString &proc) {
-        return DatabaseError(tr("Soubor %1 není úplná záloha databáze recepce.").arg(soubor), proc,
-                             DatabaseError::Kind::Statement);
-    };
-    QList<KontrolaTabulky> kontroly;
-    bool zacatek = false, konec = false, poKonci = false;
-    CteniSkriptu cteni;
-    cteni.komentar = [&](const QByteArray &radek) {
-        if (konec) {
-            poKonci = true;
-        } else if (!zacatek) {
-            // the very first thing in the file
-            if (!radek.startsWith(hlavicka))
-                throw cizi(tr("chybí hlavička zálohy"));
-            bool ok = false;
-            const int format = radek.mid(hlavicka.size()).split(',').value(0).toInt(&ok);
-            if (!ok || format < 1)
-                throw cizi(tr("neznámý formát zálohy"));
-            if (format > formatZalohy)
-                throw cizi(tr("formát %1 zapsala novější verze recepce").arg(format));
-            zacatek = true;
-        } else if (radek.startsWith(kontrolaRadek)) {
-            const QString text = QString::fromUtf8(radek.mid(kontrolaRadek.size()));
-            const qsizetype a = text.lastIndexOf(u' ');
-            const qsizetype b = a > 0 ? text.lastIndexOf(u' ', a - 1) : -1;
-            bool ok = false;
-            KontrolaTabulky k{text.left(b), text.mid(b + 1, a - b - 1).toLongLong(&ok), text.mid(a + 1).toLatin1()};
-            if (b <= 0 || !ok || k.otisk.size() != 64)
-                throw cizi(tr("vadný řádek kontroly: %1").arg(text));
-            kontroly << k;
-        } else if (radek == konecZalohy) {
-            konec = true;
-        }
-    };
-    cteni.prikaz = [&](const QByteArray &, qint64) {
-        if (!zacatek)
-            throw cizi(tr("chybí hlavička zálohy"));
-        if (konec)
-            poKonci = true;
-    };
-    cteni.cti(soubor);
-    if (!zacatek)
-        throw cizi(tr("chybí hlavička zálohy"));
-    if (!konec || poKonci || cteni.nedokonceny)
-        throw cizi(tr("soubor nekončí značkou konce zálohy, je useknutý"));
-    return kontroly;
+    return popisSouboru(soubor).kontroly;
 }
 
 QStringList jinaSpojeni(TMojeDatabaze &databaze)
@@ -565,11 +613,36 @@ QStringList jinaSpojeni(TMojeDatabaze &databaze)
     return spojeni;
 }
 
-void obnov(TMojeDatabaze &databaze, const QString &soubor, const QString &predObnovou, const PrubehZalohy &prubeh)
+static QString zaberSoubor(const QString &soubor)
 {
-    const QList<KontrolaTabulky> kontroly = kontrolySouboru(soubor);
+    // Claimed by creating it: two restores in one second, even in two
+    // processes, never write one file.
+    const QString konec = QStringLiteral(".sql.gz");
+    const QString zaklad = soubor.endsWith(konec) ? soubor.chopped(konec.size()) : soubor;
+    const QString pripona = soubor.endsWith(konec) ? konec : QString();
+    for (int i = 1; i < 1000; ++i) {
+        const QString jmeno = i == 1 ? soubor : zaklad + QStringLiteral("-%1").arg(i) + pripona;
+        QFile f(jmeno);
+        if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return jmeno;
+        if (!f.exists())
+            throw DatabaseError(tr("Soubor %1 nelze vytvořit.").arg(jmeno), f.errorString(), DatabaseError::Kind::Statement);
+    }
+    throw DatabaseError(tr("Soubor %1 nelze vytvořit: jmen s číslem je příliš mnoho.").arg(soubor));
+}
+
+QString obnov(TMojeDatabaze &databaze, const QString &soubor, const QString &predObnovou, const PrubehZalohy &prubeh)
+{
+    const PopisSouboru popis = popisSouboru(soubor);
+    const QList<KontrolaTabulky> &kontroly = popis.kontroly;
     const QString jmeno = jmenoDatabaze(databaze);
-    const QStringList jini = jinaSpojeni(databaze);
+    if (const std::optional<QStringList> chybi = Prava::chybejiciNa(databaze, Prava::proObnovu()); chybi && !chybi->isEmpty())
+        throw DatabaseError(tr("Obnova odmítnuta: účet, kterým se obnova připojila, nemá v databázi %1 práva %2. "
+                               "Obnova potřebuje práva %3. Nic nebylo změněno.")
+                                .arg(jmeno, chybi->join(QStringLiteral(", ")), Prava::proObnovu().join(QStringLiteral(", "))));
+    // Desks announce themselves whatever this account may see of the process list.
+    QStringList jini = OhlaseniRecepci::otevrene(databaze);
+    jini += jinaSpojeni(databaze);
     if (!jini.isEmpty())
         throw DatabaseError(tr("Obnova odmítnuta: k databázi %1 je připojena jiná recepce (%2). "
                                "Ukončete ji a spusťte obnovu znovu.")
@@ -586,17 +659,31 @@ void obnov(TMojeDatabaze &databaze, const QString &soubor, const QString &predOb
         return [&prubeh, od, celkem](qint64 hotovo) { return !prubeh || prubeh(od + hotovo, std::max(celkem, od + hotovo)); };
     };
 
+    const QString kopie = zaberSoubor(predObnovou);
     try {
-        zapis(databaze, predObnovou, [&](qint64 hotovo, qint64) { return faze(0)(std::min(hotovo, odhadNyni)); });
+        zapis(databaze, kopie, [&](qint64 hotovo, qint64) { return faze(0)(std::min(hotovo, odhadNyni)); });
     } catch (const DatabaseError &e) {
+        QFile::remove(kopie);
         throw DatabaseError(tr("Obnova odmítnuta: současná data databáze %1 se nepodařilo zálohovat, nic nebylo změněno.")
                                 .arg(jmeno),
                             e.text(), e.kind());
     }
 
+    // The history written since the backup stays: kept aside while the file loads.
+    const QString historie = SqlZaloha::historyTable();
+    const bool historiiStranou =
+        puvodniTabulky.contains(historie)
+        && std::any_of(kontroly.begin(), kontroly.end(), [&](const KontrolaTabulky &k) { return k.tabulka == historie; });
+    bool zmeneno = false;
     Relace relace(databaze);
     try {
-        nacti(databaze, soubor, faze(odhadNyni));
+        if (historiiStranou) {
+            // Left by a restore that failed: its rows are in that restore's safety copy.
+            exec(databaze, SqlZaloha::dropTable(SqlZaloha::historyAside()));
+            exec(databaze, SqlZaloha::renameTable(historie, SqlZaloha::historyAside()));
+            zmeneno = true;
+        }
+        nacti(databaze, soubor, faze(odhadNyni), &zmeneno);
         // read back as zapis reads: key literals with backslash escapes
         relace.backslashEscapes();
         qint64 precteno = 0;
@@ -613,12 +700,32 @@ void obnov(TMojeDatabaze &databaze, const QString &soubor, const QString &predOb
                 throw DatabaseError(tr("Obsah tabulky %1 po obnově neodpovídá kontrolnímu součtu zálohy.").arg(k.tabulka));
         }
         relace.vrat();
+        if (historiiStranou) {
+            exec(databaze, SqlZaloha::insertHistoryNotRestored());
+            exec(databaze, SqlZaloha::dropTable(SqlZaloha::historyAside()));
+        }
+        const QString kdy = popis.zapsano.isValid()
+                                ? popis.zapsano.toLocalTime().toString(QStringLiteral("d. M. yyyy HH:mm:ss"))
+                                : tr("neznámo kdy");
+        if (puvodniTabulky.contains(historie) || jmenaTabulek(databaze).contains(historie))
+            exec(databaze, SqlHistorie::insertRows(databaze.format(), databaze.machineName(),
+                                                   {{tr("Databáze obnovena ze zálohy %1 zapsané %2; nahrazená "
+                                                        "data jsou v souboru %3.")
+                                                         .arg(soubor, kdy, kopie),
+                                                     QString()}}));
         if (prubeh)
             prubeh(celkem, celkem);
     } catch (const DatabaseError &e) {
+        if (!zmeneno) {
+            relace.vratPoChybe();
+            throw DatabaseError(tr("Obnova databáze %1 ze souboru %2 se nezdařila; data databáze nebyla změněna "
+                                   "(jejich záloha je v souboru %3).")
+                                    .arg(jmeno, soubor, kopie),
+                                e.text(), e.kind());
+        }
         QString zpet;
         try {
-            nacti(databaze, predObnovou, {});
+            nacti(databaze, kopie, {});
             // what the file added would be left beside the data put back
             for (const QString &tabulka : jmenaTabulek(databaze))
                 if (!puvodniTabulky.contains(tabulka))
@@ -631,13 +738,14 @@ void obnov(TMojeDatabaze &databaze, const QString &soubor, const QString &predOb
         if (!zpet.isEmpty())
             throw DatabaseError(tr("Obnova databáze %1 ze souboru %2 se nezdařila a původní data se nepodařilo vrátit. "
                                    "Jsou uložena v souboru %3.")
-                                    .arg(jmeno, soubor, predObnovou),
+                                    .arg(jmeno, soubor, kopie),
                                 e.text() + u'\n' + zpet, e.kind());
         throw DatabaseError(tr("Obnova databáze %1 ze souboru %2 se nezdařila; původní data jsou vrácena "
                                "(jejich záloha je v souboru %3).")
-                                .arg(jmeno, soubor, predObnovou),
+                                .arg(jmeno, soubor, kopie),
                             e.text(), e.kind());
     }
+    return kopie;
 }
 
 } // namespace Zaloha

@@ -48,7 +48,11 @@ namespace Zaloha {
  */
 QList<KontrolaTabulky> zapis(TMojeDatabaze &databaze, const QString &soubor, const PrubehZalohy &prubeh = {});
 
-/** The checks a backup file carries. Throws DatabaseError when it is not a complete backup of this kind. */
+/**
+ * The checks a backup file carries. Throws DatabaseError when it is not a
+ * complete backup of this kind: a table without its check line, a garbled
+ * one, or a statement the writer never writes.
+ */
 QList<KontrolaTabulky> kontrolySouboru(const QString &soubor);
 
 /**
@@ -61,15 +65,20 @@ QStringList jinaSpojeni(TMojeDatabaze &databaze);
 
 /**
  * Replaces the connection's database by the backup in `soubor`. Refused
- * (DatabaseError, nothing changed) when another connection uses the
- * database or the file is not a complete backup. First writes the data it
- * replaces as a backup into `predObnovou`. After loading, compares every
- * table's row count and checksum with the file's; when they differ or the
- * load fails, it loads `predObnovou` back (dropping the tables the file
- * added) and throws. Tables the file does not hold are kept as they are.
+ * (DatabaseError, nothing changed) when the account lacks a right the
+ * restore needs (Prava::proObnovu()), another desk is open (announced in
+ * recepce_tab, or seen in the process list) or the file is not a complete
+ * backup with a check line for every table it loads. First writes the
+ * data it replaces as a backup into `predObnovou`, or beside it under a
+ * numbered name when that file exists, and gives the name used. After
+ * loading, compares every table's row count and checksum with the file's;
+ * when they differ or the load fails, it loads that copy back (dropping
+ * the tables the file added) and throws. Tables the file does not hold are
+ * kept as they are; of the history, the rows the file lacks (written
+ * after the backup) are kept, and the restore adds its own.
  */
-void obnov(TMojeDatabaze &databaze, const QString &soubor, const QString &predObnovou,
-           const PrubehZalohy &prubeh = {});
+QString obnov(TMojeDatabaze &databaze, const QString &soubor, const QString &predObnovou,
+              const PrubehZalohy &prubeh = {});
 
 /**
  * Rows read per statement from a table with a primary key (five times as

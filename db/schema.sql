@@ -258,3 +258,18 @@ CREATE TABLE IF NOT EXISTS mimo_provoz_tab (
     PRIMARY KEY (mimo_provoz_id),
     KEY pokoj (pokoj_id, do_kdy)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- The desks running now, one row each, kept fresh by the desk (tep, the
+-- heartbeat) and removed when it closes; a row not refreshed for two
+-- minutes is a desk that is gone. A restore refuses while a fresh row is
+-- here. Not hotel data: backups leave it out.
+CREATE TABLE IF NOT EXISTS recepce_tab (
+    recepce_id CHAR(36) NOT NULL,
+    spojeni BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    uzivatel VARCHAR(128) NOT NULL DEFAULT '',
+    pocitac VARCHAR(255) NOT NULL DEFAULT '',
+    spusteno DATETIME NOT NULL,
+    tep DATETIME NOT NULL,
+    PRIMARY KEY (recepce_id),
+    KEY tep (tep)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;

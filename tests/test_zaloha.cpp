@@ -1,10 +1,13 @@
 // Backups of the hotel database and restores from them: exact round trips,
-// a restore refused while another desk is connected, damaged files, a
-// cancelled backup.
+// a restore refused while another desk is open or without the rights it
+// needs, damaged files, the history and the safety copies a restore keeps,
+// a cancelled backup.
 
 #include "TestDatabase.h"
 
+#include "core/Recepce.h"
 #include "db/DatabaseError.h"
+#include "db/Prava.h"
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
 #include "db/Zaloha.h"
@@ -12,6 +15,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <zlib.h>
@@ -32,8 +36,12 @@ Stav stav()
         q.exec(QStringLiteral("SHOW CREATE TABLE `%1`").arg(t));
         q.next();
         QStringList rows{q.value(1).toString()};
+        // A restore's own row in the history (and the counter it moves) is checked where a restore succeeds.
+        if (t == "historie_zmen_tab")
+            rows[0].remove(QRegularExpression(" AUTO_INCREMENT=\\d+"));
         q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-        q.exec(QStringLiteral("SELECT * FROM `%1`").arg(t));
+        q.exec(QStringLiteral("SELECT * FROM `%1`%2")
+                   .arg(t, t == "historie_zmen_tab" ? " WHERE popis NOT LIKE 'Databáze obnovena%'" : ""));
         QStringList data;
         while (q.next()) {
             QStringList columns;
@@ -83,6 +91,8 @@ class TestZaloha : public QObject
     void fillHotel()
     {
         TestDatabase::clearTables();
+        TestDatabase::exec("DELETE FROM historie_zmen_tab");
+        TestDatabase::exec("DELETE FROM recepce_tab");
         // A key of two columns, one of them text (a backslash and a quote in it) compared under its collation.
         TestDatabase::exec("CREATE TABLE IF NOT EXISTS zkouska_tab (a INT NOT NULL, b VARCHAR(20) NOT NULL, c TEXT NULL, "
                            "PRIMARY KEY (a, b)) ENGINE=InnoDB");
@@ -183,23 +193,120 @@ private slots:
         QCOMPARE(TestDatabase::value("SELECT @@SESSION.foreign_key_checks").toInt(), 1);
     }
 
-    void refusedWhileAnotherDeskIsConnected()
+    void refusedWhileAnotherDeskIsOpen_data()
     {
+        QTest::addColumn<QString>("desk");
+        QTest::addColumn<QString>("named");   // empty: the restore goes ahead
+        QTest::newRow("another connection in the process list") << "connection" << PrivateServer::osUser();
+        // An account without PROCESS sees no other account's connection.
+        QTest::newRow("a desk announced by another account") << "announced" << "recepce2 na počítači pult-2";
+        QTest::newRow("the desk's core announces itself") << "core" << QSysInfo::machineHostName();
+        QTest::newRow("a desk killed three minutes ago") << "gone" << QString();
+    }
+    void refusedWhileAnotherDeskIsOpen()
+    {
+        QFETCH(QString, desk);
+        QFETCH(QString, named);
         fillHotel();
         const QString backup = file("refused.sql.gz");
         Zaloha::zapis(TestDatabase::db(), backup);
         changeHotel();
+        std::unique_ptr<TMojeDatabaze> other;
+        std::unique_ptr<Recepce> core;
+        if (desk == "connection")
+            other = TestDatabase::openAnother();
+        else if (desk == "core")
+            core = TestDatabase::openDesk();
+        else
+            TestDatabase::exec(QString("INSERT INTO recepce_tab VALUES ('d1', 77, 'recepce2', 'pult-2', NOW(), NOW() - "
+                                       "INTERVAL %1 SECOND)")
+                                   .arg(desk == "gone" ? 180 : 5));
         const Stav before = stav();
-        const std::unique_ptr<TMojeDatabaze> other = TestDatabase::openAnother();
-        QCOMPARE(Zaloha::jinaSpojeni(TestDatabase::db()).size(), 1);
+        const QString previous = file("refused-previous.sql.gz");
+        QFile::remove(previous);
         try {
-            Zaloha::obnov(TestDatabase::db(), backup, file("refused-previous.sql.gz"));
-            QFAIL("restored beside another desk");
+            Zaloha::obnov(TestDatabase::db(), backup, previous);
+            QVERIFY2(named.isEmpty(), "restored beside another desk");
         } catch (const DatabaseError &e) {
-            QVERIFY2(e.text().contains("jiná recepce") && e.text().contains(PrivateServer::osUser()), qPrintable(e.text()));
+            QVERIFY2(!named.isEmpty(), qPrintable(e.text()));
+            QVERIFY2(e.text().contains("jiná recepce") && e.text().contains(named), qPrintable(e.text()));
+            QCOMPARE(stav(), before);
+            QVERIFY(!QFile::exists(previous));
         }
-        QCOMPARE(stav(), before);
-        QVERIFY(!QFile::exists(file("refused-previous.sql.gz")));
+        if (core) {
+            core.reset();
+            QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM recepce_tab").toInt(), 0);   // gone with the desk
+        }
+    }
+
+    void rightsOnTheDatabase_data()
+    {
+        QTest::addColumn<QStringList>("grants");
+        QTest::addColumn<QStringList>("missing");
+        const QString usage = "GRANT USAGE ON *.* TO `recepce`@`%` IDENTIFIED BY PASSWORD '*AB12'";
+        QTest::newRow("the README's account lacks DROP")
+            << QStringList{usage, "GRANT SELECT, INSERT, DELETE, UPDATE, CREATE, ALTER, INDEX ON `hotel`.* TO `recepce`@`%`"}
+            << QStringList{"DROP"};
+        QTest::newRow("all privileges on every database")
+            << QStringList{"GRANT ALL PRIVILEGES ON *.* TO `root`@`localhost` WITH GRANT OPTION"} << QStringList();
+        QTest::newRow("all on a database pattern") << QStringList{usage, "GRANT ALL PRIVILEGES ON `hot%`.* TO `r`@`%`"}
+                                                   << QStringList();
+        QTest::newRow("an escaped _ is no wildcard") << QStringList{"GRANT ALL PRIVILEGES ON `ho\\_el`.* TO `r`@`%`"}
+                                                    << Prava::proObnovu();
+        QTest::newRow("rights of two lines add up")
+            << QStringList{"GRANT SELECT, INSERT ON *.* TO `r`@`%`", "GRANT CREATE, DROP, ALTER ON `h_tel`.* TO `r`@`%`"}
+            << QStringList();
+        QTest::newRow("a table's or a column's grant is not the database's")
+            << QStringList{"GRANT SELECT (`a`, `b`), INSERT ON `hotel`.`pokoje_tab` TO `r`@`%`",
+                           "GRANT CREATE, DROP, ALTER ON `hotel`.* TO `r`@`%`"}
+            << QStringList{"SELECT", "INSERT"};
+        QTest::newRow("another database's grant") << QStringList{"GRANT ALL PRIVILEGES ON `hotel2`.* TO `r`@`%`"}
+                                                  << Prava::proObnovu();
+        QTest::newRow("a role granted") << QStringList{"GRANT `spravce` TO `r`@`%`"} << Prava::proObnovu();
+    }
+    void rightsOnTheDatabase()
+    {
+        QFETCH(QStringList, grants);
+        QFETCH(QStringList, missing);
+        QCOMPARE(Prava::chybejici(grants, "hotel", Prava::proObnovu()), missing);
+    }
+
+    void restoreWithTheAccountsRights_data()
+    {
+        QTest::addColumn<QString>("rights");
+        QTest::addColumn<QString>("refusedFor");
+        QTest::newRow("the README's account") << "SELECT, INSERT, DELETE, UPDATE, CREATE, ALTER, INDEX" << "DROP";
+        QTest::newRow("what a restore needs") << "SELECT, INSERT, CREATE, DROP, ALTER" << QString();
+    }
+    void restoreWithTheAccountsRights()
+    {
+        QFETCH(QString, rights);
+        QFETCH(QString, refusedFor);
+        fillHotel();
+        const QString database = TestDatabase::config().name;
+        TestDatabase::exec("CREATE OR REPLACE USER zaloha_ucet@localhost IDENTIFIED BY 'heslo'");
+        TestDatabase::exec(QString("GRANT %1 ON `%2`.* TO zaloha_ucet@localhost").arg(rights, database));
+        const QString backup = file("rights.sql.gz");
+        Zaloha::zapis(TestDatabase::db(), backup);
+        changeHotel();
+        const Stav before = stav();
+        TMojeDatabaze account(TestDatabase::config());
+        account.open("zaloha_ucet", "heslo");
+        const QString previous = file("rights-previous.sql.gz");
+        QFile::remove(previous);
+        try {
+            Zaloha::obnov(account, backup, previous);
+            QVERIFY2(refusedFor.isEmpty(), "restored without a right it needs");
+        } catch (const DatabaseError &e) {
+            QVERIFY2(!refusedFor.isEmpty(), qPrintable(e.text()));
+            // Untouched data is never told as lost.
+            QVERIFY2(e.text().contains(refusedFor) && e.text().contains("Nic nebylo změněno")
+                         && !e.text().contains("nepodařilo vrátit"),
+                     qPrintable(e.text()));
+            QCOMPARE(stav(), before);
+            QVERIFY(!QFile::exists(previous));
+        }
+        TestDatabase::exec("DROP USER zaloha_ucet@localhost");
     }
 
     void damagedFile_data()
@@ -212,6 +319,9 @@ private slots:
         QTest::newRow("a check not matching its rows") << "checksum" << false;
         QTest::newRow("a row count not matching") << "count" << false;
         QTest::newRow("a statement the server refuses") << "statement" << false;
+        QTest::newRow("a table without its check line") << "no check" << true;
+        QTest::newRow("a garbled check line") << "garbled check" << true;
+        QTest::newRow("a statement a backup never writes") << "foreign statement" << true;
     }
     void damagedFile()
     {
@@ -238,6 +348,17 @@ private slots:
             gzip(backup, text);
         } else if (damage == "count") {
             gzip(backup, text.replace("-- kontrola: pokoje_tab 3 ", "-- kontrola: pokoje_tab 4 "));
+        } else if (damage == "no check" || damage == "garbled check") {
+            // Altered rows of a table whose check is gone would load unchecked.
+            const qsizetype at = text.indexOf("-- kontrola: klienti_tab ");
+            QVERIFY(at > 0);
+            if (damage == "no check")
+                text.remove(at, text.indexOf('\n', at) + 1 - at);
+            else
+                text.replace(at, 12, "-- kontrola; ");
+            gzip(backup, text.replace("host 101", "host 999"));
+        } else if (damage == "foreign statement") {
+            gzip(backup, text.replace("-- konec zálohy", "DELETE FROM klienti_tab;\n-- konec zálohy"));
         } else {
             gzip(backup, text.replace("(2,'102',1)", "(2,'102',1,4)").replace("(2,\"102\",1)", "(2,\"102\",1,4)"));
         }
@@ -256,6 +377,54 @@ private slots:
         }
         QCOMPARE(stav(), before);
         QCOMPARE(QFile::exists(previous), !foundBeforeLoading);
+    }
+
+    void restoreKeepsLaterHistoryAndEverySafetyCopy()
+    {
+        fillHotel();
+        TestDatabase::exec("INSERT INTO historie_zmen_tab (kdy, uzivatel, popis, ids) VALUES "
+                           "(NOW(), 'a', 'před zálohou', '')");
+        const QString backup = file("history.sql.gz");
+        Zaloha::zapis(TestDatabase::db(), backup);
+        TestDatabase::exec("INSERT INTO historie_zmen_tab (kdy, uzivatel, popis, ids) VALUES "
+                           "(NOW(), 'b', 'po záloze 1', ''), (NOW(), 'b', 'po záloze 2', '')");
+        const Stav hotel = [] {
+            Stav s = stav();
+            s.remove("historie_zmen_tab");
+            return s;
+        }();
+        changeHotel();
+        const QString previous = file("pred-obnovou-tyz.sql.gz");
+        QFile::remove(previous);
+        const QString first = Zaloha::obnov(TestDatabase::db(), backup, previous);
+        const QString second = Zaloha::obnov(TestDatabase::db(), backup, previous);
+        QCOMPARE(first, previous);
+        QVERIFY(second != first);
+        // The first copy holds the data before the first restore, not the restored data.
+        const auto rooms = [](const QString &copy) {
+            for (const KontrolaTabulky &k : Zaloha::kontrolySouboru(copy))
+                if (k.tabulka == "pokoje_tab")
+                    return k.radku;
+            return qint64(-1);
+        };
+        QCOMPARE(rooms(first), 4);
+        QCOMPARE(rooms(second), 3);
+
+        Stav after = stav();
+        after.remove("historie_zmen_tab");
+        QCOMPARE(after, hotel);
+        const QStringList history = TestDatabase::rows("SELECT uzivatel, popis FROM historie_zmen_tab ORDER BY id");
+        QCOMPARE(history.mid(0, 3), (QStringList{"a|před zálohou", "b|po záloze 1", "b|po záloze 2"}));
+        QCOMPARE(history.size(), 5);
+        const QString restored = history[3];
+        QVERIFY2(restored.startsWith(PrivateServer::osUser() + "|Databáze obnovena ze zálohy " + backup)
+                     && restored.contains(QDate::currentDate().toString("d. M. yyyy")) && restored.contains(first),
+                 qPrintable(restored));
+        QVERIFY(history[4].contains(second));
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE() "
+                                     "AND TABLE_NAME LIKE 'historie%'")
+                     .toInt(),
+                 1);
     }
 
     void cancelledBackupLeavesNoFile()
