@@ -137,8 +137,8 @@ QString chybejiciUdaje(const std::vector<Host> &hoste, const QDate &dnes)
 
 bool jeMladsi18(const Host &h, const QDate &prvniDen)
 {
-    // Eighteen on the first day counts as adult (a birthday on 29 February
-    // falls on 1 March in other years).
+    // Eighteen on the first day counts as adult; born on 29 February, on
+    // 28 February of a common year (the civil code's last day of the month).
     return h.datum_narozeni.isValid() && prvniDen.isValid() && h.datum_narozeni.addYears(18) > prvniDen;
 }
 
