@@ -249,7 +249,7 @@ void TNovaRezervace::OKButtonClick()
         && !zkus(tr("Nepodařilo se uložit rezervaci."), [&] { vysledek = m_rezervace->ZarezervujKlientovi(cisloPokoje); }))
         return;
     if (vysledek != VysledekRezervace::Ulozena) {
-        QString proc = tr("Někdo jiný právě uložil jinou kolizní rezervaci?");
+        QString proc = tr("Pokoj %1 mezitím na některou z vybraných nocí zarezervovala jiná recepce.").arg(cisloPokoje);
         if (vysledek == VysledekRezervace::KlientSmazan)
             proc = tr("Klient byl mezitím smazán.");
         else if (vysledek == VysledekRezervace::PokojSmazan)
@@ -257,10 +257,13 @@ void TNovaRezervace::OKButtonClick()
         MessageBox::chyba(this, tr("Rezervaci nebylo možné uložit.") + u'\n' + proc);
     }
     startPriceExport();
-    if (vysledek == VysledekRezervace::Ulozena)
+    if (vysledek == VysledekRezervace::Ulozena) {
         accept();
-    else
-        reject();
+        return;
+    }
+    // What was typed stays, to choose another room or other nights; the
+    // labels say now what stands in the way.
+    rebuild();
 }
 
 void TNovaRezervace::startPriceExport()
