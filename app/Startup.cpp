@@ -188,6 +188,9 @@ std::unique_ptr<Recepce> connectDesk(const Configuration &config, bool emptyHote
                           QMessageBox::Critical, e.text());
         return nullptr;
     }
+    // Told at the start, before the first save fails for it.
+    if (const QString prava = recepce->upozorneniNaPrava(); !prava.isEmpty())
+        MessageBox::varovani(parent, prava);
     return recepce;
 }
 

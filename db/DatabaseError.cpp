@@ -114,6 +114,32 @@ DatabaseError DatabaseError::fromSql(const QSqlError &error, int lockWaitSeconds
                                  .arg(lockWaitSeconds),
                              server, Kind::LockWait);
 
+    // Refused for a right the account lacks: named, so the administrator knows what to grant.
+    if (oneOf(code, {1142, 1143, 1044, 1045, 1227, 1370})) {
+        // "INSERT, DELETE command denied to user 'r'@'%' for table `hotel`.`pokoje_tab`"
+        static const QRegularExpression command(QStringLiteral("([A-Z][A-Z ,]*) command denied"));
+        static const QRegularExpression onTable(QStringLiteral(" for (?:table|column) (?:[`'][^`']*[`']\\.)*[`']([^`']+)[`']"));
+        static const QRegularExpression needed(QStringLiteral("need \\(at least one of\\) the (.+) privilege"));
+        static const QRegularExpression database(QStringLiteral("to database [`']([^`']+)[`']"));
+        if (oneOf(code, {1045}))
+            return DatabaseError(tr("Server odmítl přihlášení: účet neexistuje nebo heslo nesouhlasí."), server,
+                                 Kind::AccessDenied);
+        QString pravo = command.match(server).captured(1);
+        if (pravo.isEmpty())
+            pravo = needed.match(server).captured(1);
+        const QString tabulka = onTable.match(server).captured(1);
+        QString veta;
+        if (!pravo.isEmpty() && !tabulka.isEmpty())
+            veta = tr("Účet recepce nemá v databázi právo %1 na tabulku %2, databáze akci odmítla. "
+                      "Právo přidělí správce databáze.").arg(pravo, tabulka);
+        else if (!pravo.isEmpty())
+            veta = tr("Účet recepce nemá právo %1, databáze akci odmítla. Právo přidělí správce databáze.").arg(pravo);
+        else
+            veta = tr("Účet recepce nemá přístup k databázi %1. Právo přidělí správce databáze.")
+                       .arg(database.match(server).captured(1));
+        return DatabaseError(veta, server, Kind::AccessDenied, pravo);
+    }
+
     const QString column = columnOf(server);
     const QString field = u'„' + fieldName(column) + u'“';
     if (oneOf(code, {1406}))

@@ -23,6 +23,7 @@ public:
         ValueRefused,    // a value does not fit its column (strict mode)
         Conflict,        // another desk changed what this save would change: nothing was written
         Contention,      // a deadlock or a cluster's certification failure: the save may run again
+        AccessDenied,    // the account lacks a right (named in right())
     };
 
     /** An error of the desk's own making: the text is what the user reads. */
@@ -38,7 +39,7 @@ public:
     /** The database's own words; empty for an error of the desk's own making. */
     const QString &detail() const { return m_detail; }
     Kind kind() const { return m_kind; }
-    /** The column a refused value was meant for, when the database names it. */
+    /** The column a refused value was meant for, or the right an account lacks, when the database names it. */
     const QString &column() const { return m_column; }
 
     /**

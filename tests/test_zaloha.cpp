@@ -10,6 +10,7 @@
 #include "db/Prava.h"
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
 #include "db/Zaloha.h"
 
 #include <QSqlError>
@@ -377,6 +378,45 @@ private slots:
         }
         QCOMPARE(stav(), before);
         QCOMPARE(QFile::exists(previous), !foundBeforeLoading);
+    }
+
+    void aDeskTellsMissingRights_data()
+    {
+        QTest::addColumn<QString>("rights");
+        QTest::addColumn<QStringList>("missing");
+        QTest::newRow("reading only") << "SELECT" << QStringList{"INSERT", "UPDATE", "DELETE", "CREATE", "ALTER", "INDEX"};
+        QTest::newRow("the README's account") << "SELECT, INSERT, DELETE, UPDATE, CREATE, ALTER, INDEX" << QStringList();
+    }
+    void aDeskTellsMissingRights()
+    {
+        QFETCH(QString, rights);
+        QFETCH(QStringList, missing);
+        fillHotel();
+        const QString database = TestDatabase::config().name;
+        TestDatabase::exec("CREATE OR REPLACE USER zaloha_ucet@localhost IDENTIFIED BY 'heslo'");
+        TestDatabase::exec(QString("GRANT %1 ON `%2`.* TO zaloha_ucet@localhost").arg(rights, database));
+        qputenv("VITRANA_DB_USER", "zaloha_ucet");
+        qputenv("VITRANA_DB_PASSWORD", "heslo");
+        const std::unique_ptr<Recepce> desk = TestDatabase::openDesk();
+        qputenv("VITRANA_DB_USER", PrivateServer::osUser().toLocal8Bit());
+        qputenv("VITRANA_DB_PASSWORD", "");
+        QCOMPARE(desk->chybejiciPrava(), missing);
+        QCOMPARE(desk->upozorneniNaPrava().isEmpty(), missing.isEmpty());
+        for (const QString &right : missing)
+            QVERIFY2(desk->upozorneniNaPrava().contains(right), qPrintable(desk->upozorneniNaPrava()));
+        // A save the server refuses for a right names it in Czech, the server's words below.
+        try {
+            desk->databaze()->save({"pokoje_tab"}, [](TMojeQuery &q) { q.exec("INSERT INTO pokoje_tab VALUES (50, '150', 1)"); });
+            QVERIFY2(missing.isEmpty(), "saved without the right to");
+        } catch (const DatabaseError &e) {
+            QVERIFY2(!missing.isEmpty(), qPrintable(e.text()));
+            QCOMPARE(e.kind(), DatabaseError::Kind::AccessDenied);
+            QVERIFY2(!e.column().isEmpty() && missing.contains(e.column().split(", ").first())
+                         && e.veta().contains("nemá v databázi právo " + e.column() + " na tabulku ")
+                         && e.veta().contains("_tab") && !e.veta().contains(database) && e.detail().contains("denied"),
+                     qPrintable(e.text()));
+        }
+        TestDatabase::exec("DROP USER zaloha_ucet@localhost");
     }
 
     void restoreKeepsLaterHistoryAndEverySafetyCopy()
