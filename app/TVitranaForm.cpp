@@ -8,6 +8,7 @@
 #include "admin/TDefinovaniCen.h"
 #include "admin/THistorieZmen.h"
 #include "admin/TPrehledy.h"
+#include "admin/TUdajeOHotelu.h"
 #include "admin/TNastaveniDnuUTypuDne.h"
 #include "app/ObsazenostGrid.h"
 #include "app/TAboutBox.h"
@@ -66,6 +67,7 @@ TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
         {ui->MenuAdministraceTypyDni, &TVitranaForm::MenuAdministraceTypyDniClick},
         {ui->MenuAdministraceHistorieZmen, &TVitranaForm::MenuAdministraceHistorieZmenClick},
         {ui->MenuAdministracePrehledy, &TVitranaForm::MenuAdministracePrehledyClick},
+        {ui->MenuAdministraceUdajeOHotelu, &TVitranaForm::MenuAdministraceUdajeOHoteluClick},
         {ui->SpolupraceSWebem, &TVitranaForm::SpolupraceSWebemClick},
         {ui->ZalohaDatabaze, &TVitranaForm::ZalohaDatabazeClick},
         {ui->OAplikaci, &TVitranaForm::OAplikaciClick},
@@ -108,6 +110,8 @@ void TVitranaForm::createDialogs()
     ui->MenuAdministraceHistorieZmen->setEnabled(true);
     m_prehledy = new TPrehledy(this);
     ui->MenuAdministracePrehledy->setEnabled(true);
+    m_udajeOHotelu = new TUdajeOHotelu(this);
+    ui->MenuAdministraceUdajeOHotelu->setEnabled(true);
     m_upravUdaje = new TKlientiUpravUdaje(this);
     ui->MenuKlientiUpravUdaje->setEnabled(true);
     m_smazRezervaci = new TRezervaceSmazRezervaci(this);
@@ -433,6 +437,11 @@ void TVitranaForm::MenuAdministraceHistorieZmenClick()
 void TVitranaForm::MenuAdministracePrehledyClick()
 {
     otevriZeSmycky([this] { m_prehledy->ukaz(); });
+}
+
+void TVitranaForm::MenuAdministraceUdajeOHoteluClick()
+{
+    otevriZeSmycky([this] { m_udajeOHotelu->ukaz(); });
 }
 
 void TVitranaForm::SpolupraceSWebemClick()

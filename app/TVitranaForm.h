@@ -17,6 +17,7 @@ class TAdministraceSkupinyPokoju;
 class TAdministraceSpolupraceSWebem;
 class TAdministraceTypyDni;
 class THistorieZmen;
+class TUdajeOHotelu;
 class TPrehledy;
 class TAdministraceTypyPokoju;
 class TDefinovaniCen;
@@ -81,6 +82,7 @@ public slots:
     void MenuAdministraceSkupinyPokojuClick();
     void MenuAdministraceTypyDniClick();
     void MenuAdministraceHistorieZmenClick();
+    void MenuAdministraceUdajeOHoteluClick();
     void MenuAdministracePrehledyClick();
     void SpolupraceSWebemClick();
     /** Asks for a file, then backs the hotel database up into it (zalohujDo). */
@@ -116,6 +118,7 @@ private:
     TAdministraceTypyDni *m_typyDni = nullptr;
     THistorieZmen *m_historieZmen = nullptr;
     TPrehledy *m_prehledy = nullptr;
+    TUdajeOHotelu *m_udajeOHotelu = nullptr;
     TNastaveniDnuUTypuDne *m_nastaveniDnu = nullptr;
     TKlientiUpravUdaje *m_upravUdaje = nullptr;
     TRezervaceSmazRezervaci *m_smazRezervaci = nullptr;
