@@ -105,7 +105,9 @@ void THistorieZmen::ukazStranku()
     const QLocale locale;
     for (int i = 0; i < int(m_radky.size()); ++i) {
         const ZaznamHistorie &z = m_radky[std::size_t(i)];
-        const QString texty[] = {locale.toString(z.kdy, QLocale::ShortFormat), z.uzivatel, z.pocitac, z.popis};
+        // The year in full and the seconds: saves follow one another within a minute.
+        const QString texty[] = {locale.toString(z.kdy, QStringLiteral("d. M. yyyy H:mm:ss")), z.uzivatel, z.pocitac,
+                                 z.popis};
         for (int sloupec = 0; sloupec < 4; ++sloupec) {
             auto *polozka = new QTableWidgetItem(texty[sloupec]);
             polozka->setToolTip(sloupec == 3 ? z.popis + u'\n' + z.ids : texty[sloupec]);

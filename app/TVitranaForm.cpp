@@ -23,6 +23,8 @@
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
 #include "desk/TPrijezdyAOdjezdy.h"
+#include "desk/TOdjezdHosta.h"
+#include "desk/TPrijezdHosta.h"
 #include "desk/TRezervaceSmazRezervaci.h"
 #include "gui/MessageBox.h"
 #include "model/SkupinyPokoju.h"
@@ -61,6 +63,8 @@ TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
         {ui->MenuRezervaceNovaRezervace, &TVitranaForm::MenuRezervaceNovaRezervaceClick},
         {ui->SmazRezervaci, &TVitranaForm::SmazRezervaciClick},
         {ui->MenuRezervacePrijezdyAOdjezdy, &TVitranaForm::MenuRezervacePrijezdyAOdjezdyClick},
+        {ui->MenuRezervacePrijezdHosta, &TVitranaForm::MenuRezervacePrijezdHostaClick},
+        {ui->MenuRezervaceOdjezdHosta, &TVitranaForm::MenuRezervaceOdjezdHostaClick},
         {ui->MenuAdministracePokoje, &TVitranaForm::MenuAdministracePokojeClick},
         {ui->MenuAdministraceTypyPokoju, &TVitranaForm::MenuAdministraceTypyPokojuClick},
         {ui->MenuAdministraceSkupinyPokoju, &TVitranaForm::MenuAdministraceSkupinyPokojuClick},
@@ -118,6 +122,11 @@ void TVitranaForm::createDialogs()
     ui->SmazRezervaci->setEnabled(true);
     m_prijezdyAOdjezdy = new TPrijezdyAOdjezdy(this);
     ui->MenuRezervacePrijezdyAOdjezdy->setEnabled(true);
+    m_prijezdHosta = new TPrijezdHosta(this);
+    ui->MenuRezervacePrijezdHosta->setEnabled(true);
+    m_prijezdyAOdjezdy->setPrijezdHosta(m_prijezdHosta);
+    m_odjezdHosta = new TOdjezdHosta(this);
+    ui->MenuRezervaceOdjezdHosta->setEnabled(true);
     m_aboutBox = new TAboutBox(this);
     ui->OAplikaci->setEnabled(true);
     // The web road is the core's: the dialog and the status bar only show it.
@@ -400,6 +409,22 @@ void TVitranaForm::SmazRezervaciClick()
 void TVitranaForm::MenuRezervacePrijezdyAOdjezdyClick()
 {
     otevriZeSmycky([this] { m_prijezdyAOdjezdy->ukaz(); });
+}
+
+void TVitranaForm::MenuRezervacePrijezdHostaClick()
+{
+    otevriZeSmycky([this] {
+        m_prijezdHosta->ukaz();
+        refresh();   // an early arrival moves a stay's first day
+    });
+}
+
+void TVitranaForm::MenuRezervaceOdjezdHostaClick()
+{
+    otevriZeSmycky([this] {
+        m_odjezdHosta->ukaz();
+        refresh();   // an early departure frees nights
+    });
 }
 
 void TVitranaForm::MenuAdministracePokojeClick()

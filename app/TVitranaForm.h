@@ -27,6 +27,8 @@ class TNovaRezervace;
 class TPridaniKlienta;
 class TRezervaceSmazRezervaci;
 class TPrijezdyAOdjezdy;
+class TPrijezdHosta;
+class TOdjezdHosta;
 class QProgressDialog;
 class ZalohovaniNaPozadi;
 
@@ -77,6 +79,8 @@ public slots:
     void MenuRezervaceNovaRezervaceClick();
     void SmazRezervaciClick();
     void MenuRezervacePrijezdyAOdjezdyClick();
+    void MenuRezervacePrijezdHostaClick();
+    void MenuRezervaceOdjezdHostaClick();
     void MenuAdministracePokojeClick();
     void MenuAdministraceTypyPokojuClick();
     void MenuAdministraceSkupinyPokojuClick();
@@ -123,6 +127,8 @@ private:
     TKlientiUpravUdaje *m_upravUdaje = nullptr;
     TRezervaceSmazRezervaci *m_smazRezervaci = nullptr;
     TPrijezdyAOdjezdy *m_prijezdyAOdjezdy = nullptr;
+    TPrijezdHosta *m_prijezdHosta = nullptr;
+    TOdjezdHosta *m_odjezdHosta = nullptr;
     TAboutBox *m_aboutBox = nullptr;
     TAdministraceSpolupraceSWebem *m_spolupraceSWebem = nullptr;
 

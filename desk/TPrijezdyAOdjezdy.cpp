@@ -1,6 +1,7 @@
 #include "desk/TPrijezdyAOdjezdy.h"
 #include "ui_TPrijezdyAOdjezdy.h"
 
+#include "desk/TPrijezdHosta.h"
 #include "gui/MessageBox.h"
 #include "model/PrijezdyAOdjezdy.h"
 
@@ -89,6 +90,7 @@ TPrijezdyAOdjezdy::TPrijezdyAOdjezdy(QWidget *parent)
     connect(ui->DalsiDenButton, &QPushButton::clicked, this, &TPrijezdyAOdjezdy::DalsiDenButtonClick);
     connect(ui->TiskButton, &QPushButton::clicked, this, &TPrijezdyAOdjezdy::TiskButtonClick);
     connect(ui->UlozitPdfButton, &QPushButton::clicked, this, &TPrijezdyAOdjezdy::UlozitPdfButtonClick);
+    connect(ui->PrijezdHostaButton, &QPushButton::clicked, this, &TPrijezdyAOdjezdy::PrijezdHostaButtonClick);
     zahazujPriSkryti(m_seznam);
 }
 
@@ -277,6 +279,19 @@ void TPrijezdyAOdjezdy::TiskButtonClick()
     nahled.setWindowTitle(tr("Tisk příjezdů a odjezdů"));
     connect(&nahled, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *p) { tiskniDo(*p); });
     nahled.exec();
+}
+
+void TPrijezdyAOdjezdy::PrijezdHostaButtonClick()
+{
+    // The arrival chosen in the table, else the first one shown; the check-in window lists the rest.
+    const QTableWidget *table = ui->PrijezdyTable;
+    const int radek = table->currentRow() >= 0 ? table->currentRow() : 0;
+    if (!m_prijezdHosta)
+        return;
+    if (radek < table->rowCount())
+        m_prijezdHosta->prefill(table->item(radek, 0)->data(Qt::UserRole).toInt(), table->item(radek, 1)->text());
+    if (m_prijezdHosta->ukaz() == QDialog::Accepted)
+        zkus(tr("Nepodařilo se načíst příjezdy a odjezdy."), [this] { nactiDen(); });
 }
 
 void TPrijezdyAOdjezdy::UlozitPdfButtonClick()

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+class TPrijezdHosta;
 class QPrinter;
 class QTableWidget;
 class QTextDocument;
@@ -40,6 +41,8 @@ public:
      * its pageCount() is the number of pages tiskniDo prints.
      */
     std::unique_ptr<QTextDocument> dokument(QPrinter &printer) const;
+    /** The check-in that "Příjezd hosta..." opens for the arrival chosen. */
+    void setPrijezdHosta(TPrijezdHosta *prijezdHosta) { m_prijezdHosta = prijezdHosta; }
 
 protected:
     void FormShow() override;
@@ -51,6 +54,7 @@ private:
     void DalsiDenButtonClick();
     void TiskButtonClick();
     void UlozitPdfButtonClick();
+    void PrijezdHostaButtonClick();
 
     void nactiDen();
     void vypisSeznam();
@@ -60,5 +64,6 @@ private:
 
     std::unique_ptr<Ui::TPrijezdyAOdjezdy> ui;
     std::unique_ptr<PrijezdyAOdjezdy> m_seznam;
+    TPrijezdHosta *m_prijezdHosta = nullptr;
     bool m_otevira = false;   // FormShow sets the day and loads it itself
 };

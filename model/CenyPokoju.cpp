@@ -125,13 +125,12 @@ struct UlozeneTypy
     }
 };
 
-// A price as the history writes it: crowns, hellers only when there are any.
+// A price as the history writes it, the Czech way whatever the desk's
+// locale: "1 600,25", crowns alone when there are no hellers.
 QString castka(double cena)
 {
-    QString text = QString::number(cena, 'f', 2);
-    if (text.endsWith(QLatin1String(".00")))
-        text.chop(3);
-    return text;
+    const bool cele = qRound64(cena * 100) % 100 == 0;
+    return QLocale(QLocale::Czech, QLocale::CzechRepublic).toString(cena, 'f', cele ? 0 : 2);
 }
 
 QString nazev(const QHash<int, QString> &nazvy, int id)

@@ -212,8 +212,20 @@ void Pokoje::Uloz(const QHash<int, QString> &nazvyTypu)
             q.exec(SqlPokoje::updateRoom(q.format(), novy.pokoj_id, novy.cislo_pokoje, novy.typ_pokoje_id));
         for (const Pokoj &p : z.pridane)
             q.exec(SqlPokoje::insertRoom(q.format(), skutecnaId.value(p.pokoj_id), p.cislo_pokoje, p.typ_pokoje_id));
-        Historie::zapis(QCoreApplication::translate("Historie", "Pokoje uloženy: %1")
-                            .arg(Historie::zmeny(z, [](const Pokoj &p) { return p.cislo_pokoje; })),
+        // A room's type change names both types, as the rooms dialog shows them.
+        const auto typ = [&](int id) { return nazvyTypu.value(id, QString::number(id)); };
+        Zmeny<Pokoj> vPopisu = z;
+        vPopisu.zmenene.clear();
+        QStringList zmenyTypu;
+        for (const auto &[nacteny, novy] : z.zmenene)
+            zmenyTypu << QCoreApplication::translate("Historie", "%1: typ %2 → %3")
+                             .arg(novy.cislo_pokoje, Konflikt::uvozovky(typ(nacteny.typ_pokoje_id)),
+                                  Konflikt::uvozovky(typ(novy.typ_pokoje_id)));
+        QString popis = Historie::zmeny(vPopisu, [](const Pokoj &p) { return p.cislo_pokoje; });
+        if (!zmenyTypu.isEmpty())
+            popis += (popis.isEmpty() ? QString() : QStringLiteral("; "))
+                     + QCoreApplication::translate("Historie", "změněny %1").arg(Historie::vycet(zmenyTypu));
+        Historie::zapis(QCoreApplication::translate("Historie", "Pokoje uloženy: %1").arg(popis),
                         Historie::ids(QStringLiteral("pokoj"), Historie::idsZmen(z, idOf, [&](int id) {
                                           return skutecnaId.value(id, id);
                                       })));

@@ -111,6 +111,12 @@ private slots:
             p.Odstran(1);
             p.Uloz();
         }) << radek("Pokoje uloženy: přidány 105; smazány 102", "pokoj=3 pokoj=2");
+        QTest::newRow("a room's type changed") << Akce([] {
+            TestDatabase::exec("INSERT INTO typy_pokoju_tab VALUES (2, 'Apartmá', 4)");
+            Pokoje p;
+            p.ZmenTyp(0, 2);
+            p.Uloz({{1, "Standard"}, {2, "Apartmá"}});
+        }) << radek("Pokoje uloženy: změněny 101: typ „Standard“ → „Apartmá“", "pokoj=1");
         QTest::newRow("rooms unchanged") << Akce([] { Pokoje().Uloz(); }) << QStringList();
         QTest::newRow("groups") << Akce([] {
             SkupinyPokoju s;
@@ -141,7 +147,7 @@ private slots:
             CenyPokoju c;
             c.NastavCenu(1, 1, 1, 1250.5);
             c.Uloz({{{1, "Standard"}}, {{1, "Host"}}, {{1, "Všední"}}});
-        }) << radek("Ceny uloženy: Standard / Všední / Host: 1000 → 1250.50", "typ_pokoje=1");
+        }) << radek("Ceny uloženy: Standard / Všední / Host: 1\u00a0000 → 1\u00a0250,50", "typ_pokoje=1");
         QTest::newRow("price set to what it was") << Akce([] {
             CenyPokoju c;
             c.NastavCenu(1, 1, 1, 1000);

@@ -24,6 +24,8 @@
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
 #include "desk/TPrijezdyAOdjezdy.h"
+#include "desk/TOdjezdHosta.h"
+#include "desk/TPrijezdHosta.h"
 #include "desk/TRezervaceSmazRezervaci.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 
@@ -75,6 +77,10 @@ Okno vytvor(const QString &nazev, QWidget *hlavni)
         return okno<TKlientiUpravUdaje>(hlavni);
     if (nazev == "PrijezdyAOdjezdy")
         return okno<TPrijezdyAOdjezdy>(hlavni);
+    if (nazev == "PrijezdHosta")
+        return okno<TPrijezdHosta>(hlavni);
+    if (nazev == "OdjezdHosta")
+        return okno<TOdjezdHosta>(hlavni);
     if (nazev == "Prehledy")
         return okno<TPrehledy>(hlavni);
     if (nazev == "HistorieZmen")
@@ -169,6 +175,8 @@ private slots:
         QTest::newRow("KlientiUpravUdaje") << "KlientiComboBox" << "OKButton" << ok;
         QTest::newRow("AdministraceSpolupraceSWebem") << "AdresaEdit" << "ZavriButton" << storno;
         QTest::newRow("PrijezdyAOdjezdy") << "DenDatePicker" << "StornoButton" << storno;
+        QTest::newRow("PrijezdHosta") << "PobytComboBox" << "StornoButton" << storno;
+        QTest::newRow("OdjezdHosta") << "PobytComboBox" << "StornoButton" << storno;
         QTest::newRow("Prehledy") << "OdDatePicker" << "StornoButton" << storno;
         QTest::newRow("HistorieZmen") << "ObdobiCheckBox" << "StornoButton" << storno;
     }

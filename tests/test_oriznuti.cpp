@@ -26,6 +26,8 @@
 #include "db/TMojeQuery.h"
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TPrijezdyAOdjezdy.h"
+#include "desk/TOdjezdHosta.h"
+#include "desk/TPrijezdHosta.h"
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
 #include "desk/TRezervaceSmazRezervaci.h"
@@ -459,6 +461,9 @@ class TestOriznuti : public QObject
             {QStringLiteral("AdministraceSpolupraceSWebem, guest waiting"), [this] { webWithGuest(); }},
             {QStringLiteral("PrijezdyAOdjezdy"),
              [this] { fromMenu<TPrijezdyAOdjezdy>("MenuRezervacePrijezdyAOdjezdy", QSize(680, 520)); }},
+            {QStringLiteral("PrijezdHosta"),
+             [this] { fromMenu<TPrijezdHosta>("MenuRezervacePrijezdHosta", QSize(860, 560)); }},
+            {QStringLiteral("OdjezdHosta"), [this] { fromMenu<TOdjezdHosta>("MenuRezervaceOdjezdHosta", QSize(560, 200)); }},
             {QStringLiteral("Prehledy"), [this] { fromMenu<TPrehledy>("MenuAdministracePrehledy", QSize(1180, 600)); }},
             {QStringLiteral("HistorieZmen"),
              [this] { fromMenu<THistorieZmen>("MenuAdministraceHistorieZmen", QSize(860, 520)); }},

@@ -131,6 +131,8 @@ private slots:
         QTest::newRow("edit client") << "KlientiUpravUdaje" << "" << "";
         QTest::newRow("delete reservation") << "RezervaceSmazRezervaci" << "" << "";
         QTest::newRow("arrivals and departures") << "PrijezdyAOdjezdy" << "" << "";
+        QTest::newRow("check-in") << "PrijezdHosta" << "" << "";
+        QTest::newRow("check-out") << "OdjezdHosta" << "" << "";
         QTest::newRow("reports") << "Prehledy" << "" << "";
         QTest::newRow("history of changes") << "HistorieZmen" << "" << "";
     }
@@ -167,6 +169,8 @@ private slots:
         QTest::newRow("web") << "SpolupraceSWebem" << "" << "AdministraceSpolupraceSWebem";
         QTest::newRow("about") << "OAplikaci" << "" << "AboutBox";
         QTest::newRow("arrivals and departures") << "MenuRezervacePrijezdyAOdjezdy" << "" << "PrijezdyAOdjezdy";
+        QTest::newRow("check-in") << "MenuRezervacePrijezdHosta" << "" << "PrijezdHosta";
+        QTest::newRow("check-out") << "MenuRezervaceOdjezdHosta" << "" << "OdjezdHosta";
         QTest::newRow("reports") << "MenuAdministracePrehledy" << "" << "Prehledy";
         QTest::newRow("history of changes") << "MenuAdministraceHistorieZmen" << "" << "HistorieZmen";
         QTest::newRow("prices of a room type") << "AdministraceTypyPokoju/NadefinujCenyButton"

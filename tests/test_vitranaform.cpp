@@ -131,7 +131,8 @@ private slots:
         QCOMPARE(seen, (QStringList{
             "MenuKlienti=Klienti: MenuKlientiNovyKlient=Nový klient..., MenuKlientiUpravUdaje=Uprav údaje...",
             "MenuRezervace=Rezervace: MenuRezervaceNovaRezervace=Nová rezervace..., SmazRezervaci=Smaž rezervaci..., "
-            "MenuRezervacePrijezdyAOdjezdy=Příjezdy a odjezdy...",
+            "MenuRezervacePrijezdyAOdjezdy=Příjezdy a odjezdy..., MenuRezervacePrijezdHosta=Příjezd hosta..., "
+            "MenuRezervaceOdjezdHosta=Odjezd hosta...",
             "MenuAdministrace=Administrace: MenuAdministraceUdajeOHotelu=Údaje o hotelu..., "
             "MenuAdministracePokoje=Pokoje..., "
             "MenuAdministraceTypyPokoju=Typy pokojů..., MenuAdministraceSkupinyPokoju=Skupiny pokojů..., "
