@@ -31,6 +31,8 @@ int main(int argc, char *argv[])
         const std::unique_ptr<Recepce> recepce = connectDesk(*config, options.emptyHotel);
         if (!recepce)
             return 1;
+        // A display that goes away ends the process by exit(1): the desk still backs up and leaves its server.
+        recepce->ukoncitIPriExit();
         TVitranaForm form(recepce.get());
         form.createDialogs();
         form.show();

@@ -1,6 +1,7 @@
 #include "core/Recepce.h"
 
 #include "core/Zalohovani.h"
+#include "db/CiselneRady.h"
 #include "db/DatabaseError.h"
 #include "db/Indexes.h"
 #include "db/Installation.h"
@@ -12,6 +13,7 @@
 #include "web/engine/CteniExportu.h"
 
 #include <QCoreApplication>
+#include <cstdlib>
 #include <QTimer>
 
 namespace {
@@ -24,7 +26,31 @@ Recepce::Recepce(const Configuration &config, bool emptyHotel, const CasovaniWeb
 {
 }
 
+namespace {
+Recepce *priExit = nullptr;   // the desk an exit() closes
+} // namespace
+
 Recepce::~Recepce()
+{
+    ukonci();
+    if (priExit == this)
+        priExit = nullptr;
+}
+
+void Recepce::ukoncitIPriExit()
+{
+    static const bool zaregistrovano = [] {
+        // Registered after the connection's statics: runs before they go.
+        return std::atexit([] {
+            if (priExit)
+                priExit->ukonci();
+        }) == 0;
+    }();
+    if (zaregistrovano)
+        priExit = this;
+}
+
+void Recepce::ukonci()
 {
     m_spoluprace.reset();   // no guest is served without the connection
     m_tep.reset();
@@ -79,6 +105,12 @@ void Recepce::pripoj(const DotazNaPrihlaseni &prihlaseni)
     }
     // Then the keys and indexes the tables lack.
     upgradeIndexes(*m_databaze);
+    try {
+        TMojeQuery q(*m_databaze);
+        CiselneRady::zaloz(q);
+    } catch (const DatabaseError &e) {
+        qWarning("Vitrana: cannot make the number series: %s", qPrintable(e.text()));
+    }
     m_chybejiciPrava = Prava::chybejiciNa(*m_databaze, Prava::proRecepci() + Prava::proUpgrade()).value_or(QStringList());
 
     // Announced to a restore, which must not run while this desk is open.

@@ -57,6 +57,19 @@ public:
     void pripoj(const DotazNaPrihlaseni &prihlaseni = {});
     bool jePripojeno() const { return m_spoluprace != nullptr; }
 
+    /**
+     * Closes the desk as its destruction does: the web road stopped, its
+     * row in recepce_tab removed, the backup when it is the last desk, the
+     * connection closed and the private server left. Once; the destructor
+     * then does nothing more.
+     */
+    void ukonci();
+    /**
+     * Makes exit() close this desk too: Qt's xcb platform calls exit(1)
+     * when the display goes away, which runs no destructor of main().
+     */
+    void ukoncitIPriExit();
+
     TMojeDatabaze *databaze() const { return m_databaze.get(); }
     const Configuration &konfigurace() const { return m_config; }
     /** The private server, when the configuration asks for one. */

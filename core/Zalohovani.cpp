@@ -17,9 +17,6 @@ Q_LOGGING_CATEGORY(logZaloh, "vitrana.zalohy")
 
 namespace {
 
-// A day between two automatic backups, less a little: a desk started at
-// the same hour every morning must not slip a day.
-constexpr qint64 denSekund = 24 * 3600 - 10 * 60;
 constexpr int prvniKontrolaMs = 2 * 60 * 1000;   // after the start, when the desk has settled
 constexpr int dalsiKontrolaMs = 60 * 60 * 1000;
 
@@ -131,16 +128,25 @@ QDateTime AutomatickeZalohy::casZeJmena(const QString &jmeno)
     return poradi(jmeno).first;
 }
 
-QStringList AutomatickeZalohy::nadbytecne(const QStringList &jmena, int ponechat)
+QStringList AutomatickeZalohy::nadbytecne(const QStringList &jmena, int dni, const QDate &dnes)
 {
     QList<std::pair<std::pair<QDateTime, int>, QString>> zalohy;
     for (const QString &jmeno : jmena)
         if (const auto kdy = poradi(jmeno); kdy.first.isValid())
             zalohy.append({kdy, jmeno});
     std::sort(zalohy.begin(), zalohy.end(), std::greater<>());
+    // By days: a desk restarted five times a day would otherwise keep under three days.
     QStringList navic;
-    for (qsizetype i = std::max(0, ponechat); i < zalohy.size(); ++i)
-        navic << zalohy[i].second;
+    QList<QDate> dny;   // kept, newest first; today among them when it has a backup
+    for (const auto &[kdy, jmeno] : zalohy) {
+        const QDate den = kdy.first.date();
+        if (!dny.contains(den) && dny.size() < std::max(1, dni)) {
+            dny << den;
+            continue;
+        }
+        if (den != dnes)
+            navic << jmeno;
+    }
     return navic;
 }
 
@@ -164,9 +170,11 @@ bool AutomatickeZalohy::zalohujJeLiTreba(const QDateTime &ted)
         return false;
     }
     const QStringList jmena = QDir(m_slozka).entryList({QStringLiteral("zaloha-*.sql.gz")}, QDir::Files);
+    // A day without a backup gets one, however soon after yesterday's: the
+    // desk may be killed before it closes.
     for (const QString &jmeno : jmena) {
         const QDateTime cas = casZeJmena(jmeno);
-        if (cas.isValid() && cas.secsTo(ted) < denSekund && cas <= ted.addSecs(60))
+        if (cas.isValid() && cas.date() == ted.date() && cas <= ted.addSecs(60))
             return false;
     }
     if (!zamkni())
@@ -217,7 +225,8 @@ void AutomatickeZalohy::dokonceno(const QString &soubor, const QString &chyba)
 void AutomatickeZalohy::odstranNadbytecne()
 {
     const QDir slozka(m_slozka);
-    for (const QString &jmeno : nadbytecne(slozka.entryList({QStringLiteral("zaloha-*.sql.gz")}, QDir::Files), m_ponechat))
+    for (const QString &jmeno : nadbytecne(slozka.entryList({QStringLiteral("zaloha-*.sql.gz")}, QDir::Files), m_ponechat,
+                                           QDate::currentDate()))
         if (!QFile::remove(slozka.filePath(jmeno)))
             zaznamenej(tr("Starou zálohu %1 nelze smazat.").arg(slozka.filePath(jmeno)), true);
 }

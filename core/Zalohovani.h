@@ -49,8 +49,10 @@ private:
 
 /**
  * The private server's automatic backups: in the configured folder (the
- * private folder's backups/ by default), one at most once a day while the
- * desk runs and one when the last desk leaves, the newest `keep` kept. A
+ * private folder's backups/ by default), one each day the desk runs (soon
+ * after the start when the day has none yet) and one when the last desk
+ * leaves; of the last `keep` days with backups the newest of each is kept,
+ * and all of today's. A
  * failure is logged (the journal and the folder's zalohy.log) and told
  * through stav(), never silent.
  */
@@ -63,7 +65,7 @@ public:
 
     /** Starts the daily check: the first soon after the start, then every hour. */
     void spust();
-    /** Makes a backup on the worker when none of the last day exists; false when none was started. */
+    /** Makes a backup on the worker when the day of `ted` has none yet; false when none was started. */
     bool zalohujJeLiTreba(const QDateTime &ted = QDateTime::currentDateTime());
     /**
      * The backup when the last desk leaves, on the given connection, waiting
@@ -76,8 +78,12 @@ public:
     static QString jmenoSouboru(const QDateTime &cas);
     /** When an automatic backup's file was made, from its name; invalid for another file. */
     static QDateTime casZeJmena(const QString &jmeno);
-    /** Of the automatic backups' names, those beyond the newest `ponechat`. */
-    static QStringList nadbytecne(const QStringList &jmena, int ponechat);
+    /**
+     * Of the automatic backups' names, those to delete: all but the newest
+     * of each of the last `dni` days that have a backup, and but every one
+     * of `dnes`. Days without a backup (the hotel closed) do not count.
+     */
+    static QStringList nadbytecne(const QStringList &jmena, int dni, const QDate &dnes);
 
     /** The last outcome, for the status bar. */
     const QString &posledniStav() const { return m_stav; }

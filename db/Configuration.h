@@ -22,8 +22,8 @@
  *   [database] timeout                       (seconds to connect, and to wait
  *                                             for the server's answer)
  *   [web]      listen_port
- *   [backup]   keep                          (automatic backups of the private
- *                                             server kept, newest first; 14)
+ *   [backup]   keep                          (days whose newest automatic
+ *                                             backup is kept; 14)
  *   [backup]   folder                        (where they go; the private
  *                                             folder's backups/ by default)
  *

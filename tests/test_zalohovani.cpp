@@ -12,6 +12,7 @@
 #include "gui/MessageBox.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -42,7 +43,7 @@ private slots:
         MessageBox::setDefaultAnswer(QMessageBox::Ok);
     }
 
-    void theNewestAreKept_data()
+    void theNewestOfEachDayAreKept_data()
     {
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<int>("keep");
@@ -56,18 +57,32 @@ private slots:
         // Two in one second: the second name's suffix makes it the newer one.
         QTest::newRow("same second") << QStringList{"zaloha-20261207-080000-2.sql.gz", "zaloha-20261207-080000.sql.gz"}
                                      << 1 << QStringList{"zaloha-20261207-080000.sql.gz"};
+        // Five starts a day for three days, keep 2: the newest of the two latest days stay.
+        QStringList fifteen;
+        for (const char *day : {"20261205", "20261206", "20261207"})
+            for (const char *time : {"080000", "100000", "120000", "140000", "235900"})
+                fifteen << QString("zaloha-%1-%2.sql.gz").arg(day, time);
+        QStringList removed = fifteen;
+        removed.removeAll("zaloha-20261207-235900.sql.gz");
+        removed.removeAll("zaloha-20261206-235900.sql.gz");
+        std::reverse(removed.begin(), removed.end());
+        QTest::newRow("keep means days") << fifteen << 2 << removed;
         // What the administrator put there, and half-written files, are not ours to delete.
         QTest::newRow("foreign files stay")
             << QStringList{"zaloha-20200101-000000.sql.gz.part", "hotel-20200101.sql.gz", "zaloha-2020.sql.gz",
                            "zaloha-20200101-000000.sql.gz", "zaloha-20261207-080000.sql.gz", "pred-obnovou-20200101-000000.sql.gz"}
             << 1 << QStringList{"zaloha-20200101-000000.sql.gz"};
     }
-    void theNewestAreKept()
+    void theNewestOfEachDayAreKept()
     {
         QFETCH(QStringList, names);
         QFETCH(int, keep);
         QFETCH(QStringList, removed);
-        QCOMPARE(AutomatickeZalohy::nadbytecne(names, keep), removed);
+        QCOMPARE(AutomatickeZalohy::nadbytecne(names, keep, QDate(2026, 12, 1)), removed);
+        // Today's are all kept, and today is one of the days.
+        const QStringList today = AutomatickeZalohy::nadbytecne(names, keep, QDate(2026, 12, 7));
+        for (const QString &name : today)
+            QVERIFY2(!name.contains("20261207"), qPrintable(name));
     }
 
     void theLastDeskLeavingBacksUp()
@@ -87,15 +102,31 @@ private slots:
             return k.tabulka == QLatin1String("objednavky_pokoje_tab") && k.radku > 0;   // the sample hotel's
         }));
 
-        // The next start finds today's backup and writes no other; a day later it does.
+        // The next start finds today's backup and writes no other; the next day's first start does, however
+        // soon after it (a desk killed later that day writes none when it goes).
         auto desk = TestDatabase::openDesk(c);
         AutomatickeZalohy *zalohy = desk->zalohy();
         QVERIFY(!zalohy->zalohujJeLiTreba());
         QSignalSpy done(zalohy, &AutomatickeZalohy::stav);
-        QVERIFY(zalohy->zalohujJeLiTreba(QDateTime::currentDateTime().addDays(1)));
+        QVERIFY(zalohy->zalohujJeLiTreba(QDateTime(QDate::currentDate().addDays(1), QTime(0, 0, 30))));
         QVERIFY(done.wait(30000));
         QCOMPARE(done.first().at(1).toBool(), false);
         QCOMPARE(backups(c).size(), 2);
+    }
+
+    void aDeskEndedByExitBacksUpAndStopsItsServer()
+    {
+        // As Qt's xcb platform ends the process when the display goes away.
+        Configuration c = privateConfig();
+        c.datadir = m_dir.filePath(QStringLiteral("exit"));
+        QProcess desk;
+        desk.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        desk.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--desk-then-exit"), c.datadir});
+        QVERIFY(desk.waitForFinished(120000));
+        QCOMPARE(desk.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(desk.exitCode(), 1);
+        QCOMPARE(backups(c).size(), 1);
+        QCOMPARE(PrivateServer(c.privateFolder()).serverPid(), 0);
     }
 
     void aFailedBackupShows()
@@ -134,5 +165,27 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestZalohovani)
+int main(int argc, char *argv[])
+{
+    // The desk of aDeskEndedByExitBacksUpAndStopsItsServer, in a process of its own.
+    if (argc == 3 && qstrcmp(argv[1], "--desk-then-exit") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        qputenv("VITRANA_DB_USER", PrivateServer::osUser().toLocal8Bit());
+        qputenv("VITRANA_DB_PASSWORD", "");
+        Configuration c;
+        c.mode = Configuration::Mode::Private;
+        c.datadir = QString::fromLocal8Bit(argv[2]);
+        c.listenPort = 0;
+        Recepce desk(c, false);
+        desk.pripoj();
+        desk.ukoncitIPriExit();
+        std::exit(1);
+    }
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestZalohovani test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_zalohovani.moc"
