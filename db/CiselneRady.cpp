@@ -40,6 +40,12 @@ QString nejvyssi(Rada rada)
 }
 } // namespace
 
+void zaloz(TMojeQuery &q)
+{
+    for (Rada rada : {Rada::Objednavka, Rada::Klient, Rada::Host, Rada::MimoProvoz})
+        q.exec(SqlZamky::insertSeriesAt(q.format(), nazev(rada), nejvyssi(rada)));
+}
+
 int vezmi(TMojeQuery &q, Rada rada, int count)
 {
     Q_ASSERT(count >= 1);

@@ -13,6 +13,13 @@ namespace CiselneRady {
 
 enum class Rada { Objednavka, Klient, Host, MimoProvoz };
 
+/**
+ * Makes the series a database made before them lacks, each at the highest
+ * number stored, so that a number freed by a deletion from then on is not
+ * given again. The desk runs it at start.
+ */
+void zaloz(TMojeQuery &q);
+
 /** Inside a save: takes count (at least 1) numbers in a row and returns the first. */
 int vezmi(TMojeQuery &q, Rada rada, int count = 1);
 

@@ -24,6 +24,12 @@ QString insertSeries(const SqlFormat &f, const QString &rada)
            + QStringLiteral(", 0)");
 }
 
+QString insertSeriesAt(const SqlFormat &f, const QString &rada, const QString &maxSelect)
+{
+    return QStringLiteral("INSERT IGNORE INTO ciselne_rady_tab (rada, posledni) SELECT ") + f.quotedText(rada)
+           + QStringLiteral(", COALESCE((") + maxSelect + QStringLiteral("), 0)");
+}
+
 QString reserveNumbers(const SqlFormat &f, const QString &rada, const QString &maxSelect, int count)
 {
     return QStringLiteral("UPDATE ciselne_rady_tab SET posledni = LAST_INSERT_ID(GREATEST(posledni, COALESCE((")

@@ -23,6 +23,8 @@ QString lockRows(const SqlFormat &f, const QStringList &names);
 
 /** The rows that must exist before the first save uses them. */
 QString insertSeries(const SqlFormat &f, const QString &rada);
+/** The same, starting at the highest number the table holds (maxSelect reads it). */
+QString insertSeriesAt(const SqlFormat &f, const QString &rada, const QString &maxSelect);
 /**
  * Takes count numbers of the series: the new last one becomes the session's
  * LAST_INSERT_ID(). The series never goes back, and never below the
