@@ -20,7 +20,7 @@ TOdjezdHosta::TOdjezdHosta(QWidget *parent)
 {
     ui->setupUi(this);
     ui->OdjezdDateTimeEdit->setDisplayFormat(DisplayFormat::shortDateFormat(QLocale()) + QStringLiteral(" HH:mm"));
-    connect(ui->PobytComboBox, &QComboBox::currentIndexChanged, this, &TOdjezdHosta::PobytComboBoxChange);
+    connect(ui->PobytyListWidget, &QListWidget::currentRowChanged, this, &TOdjezdHosta::PobytyListWidgetChange);
     connect(ui->OdjezdDateTimeEdit, &QDateTimeEdit::dateTimeChanged, this, &TOdjezdHosta::OdjezdDateTimeEditChange);
     connect(ui->OKButton, &QPushButton::clicked, this, &TOdjezdHosta::OKButtonClick);
     connect(ui->ZrusitPrijezdButton, &QPushButton::clicked, this, &TOdjezdHosta::ZrusitPrijezdButtonClick);
@@ -38,7 +38,7 @@ void TOdjezdHosta::FormShow()
         ui->OdjezdDateTimeEdit->setDateTime(QDateTime(ted.date(), QTime(ted.time().hour(), ted.time().minute())));
     }
     nactiPobyty();
-    ui->PobytComboBox->setFocus();
+    ui->PobytyListWidget->setFocus();
 }
 
 void TOdjezdHosta::nactiPobyty()
@@ -48,28 +48,28 @@ void TOdjezdHosta::nactiPobyty()
     const KlicPobytu byl = vybran ? vybranyPobyt()->klic : KlicPobytu{};
     m_pobyty = Ubytovani::ubytovane(QDate::currentDate());
     {
-        const QSignalBlocker quiet(ui->PobytComboBox);
-        ui->PobytComboBox->clear();
+        const QSignalBlocker quiet(ui->PobytyListWidget);
+        ui->PobytyListWidget->clear();
         int radek = m_pobyty.empty() ? -1 : 0;
         for (int i = 0; i < int(m_pobyty.size()); ++i) {
             const PobytHosta &p = m_pobyty[i];
-            ui->PobytComboBox->addItem(p.ubytovan() ? tr("%1; ubytováni od %2").arg(p.popis(), cas(p.prijezd))
+            ui->PobytyListWidget->addItem(p.ubytovan() ? tr("%1; ubytováni od %2").arg(p.popis(), cas(p.prijezd))
                                                     : tr("%1; odjeli %2").arg(p.popis(), cas(p.odjezd)));
             if (vybran && p.klic == byl)
                 radek = i;
         }
-        ui->PobytComboBox->setCurrentIndex(radek);
+        ui->PobytyListWidget->setCurrentRow(radek);
     }
     ukazZkraceni();
 }
 
 const PobytHosta *TOdjezdHosta::vybranyPobyt() const
 {
-    const int radek = ui->PobytComboBox->currentIndex();
+    const int radek = ui->PobytyListWidget->currentRow();
     return radek >= 0 && radek < int(m_pobyty.size()) ? &m_pobyty[radek] : nullptr;
 }
 
-void TOdjezdHosta::PobytComboBoxChange()
+void TOdjezdHosta::PobytyListWidgetChange()
 {
     ukazZkraceni();
 }

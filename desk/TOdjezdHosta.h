@@ -29,7 +29,7 @@ protected:
     void FormShow() override;
 
 private:
-    void PobytComboBoxChange();
+    void PobytyListWidgetChange();
     void OdjezdDateTimeEditChange();
     void OKButtonClick();
     void ZrusitPrijezdButtonClick();

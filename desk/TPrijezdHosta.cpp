@@ -72,14 +72,14 @@ TPrijezdHosta::TPrijezdHosta(QWidget *parent)
 
 TPrijezdHosta::~TPrijezdHosta() = default;
 
-void TPrijezdHosta::prefill(int cisloObjednavky, int pokojId)
+void TPrijezdHosta::prefill(int cisloObjednavky, const QString &cisloPokoje)
 {
-    m_predvyplneni = KlicPobytu{cisloObjednavky, pokojId, QDate()};
+    m_predvyplneni = Vyber{cisloObjednavky, cisloPokoje};
 }
 
 void TPrijezdHosta::FormShow()
 {
-    const std::optional<KlicPobytu> vybrat = std::exchange(m_predvyplneni, std::nullopt);
+    const std::optional<Vyber> vybrat = std::exchange(m_predvyplneni, std::nullopt);
     {
         const QSignalBlocker quiet(ui->OsvobozeniComboBox);
         ui->OsvobozeniComboBox->clear();
@@ -94,10 +94,10 @@ void TPrijezdHosta::FormShow()
     ui->PobytComboBox->setFocus();
 }
 
-void TPrijezdHosta::nactiPobyty(std::optional<KlicPobytu> vybrat)
+void TPrijezdHosta::nactiPobyty(std::optional<Vyber> vybrat)
 {
     if (!vybrat && vybranyPobyt())
-        vybrat = vybranyPobyt()->klic;
+        vybrat = Vyber{vybranyPobyt()->klic.cislo_objednavky, vybranyPobyt()->cislo_pokoje};
     m_pobyty = Ubytovani::kPrijezdu(QDate::currentDate());
     int radek = m_pobyty.empty() ? -1 : 0;
     {
@@ -106,9 +106,7 @@ void TPrijezdHosta::nactiPobyty(std::optional<KlicPobytu> vybrat)
         for (int i = 0; i < int(m_pobyty.size()); ++i) {
             const PobytHosta &p = m_pobyty[i];
             ui->PobytComboBox->addItem(p.popis());
-            // The arrivals window knows the number and room, not the first day.
-            if (vybrat && p.klic.cislo_objednavky == vybrat->cislo_objednavky && p.klic.pokoj_id == vybrat->pokoj_id
-                && (!vybrat->od_kdy.isValid() || p.klic.od_kdy == vybrat->od_kdy))
+            if (vybrat && p.klic.cislo_objednavky == vybrat->cislo_objednavky && p.cislo_pokoje == vybrat->cislo_pokoje)
                 radek = i;
         }
         ui->PobytComboBox->setCurrentIndex(radek);

@@ -26,8 +26,8 @@ public:
     explicit TPrijezdHosta(QWidget *parent = nullptr);
     ~TPrijezdHosta() override;
 
-    /** The next showing starts with this stay chosen (from the arrivals window). */
-    void prefill(int cisloObjednavky, int pokojId);
+    /** The next showing starts with this stay chosen (from the arrivals window, which shows the room's number). */
+    void prefill(int cisloObjednavky, const QString &cisloPokoje);
 
 protected:
     void FormShow() override;
@@ -43,7 +43,12 @@ private:
     void UdajeChange();
     void OKButtonClick();
 
-    void nactiPobyty(std::optional<KlicPobytu> vybrat);
+    struct Vyber
+    {
+        int cislo_objednavky = 0;
+        QString cislo_pokoje;
+    };
+    void nactiPobyty(std::optional<Vyber> vybrat);
     void nactiHosty();
     void vypisHosty(int vybrat);
     void ukazHosta();
@@ -58,6 +63,6 @@ private:
     std::vector<Host> m_nacteni;   // the stay's guests as loaded
     std::vector<Host> m_hoste;     // as edited
     std::vector<Host> m_nalezeni;  // returning guests found by surname
-    std::optional<KlicPobytu> m_predvyplneni;
+    std::optional<Vyber> m_predvyplneni;
     bool m_plni = false;           // the form is being filled, not edited
 };

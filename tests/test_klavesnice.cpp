@@ -176,7 +176,7 @@ private slots:
         QTest::newRow("AdministraceSpolupraceSWebem") << "AdresaEdit" << "ZavriButton" << storno;
         QTest::newRow("PrijezdyAOdjezdy") << "DenDatePicker" << "StornoButton" << storno;
         QTest::newRow("PrijezdHosta") << "PobytComboBox" << "StornoButton" << storno;
-        QTest::newRow("OdjezdHosta") << "PobytComboBox" << "StornoButton" << storno;
+        QTest::newRow("OdjezdHosta") << "PobytyListWidget" << "StornoButton" << storno;
         QTest::newRow("Prehledy") << "OdDatePicker" << "StornoButton" << storno;
         QTest::newRow("HistorieZmen") << "ObdobiCheckBox" << "StornoButton" << storno;
     }

@@ -463,7 +463,7 @@ class TestOriznuti : public QObject
              [this] { fromMenu<TPrijezdyAOdjezdy>("MenuRezervacePrijezdyAOdjezdy", QSize(680, 520)); }},
             {QStringLiteral("PrijezdHosta"),
              [this] { fromMenu<TPrijezdHosta>("MenuRezervacePrijezdHosta", QSize(860, 560)); }},
-            {QStringLiteral("OdjezdHosta"), [this] { fromMenu<TOdjezdHosta>("MenuRezervaceOdjezdHosta", QSize(560, 200)); }},
+            {QStringLiteral("OdjezdHosta"), [this] { fromMenu<TOdjezdHosta>("MenuRezervaceOdjezdHosta", QSize(640, 320)); }},
             {QStringLiteral("Prehledy"), [this] { fromMenu<TPrehledy>("MenuAdministracePrehledy", QSize(1180, 600)); }},
             {QStringLiteral("HistorieZmen"),
              [this] { fromMenu<THistorieZmen>("MenuAdministraceHistorieZmen", QSize(860, 520)); }},
