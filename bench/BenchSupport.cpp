@@ -85,11 +85,13 @@ QString number(double v, int decimals)
     return QLocale(QLocale::English).toString(v, 'f', decimals);
 }
 
-void cells(const QStringList &texts)
+const std::vector<int> copyWidths{-46, 11, 10, 9, 8, 10, 10, 11, 7, 0};
+const std::vector<int> clusterWidths{-46, 11, 11, 11, 7, 0};
+
+void cells(const QStringList &texts, const std::vector<int> &widths = copyWidths)
 {
-    static const int widths[] = {-46, 11, 10, 9, 8, 10, 10, 11, 7, 0};
     for (int i = 0; i < texts.size(); ++i) {
-        const int w = widths[std::min<int>(i, std::size(widths) - 1)];
+        const int w = widths[std::min<std::size_t>(i, widths.size() - 1)];
         out << qSetFieldWidth(std::abs(w)) << (w < 0 ? Qt::left : Qt::right) << texts[i];
         out << qSetFieldWidth(0) << (i + 1 < texts.size() ? " " : "");
     }
@@ -131,6 +133,26 @@ void printFigure(const Figure &f)
            std::isnan(floor) || floor <= 0 ? QStringLiteral("-") : number(measured / floor, 1) + u'x',
            number(f.at[0], f.decimals), number(f.at[1], f.decimals), number(f.at[2], f.decimals),
            std::isnan(ratio) ? QStringLiteral("-") : number(ratio, 2) + u'x', verdicts.join(u' ')});
+}
+
+void printClusterHeader(const QString &title)
+{
+    out << "\n" << title << "\n";
+    cells({QStringLiteral("figure"), QStringLiteral("goal"), QStringLiteral("one server"), QStringLiteral("cluster"),
+           QStringLiteral("ratio"), QString()},
+          clusterWidths);
+}
+
+void printClusterFigure(const ClusterFigure &f)
+{
+    const double ratio = f.cluster / f.oneServer;
+    const bool judged = f.judged && !std::isnan(ratio) && f.oneServer > 0;
+    QStringList texts{f.name, f.judged ? QStringLiteral("within 2x") : QStringLiteral("-"),
+                      number(f.oneServer, f.decimals), number(f.cluster, f.decimals),
+                      judged ? number(ratio, 2) + u'x' : QStringLiteral("-")};
+    if (judged)
+        texts << (ratio <= 2 ? QStringLiteral("ok") : QStringLiteral("MISSED 2x"));
+    cells(texts, clusterWidths);
 }
 
 void note(const QString &text)

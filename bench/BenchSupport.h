@@ -66,6 +66,18 @@ struct Figure
 void printGoalsHeader(const QString &title);
 /** Prints the figure: its worst copy as measured, beside the floor of that copy; ok or MISSED. */
 void printFigure(const Figure &f);
+/** A figure of the desk on one server and on a node of the cluster; the goal: the cluster within 2x of one server. */
+struct ClusterFigure
+{
+    QString name;
+    double oneServer = none;
+    double cluster = none;
+    int decimals = 2;
+    bool judged = true;   // false: told beside the other, no goal
+};
+
+void printClusterHeader(const QString &title);
+void printClusterFigure(const ClusterFigure &f);
 /** A line of plain text under the table. */
 void note(const QString &text);
 

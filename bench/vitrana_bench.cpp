@@ -10,8 +10,11 @@
 // guests are sockets of a thread of their own, and the client dialogs and the
 // occupancy grid are the desk's own, shown offscreen.
 //
-//   vitrana_bench [--repeat N] [--only dialogs|export|grid|guests|import|backup]
+//   vitrana_bench [--repeat N] [--only dialogs|export|grid|guests|import|backup|cluster]
 //   medians of N runs (default 5); --only measures one part
+//
+// The cluster part compares a desk on one server with a desk on a node of a
+// three-node Galera cluster on loopback (its data under the build tree).
 
 #include "BenchSupport.h"
 #include "Guests.h"
@@ -19,6 +22,7 @@
 
 #include "app/ObsazenostGrid.h"
 #include "core/Recepce.h"
+#include "db/Indexes.h"
 #include "db/Installation.h"
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
@@ -30,7 +34,11 @@
 #include "model/Objednavky.h"
 #include "model/Pobyt.h"
 #include "model/SkupinyPokoju.h"
+#include "tests/GaleraCluster.h"
+#include "tests/Souboj.h"
 #include "web/engine/SpolupraceSWebem.h"
+#include "web/engine/UlozeniRezervaci.h"
+#include "web/protocol/OdpovedWebu.h"
 #include "WebSimulator.h"
 
 #include <QApplication>
@@ -47,6 +55,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -683,6 +692,192 @@ void backupFigure()
              .arg(QString::number(double(QFileInfo(file).size()) / 1e6, 'f', 1)));
 }
 
+// ---- one server and the cluster ------------------------------------------------
+
+QString privateSocket;   // the benchmark's private server
+constexpr int deskRounds = 200;
+constexpr int importCount = 1000;
+
+/** A desk's connection, to one server or to the given node of the cluster. */
+using Connect = std::function<std::unique_ptr<TMojeDatabaze>(int node)>;
+
+/** What the desk measured on one server or on the cluster. */
+struct Place
+{
+    std::vector<double> bookings;   // ms, each one
+    double import = none;
+    std::vector<double> raceSaves;  // ms, each desk's each one
+    double retries = none;          // runs again per save of the race
+    int booked = 0;
+    int imported = 0;
+    int oneWinner = 0;              // race rounds where exactly one desk stored
+    QStringList errors;
+};
+
+/** A reply of 1,000 reservations spread over the second year, as the web road's guests. */
+RezervaceZWebu webReply(int run)
+{
+    RezervaceZWebu reply;
+    reply.pocet_rezervaci = QString::number(importCount);
+    for (int k = 0; k < importCount; ++k) {
+        WebRezervace r;
+        r.rezervaceid = QStringLiteral("cluster%1-%2").arg(run).arg(k);
+        r.typ_pokoje_id = 1 + k % roomTypes;
+        r.od_kdy = today.addDays(366 + (k * 37) % 330);
+        r.do_kdy = r.od_kdy.addDays(k % 7);
+        r.cena = 2000;
+        r.jmeno = QStringLiteral("Host %1").arg(k);
+        r.telefon = QStringLiteral("+420 777 000 000");
+        r.email = QStringLiteral("host@example.cz");
+        r.stat = QStringLiteral("Česko");
+        reply.rezervace.push_back(r);
+    }
+    return reply;
+}
+
+void forgetNew(TMojeDatabaze &db, int seededMax)
+{
+    TMojeQuery q(db);
+    q.exec(QStringLiteral("DELETE FROM objednavky_pokoje_tab WHERE cislo_objednavky > %1").arg(seededMax));
+    q.exec(QStringLiteral("DELETE FROM klienti_tab WHERE klient_id > %1").arg(clients));
+    q.exec(QStringLiteral("DELETE FROM webove_rezervace_tab"));
+}
+
+/** Seeds the hotel through desk 0, then its bookings, web imports and two desks racing. */
+Place measurePlace(const Connect &connect)
+{
+    Place p;
+    const std::unique_ptr<TMojeDatabaze> db = connect(0);
+    db->makeCurrent();
+    Indexes::addMissing(*db);   // as a desk's start adds them
+    int seededMax = 0;
+    {
+        TMojeQuery q(*db);
+        seedHotel(q, today);
+        q.setSql(QStringLiteral("SELECT MAX(cislo_objednavky) AS nejvyssi FROM objednavky_pokoje_tab"));
+        q.open();
+        seededMax = q.integer(QStringLiteral("nejvyssi"));
+    }
+
+    // Each a free room: the seed books the coming year only.
+    const QDate od = today.addDays(400);
+    Objednavka(1, 0, today, od, od.addDays(2), rooms, 1000).Zarezervuj();   // only warms up
+    for (int i = 0; i < deskRounds; ++i) {
+        const Objednavka o(1 + i % 200, 0, today, od, od.addDays(2), 1 + i, 1000);
+        bool stored = false;
+        p.bookings.push_back(timeMs([&] { stored = o.Zarezervuj(); }));
+        p.booked += stored;
+    }
+    forgetNew(*db, seededMax);
+
+    std::vector<double> times;
+    for (int run = -1; run < std::min(repeat, 3); ++run) {
+        const RezervaceZWebu reply = webReply(run + 1);
+        ImportRezervaci::Vysledek v;
+        const double ms = timeMs([&] { v = ImportRezervaci::ulozRezervace(reply, today); });
+        if (!v.preruseno.isEmpty())
+            p.errors << v.preruseno;
+        p.imported = v.ulozeno;
+        forgetNew(*db, seededMax);
+        if (run >= 0)
+            times.push_back(ms);
+    }
+    p.import = median(times);
+
+    // Round r: desk 0 wants nights 4r..4r+2 of room 5, desk 1 nights 4r+1..4r+3.
+    std::array<std::vector<double>, 2> saves;
+    std::vector<std::atomic<int>> stored(deskRounds);
+    const qint64 repeated = TMojeDatabaze::savesRepeated();
+    p.errors << souboj(deskRounds, connect, [&](int d, int round) {
+        const QDate first = today.addDays(420 + 4 * round + d);
+        const Objednavka o(1 + d, 0, today, first, first.addDays(2), 5, 1000);
+        bool won = false;
+        saves[d].push_back(timeMs([&] { won = o.Zarezervuj(); }));
+        stored[round] += won;
+    });
+    p.retries = double(TMojeDatabaze::savesRepeated() - repeated) / (2.0 * deskRounds);
+    p.raceSaves = saves[0];
+    p.raceSaves.insert(p.raceSaves.end(), saves[1].begin(), saves[1].end());
+    p.oneWinner = int(std::count_if(stored.begin(), stored.end(), [](const std::atomic<int> &n) { return n == 1; }));
+    db->makeCurrent();   // the race's desk of this thread is gone
+    forgetNew(*db, seededMax);
+    return p;
+}
+
+void clusterFigures()
+{
+    printClusterHeader(
+        QStringLiteral("One server and a three-node Galera cluster on loopback, 1,000 rooms of 4 types (ms)"));
+    QString reason;
+    if (!GaleraCluster::available(&reason)) {
+        note(QStringLiteral("(no cluster: %1)").arg(reason));
+        return;
+    }
+    const QString name = QStringLiteral("bench_cluster");
+    const auto account = [](Configuration c, const QString &user, const QString &password) {
+        c.timeoutSeconds = 300;   // the seed's statements take seconds on three nodes of two cores
+        auto db = std::make_unique<TMojeDatabaze>(c);
+        db->open(user, password);
+        return db;
+    };
+    Installation::createDatabaseIfMissing(privateSocket, name, false);
+    Configuration single;
+    single.mode = Configuration::Mode::MySql;
+    single.socket = privateSocket;
+    single.name = name;
+    single.listenPort = 0;
+    const Place one = measurePlace([&](int) { return account(single, PrivateServer::osUser(), QString()); });
+
+    GaleraCluster cluster;
+    Place many;
+    double startMs = none;
+    QString folder;
+    try {
+        startMs = timeMs([&] {
+            cluster.start(3);
+            cluster.createDatabase(name);
+        });
+        folder = cluster.logFile(0).section(u'/', 0, -3);
+        many = measurePlace([&](int node) {
+            return account(cluster.config(node), GaleraCluster::user(), GaleraCluster::password());
+        });
+    } catch (const std::exception &e) {
+        note(QStringLiteral("(the cluster failed: %1)").arg(QString::fromUtf8(e.what()).left(400)));
+        return;
+    }
+    cluster.stop();
+
+    const auto figure = [&](const QString &label, const std::function<double(const Place &)> &of, int decimals = 2,
+                            bool judged = true) {
+        printClusterFigure({label, of(one), of(many), decimals, judged});
+    };
+    figure(QStringLiteral("booking at the desk, p50 (200 rounds)"),
+           [](const Place &p) { return percentile(p.bookings, 0.5); });
+    figure(QStringLiteral("  p99"), [](const Place &p) { return percentile(p.bookings, 0.99); });
+    figure(QStringLiteral("web import of 1,000 reservations"), [](const Place &p) { return p.import; }, 0);
+    figure(QStringLiteral("two desks booking one room, p50 per save"),
+           [](const Place &p) { return percentile(p.raceSaves, 0.5); });
+    figure(QStringLiteral("  p99 per save"), [](const Place &p) { return percentile(p.raceSaves, 0.99); });
+    figure(QStringLiteral("  saves run again, per save"), [](const Place &p) { return p.retries; }, 3, false);
+    const auto tell = [](const QString &where, const Place &p) {
+        note(QStringLiteral("(%1: %2 of %3 bookings stored, %4 of %5 imported, %6 of %7 race rounds with one winner%8)")
+                 .arg(where)
+                 .arg(p.booked)
+                 .arg(deskRounds)
+                 .arg(p.imported)
+                 .arg(importCount)
+                 .arg(p.oneWinner)
+                 .arg(deskRounds)
+                 .arg(p.errors.isEmpty() ? QString() : QStringLiteral("; failed: ") + p.errors.first()));
+    };
+    tell(QStringLiteral("one server"), one);
+    tell(QStringLiteral("cluster"), many);
+    note(QStringLiteral("(the desk on node 0, the racing desks on nodes 0 and 1; on one server two connections; the "
+                        "cluster started in %1 s, its data under %2)")
+             .arg(startMs / 1000, 0, 'f', 1)
+             .arg(folder));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -701,12 +896,15 @@ int main(int argc, char *argv[])
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/vitrana-bench-XXXXXX"));
     PrivateServer server(dir.path());
     server.start();
+    privateSocket = server.socketPath();
     today = QDate::currentDate();
     const int pasts[copies] = {2000, 200000, 1000000};
+    // the cluster part seeds hotels of its own
+    const int seeded = only == QLatin1String("cluster") ? 0 : copies;
     out << "Vitrana benchmark: 1,000 rooms of 4 types, every room priced and booked over the coming year, "
         << "100,000 clients;\nthree copies with 2,000, 200,000 and 1,000,000 past stays. Medians of "
         << repeat << " runs (a run over a second: of 2).\n";
-    for (int c = 0; c < copies; ++c) {
+    for (int c = 0; c < seeded; ++c) {
         Hotel &h = hotels[c];
         h.name = QStringLiteral("bench_%1").arg(pasts[c]);
         h.past = pasts[c];
@@ -737,7 +935,8 @@ int main(int argc, char *argv[])
         out.flush();
     }
     // the server merges the new index entries in the background for a while
-    QThread::sleep(5);
+    if (seeded > 0)
+        QThread::sleep(5);
 
     out << "\nmeasured: the worst copy; floor: the database's own time for the same rows in that copy, by plain "
            "statements;\nratio: the 1,000,000 copy's figure over the 2,000 copy's (goal: within 1.5x). Milliseconds.\n";
@@ -758,6 +957,8 @@ int main(int argc, char *argv[])
     part(QStringLiteral("import"), QStringLiteral("Web import (the site holds 10,000 waiting reservations)"),
          importFigure);
     part(QStringLiteral("backup"), QStringLiteral("Backup of the hotel database"), backupFigure);
+    if (only.isEmpty() || only == QLatin1String("cluster"))
+        clusterFigures();
     for (Hotel &h : hotels) {   // before the server and the application go
         h.site.reset();
         h.skupiny.reset();
