@@ -23,6 +23,7 @@
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
 #include "desk/TPrijezdyAOdjezdy.h"
+#include "desk/TStavPokoju.h"
 #include "desk/TOdjezdHosta.h"
 #include "desk/TPrijezdHosta.h"
 #include "desk/TRezervaceSmazRezervaci.h"
@@ -72,6 +73,7 @@ TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
         {ui->MenuAdministraceHistorieZmen, &TVitranaForm::MenuAdministraceHistorieZmenClick},
         {ui->MenuAdministracePrehledy, &TVitranaForm::MenuAdministracePrehledyClick},
         {ui->MenuAdministraceUdajeOHotelu, &TVitranaForm::MenuAdministraceUdajeOHoteluClick},
+        {ui->MenuUklidStavPokoju, &TVitranaForm::MenuUklidStavPokojuClick},
         {ui->SpolupraceSWebem, &TVitranaForm::SpolupraceSWebemClick},
         {ui->ZalohaDatabaze, &TVitranaForm::ZalohaDatabazeClick},
         {ui->OAplikaci, &TVitranaForm::OAplikaciClick},
@@ -116,6 +118,8 @@ void TVitranaForm::createDialogs()
     ui->MenuAdministracePrehledy->setEnabled(true);
     m_udajeOHotelu = new TUdajeOHotelu(this);
     ui->MenuAdministraceUdajeOHotelu->setEnabled(true);
+    m_stavPokoju = new TStavPokoju(this);
+    ui->MenuUklidStavPokoju->setEnabled(true);
     m_upravUdaje = new TKlientiUpravUdaje(this);
     ui->MenuKlientiUpravUdaje->setEnabled(true);
     m_smazRezervaci = new TRezervaceSmazRezervaci(this);
@@ -467,6 +471,14 @@ void TVitranaForm::MenuAdministracePrehledyClick()
 void TVitranaForm::MenuAdministraceUdajeOHoteluClick()
 {
     otevriZeSmycky([this] { m_udajeOHotelu->ukaz(); });
+}
+
+void TVitranaForm::MenuUklidStavPokojuClick()
+{
+    otevriZeSmycky([this] {
+        m_stavPokoju->ukaz();
+        refresh();   // the rooms' marks and spans out of order
+    });
 }
 
 void TVitranaForm::SpolupraceSWebemClick()

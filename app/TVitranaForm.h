@@ -18,6 +18,7 @@ class TAdministraceSpolupraceSWebem;
 class TAdministraceTypyDni;
 class THistorieZmen;
 class TUdajeOHotelu;
+class TStavPokoju;
 class TPrehledy;
 class TAdministraceTypyPokoju;
 class TDefinovaniCen;
@@ -87,6 +88,7 @@ public slots:
     void MenuAdministraceTypyDniClick();
     void MenuAdministraceHistorieZmenClick();
     void MenuAdministraceUdajeOHoteluClick();
+    void MenuUklidStavPokojuClick();
     void MenuAdministracePrehledyClick();
     void SpolupraceSWebemClick();
     /** Asks for a file, then backs the hotel database up into it (zalohujDo). */
@@ -123,6 +125,7 @@ private:
     THistorieZmen *m_historieZmen = nullptr;
     TPrehledy *m_prehledy = nullptr;
     TUdajeOHotelu *m_udajeOHotelu = nullptr;
+    TStavPokoju *m_stavPokoju = nullptr;
     TNastaveniDnuUTypuDne *m_nastaveniDnu = nullptr;
     TKlientiUpravUdaje *m_upravUdaje = nullptr;
     TRezervaceSmazRezervaci *m_smazRezervaci = nullptr;

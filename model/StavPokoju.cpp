@@ -104,8 +104,6 @@ QHash<int, Uklid> nactiUklid(TMojeQuery &q)
 
 void zmen(int pokojId, const QString &cisloPokoje, Uklid jakNacteny, Uklid novy)
 {
-    if (jakNacteny == novy)
-        return;
     // The room's row, as check-out takes it when it makes the room dirty.
     TMojeDatabaze::current().save({SqlZamky::pokoj(pokojId)}, [&](TMojeQuery &q) {
         q.setSql(SqlStavPokoju::selectStatus(pokojId));
@@ -114,6 +112,9 @@ void zmen(int pokojId, const QString &cisloPokoje, Uklid jakNacteny, Uklid novy)
             throw Konflikt::odstranen(pokojText(cisloPokoje));
         if (uklidZCisla(q.integer(QStringLiteral("stav"))) != jakNacteny)
             throw Konflikt::zmenen(tr("Stav pokoje %1").arg(Konflikt::uvozovky(cisloPokoje)));
+        // Asked even so: the desk shows the room as it is.
+        if (novy == jakNacteny)
+            return;
         q.exec(SqlStavPokoju::writeStatus(pokojId, int(novy)));
         Historie::zapis(tr("Stav pokoje %1: %2 → %3").arg(cisloPokoje, nazevUklidu(jakNacteny), nazevUklidu(novy)),
                         Historie::ids(QStringLiteral("pokoj"), {pokojId}));

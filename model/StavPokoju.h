@@ -43,7 +43,8 @@ QHash<int, Uklid> nactiUklid(TMojeQuery &q);
 /**
  * Sets the room's status in a save of its own, with the history. Refused
  * (Konflikt) when the stored status is no longer jakNacteny: another desk
- * changed it since this one read it, and its change must not be lost.
+ * changed it since this one read it, and its change must not be lost;
+ * so too when novy is what this desk read (nothing is written then).
  */
 void zmen(int pokojId, const QString &cisloPokoje, Uklid jakNacteny, Uklid novy);
 

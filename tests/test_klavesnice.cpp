@@ -16,6 +16,7 @@
 #include "admin/THistorieZmen.h"
 #include "admin/TNastaveniDnuUTypuDne.h"
 #include "admin/TPrehledy.h"
+#include "admin/TUdajeOHotelu.h"
 #include "app/TAboutBox.h"
 #include "app/VitranaApplication.h"
 #include "db/Installation.h"
@@ -24,6 +25,7 @@
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
 #include "desk/TPrijezdyAOdjezdy.h"
+#include "desk/TStavPokoju.h"
 #include "desk/TOdjezdHosta.h"
 #include "desk/TPrijezdHosta.h"
 #include "desk/TRezervaceSmazRezervaci.h"
@@ -85,6 +87,10 @@ Okno vytvor(const QString &nazev, QWidget *hlavni)
         return okno<TPrehledy>(hlavni);
     if (nazev == "HistorieZmen")
         return okno<THistorieZmen>(hlavni);
+    if (nazev == "UdajeOHotelu")
+        return okno<TUdajeOHotelu>(hlavni);
+    if (nazev == "StavPokoju")
+        return okno<TStavPokoju>(hlavni);
     auto *engine = new SpolupraceSWebem(0);   // listening on any port
     auto *web = new TAdministraceSpolupraceSWebem(engine, hlavni);
     engine->setParent(web);
@@ -179,6 +185,8 @@ private slots:
         QTest::newRow("OdjezdHosta") << "PobytyListWidget" << "StornoButton" << storno;
         QTest::newRow("Prehledy") << "OdDatePicker" << "StornoButton" << storno;
         QTest::newRow("HistorieZmen") << "ObdobiCheckBox" << "StornoButton" << storno;
+        QTest::newRow("UdajeOHotelu") << "ProvozovatelEdit" << "OKButton" << ok;
+        QTest::newRow("StavPokoju") << "PokojeTable" << "StornoButton" << storno;
     }
     void everyDialog()
     {

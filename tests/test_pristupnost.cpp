@@ -135,6 +135,8 @@ private slots:
         QTest::newRow("check-out") << "OdjezdHosta" << "" << "";
         QTest::newRow("reports") << "Prehledy" << "" << "";
         QTest::newRow("history of changes") << "HistorieZmen" << "" << "";
+        QTest::newRow("hotel particulars") << "UdajeOHotelu" << "IcoEdit" << "IČO:";
+        QTest::newRow("room status") << "StavPokoju" << "PokojeTable" << "Pokoje a jejich stav";
     }
     void everyControlIsNamedByItsCaption()
     {
@@ -173,6 +175,8 @@ private slots:
         QTest::newRow("check-out") << "MenuRezervaceOdjezdHosta" << "" << "OdjezdHosta";
         QTest::newRow("reports") << "MenuAdministracePrehledy" << "" << "Prehledy";
         QTest::newRow("history of changes") << "MenuAdministraceHistorieZmen" << "" << "HistorieZmen";
+        QTest::newRow("hotel particulars") << "MenuAdministraceUdajeOHotelu" << "" << "UdajeOHotelu";
+        QTest::newRow("room status") << "MenuUklidStavPokoju" << "" << "StavPokoju";
         QTest::newRow("prices of a room type") << "AdministraceTypyPokoju/NadefinujCenyButton"
                                                << "TypyPokojuListBox" << "DefinovaniCen";
         QTest::newRow("calendar of a day type") << "AdministraceTypyDni/PriradDnyVybranemuTypuButton"

@@ -133,6 +133,7 @@ private slots:
             "MenuRezervace=Rezervace: MenuRezervaceNovaRezervace=Nová rezervace..., SmazRezervaci=Smaž rezervaci..., "
             "MenuRezervacePrijezdyAOdjezdy=Příjezdy a odjezdy..., MenuRezervacePrijezdHosta=Příjezd hosta..., "
             "MenuRezervaceOdjezdHosta=Odjezd hosta...",
+            "MenuUklid=Úklid: MenuUklidStavPokoju=Stav pokojů...",
             "MenuAdministrace=Administrace: MenuAdministraceUdajeOHotelu=Údaje o hotelu..., "
             "MenuAdministracePokoje=Pokoje..., "
             "MenuAdministraceTypyPokoju=Typy pokojů..., MenuAdministraceSkupinyPokoju=Skupiny pokojů..., "

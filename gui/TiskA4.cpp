@@ -1,0 +1,136 @@
+#include "gui/TiskA4.h"
+
+#include "gui/MessageBox.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QTableWidget>
+#include <QTextDocument>
+
+namespace TiskA4 {
+
+namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("TiskA4", text);
+}
+
+QFont pismo(qreal body)
+{
+    QFont f = QGuiApplication::font();
+    f.setPointSizeF(body);
+    return f;
+}
+
+qreal vyskaPaticky(QPrinter &printer)
+{
+    return 2 * QFontMetricsF(pismo(8), &printer).height();
+}
+} // namespace
+
+void priprav(QPrinter &printer)
+{
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
+}
+
+std::unique_ptr<QTextDocument> dokument(QPrinter &printer, const QString &html)
+{
+    auto doc = std::make_unique<QTextDocument>();
+    // Laid out for the printer, so fonts and lengths are the printer's.
+    doc->documentLayout()->setPaintDevice(&printer);
+    doc->setDefaultFont(pismo(9));
+    doc->setDocumentMargin(0);
+    doc->setHtml(html);
+    const QRectF stranka = printer.pageLayout().paintRectPixels(printer.resolution());
+    doc->setPageSize(QSizeF(stranka.width(), stranka.height() - vyskaPaticky(printer)));
+    return doc;
+}
+
+int tiskni(QPrinter &printer, const QString &html)
+{
+    const std::unique_ptr<QTextDocument> doc = dokument(printer, html);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return 0;
+    const QSizeF telo = doc->pageSize();
+    const int stran = doc->pageCount();
+    const QString vytisteno = tr("Vytištěno %1").arg(QLocale(QLocale::Czech, QLocale::CzechRepublic)
+                                                         .toString(QDateTime::currentDateTime(),
+                                                                   QStringLiteral("d. M. yyyy H:mm")));
+    for (int strana = 0; strana < stran; ++strana) {
+        if (strana > 0)
+            printer.newPage();
+        // The page's slice of the long document, as QTextDocument::print draws it.
+        painter.save();
+        painter.translate(0, -strana * telo.height());
+        const QRectF vyrez(0, strana * telo.height(), telo.width(), telo.height());
+        painter.setClipRect(vyrez);
+        QAbstractTextDocumentLayout::PaintContext kontext;
+        kontext.clip = vyrez;
+        kontext.palette.setColor(QPalette::Text, Qt::black);
+        doc->documentLayout()->draw(&painter, kontext);
+        painter.restore();
+
+        painter.setFont(pismo(8));
+        painter.setPen(Qt::black);
+        const QRectF paticka(0, telo.height(), telo.width(), vyskaPaticky(printer));
+        painter.drawText(paticka, Qt::AlignLeft | Qt::AlignBottom, vytisteno);
+        painter.drawText(paticka, Qt::AlignRight | Qt::AlignBottom, tr("strana %1 z %2").arg(strana + 1).arg(stran));
+    }
+    painter.end();
+    return stran;
+}
+
+int ulozPdf(QWidget *okno, const QString &soubor, const QString &html)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(soubor);
+    printer.setDocName(okno ? okno->windowTitle() : QString());
+    priprav(printer);
+    const int stran = tiskni(printer, html);
+    if (stran == 0)
+        MessageBox::chyba(okno, tr("Soubor %1 se nepodařilo zapsat.").arg(QDir::toNativeSeparators(soubor)));
+    return stran;
+}
+
+void nahled(QWidget *okno, const QString &titulek, const QString &html)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    priprav(printer);
+    QPrintPreviewDialog nahled(&printer, okno);
+    nahled.setWindowTitle(titulek);
+    QObject::connect(&nahled, &QPrintPreviewDialog::paintRequested, &nahled, [&html](QPrinter *p) { tiskni(*p, html); });
+    nahled.exec();
+}
+
+QString tabulka(const QTableWidget *table)
+{
+    QString h = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><thead><tr>");
+    for (int sloupec = 0; sloupec < table->columnCount(); ++sloupec) {
+        const QTableWidgetItem *nazev = table->horizontalHeaderItem(sloupec);
+        h += QStringLiteral("<th>%1</th>").arg(nazev ? nazev->text().toHtmlEscaped() : QString());
+    }
+    h += QStringLiteral("</tr></thead><tbody>");
+    for (int radek = 0; radek < table->rowCount(); ++radek) {
+        h += QStringLiteral("<tr>");
+        for (int sloupec = 0; sloupec < table->columnCount(); ++sloupec) {
+            const QTableWidgetItem *bunka = table->item(radek, sloupec);
+            h += QStringLiteral("<td>") + (bunka ? bunka->text().toHtmlEscaped() : QString()) + QStringLiteral("</td>");
+        }
+        h += QStringLiteral("</tr>");
+    }
+    return h + QStringLiteral("</tbody></table>");
+}
+
+} // namespace TiskA4
