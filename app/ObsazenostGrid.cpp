@@ -1,6 +1,7 @@
 #include "app/ObsazenostGrid.h"
 
 #include "db/DatabaseError.h"
+#include "db/TMojeQuery.h"
 #include "gui/DisplayFormat.h"
 #include "model/Pobyt.h"
 #include "model/SkupinyPokoju.h"
@@ -70,7 +71,7 @@ public:
         if (m_radek < 0)
             return m_den < 0 ? ObsazenostGrid::tr("Pokoj") : nazevDne(m_grid->den(m_den));
         if (m_den < 0)
-            return m_grid->cisloPokoje(m_radek);
+            return m_grid->popisPokoje(m_radek);
         return m_grid->popisBunky({m_radek, m_den});
     }
     void setText(QAccessible::Text, const QString &) override {}
@@ -163,7 +164,7 @@ private:
     bool jeVolna() const
     {
         const auto misto = isValid() && jeBunka() ? m_grid->mistoV({m_radek, m_den}) : std::nullopt;
-        return misto && !m_grid->vrstvy()[misto->vrstva].obsazenost[misto->radek][misto->den];
+        return misto && m_grid->stavBunky(*misto) == ObsazenostGrid::StavBunky::Volny;
     }
     QList<QAccessibleInterface *> hlavicka(int radek, int den) const
     {
@@ -251,7 +252,7 @@ public:
     }
     QString rowDescription(int row) const override
     {
-        return row >= 0 && row < rowCount() ? grid()->cisloPokoje(row) : QString();
+        return row >= 0 && row < rowCount() ? grid()->popisPokoje(row) : QString();
     }
     int selectedColumnCount() const override { return 0; }
     int selectedRowCount() const override { return 0; }
@@ -351,6 +352,12 @@ void ObsazenostGrid::ZobrazObsazenost(const SkupinaPokoju &skupina, const QDate 
     for (const Pokoj &pokoj : skupina.clenove.prvky())
         v.pokojIds << pokoj.pokoj_id;
     v.obsazenost = nactiObsazenost(skupina.clenove, prvni, posledni);
+    v.ubytovano = nactiUbytovani(skupina.clenove, prvni, posledni);
+    v.mimoProvoz = nactiMimoProvoz(skupina.clenove, prvni, posledni);
+    TMojeQuery q;
+    const QHash<int, Uklid> uklid = StavyPokoju::nactiUklid(q);
+    for (int id : v.pokojIds)
+        v.uklid.push_back(uklid.value(id, Uklid::Cisty));
     m_vrstvy.push_back(std::move(v));
     obsahZmenen();
 }
@@ -525,19 +532,20 @@ void ObsazenostGrid::kresliCislaPokoju(QPainter &p, const QRect &oblast) const
         const auto [first, last] = visibleRange(oblast.top(), oblast.bottom(), horniRadek(), vyskaRadku, rows);
         for (int radek = first; radek <= last; ++radek)
             p.drawText(QRect(0, horniRadek() + radek * vyskaRadku, sloupecX, ctverecek),
-                       Qt::AlignLeft | Qt::AlignVCenter, v.cislaPokoju[radek]);
+                       Qt::AlignLeft | Qt::AlignVCenter, v.cislaPokoju[radek] + znacka(v.uklid[radek]));
     }
 }
 
 void ObsazenostGrid::kresliCtverecky(QPainter &p, const QRect &oblast) const
 {
-    for (const Vrstva &v : m_vrstvy) {
+    for (int vrstva = 0; vrstva < static_cast<int>(m_vrstvy.size()); ++vrstva) {
+        const Vrstva &v = m_vrstvy[vrstva];
         const int rows = static_cast<int>(v.cislaPokoju.size());
         const auto [firstRow, lastRow] = visibleRange(oblast.top(), oblast.bottom(), horniRadek(), vyskaRadku, rows);
         const auto [firstDay, lastDay] = visibleRange(oblast.left(), oblast.right(), sloupecX, sirkaSloupce, v.dny);
         for (int radek = firstRow; radek <= lastRow; ++radek)
             for (int den = firstDay; den <= lastDay; ++den)
-                p.fillRect(ctverec(radek, den), v.obsazenost[radek][den] ? QColor(255, 0, 0) : QColor(0, 255, 0));
+                p.fillRect(ctverec(radek, den), barva(stavBunky({vrstva, radek, den})));
     }
     // The cursor is a black ring inside its square: around it lie the bands that stay.
     const QRect k = ctverec(m_kurzor.radek, m_kurzor.den);
@@ -580,8 +588,11 @@ QString ObsazenostGrid::toolTipAt(const QPoint &pos) const
 QString ObsazenostGrid::pobytyNa(const Misto &misto) const
 {
     const Vrstva &v = m_vrstvy[misto.vrstva];
-    if (!v.obsazenost[misto.radek][misto.den])
+    const StavBunky stav = stavBunky(misto);
+    if (stav == StavBunky::Volny)
         return QString();
+    if (stav == StavBunky::MimoProvoz)
+        return tr("Mimo provoz: %1").arg(v.mimoProvoz[misto.radek][misto.den]);
     const QDate den = v.prvni.addDays(misto.den);
     std::vector<PobytPokoje> pobyty;
     try {
@@ -623,6 +634,75 @@ QString ObsazenostGrid::cisloPokoje(int radek) const
     return QString();
 }
 
+QString ObsazenostGrid::popisPokoje(int radek) const
+{
+    for (auto v = m_vrstvy.rbegin(); v != m_vrstvy.rend(); ++v)
+        if (radek >= 0 && radek < v->cislaPokoju.size()) {
+            const Uklid uklid = v->uklid[radek];
+            return uklid == Uklid::Cisty ? v->cislaPokoju[radek]
+                                         : v->cislaPokoju[radek] + QStringLiteral(", ") + nazevUklidu(uklid).toLower();
+        }
+    return QString();
+}
+
+ObsazenostGrid::StavBunky ObsazenostGrid::stavBunky(const Misto &misto) const
+{
+    const Vrstva &v = m_vrstvy[misto.vrstva];
+    if (!v.mimoProvoz[misto.radek][misto.den].isNull())
+        return StavBunky::MimoProvoz;
+    if (v.ubytovano[misto.radek][misto.den])
+        return StavBunky::Ubytovany;
+    return v.obsazenost[misto.radek][misto.den] ? StavBunky::Rezervovany : StavBunky::Volny;
+}
+
+QColor ObsazenostGrid::barva(StavBunky stav)
+{
+    switch (stav) {
+    case StavBunky::Volny:
+        return QColor(0, 255, 0);
+    case StavBunky::Rezervovany:
+        return QColor(255, 0, 0);
+    case StavBunky::Ubytovany:
+        return QColor(0, 70, 220);
+    case StavBunky::MimoProvoz:
+        return QColor(128, 128, 128);
+    }
+    return {};
+}
+
+QString ObsazenostGrid::znacka(Uklid uklid)
+{
+    // Beside the number, so the column's width is enough.
+    switch (uklid) {
+    case Uklid::Cisty:
+        return QString();
+    case Uklid::Spinavy:
+        return QStringLiteral(" ✗");
+    case Uklid::Zkontrolovany:
+        return QStringLiteral(" ✓");
+    }
+    return QString();
+}
+
+QString ObsazenostGrid::legenda()
+{
+    const auto ctverec = [](StavBunky stav, const QString &text) {
+        return QStringLiteral("<span style=\"color:%1\">■</span>&nbsp;%2").arg(barva(stav).name(), text.toHtmlEscaped());
+    };
+    return QStringList{ctverec(StavBunky::Volny, tr("volný")), ctverec(StavBunky::Rezervovany, tr("rezervovaný")),
+                       ctverec(StavBunky::Ubytovany, tr("ubytovaný")), ctverec(StavBunky::MimoProvoz, tr("mimo provoz")),
+                       (znacka(Uklid::Spinavy).trimmed() + QStringLiteral("&nbsp;") + tr("špinavý").toHtmlEscaped()),
+                       (znacka(Uklid::Zkontrolovany).trimmed() + QStringLiteral("&nbsp;")
+                        + tr("zkontrolovaný").toHtmlEscaped())}
+        .join(QStringLiteral(" &nbsp; "));
+}
+
+QString ObsazenostGrid::popisLegendy()
+{
+    return tr("Legenda: zelená volný, červená rezervovaný, modrá ubytovaný, šedá mimo provoz; "
+              "křížek za číslem pokoje špinavý, fajfka zkontrolovaný");
+}
+
 QDate ObsazenostGrid::den(int den) const
 {
     for (auto v = m_vrstvy.rbegin(); v != m_vrstvy.rend(); ++v)
@@ -639,11 +719,20 @@ QString ObsazenostGrid::popisBunky(const Bunka &bunka) const
     const Vrstva &v = m_vrstvy[misto->vrstva];
     const QDate den = v.prvni.addDays(misto->den);
     QStringList casti{v.cislaPokoju[misto->radek], QLocale().toString(den, QLocale::LongFormat)};
-    if (!v.obsazenost[misto->radek][misto->den]) {
+    switch (stavBunky(*misto)) {
+    case StavBunky::Volny:
         casti << tr("volný");
         return casti.join(QStringLiteral(", "));
+    case StavBunky::MimoProvoz:
+        casti << tr("mimo provoz") << v.mimoProvoz[misto->radek][misto->den];
+        return casti.join(QStringLiteral(", "));
+    case StavBunky::Ubytovany:
+        casti << tr("ubytovaný");
+        break;
+    case StavBunky::Rezervovany:
+        casti << tr("obsazený");
+        break;
     }
-    casti << tr("obsazený");
     try {
         for (const PobytPokoje &p : NactiPobytyPokoje(v.pokojIds[misto->radek], den, den))
             casti << tr("rezervace %1").arg(p.cislo_objednavky) << (p.jmeno.isEmpty() ? tr("(smazaný)") : p.jmeno);
@@ -716,7 +805,7 @@ void ObsazenostGrid::zvol(const Bunka &bunka)
     if (!misto)
         return;
     const Vrstva &v = m_vrstvy[misto->vrstva];
-    if (!v.obsazenost[misto->radek][misto->den]) {
+    if (stavBunky(*misto) == StavBunky::Volny) {
         emit freeSquareChosen(v.cislaPokoju[misto->radek], v.prvni.addDays(misto->den));
         return;
     }
@@ -815,7 +904,7 @@ void ObsazenostGrid::mousePressEvent(QMouseEvent *event)
 void ObsazenostGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const std::optional<Misto> misto = mistoNa(naMrizku(event->position().toPoint()));
-    if (!misto || m_vrstvy[misto->vrstva].obsazenost[misto->radek][misto->den]) {
+    if (!misto || stavBunky(*misto) != StavBunky::Volny) {
         QAbstractScrollArea::mouseDoubleClickEvent(event);
         return;
     }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "model/Obsazenost.h"
+#include "model/StavPokoju.h"
 
 #include <QDate>
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QFont>
 #include <QLocale>
 #include <optional>
@@ -15,7 +17,9 @@ class SkupinyPokoju;
 /**
  * The occupancy grid, painted: day headers (weekday, day, month; Sunday on
  * red), then one row per member room with its number and a 16 x 16 square
- * per day, pure green when free and pure red when reserved.
+ * per day: pure green when free, pure red when reserved, blue when the guests
+ * are checked in and grey when the room is out of order (legenda() says so).
+ * A room's number carries a mark of its housekeeping status.
  *
  * The grid's origin is the top left of its viewport: day columns start 70 px
  * to the right and are 20 px apart, the three header lines are 13 px high,
@@ -49,7 +53,20 @@ public:
         QStringList cislaPokoju;
         QList<int> pokojIds;   // of the rows, as cislaPokoju
         MapaObsazenosti obsazenost;
+        MapaObsazenosti ubytovano;     // checked in, not yet out
+        MapaMimoProvozu mimoProvoz;    // the reason; null where in order
+        std::vector<Uklid> uklid;      // per row
     };
+
+    /** What a square shows, in the order a square's colour takes it. */
+    enum class StavBunky { Volny, Rezervovany, Ubytovany, MimoProvoz };
+    static QColor barva(StavBunky stav);
+    /** The main window's legend: each colour and each mark with its meaning (rich text). */
+    static QString legenda();
+    /** The legend as a screen reader says it, colours by name. */
+    static QString popisLegendy();
+    /** The mark after a room's number: none for clean. */
+    static QString znacka(Uklid uklid);
 
     /** A square of the grid: which layer, room row and day column. */
     struct Misto
@@ -102,6 +119,9 @@ public:
     int pocetDnu() const;
     /** A row's room number and a column's day, from the layer painted last there. */
     QString cisloPokoje(int radek) const;
+    /** A row's room as a screen reader says it: its number, and its status unless clean. */
+    QString popisPokoje(int radek) const;
+    StavBunky stavBunky(const Misto &misto) const;
     QDate den(int den) const;
     /** The cell as a screen reader says it: room, day, free or reserved, and by whom (read now). */
     QString popisBunky(const Bunka &bunka) const;

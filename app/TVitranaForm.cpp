@@ -85,6 +85,8 @@ TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
     // A screen reader names the pickers by their captions.
     ui->OdLabel->setBuddy(ui->OdDateTimePicker);
     ui->DoLabel->setBuddy(ui->DoDateTimePicker);
+    ui->LegendaLabel->setText(ObsazenostGrid::legenda());
+    ui->LegendaLabel->setAccessibleName(ObsazenostGrid::popisLegendy());
 }
 
 TVitranaForm::~TVitranaForm() = default;

@@ -93,4 +93,21 @@ QString selectStaysOfRoom(int pokojId, const QDate &od, const QDate &dO)
            + QStringLiteral(" ORDER BY o.od_kdy");
 }
 
+QString selectCheckedInStays(const QList<int> &pokojIds, const QDate &first, const QDate &last)
+{
+    return QStringLiteral("SELECT o.pokoj_id, o.od_kdy, o.do_kdy FROM prijezdy_tab AS p "
+                          "JOIN objednavky_pokoje_tab AS o ON o.cislo_objednavky = p.cislo_objednavky "
+                          "AND o.pokoj_id = p.pokoj_id AND o.od_kdy = p.od_kdy "
+                          "WHERE p.odjezd IS NULL AND p.pokoj_id IN (")
+           + SqlFormat::quotedIntegers(pokojIds) + QStringLiteral(") AND o.od_kdy <= ") + d(last)
+           + QStringLiteral(" AND o.do_kdy >= ") + d(first);
+}
+
+QString selectOutOfOrderOfRooms(const QList<int> &pokojIds, const QDate &first, const QDate &last)
+{
+    return QStringLiteral("SELECT pokoj_id, od_kdy, do_kdy, duvod FROM mimo_provoz_tab WHERE pokoj_id IN (")
+           + SqlFormat::quotedIntegers(pokojIds) + QStringLiteral(") AND do_kdy >= ") + d(first)
+           + QStringLiteral(" AND od_kdy <= ") + d(last);
+}
+
 } // namespace SqlStavPokoju

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QString>
 
 class SqlFormat;
@@ -36,5 +37,14 @@ QString deleteOutOfOrder(int mimoProvozId);
  * cislo_objednavky, od_kdy, do_kdy, cislo_pokoje, jmeno.
  */
 QString selectStaysOfRoom(int pokojId, const QDate &od, const QDate &dO);
+
+/**
+ * pokoj_id, od_kdy, do_kdy of the rooms' stays checked in and not yet
+ * checked out that share a day with first..last, through prijezdy_tab's
+ * key on (pokoj_id, odjezd): only the guests in the house are read.
+ */
+QString selectCheckedInStays(const QList<int> &pokojIds, const QDate &first, const QDate &last);
+/** pokoj_id, od_kdy, do_kdy, duvod of the rooms' spans out of order that share a day with first..last. */
+QString selectOutOfOrderOfRooms(const QList<int> &pokojIds, const QDate &first, const QDate &last);
 
 } // namespace SqlStavPokoju

@@ -139,6 +139,47 @@ private slots:
         QCOMPARE(table->cellAt(0, 0), nullptr);
     }
 
+    // Over the small grid: 101 dirty and out of order on the 2nd and 3rd,
+    // reservation 4 checked in, reservation 5 of 101 on the 5th checked out.
+    void statesByColourAndText_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("free") << 0 << 0 << QColor(0, 255, 0) << "101, neděle 1. března 2026, volný";
+        QTest::newRow("out of order") << 0 << 1 << QColor(128, 128, 128)
+                                      << "101, pondělí 2. března 2026, mimo provoz, Oprava topení";
+        QTest::newRow("reserved and checked in")
+            << 1 << 3 << QColor(0, 70, 220) << "102, středa 4. března 2026, ubytovaný, rezervace 4, Jan Novák";
+        QTest::newRow("checked out, still reserved")
+            << 0 << 4 << QColor(255, 0, 0) << "101, čtvrtek 5. března 2026, obsazený, rezervace 5, Jan Novák";
+    }
+    void statesByColourAndText()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QColor, colour);
+        QFETCH(QString, text);
+        ObsazenostGrid grid;
+        drawSmallGrid(grid);
+        TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES (1, 5, '2026-01-01', '2026-03-05', '2026-03-05', 1, 900)");
+        TestDatabase::exec("INSERT INTO prijezdy_tab VALUES (4, 2, '2026-03-03', '2026-03-03 14:00:00', NULL), "
+                           "(5, 1, '2026-03-05', '2026-03-05 14:00:00', '2026-03-06 09:00:00')");
+        TestDatabase::exec("INSERT INTO mimo_provoz_tab VALUES (1, 1, '2026-03-02', '2026-03-03', 'Oprava topení')");
+        TestDatabase::exec("INSERT INTO stav_pokoju_tab VALUES (1, 1), (2, 2)");
+        grid.vyprazdni();
+        grid.ZobrazObsazenost(SkupinyPokoju(), "Přízemí", QDate(2026, 3, 1), QDate(2026, 3, 5));
+        grid.resize(grid.velikostObsahu());
+        QCOMPARE(paint(grid, {grid.rect()}).pixelColor(ObsazenostGrid::ctverec(row, column).center()), colour);
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&grid);
+        QCOMPARE(iface->tableInterface()->cellAt(row, column)->text(QAccessible::Name), text);
+        // The room's housekeeping status in its header.
+        QCOMPARE(iface->tableInterface()->rowDescription(0), QStringLiteral("101, špinavý"));
+        QCOMPARE(iface->tableInterface()->rowDescription(1), QStringLiteral("102, zkontrolovaný"));
+        QCOMPARE(grid.toolTipAt(ObsazenostGrid::ctverec(0, 2).center()), QStringLiteral("Mimo provoz: Oprava topení"));
+    }
+
     void exposedPartsPaintAsTheWhole_data()
     {
         QTest::addColumn<QSize>("part");
