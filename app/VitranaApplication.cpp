@@ -25,6 +25,10 @@ VitranaApplication::VitranaApplication(int &argc, char **argv)
     setApplicationName(QStringLiteral("vitrana"));
     // No display name: the window system would append it to every caption.
     setApplicationVersion(QStringLiteral(VITRANA_VERSION));
+    // A Czech desk whatever the system is set to: under the C locale of a
+    // minimal install or a service, Qt would show English day and month
+    // names and read typed dates by an English pattern.
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
     loadQtTranslations(QLocale());
 }
 

@@ -495,9 +495,12 @@ void TMojeDatabaze::save(const QStringList &zamky, const std::function<void(TMoj
             throw;
         }
         ++repeatedCount;
-        // The winner is committing now; a short pause, longer each time and
-        // never the same for two desks, lets it finish.
-        QThread::msleep(QRandomGenerator::global()->bounded(1, 5 + 10 * pokus));
+        // A commit refused by the cluster lost to one already certified: the
+        // run again waits for it in its reads, no pause needed. Two desks
+        // that keep deadlocking each other get apart by a short pause,
+        // longer each time and never the same for both.
+        if (pokus > 1)
+            QThread::msleep(QRandomGenerator::global()->bounded(0, 4 * pokus));
     }
 }
 

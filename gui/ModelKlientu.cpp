@@ -12,7 +12,7 @@ ModelKlientu::ModelKlientu(QComboBox *box)
 
 void ModelKlientu::nacti()
 {
-    nastav(SeznamKlientu::aktualni());
+    nastav(Klienti::aktualni());
 }
 
 void ModelKlientu::zahod()
@@ -20,7 +20,7 @@ void ModelKlientu::zahod()
     nastav(nullptr);
 }
 
-void ModelKlientu::nastav(std::shared_ptr<const SeznamKlientu> seznam)
+void ModelKlientu::nastav(std::shared_ptr<const Klienti> seznam)
 {
     const QSignalBlocker quiet(m_box);
     DropDownList::resetLines(m_box, [&] {

@@ -5,7 +5,7 @@
 #include <memory>
 
 class QComboBox;
-class SeznamKlientu;
+class Klienti;
 
 /**
  * A drop-down list's lines over the desk's shared client list: the lines
@@ -34,8 +34,8 @@ public:
     QList<int> rowsContaining(const QString &key) const override;
 
 private:
-    void nastav(std::shared_ptr<const SeznamKlientu> seznam);
+    void nastav(std::shared_ptr<const Klienti> seznam);
 
     QComboBox *m_box;
-    std::shared_ptr<const SeznamKlientu> m_seznam;
+    std::shared_ptr<const Klienti> m_seznam;
 };

@@ -305,11 +305,11 @@ struct Razitko
 struct Sdileny
 {
     std::optional<Razitko> razitko;
-    std::shared_ptr<const SeznamKlientu> seznam;
+    std::shared_ptr<const Klienti> seznam;
 };
 } // namespace
 
-std::shared_ptr<const SeznamKlientu> SeznamKlientu::aktualni()
+std::shared_ptr<const Klienti> Klienti::aktualni()
 {
     // Per connection and database: a test's second desk, or a connection
     // opened again on another database, has a list of its own.
@@ -338,7 +338,7 @@ std::shared_ptr<const SeznamKlientu> SeznamKlientu::aktualni()
     return sdileny.seznam;
 }
 
-std::shared_ptr<const SeznamKlientu> SeznamKlientu::nacti()
+std::shared_ptr<const Klienti> Klienti::nacti()
 {
     // First the parts of each line, compactly: a long list must not become
     // a hundred thousand records of strings even for a moment.
@@ -405,7 +405,7 @@ std::shared_ptr<const SeznamKlientu> SeznamKlientu::nacti()
 
     // Where even that repeats, the client's number. Mostly nothing repeats
     // and the lines are the list's as they are.
-    auto seznam = std::shared_ptr<SeznamKlientu>(new SeznamKlientu);
+    auto seznam = std::shared_ptr<Klienti>(new Klienti);
     const Pocty radku = spocitej(radky, zacatky);
     const auto cislo = [&](std::size_t i) {
         return QCoreApplication::translate("Klienti", " [klient č. %1]").arg(id[i]).toUtf8();
@@ -435,12 +435,12 @@ std::shared_ptr<const SeznamKlientu> SeznamKlientu::nacti()
     return seznam;
 }
 
-int SeznamKlientu::idNaRadku(int radek) const
+int Klienti::idNaRadku(int radek) const
 {
     return radek >= 0 && radek < pocet() ? m_id[std::size_t(radek)] : -1;
 }
 
-QString SeznamKlientu::radek(int radek) const
+QString Klienti::radek(int radek) const
 {
     if (radek < 0 || radek >= pocet())
         return QString();
@@ -448,7 +448,7 @@ QString SeznamKlientu::radek(int radek) const
     return QString::fromUtf8(m_radky.constData() + m_zacatky[i], m_zacatky[i + 1] - m_zacatky[i]);
 }
 
-QList<int> SeznamKlientu::radkyObsahujici(const QString &klic) const
+QList<int> Klienti::radkyObsahujici(const QString &klic) const
 {
     QList<int> radky;
     if (klic.isEmpty()) {

@@ -110,7 +110,7 @@ QString searchKey(const QString &text);
  * so a hundred thousand clients take a few megabytes. The search keys are
  * not kept: a search folds each line as it goes.
  */
-class SeznamKlientu
+class Klienti
 {
 public:
     /**
@@ -120,9 +120,9 @@ public:
      * between two openings (another desk deletes a client): the saves check
      * their client under the lock.
      */
-    static std::shared_ptr<const SeznamKlientu> aktualni();
+    static std::shared_ptr<const Klienti> aktualni();
     /** Reads every client now, bypassing the shared list. */
-    static std::shared_ptr<const SeznamKlientu> nacti();
+    static std::shared_ptr<const Klienti> nacti();
 
     int pocet() const { return int(m_id.size()); }
     /** The client at a position of the list; -1 for a position outside it. */
@@ -133,7 +133,7 @@ public:
     QList<int> radkyObsahujici(const QString &klic) const;
 
 private:
-    SeznamKlientu() = default;
+    Klienti() = default;
 
     std::vector<int> m_id;
     QByteArray m_radky;                 // the lines, one after another

@@ -126,7 +126,7 @@ private slots:
             TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno, telefon, email) VALUES " + clients);
             TestDatabase::exec("SET SESSION sql_mode = REPLACE(@@sql_mode, ',NO_AUTO_VALUE_ON_ZERO', '')");
         }
-        const auto seznam = SeznamKlientu::aktualni();
+        const auto seznam = Klienti::aktualni();
         QStringList listed;
         for (int row = 0; row < seznam->pocet(); ++row)
             listed << QString::number(seznam->idNaRadku(row)) + u'=' + seznam->radek(row);
@@ -161,7 +161,7 @@ private slots:
         TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (1, 1, 'Jan Novák'), "
                            "(2, 1, 'Jana Nováková'), (3, 1, 'Milan Vaněk'), (4, 1, 'Zdeňka Kovářová'), "
                            "(5, 1, 'JAN  NOVAK'), (6, 1, 'Eva'), (7, 1, 'Eva')");
-        const auto seznam = SeznamKlientu::aktualni();
+        const auto seznam = Klienti::aktualni();
         QList<int> ids;
         for (const int row : seznam->radkyObsahujici(searchKey(typed)))
             ids << seznam->idNaRadku(row);
@@ -188,7 +188,7 @@ private slots:
         TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'Host z webu')");
         TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (1, 1, '" + name
                            + "'), (2, 1, 'Eva')");
-        const auto seznam = SeznamKlientu::aktualni();
+        const auto seznam = Klienti::aktualni();
         for (const QString &t : typed) {
             const QString key = searchKey(t);
             QList<int> expected;
@@ -230,8 +230,8 @@ private slots:
         TestDatabase::exec("INSERT INTO typy_klientu_tab VALUES (1, 'Host z webu')");
         TestDatabase::exec("INSERT INTO klienti_tab (klient_id, typ_klienta_id, jmeno) VALUES (1, 1, 'Jan'), (2, 1, 'Eva')");
         TestDatabase::exec("INSERT INTO objednavky_pokoje_tab VALUES (1, 1, '2024-04-01', '2024-05-01', '2024-05-03', 1, 900)");
-        const auto first = SeznamKlientu::aktualni();
-        QVERIFY(SeznamKlientu::aktualni() == first);   // shared, not read again
+        const auto first = Klienti::aktualni();
+        QVERIFY(Klienti::aktualni() == first);   // shared, not read again
         {
             // The other desk's connection is current while it saves.
             auto other = TestDatabase::openAnother();
@@ -244,7 +244,7 @@ private slots:
             else if (!change.isEmpty())
                 TMojeQuery(*other).exec(change);
         }
-        const auto second = SeznamKlientu::aktualni();
+        const auto second = Klienti::aktualni();
         QCOMPARE(second != first, readAgain);
         QStringList listed;
         for (int row = 0; row < second->pocet(); ++row)

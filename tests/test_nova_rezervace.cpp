@@ -383,7 +383,7 @@ private slots:
             d = std::make_unique<TRezervaceSmazRezervaci>();
         else
             d = std::make_unique<TKlientiUpravUdaje>();
-        const auto klienti = SeznamKlientu::nacti();
+        const auto klienti = Klienti::nacti();
         inModal<TDialog>([&] { d->ukaz(); }, [&](TDialog *) {
             auto *box = d->findChild<QComboBox *>(dialog == "KlientiUpravUdaje" ? "KlientiComboBox" : "KlientComboBox");
             QVERIFY(box);

@@ -90,7 +90,13 @@ private slots:
             q.exec("LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab WRITE, historie_zmen_tab WRITE");
             bool stored = false;
             try {
-                if (!o.JeKolize(q)) {
+                // The previous version's collision count, word for word.
+                q.setSql(QStringLiteral("SELECT COUNT(*) AS pocet FROM objednavky_pokoje_tab WHERE pokoj_id = 5 AND "
+                                        "((do_kdy >= '%1' AND (od_kdy <= '%2' OR do_kdy <= '%2')) OR "
+                                        "(od_kdy >= '%1' AND od_kdy <= '%2'))")
+                             .arg(o.od_kdy.toString(Qt::ISODate), o.do_kdy.toString(Qt::ISODate)));
+                q.open();
+                if (q.integer("pocet") == 0) {
                     q.exec(QStringLiteral("INSERT INTO klienti_tab SET jmeno = 'web-%1'").arg(round));
                     q.setSql("SELECT LAST_INSERT_ID() AS id, (SELECT MAX(cislo_objednavky) + 1 FROM "
                              "objednavky_pokoje_tab) AS cislo");

@@ -72,18 +72,18 @@ CasovaniWebu casovani()
 
 // Clients that connect and stay; connectToHost does not block, so the desk
 // takes them while they come.
-struct Klienti
+struct Prohlizece
 {
     std::vector<std::unique_ptr<QTcpSocket>> sockets;
 
-    Klienti(int kolik, quint16 port)
+    Prohlizece(int kolik, quint16 port)
     {
         for (int i = 0; i < kolik; ++i) {
             sockets.push_back(std::make_unique<QTcpSocket>());
             sockets.back()->connectToHost(QHostAddress::LocalHost, port);
         }
     }
-    ~Klienti()
+    ~Prohlizece()
     {
         for (const auto &s : sockets)
             s->disconnect();
@@ -357,7 +357,7 @@ private slots:
         c.neuplnyPozadavek = 600000;
         newDesk(c);
         const int kept = NaslouchaniRecepce::maxRozpracovanychZAdresy;
-        Klienti idle(100, port());
+        Prohlizece idle(100, port());
         QTRY_COMPARE_WITH_TIMEOUT(listener()->pocetPomalych(), 100, 20000);
         QCOMPARE(idle.pocet(QAbstractSocket::ConnectedState), 100);
 
@@ -377,7 +377,7 @@ private slots:
         CasovaniWebu c = casovani();
         c.neuplnyPozadavek = 500;
         newDesk(c);
-        Klienti slow(40, port());
+        Prohlizece slow(40, port());
         int cutOff = 0;
         for (const auto &s : slow.sockets) {
             QTcpSocket *socket = s.get();
