@@ -8,7 +8,9 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QHBoxLayout>
 #include <QHash>
+#include <QLabel>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLocale>
@@ -684,17 +686,31 @@ QString ObsazenostGrid::znacka(Uklid uklid)
     return QString();
 }
 
-QString ObsazenostGrid::legenda()
+void ObsazenostGrid::vyplnLegendu(QWidget *legenda)
 {
-    const auto ctverec = [](StavBunky stav, const QString &text) {
-        return QStringLiteral("<span style=\"color:%1\">■</span>&nbsp;%2").arg(barva(stav).name(), text.toHtmlEscaped());
-    };
-    return QStringList{ctverec(StavBunky::Volny, tr("volný")), ctverec(StavBunky::Rezervovany, tr("rezervovaný")),
-                       ctverec(StavBunky::Ubytovany, tr("ubytovaný")), ctverec(StavBunky::MimoProvoz, tr("mimo provoz")),
-                       (znacka(Uklid::Spinavy).trimmed() + QStringLiteral("&nbsp;") + tr("špinavý").toHtmlEscaped()),
-                       (znacka(Uklid::Zkontrolovany).trimmed() + QStringLiteral("&nbsp;")
-                        + tr("zkontrolovaný").toHtmlEscaped())}
-        .join(QStringLiteral(" &nbsp; "));
+    auto *radek = new QHBoxLayout(legenda);
+    radek->setContentsMargins(10, 0, 0, 0);   // under the grid, which is as far in
+    const std::pair<StavBunky, QString> barvy[] = {{StavBunky::Volny, tr("volný")},
+                                                   {StavBunky::Rezervovany, tr("rezervovaný")},
+                                                   {StavBunky::Ubytovany, tr("ubytovaný")},
+                                                   {StavBunky::MimoProvoz, tr("mimo provoz")}};
+    for (const auto &[stav, text] : barvy) {
+        // A square as the grid paints it.
+        auto *vzorek = new QLabel(legenda);
+        vzorek->setFixedSize(ctverecek, ctverecek);
+        vzorek->setAutoFillBackground(true);
+        QPalette paleta = vzorek->palette();
+        paleta.setColor(QPalette::Window, barva(stav));
+        vzorek->setPalette(paleta);
+        radek->addWidget(vzorek);
+        radek->addWidget(new QLabel(text, legenda));
+        radek->addSpacing(ctverecek);
+    }
+    radek->addWidget(new QLabel(znacka(Uklid::Spinavy).trimmed() + u' ' + tr("špinavý"), legenda));
+    radek->addSpacing(ctverecek);
+    radek->addWidget(new QLabel(znacka(Uklid::Zkontrolovany).trimmed() + u' ' + tr("zkontrolovaný"), legenda));
+    radek->addStretch();
+    legenda->setAccessibleName(popisLegendy());
 }
 
 QString ObsazenostGrid::popisLegendy()

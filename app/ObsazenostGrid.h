@@ -61,8 +61,8 @@ public:
     /** What a square shows, in the order a square's colour takes it. */
     enum class StavBunky { Volny, Rezervovany, Ubytovany, MimoProvoz };
     static QColor barva(StavBunky stav);
-    /** The main window's legend: each colour and each mark with its meaning (rich text). */
-    static QString legenda();
+    /** Lays out the main window's legend in an empty widget: each colour and each mark with its meaning. */
+    static void vyplnLegendu(QWidget *legenda);
     /** The legend as a screen reader says it, colours by name. */
     static QString popisLegendy();
     /** The mark after a room's number: none for clean. */

@@ -85,8 +85,7 @@ TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
     // A screen reader names the pickers by their captions.
     ui->OdLabel->setBuddy(ui->OdDateTimePicker);
     ui->DoLabel->setBuddy(ui->DoDateTimePicker);
-    ui->LegendaLabel->setText(ObsazenostGrid::legenda());
-    ui->LegendaLabel->setAccessibleName(ObsazenostGrid::popisLegendy());
+    ObsazenostGrid::vyplnLegendu(ui->Legenda);
 }
 
 TVitranaForm::~TVitranaForm() = default;

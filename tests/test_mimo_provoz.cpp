@@ -167,6 +167,20 @@ private slots:
         QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM historie_zmen_tab").toInt(), rezervace.isEmpty() ? 1 : 0);
     }
 
+    // Another desk takes the room out of order after this one chose it and
+    // before it books: the booking, checked under the room's lock, is refused.
+    void takenOutOfOrderBeforeTheBooking()
+    {
+        const Objednavka o(40, den(0), den(3), den(4), 0, 3);
+        QCOMPARE(o.pokoj_id, 5);
+        auto other = TestDatabase::openAnother();
+        other->makeCurrent();
+        QVERIFY(MimoProvozPokoju::pridej({-1, 5, den(4), den(6), "Voda"}, "105", nullptr) > 0);
+        TestDatabase::db().makeCurrent();
+        QCOMPARE(o.ZarezervujKlientovi(), VysledekRezervace::Kolize);
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM objednavky_pokoje_tab").toInt(), 0);
+    }
+
     // A span removed at another desk since this one listed it is told, not removed twice.
     void removedMeanwhile()
     {

@@ -16,6 +16,7 @@
 #include "admin/THistorieZmen.h"
 #include "admin/TNastaveniDnuUTypuDne.h"
 #include "admin/TPrehledy.h"
+#include "admin/TUdajeOHotelu.h"
 #include "app/TAboutBox.h"
 #include "app/TLoginDialog.h"
 #include "app/TVitranaForm.h"
@@ -26,6 +27,7 @@
 #include "db/TMojeQuery.h"
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TPrijezdyAOdjezdy.h"
+#include "desk/TStavPokoju.h"
 #include "desk/TOdjezdHosta.h"
 #include "desk/TPrijezdHosta.h"
 #include "desk/TNovaRezervace.h"
@@ -467,6 +469,9 @@ class TestOriznuti : public QObject
             {QStringLiteral("Prehledy"), [this] { fromMenu<TPrehledy>("MenuAdministracePrehledy", QSize(1180, 600)); }},
             {QStringLiteral("HistorieZmen"),
              [this] { fromMenu<THistorieZmen>("MenuAdministraceHistorieZmen", QSize(860, 520)); }},
+            {QStringLiteral("UdajeOHotelu"),
+             [this] { fromMenu<TUdajeOHotelu>("MenuAdministraceUdajeOHotelu", QSize(540, 580)); }},
+            {QStringLiteral("StavPokoju"), [this] { fromMenu<TStavPokoju>("MenuUklidStavPokoju", QSize(760, 560)); }},
         };
     }
 
