@@ -2,6 +2,7 @@
 #include "ui_TPrehledy.h"
 
 #include "gui/MessageBox.h"
+#include "gui/TiskA4.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -24,6 +25,8 @@ TPrehledy::TPrehledy(QWidget *parent)
     ui->GrafView->viewport()->setFocusPolicy(Qt::NoFocus);
     connect(ui->ZobrazitButton, &QPushButton::clicked, this, &TPrehledy::ZobrazitButtonClick);
     connect(ui->UlozitCsvButton, &QPushButton::clicked, this, &TPrehledy::UlozitCsvButtonClick);
+    connect(ui->TiskButton, &QPushButton::clicked, this, &TPrehledy::TiskButtonClick);
+    connect(ui->UlozitPdfButton, &QPushButton::clicked, this, &TPrehledy::UlozitPdfButtonClick);
     ui->PrehledTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui->GrafView->setRenderHint(QPainter::Antialiasing);
     ui->TabulkaAGraf->setStretchFactor(0, 2);
@@ -97,6 +100,8 @@ void TPrehledy::ukazTabulku()
         }
     }
     ui->UlozitCsvButton->setEnabled(!m_radky.empty());
+    ui->TiskButton->setEnabled(!m_radky.empty());
+    ui->UlozitPdfButton->setEnabled(!m_radky.empty());
 }
 
 void TPrehledy::ukazGraf()
@@ -106,7 +111,10 @@ void TPrehledy::ukazGraf()
     auto *graf = new QChart;
     graf->setTitle(tr("Obsazenost %"));
     graf->legend()->setVisible(m_zadani.rozpad != Rozpad::Celkem);
-    graf->legend()->setAlignment(Qt::AlignBottom);
+    // At the right, one category a line: below the chart the legend shares
+    // one line and cut the names ("Host…") at the designed size.
+    graf->legend()->setAlignment(Qt::AlignRight);
+    graf->legend()->setShowToolTips(true);
 
     std::vector<QString> obdobi;
     std::vector<QLineSeries *> rady;   // by the category's place
@@ -167,6 +175,39 @@ void TPrehledy::UlozitCsvButtonClick()
     if (!soubor.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
         soubor += QStringLiteral(".csv");
     ulozCsv(soubor);
+}
+
+QString TPrehledy::html() const
+{
+    const QLocale cs(QLocale::Czech, QLocale::Czechia);
+    QString h = QStringLiteral("<h2>%1</h2><p>%2 – %3, %4</p>")
+                    .arg(tr("Obsazenost a tržby").toHtmlEscaped(), cs.toString(m_zadani.od, QStringLiteral("d. M. yyyy")),
+                         cs.toString(m_zadani.doKdy, QStringLiteral("d. M. yyyy")),
+                         ui->SkupinaComboBox->currentText().toHtmlEscaped());
+    return h + TiskA4::tabulka(ui->PrehledTable);
+}
+
+void TPrehledy::TiskButtonClick()
+{
+    TiskA4::nahled(this, tr("Tisk přehledu"), html());
+}
+
+void TPrehledy::UlozitPdfButtonClick()
+{
+    const QString navrh = QDir::home().filePath(
+        QStringLiteral("prehled-%1-%2.pdf")
+            .arg(m_zadani.od.toString(QStringLiteral("yyyyMMdd")), m_zadani.doKdy.toString(QStringLiteral("yyyyMMdd"))));
+    QString soubor = QFileDialog::getSaveFileName(this, tr("Uložit jako PDF"), navrh, tr("Dokument PDF (*.pdf)"));
+    if (soubor.isEmpty())
+        return;
+    if (!soubor.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        soubor += QStringLiteral(".pdf");
+    ulozPdf(soubor);
+}
+
+int TPrehledy::ulozPdf(const QString &soubor)
+{
+    return TiskA4::ulozPdf(this, soubor, html());
 }
 
 bool TPrehledy::ulozCsv(const QString &soubor)

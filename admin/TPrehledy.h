@@ -25,6 +25,8 @@ public:
 
     /** Writes the table shown as CSV; false (after an error box) when the file could not be written. */
     bool ulozCsv(const QString &soubor);
+    /** The A4 print of the table shown into a PDF file; the pages written, 0 when it could not be written. */
+    int ulozPdf(const QString &soubor);
 
 protected:
     void FormShow() override;
@@ -32,6 +34,10 @@ protected:
 private:
     void ZobrazitButtonClick();
     void UlozitCsvButtonClick();
+    void TiskButtonClick();
+    void UlozitPdfButtonClick();
+    /** The print: what was asked for (period, group, breakdown) and the table as shown. */
+    QString html() const;
     void ukazTabulku();
     void ukazGraf();
 

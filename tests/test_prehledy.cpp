@@ -297,6 +297,11 @@ private slots:
             const QByteArray obsah = f.readAll();
             QVERIFY(obsah.startsWith("\xEF\xBB\xBF"));
             QVERIFY(obsah.contains("\r\nleden 2027;Jednolůžkový;5;62;8,1;3100,00;620,00;50,00\r\n"));
+            // Printed as the arrivals are: a page of A4 in a PDF.
+            const QString pdf = dir.filePath("prehled.pdf");
+            QCOMPARE(d->ulozPdf(pdf), 1);
+            QFile tisk(pdf);
+            QVERIFY(tisk.open(QIODevice::ReadOnly) && tisk.readAll().startsWith("%PDF"));
         });
     }
 };
