@@ -1,6 +1,7 @@
 // Rooms out of order: not sold at the desk, not given to a web guest,
 // counted as occupied by the export, and not taken out over booked nights.
 
+#include "Souboj.h"
 #include "TestDatabase.h"
 #include "WebTestSupport.h"
 
@@ -13,6 +14,7 @@
 #include "web/engine/DataExportu.h"
 
 #include <QtTest>
+#include <atomic>
 
 using namespace WebTest;
 Q_DECLARE_METATYPE(SimRezervace)
@@ -179,6 +181,31 @@ private slots:
         TestDatabase::db().makeCurrent();
         QCOMPARE(o.ZarezervujKlientovi(), VysledekRezervace::Kolize);
         QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM objednavky_pokoje_tab").toInt(), 0);
+    }
+
+    // Round after round one desk books nights of room 5 while the other
+    // takes an overlapping span of it out of order: one of them only wins.
+    void bookingAndOutOfOrderNeverOverlap()
+    {
+        constexpr int kola = 60;
+        std::vector<std::atomic<int>> vitezove(kola);
+        const QStringList chyby = souboj(kola, [](int) { return TestDatabase::openAnother(); }, [&](int desk, int kolo) {
+            const QDate od = den(10 + 4 * kolo);
+            if (desk == 0) {
+                if (Objednavka(40, 0, den(0), od, od.addDays(1), 5, 500).ZarezervujKlientovi() == VysledekRezervace::Ulozena)
+                    ++vitezove[kolo];
+            } else if (MimoProvozPokoju::pridej({-1, 5, od.addDays(1), od.addDays(2), "Oprava"}, "105", nullptr) > 0) {
+                ++vitezove[kolo];
+            }
+        });
+        TestDatabase::db().makeCurrent();   // desk 0 ran on this thread on a connection of its own
+        QCOMPARE(chyby, QStringList());
+        for (int kolo = 0; kolo < kola; ++kolo)
+            QVERIFY2(vitezove[kolo] == 1, qPrintable(QStringLiteral("round %1: %2 won").arg(kolo).arg(vitezove[kolo])));
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM objednavky_pokoje_tab o, mimo_provoz_tab m "
+                                     "WHERE o.pokoj_id = m.pokoj_id AND o.od_kdy <= m.do_kdy AND m.od_kdy <= o.do_kdy")
+                     .toInt(),
+                 0);
     }
 
     // A span removed at another desk since this one listed it is told, not removed twice.

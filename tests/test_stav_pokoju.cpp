@@ -3,8 +3,10 @@
 // rooms taken out of order (not over booked nights) and back, the print.
 
 #include "GuiTestSupport.h"
+#include "Souboj.h"
 #include "TestDatabase.h"
 
+#include "db/DatabaseError.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "desk/TStavPokoju.h"
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <atomic>
 
 using namespace GuiTest;
 
@@ -167,6 +170,36 @@ private slots:
         });
         QCOMPARE(statuses(), QStringList{"1|0"});
         QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM historie_zmen_tab").toInt(), 2);
+    }
+
+    // Both desks listed a room clean and change it at the same moment, round
+    // after round (a room a round): one change is stored, the other refused.
+    void twoDesksChangingOneRoom()
+    {
+        constexpr int kola = 60;
+        QStringList pokoje;
+        for (int kolo = 0; kolo < kola; ++kolo)
+            pokoje << QStringLiteral("(%1, '%2', 1)").arg(100 + kolo).arg(500 + kolo);
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES " + pokoje.join(", "));
+        std::vector<std::atomic<int>> ulozeno(kola);
+        std::atomic<int> odmitnuto = 0;
+        const QStringList chyby = souboj(kola, [](int) { return TestDatabase::openAnother(); }, [&](int desk, int kolo) {
+            try {
+                StavyPokoju::zmen(100 + kolo, QString::number(500 + kolo), Uklid::Cisty,
+                                  desk == 0 ? Uklid::Spinavy : Uklid::Zkontrolovany);
+                ++ulozeno[kolo];
+            } catch (const DatabaseError &e) {
+                if (e.kind() != DatabaseError::Kind::Conflict)
+                    throw;
+                ++odmitnuto;
+            }
+        });
+        TestDatabase::db().makeCurrent();   // desk 0 ran on this thread on a connection of its own
+        QCOMPARE(chyby, QStringList());
+        for (int kolo = 0; kolo < kola; ++kolo)
+            QVERIFY2(ulozeno[kolo] == 1, qPrintable(QStringLiteral("round %1: %2 stored").arg(kolo).arg(ulozeno[kolo])));
+        QCOMPARE(odmitnuto.load(), kola);
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM historie_zmen_tab").toInt(), kola);
     }
 
     void outOfOrderNotOverBookedNights()
