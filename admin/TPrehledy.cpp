@@ -4,6 +4,7 @@
 #include "gui/MessageBox.h"
 #include "gui/TiskA4.h"
 
+#include <QAbstractTableModel>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QDir>
@@ -14,6 +15,69 @@
 #include <QValueAxis>
 
 using namespace Prehledy;
+
+/**
+ * The rows shown, as the view asks for them: three years by day are a
+ * thousand rows of eight figures, and a screen reader's bridge that hears
+ * of every cell set one by one held the window for seconds; a model is
+ * reset once and read for the cells in view.
+ */
+class TPrehledy::Model : public QAbstractTableModel
+{
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void ukaz(const std::vector<RadekPrehledu> &radky, Rozpad rozpad)
+    {
+        beginResetModel();
+        m_zahlavi = zahlavi(rozpad);
+        m_prvniCislo = rozpad == Rozpad::Celkem ? 1 : 2;
+        m_texty.clear();
+        m_texty.reserve(radky.size());
+        for (const RadekPrehledu &r : radky)
+            m_texty.push_back(Prehledy::texty(r, rozpad, true));
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_texty.size()); }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_zahlavi.size()); }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= rowCount())
+            return {};
+        if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+            return m_texty[std::size_t(index.row())].value(index.column());
+        if (role == Qt::TextAlignmentRole && index.column() >= m_prvniCislo)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
+            return QAbstractTableModel::headerData(section, orientation, role);
+        if (role == Qt::DisplayRole)
+            return m_zahlavi[section];
+        // The figures' definitions where they are read; the full text is under the table.
+        static const char *const vysvetleni[] = {
+            QT_TRANSLATE_NOOP("TPrehledy", "Noci pokojů skupiny obsazené pobyty v období."),
+            QT_TRANSLATE_NOOP("TPrehledy", "Pokoje skupiny, jak jsou dnes, × dny období."),
+            QT_TRANSLATE_NOOP("TPrehledy", "Obsazené / dostupné pokojonoci."),
+            QT_TRANSLATE_NOOP("TPrehledy", "Ceny pobytů rozdělené rovným dílem na jejich noci."),
+            QT_TRANSLATE_NOOP("TPrehledy", "Průměrná cena obsazené noci: tržba / obsazené pokojonoci."),
+            QT_TRANSLATE_NOOP("TPrehledy", "Tržba na dostupnou pokojonoc: tržba / dostupné pokojonoci.")};
+        const int cislo = section - m_prvniCislo;
+        if (role == Qt::ToolTipRole && cislo >= 0 && cislo < 6)
+            return QCoreApplication::translate("TPrehledy", vysvetleni[cislo]);
+        return {};
+    }
+
+private:
+    QStringList m_zahlavi;
+    int m_prvniCislo = 1;
+    std::vector<QStringList> m_texty;
+};
 
 TPrehledy::TPrehledy(QWidget *parent)
     : TDialog(parent), ui(std::make_unique<Ui::TPrehledy>())
@@ -27,6 +91,8 @@ TPrehledy::TPrehledy(QWidget *parent)
     connect(ui->UlozitCsvButton, &QPushButton::clicked, this, &TPrehledy::UlozitCsvButtonClick);
     connect(ui->TiskButton, &QPushButton::clicked, this, &TPrehledy::TiskButtonClick);
     connect(ui->UlozitPdfButton, &QPushButton::clicked, this, &TPrehledy::UlozitPdfButtonClick);
+    m_model = new Model(this);
+    ui->PrehledTable->setModel(m_model);
     ui->PrehledTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui->GrafView->setRenderHint(QPainter::Antialiasing);
     ui->TabulkaAGraf->setStretchFactor(0, 2);
@@ -74,31 +140,7 @@ void TPrehledy::ZobrazitButtonClick()
 
 void TPrehledy::ukazTabulku()
 {
-    QTableWidget *t = ui->PrehledTable;
-    const QStringList zahlaviSloupcu = zahlavi(m_zadani.rozpad);
-    t->clear();
-    t->setColumnCount(int(zahlaviSloupcu.size()));
-    t->setHorizontalHeaderLabels(zahlaviSloupcu);
-    // The figures' definitions where they are read; the full text is under the table.
-    const int prvniCislo = m_zadani.rozpad == Rozpad::Celkem ? 1 : 2;
-    const QString vysvetleni[] = {tr("Noci pokojů skupiny obsazené pobyty v období."),
-                                  tr("Pokoje skupiny, jak jsou dnes, × dny období."),
-                                  tr("Obsazené / dostupné pokojonoci."),
-                                  tr("Ceny pobytů rozdělené rovným dílem na jejich noci."),
-                                  tr("Průměrná cena obsazené noci: tržba / obsazené pokojonoci."),
-                                  tr("Tržba na dostupnou pokojonoc: tržba / dostupné pokojonoci.")};
-    for (int i = 0; i < 6; ++i)
-        t->horizontalHeaderItem(prvniCislo + i)->setToolTip(vysvetleni[i]);
-    t->setRowCount(int(m_radky.size()));
-    for (int i = 0; i < int(m_radky.size()); ++i) {
-        const QStringList texty = Prehledy::texty(m_radky[std::size_t(i)], m_zadani.rozpad, true);
-        for (int sloupec = 0; sloupec < int(texty.size()); ++sloupec) {
-            auto *polozka = new QTableWidgetItem(texty[sloupec]);
-            if (sloupec >= prvniCislo)
-                polozka->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            t->setItem(i, sloupec, polozka);
-        }
-    }
+    m_model->ukaz(m_radky, m_zadani.rozpad);
     ui->UlozitCsvButton->setEnabled(!m_radky.empty());
     ui->TiskButton->setEnabled(!m_radky.empty());
     ui->UlozitPdfButton->setEnabled(!m_radky.empty());
@@ -184,7 +226,7 @@ QString TPrehledy::html() const
                     .arg(tr("Obsazenost a tržby").toHtmlEscaped(), cs.toString(m_zadani.od, QStringLiteral("d. M. yyyy")),
                          cs.toString(m_zadani.doKdy, QStringLiteral("d. M. yyyy")),
                          ui->SkupinaComboBox->currentText().toHtmlEscaped());
-    return h + TiskA4::tabulka(ui->PrehledTable);
+    return h + TiskA4::tabulka(m_model);
 }
 
 void TPrehledy::TiskButtonClick()

@@ -41,7 +41,10 @@ private:
     void ukazTabulku();
     void ukazGraf();
 
+    class Model;
+
     std::unique_ptr<Ui::TPrehledy> ui;
+    Model *m_model = nullptr;   // the table's rows, answered as the view asks
     std::vector<Prehledy::RadekPrehledu> m_radky;
     Prehledy::Zadani m_zadani;   // of the rows shown
 };

@@ -116,18 +116,21 @@ void nahled(QWidget *okno, const QString &titulek, const QString &html)
 
 QString tabulka(const QTableWidget *table)
 {
+    // The widget's own model holds its rows in the order they are shown.
+    return tabulka(table->model());
+}
+
+QString tabulka(const QAbstractItemModel *model)
+{
     QString h = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><thead><tr>");
-    for (int sloupec = 0; sloupec < table->columnCount(); ++sloupec) {
-        const QTableWidgetItem *nazev = table->horizontalHeaderItem(sloupec);
-        h += QStringLiteral("<th>%1</th>").arg(nazev ? nazev->text().toHtmlEscaped() : QString());
-    }
+    for (int sloupec = 0; sloupec < model->columnCount(); ++sloupec)
+        h += QStringLiteral("<th>%1</th>").arg(model->headerData(sloupec, Qt::Horizontal).toString().toHtmlEscaped());
     h += QStringLiteral("</tr></thead><tbody>");
-    for (int radek = 0; radek < table->rowCount(); ++radek) {
+    for (int radek = 0; radek < model->rowCount(); ++radek) {
         h += QStringLiteral("<tr>");
-        for (int sloupec = 0; sloupec < table->columnCount(); ++sloupec) {
-            const QTableWidgetItem *bunka = table->item(radek, sloupec);
-            h += QStringLiteral("<td>") + (bunka ? bunka->text().toHtmlEscaped() : QString()) + QStringLiteral("</td>");
-        }
+        for (int sloupec = 0; sloupec < model->columnCount(); ++sloupec)
+            h += QStringLiteral("<td>") + model->index(radek, sloupec).data().toString().toHtmlEscaped()
+                 + QStringLiteral("</td>");
         h += QStringLiteral("</tr>");
     }
     return h + QStringLiteral("</tbody></table>");

@@ -7,6 +7,7 @@
 #include <QString>
 #include <memory>
 
+class QAbstractItemModel;
 class QPrinter;
 class QTableWidget;
 class QTextDocument;
@@ -26,5 +27,7 @@ int ulozPdf(QWidget *okno, const QString &soubor, const QString &html);
 void nahled(QWidget *okno, const QString &titulek, const QString &html);
 /** The table as shown (in the user's sort order) as an HTML table. */
 QString tabulka(const QTableWidget *table);
+/** The model's rows and horizontal headers as an HTML table. */
+QString tabulka(const QAbstractItemModel *model);
 
 } // namespace TiskA4
