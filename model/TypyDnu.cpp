@@ -213,7 +213,25 @@ void TypyDnu::Uloz()
     TMojeDatabaze::current().save(SqlTypyDnu::lockDayTypes(), [&](TMojeQuery &q) {
         ulozene = ted;
         const std::vector<Radek> tabulka = nactiRadky(q);
-        overZmeny(z, tabulka, idRadku, popisRadku);
+        // Only the order moved at the other desk: the types here renumbered
+        // with it were moved by nobody, so no type is named.
+        try {
+            overZmeny(z, tabulka, idRadku, popisRadku);
+        } catch (const DatabaseError &) {
+            bool jenPoradi = true;
+            const auto stejnyNazev = [&](const Radek &r) {
+                const auto t = std::find_if(tabulka.begin(), tabulka.end(),
+                                            [&](const Radek &x) { return x.typ_dne_id == r.typ_dne_id; });
+                jenPoradi = jenPoradi && t != tabulka.end() && t->nazev_typu_dne == r.nazev_typu_dne;
+            };
+            for (const Radek &r : z.odstranene)
+                stejnyNazev(r);
+            for (const auto &[nacteny, novy] : z.zmenene)
+                stejnyNazev(nacteny);
+            if (jenPoradi)
+                throw Konflikt::chyba(tr("Pořadí typů dnů mezitím změnila jiná recepce."));
+            throw;
+        }
         for (const Radek &r : z.odstranene) {
             const auto pred = m_radkyOdstranenych.constFind(r.typ_dne_id);
             if (pred == m_radkyOdstranenych.constEnd())
