@@ -470,7 +470,7 @@ class TestOriznuti : public QObject
             {QStringLiteral("HistorieZmen"),
              [this] { fromMenu<THistorieZmen>("MenuAdministraceHistorieZmen", QSize(860, 520)); }},
             {QStringLiteral("UdajeOHotelu"),
-             [this] { fromMenu<TUdajeOHotelu>("MenuAdministraceUdajeOHotelu", QSize(540, 580)); }},
+             [this] { fromMenu<TUdajeOHotelu>("MenuAdministraceUdajeOHotelu", QSize(660, 580)); }},
             {QStringLiteral("StavPokoju"), [this] { fromMenu<TStavPokoju>("MenuUklidStavPokoju", QSize(760, 560)); }},
         };
     }

@@ -15,17 +15,20 @@
 #include "admin/THistorieZmen.h"
 #include "admin/TNastaveniDnuUTypuDne.h"
 #include "admin/TPrehledy.h"
+#include "admin/TUdajeOHotelu.h"
 #include "app/Startup.h"
 #include "app/TAboutBox.h"
 #include "app/TLoginDialog.h"
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
 #include "db/DatabaseError.h"
+#include "db/TMojeQuery.h"
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
 #include "desk/TPrijezdyAOdjezdy.h"
 #include "desk/TRezervaceSmazRezervaci.h"
+#include "desk/TStavPokoju.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 #include "WebSimulator.h"
 
@@ -275,6 +278,35 @@ void shootAll(TVitranaForm &form)
     shoot(form.findChild<TPrijezdyAOdjezdy *>(), {}, QStringLiteral("prijezdy-a-odjezdy.png"));
     shoot(form.findChild<TPrehledy *>(), {}, QStringLiteral("prehledy.png"));
     shoot(form.findChild<THistorieZmen *>(), {}, QStringLiteral("historie-zmen.png"));
+    shoot(form.findChild<TUdajeOHotelu *>(), [](QWidget *d) {
+        const std::pair<const char *, QString> fields[] = {
+            {"ProvozovatelEdit", QStringLiteral("Penzion U Lípy s.r.o.")}, {"ProvozovatelAdresaEdit", QStringLiteral("Lipová 12, 381 01 Český Krumlov")},
+            {"IcoEdit", QStringLiteral("25596641")},                       {"DicEdit", QStringLiteral("CZ25596641")},
+            {"ZarizeniEdit", QStringLiteral("Penzion U Lípy")},           {"OkresEdit", QStringLiteral("Český Krumlov")},
+            {"ObecEdit", QStringLiteral("Český Krumlov")},                {"CastObceEdit", QStringLiteral("Vnitřní Město")},
+            {"UliceEdit", QStringLiteral("Lipová")},                      {"CisloDomovniEdit", QStringLiteral("12")},
+            {"PscEdit", QStringLiteral("381 01")},                        {"KontaktEdit", QStringLiteral("+420 380 123 456")},
+            {"IdubEdit", QStringLiteral("123456789012")},                 {"ZkratkaEdit", QStringLiteral("ULIPY")},
+            {"SazbaPoplatkuEdit", QStringLiteral("21,00")},               {"BankovniUcetEdit", QStringLiteral("CZ65 0800 0000 1920 0014 5399")}};
+        for (const auto &[edit, text] : fields)
+            type(d, edit, text);
+    }, QStringLiteral("udaje-o-hotelu.png"));
+    // Some rooms dirty or inspected first, as a morning at the desk has them.
+    for (const auto &[cislo, stav] : {std::pair{QStringLiteral("102"), Uklid::Spinavy}, std::pair{QStringLiteral("104"), Uklid::Zkontrolovany}})
+        for (const StavPokoje &p : [] { TMojeQuery q; return StavyPokoju::nacti(q, QDate::currentDate()); }())
+            if (p.cislo_pokoje == cislo)
+                StavyPokoju::zmen(p.pokoj_id, p.cislo_pokoje, p.stav, stav);
+    // And one room out of order from today, the first from the end that has no guests then.
+    {
+        TMojeQuery q;
+        std::vector<StavPokoje> pokoje = StavyPokoju::nacti(q, QDate::currentDate());
+        for (auto p = pokoje.rbegin(); p != pokoje.rend(); ++p)
+            if (MimoProvozPokoju::pridej({-1, p->pokoj_id, QDate::currentDate(), QDate::currentDate().addDays(2),
+                                          QStringLiteral("Výměna koberce")},
+                                         p->cislo_pokoje, nullptr) > 0)
+                break;
+    }
+    shoot(form.findChild<TStavPokoju *>(), {}, QStringLiteral("stav-pokoju.png"));
 }
 } // namespace
 
