@@ -6,6 +6,7 @@
 #include "db/TMojeQuery.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
@@ -31,6 +32,33 @@ int idOf(const Osvobozeni &o)
 QString popisOsvobozeni(const Osvobozeni &o)
 {
     return tr("Důvod osvobození %1").arg(Konflikt::uvozovky(o.nazev));
+}
+
+// How the history names a column: as the window labels it.
+QString nazevPole(const QString &sloupec)
+{
+    static const QHash<QString, const char *> nazvy{
+        {QStringLiteral("provozovatel"), QT_TRANSLATE_NOOP("UdajeOHotelu", "provozovatel")},
+        {QStringLiteral("provozovatel_adresa"), QT_TRANSLATE_NOOP("UdajeOHotelu", "adresa provozovatele")},
+        {QStringLiteral("ico"), QT_TRANSLATE_NOOP("UdajeOHotelu", "IČO")},
+        {QStringLiteral("dic"), QT_TRANSLATE_NOOP("UdajeOHotelu", "DIČ")},
+        {QStringLiteral("platce_dph"), QT_TRANSLATE_NOOP("UdajeOHotelu", "plátce DPH")},
+        {QStringLiteral("zarizeni"), QT_TRANSLATE_NOOP("UdajeOHotelu", "název zařízení")},
+        {QStringLiteral("okres"), QT_TRANSLATE_NOOP("UdajeOHotelu", "okres")},
+        {QStringLiteral("obec"), QT_TRANSLATE_NOOP("UdajeOHotelu", "obec")},
+        {QStringLiteral("cast_obce"), QT_TRANSLATE_NOOP("UdajeOHotelu", "část obce")},
+        {QStringLiteral("ulice"), QT_TRANSLATE_NOOP("UdajeOHotelu", "ulice")},
+        {QStringLiteral("cislo_domovni"), QT_TRANSLATE_NOOP("UdajeOHotelu", "číslo domovní")},
+        {QStringLiteral("cislo_orientacni"), QT_TRANSLATE_NOOP("UdajeOHotelu", "číslo orientační")},
+        {QStringLiteral("psc"), QT_TRANSLATE_NOOP("UdajeOHotelu", "PSČ")},
+        {QStringLiteral("kontakt"), QT_TRANSLATE_NOOP("UdajeOHotelu", "kontakt")},
+        {QStringLiteral("idub"), QT_TRANSLATE_NOOP("UdajeOHotelu", "IDUB")},
+        {QStringLiteral("zkratka"), QT_TRANSLATE_NOOP("UdajeOHotelu", "zkratka")},
+        {QStringLiteral("poplatek_sazba"), QT_TRANSLATE_NOOP("UdajeOHotelu", "sazba poplatku")},
+        {QStringLiteral("poplatek_obdobi"), QT_TRANSLATE_NOOP("UdajeOHotelu", "odvádění poplatku")},
+        {QStringLiteral("bankovni_ucet"), QT_TRANSLATE_NOOP("UdajeOHotelu", "bankovní účet")}};
+    const char *nazev = nazvy.value(sloupec);
+    return nazev ? tr(nazev) : sloupec;
 }
 
 // The text columns with their values, in the table's order.
@@ -240,13 +268,13 @@ void UdajeHotelu::Uloz()
             QStringList sloupce;
             for (qsizetype i = 0; i < nove.size(); ++i)
                 if (nove[i].second != stare[i].second)
-                    sloupce << nove[i].first;
+                    sloupce << nazevPole(nove[i].first);
             if (m_udaje.platce_dph != m_nacteneUdaje.platce_dph)
-                sloupce << QStringLiteral("platce_dph");
+                sloupce << nazevPole(QStringLiteral("platce_dph"));
             if (m_udaje.poplatek_sazba != m_nacteneUdaje.poplatek_sazba)
-                sloupce << QStringLiteral("poplatek_sazba");
+                sloupce << nazevPole(QStringLiteral("poplatek_sazba"));
             if (m_udaje.poplatek_obdobi != m_nacteneUdaje.poplatek_obdobi)
-                sloupce << QStringLiteral("poplatek_obdobi");
+                sloupce << nazevPole(QStringLiteral("poplatek_obdobi"));
             zmeny << tr("změněny %1").arg(sloupce.join(QStringLiteral(", ")));
         }
         for (const Osvobozeni &o : z.odstranene)

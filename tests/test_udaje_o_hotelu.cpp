@@ -135,8 +135,8 @@ private slots:
         QCOMPARE(TestDatabase::rows("SELECT * FROM osvobozeni_tab ORDER BY osvobozeni_id"),
                  (QStringList{"1|Zdravotní péče", "3|Hosté do 18 let"}));
         QCOMPARE(TestDatabase::rows("SELECT popis FROM historie_zmen_tab"),
-                 QStringList{"Údaje o hotelu uloženy: změněny ico, dic, psc, zkratka, bankovni_ucet, platce_dph, "
-                             "poplatek_sazba; důvody osvobození: přidány Hosté do 18 let; smazány Hasiči"});
+                 QStringList{"Údaje o hotelu uloženy: změněny IČO, DIČ, PSČ, zkratka, bankovní účet, plátce DPH, "
+                             "sazba poplatku; důvody osvobození: přidány Hosté do 18 let; smazány Hasiči"});
     }
 
     // Another desk stored the particulars after this one loaded them: refused, nothing overwritten.
