@@ -6,13 +6,17 @@
 #include "db/Installation.h"
 #include "db/PrivateServer.h"
 #include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
 #include "db/Zaloha.h"
+#include "model/NahlaseniCizincu.h"
+#include "model/UdajeOHotelu.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdio>
@@ -180,6 +184,43 @@ int prikazObnovy(const StartOptions &options)
         vypis(tr("Databáze obnovena ze souboru %1.").arg(QDir::toNativeSeparators(soubor)));
         vypis(tr("Nahrazená data jsou uložena v souboru %1 (%2).")
                   .arg(QDir::toNativeSeparators(predObnovou), velikost(predObnovou)));
+        return 0;
+    } catch (const DatabaseError &e) {
+        return selhani(e.text());
+    }
+}
+
+int prikazUbyport(const StartOptions &options)
+{
+    const std::optional<Configuration> config = startConfiguration(options);
+    if (!config)
+        return 1;
+    try {
+        Spojeni spojeni{*config, {}, {}};
+        spojeni.otevri(false);
+        TMojeQuery q(*spojeni.databaze);
+        // A database no desk of this version opened yet lacks the reported guests' table.
+        Installation::createAddedTables(q);
+        const QDate dnes = QDate::currentDate();
+        const std::vector<HlaseniHosta> hoste = NahlaseniCizincu::kNahlaseni(q, dnes);
+        if (hoste.empty()) {
+            vypis(tr("Žádný cizinec nečeká na nahlášení; soubor %1 se nezapisuje.")
+                      .arg(QDir::toNativeSeparators(options.file)),
+                  stderr);
+            return 0;
+        }
+        const Ubyport::Soubor s = Ubyport::soubor(UdajeHotelu().udaje(), hoste, QDateTime::currentDateTime(), dnes);
+        if (!s.ok())
+            return selhani(tr("soubor pro Ubyport nelze vytvořit:\n%1").arg(s.chyby.join(u'\n')));
+        const QString soubor = QFileInfo(options.file).absoluteFilePath();
+        QSaveFile f(soubor);
+        if (!f.open(QIODevice::WriteOnly) || f.write(s.data) != s.data.size() || !f.commit())
+            return selhani(tr("soubor %1 se nepodařilo zapsat: %2").arg(QDir::toNativeSeparators(soubor), f.errorString()));
+        vypis(tr("Soubor pro Ubyport zapsán: %1, cizinců: %2, z toho po termínu: %3.")
+                  .arg(QDir::toNativeSeparators(soubor))
+                  .arg(hoste.size())
+                  .arg(NahlaseniCizincu::poTerminu(hoste, dnes)),
+              stderr);
         return 0;
     } catch (const DatabaseError &e) {
         return selhani(e.text());

@@ -20,7 +20,7 @@ namespace {
 QString usage()
 {
     return QCoreApplication::translate("Startup", "Použití: vitrana [--config SOUBOR] [--empty-hotel] "
-                                                  "[--backup SOUBOR | --restore SOUBOR | --help | --version]");
+                                                  "[--backup SOUBOR | --restore SOUBOR | --ubyport SOUBOR | --help | --version]");
 }
 
 } // namespace
@@ -67,6 +67,11 @@ StartOptions StartOptions::parse(const QStringList &arguments)
             o.file = file;
             if (o.file.isEmpty())
                 o.error = QCoreApplication::translate("Startup", "Za %1 chybí jméno souboru se zálohou.").arg(name);
+        } else if (value(i, QStringLiteral("--ubyport"), file)) {
+            command(Command::Ubyport, QStringLiteral("--ubyport"));
+            o.file = file;
+            if (o.file.isEmpty())
+                o.error = QCoreApplication::translate("Startup", "Za --ubyport chybí jméno souboru pro Ubyport.");
         } else if (o.error.isEmpty()) {
             // The first one: what follows a mistyped option may be its value.
             o.error = QCoreApplication::translate("Startup", "Neznámý parametr %1.\n%2").arg(a, usage());
@@ -82,7 +87,7 @@ bool StartOptions::onTerminal(int argc, char **argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         const std::string_view a(argv[i]);
-        for (const std::string_view c : {"-h", "--help", "-v", "--version", "--backup", "--restore"})
+        for (const std::string_view c : {"-h", "--help", "-v", "--version", "--backup", "--restore", "--ubyport"})
             if (a == c || (c.starts_with("--") && a.starts_with(c) && a.size() > c.size() && a[c.size()] == '='))
                 return true;
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -104,6 +109,8 @@ QString StartOptions::helpText()
                "  --backup SOUBOR    zapíše zálohu databáze hotelu do souboru a skončí\n"
                "  --restore SOUBOR   obnoví databázi hotelu ze zálohy a skončí (jen když není\n"
                "                     připojena žádná jiná recepce; nahrazená data se předtím zálohují)\n"
+               "  --ubyport SOUBOR   zapíše soubor pro Ubyport se všemi dosud nenahlášenými cizinci\n"
+               "                     a skončí (počet na stderr; bez cizinců soubor nezapíše)\n"
                "  -h, --help         vypíše tuto nápovědu\n"
                "  -v, --version      vypíše verzi\n")
                .arg(QDir::toNativeSeparators(Configuration::defaultFile()));
@@ -151,6 +158,8 @@ int runOnTerminal(const StartOptions &options)
         return prikazZalohy(options);
     case StartOptions::Command::Restore:
         return prikazObnovy(options);
+    case StartOptions::Command::Ubyport:
+        return prikazUbyport(options);
     case StartOptions::Command::Desk:
         break;
     }

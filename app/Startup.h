@@ -14,10 +14,10 @@ class QWidget;
 struct StartOptions
 {
     /** What the run does: the desk's window, or one command on the terminal and exit. */
-    enum class Command { Desk, Help, Version, Backup, Restore };
+    enum class Command { Desk, Help, Version, Backup, Restore, Ubyport };
 
     Command command = Command::Desk;
-    QString file;              // the file of --backup FILE or --restore FILE
+    QString file;              // the file of --backup FILE, --restore FILE or --ubyport FILE
     QString configFile;        // --config FILE, else the default file
     bool configGiven = false;  // --config was given: its file must exist
     bool emptyHotel = false;   // --empty-hotel: a new private database gets no sample hotel
@@ -52,7 +52,7 @@ struct StartOptions
 std::optional<Configuration> startConfiguration(const StartOptions &options);
 
 /**
- * Runs a command of the terminal (--help, --version, --backup, --restore)
+ * Runs a command of the terminal (--help, --version, --backup, --restore, --ubyport)
  * under a QCoreApplication; gives the exit status (2 for a bad command line).
  */
 int runOnTerminal(const StartOptions &options);

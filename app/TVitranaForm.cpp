@@ -24,6 +24,7 @@
 #include "desk/TPridaniKlienta.h"
 #include "desk/TPrijezdyAOdjezdy.h"
 #include "desk/TStavPokoju.h"
+#include "desk/TUbyport.h"
 #include "desk/TOdjezdHosta.h"
 #include "desk/TPrijezdHosta.h"
 #include "desk/TRezervaceSmazRezervaci.h"
@@ -74,6 +75,7 @@ TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
         {ui->MenuAdministracePrehledy, &TVitranaForm::MenuAdministracePrehledyClick},
         {ui->MenuAdministraceUdajeOHotelu, &TVitranaForm::MenuAdministraceUdajeOHoteluClick},
         {ui->MenuUklidStavPokoju, &TVitranaForm::MenuUklidStavPokojuClick},
+        {ui->MenuKnihyUbyport, &TVitranaForm::MenuKnihyUbyportClick},
         {ui->SpolupraceSWebem, &TVitranaForm::SpolupraceSWebemClick},
         {ui->ZalohaDatabaze, &TVitranaForm::ZalohaDatabazeClick},
         {ui->OAplikaci, &TVitranaForm::OAplikaciClick},
@@ -121,6 +123,8 @@ void TVitranaForm::createDialogs()
     ui->MenuAdministraceUdajeOHotelu->setEnabled(true);
     m_stavPokoju = new TStavPokoju(this);
     ui->MenuUklidStavPokoju->setEnabled(true);
+    m_ubyport = new TUbyport(this);
+    ui->MenuKnihyUbyport->setEnabled(true);
     m_upravUdaje = new TKlientiUpravUdaje(this);
     ui->MenuKlientiUpravUdaje->setEnabled(true);
     m_smazRezervaci = new TRezervaceSmazRezervaci(this);
@@ -480,6 +484,11 @@ void TVitranaForm::MenuUklidStavPokojuClick()
         m_stavPokoju->ukaz();
         refresh();   // the rooms' marks and spans out of order
     });
+}
+
+void TVitranaForm::MenuKnihyUbyportClick()
+{
+    otevriZeSmycky([this] { m_ubyport->ukaz(); });
 }
 
 void TVitranaForm::SpolupraceSWebemClick()

@@ -19,6 +19,7 @@ class TAdministraceTypyDni;
 class THistorieZmen;
 class TUdajeOHotelu;
 class TStavPokoju;
+class TUbyport;
 class TPrehledy;
 class TAdministraceTypyPokoju;
 class TDefinovaniCen;
@@ -89,6 +90,7 @@ public slots:
     void MenuAdministraceHistorieZmenClick();
     void MenuAdministraceUdajeOHoteluClick();
     void MenuUklidStavPokojuClick();
+    void MenuKnihyUbyportClick();
     void MenuAdministracePrehledyClick();
     void SpolupraceSWebemClick();
     /** Asks for a file, then backs the hotel database up into it (zalohujDo). */
@@ -126,6 +128,7 @@ private:
     TPrehledy *m_prehledy = nullptr;
     TUdajeOHotelu *m_udajeOHotelu = nullptr;
     TStavPokoju *m_stavPokoju = nullptr;
+    TUbyport *m_ubyport = nullptr;
     TNastaveniDnuUTypuDne *m_nastaveniDnu = nullptr;
     TKlientiUpravUdaje *m_upravUdaje = nullptr;
     TRezervaceSmazRezervaci *m_smazRezervaci = nullptr;

@@ -273,3 +273,14 @@ CREATE TABLE IF NOT EXISTS recepce_tab (
     PRIMARY KEY (recepce_id),
     KEY tep (tep)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- Foreign guests reported to the police (Ubyport): when, by whom, and the
+-- fingerprint of the particulars reported, so that a guest corrected since
+-- is listed again.
+CREATE TABLE IF NOT EXISTS ubyport_tab (
+    host_id INT NOT NULL,
+    nahlaseno DATETIME NOT NULL,
+    uzivatel VARCHAR(128) NOT NULL DEFAULT '',
+    otisk CHAR(40) NOT NULL DEFAULT '',
+    PRIMARY KEY (host_id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;

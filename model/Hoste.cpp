@@ -142,6 +142,11 @@ bool jeMladsi18(const Host &h, const QDate &prvniDen)
     return h.datum_narozeni.isValid() && prvniDen.isValid() && h.datum_narozeni.addYears(18) > prvniDen;
 }
 
+Host zRadku(const TMojeQuery &q)
+{
+    return nactiHosta(q);
+}
+
 std::vector<Host> nacti(TMojeQuery &q, const KlicPobytu &pobyt)
 {
     std::vector<Host> hoste;

@@ -52,6 +52,9 @@ QString chybejiciUdaje(const std::vector<Host> &hoste, const QDate &dnes = QDate
 /** Under 18 on the stay's first day: exempt from the stay fee, whatever the reasons set up. */
 bool jeMladsi18(const Host &h, const QDate &prvniDen);
 
+/** The guest of the query's current row (every column of hoste_tab). */
+Host zRadku(const TMojeQuery &q);
+
 /** The guests of a stay in their order. */
 std::vector<Host> nacti(TMojeQuery &q, const KlicPobytu &pobyt);
 std::vector<Host> nacti(const KlicPobytu &pobyt);

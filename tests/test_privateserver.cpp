@@ -212,10 +212,10 @@ private slots:
             return q.integer("pocet");
         };
         // The eleven tables, the remembered web identifiers, the clients' change stamp, the history,
-        // the saves' lock rows, the number series, the tables of the guests' stays, and the open desks.
-        QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel'"), 23);
+        // the saves' lock rows, the number series, the tables of the guests' stays, the open desks, and the guests reported to the police.
+        QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel'"), 24);
         QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel' "
-                       "AND ENGINE = 'InnoDB' AND TABLE_COLLATION LIKE 'utf8mb4%'"), 23);
+                       "AND ENGINE = 'InnoDB' AND TABLE_COLLATION LIKE 'utf8mb4%'"), 24);
         QVERIFY(count("SELECT COUNT(*) AS pocet FROM typy_klientu_tab WHERE typ_klienta_id = 1") == 1);
         QCOMPARE(count("SELECT COUNT(*) AS pocet FROM skupiny_pokoju_tab"), 3);
         QVERIFY(count("SELECT COUNT(*) AS pocet FROM pokoje_tab") >= 18);

@@ -1,9 +1,27 @@
 // The report of foreign guests: the file's bytes, the deadline, and (against
 // the test server) the window and the terminal command that write it.
 
+#include "GuiTestSupport.h"
+#include "RecepceTestSupport.h"
+#include "TestDatabase.h"
+
+#include "db/DatabaseError.h"
+#include "db/PrivateServer.h"
+#include "db/TMojeDatabaze.h"
+#include "db/TMojeQuery.h"
+#include "desk/TUbyport.h"
+#include "model/NahlaseniCizincu.h"
 #include "model/Ubyport.h"
 
+#include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
+
+using RecepceTest::den;
+using RecepceTest::sql;
 
 namespace {
 UdajeOHotelu hotel()
@@ -44,6 +62,35 @@ HlaseniHosta novak()
 
 const QDate dnes(2026, 6, 28);
 const QDateTime vytvoreno(QDate(2026, 6, 28), QTime(9, 5, 7));
+/** A stay of the room from od to its last night doKdy, arrived on od unless prijezd is empty, departed on odjezd. */
+void pobyt(int cislo, int pokoj, int od, int doKdy, bool prijezd = true, const QString &odjezd = "NULL")
+{
+    TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, %1, '%2', '%3', '%4', %5, 1000)")
+                           .arg(cislo).arg(sql(-60), sql(od), sql(doKdy)).arg(pokoj));
+    if (prijezd)
+        TestDatabase::exec(QString("INSERT INTO prijezdy_tab VALUES (%1, %2, '%3', '%3 14:00:00', %4)")
+                               .arg(cislo).arg(pokoj).arg(sql(od), odjezd));
+}
+
+void host(int id, int cislo, int pokoj, int od, const QString &jmeno, const QString &prijmeni, const QString &zeme,
+          const QString &mesto, const QString &doklad)
+{
+    TestDatabase::exec(QString("INSERT INTO hoste_tab (host_id, cislo_objednavky, pokoj_id, od_kdy, jmeno, prijmeni, "
+                               "datum_narozeni, statni_prislusnost, ulice, mesto, stat, doklad_cislo, ucel) VALUES "
+                               "(%1, %2, %3, '%4', '%5', '%6', '1990-03-04', '%7', 'Rynek 1', '%8', '%7', '%9', '10')")
+                           .arg(id).arg(cislo).arg(pokoj)
+                           .arg(sql(od), jmeno, prijmeni, zeme, mesto, doklad));
+}
+
+/** Who the list names, in its order. */
+QStringList jmena(const std::vector<HlaseniHosta> &hoste)
+{
+    QStringList out;
+    for (const HlaseniHosta &h : hoste)
+        out << h.host.celeJmeno() + (h.opraven() ? " (opraven)" : "");
+    return out;
+}
+
 const QByteArray radekHotelu = "A|2|123456789012|VITRA|Hotel Vitrana|+420 777 123 456|\xC8"
                                "esk\xFD Krumlov|\xC8"
                                "esk\xFD Krumlov|Vnit\xF8n\xED M\xECsto|Radni\xE8n\xED|29|2|38101|"
@@ -57,7 +104,163 @@ class TestUbyport : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_dir;
+
 private slots:
+    void initTestCase() { RecepceTest::setUp(); }
+    void cleanupTestCase() { TestDatabase::tearDown(); }
+    void init()
+    {
+        // A Czech guest, an overdue Pole, a German arrived today, a guest departed yesterday, one not yet
+        // checked in and one who left long ago.
+        TestDatabase::clearTables();
+        TestDatabase::exec("DELETE FROM historie_zmen_tab");
+        TestDatabase::exec("INSERT INTO pokoje_tab VALUES (1, '101', 1), (2, '102', 1), (3, '103', 1)");
+        TestDatabase::exec("INSERT INTO hotel_udaje_tab (id, zarizeni, obec, psc, idub, zkratka) "
+                           "VALUES (1, 'Hotel Vitrana', 'Třeboň', '37901', '123456789012', 'VITRA')");
+        pobyt(7, 1, -10, 2);
+        host(1, 7, 1, -10, "Jan", "Novák", "CZE", "Praha", "123456789");
+        host(2, 7, 1, -10, "Anna", "Kowalska", "POL", "Kraków", "PL123");
+        pobyt(8, 2, 0, 3);
+        host(3, 8, 2, 0, "Hans", "Müller", "DEU", "Köln", "C01X00T47");
+        pobyt(9, 3, 1, 2, false);
+        host(4, 9, 3, 1, "Ivan", "Petrov", "UKR", "Kyjiv", "FE123");
+        pobyt(10, 3, -40, -39, true, "'" + sql(-38) + " 10:00:00'");
+        host(5, 10, 3, -40, "Olga", "Dávná", "SVK", "Žilina", "SK1");
+        pobyt(11, 2, -3, -2, true, "'" + sql(-1) + " 10:00:00'");
+        host(6, 11, 2, -3, "Petra", "Odjetá", "AUT", "Wien", "AT9");
+        MessageBox::clearHistory();
+    }
+
+    void seznamANahlaseni()
+    {
+        const std::vector<HlaseniHosta> hoste = NahlaseniCizincu::kNahlaseni(den(0));
+        QCOMPARE(jmena(hoste), QStringList({"Anna Kowalska", "Petra Odjetá", "Hans Müller"}));
+        QCOMPARE(NahlaseniCizincu::poTerminu(hoste, den(0)), 1);
+        QCOMPARE(hoste[0].posledniDen, den(3));
+
+        NahlaseniCizincu::oznacNahlasene({hoste[0]});
+        QCOMPARE(jmena(NahlaseniCizincu::kNahlaseni(den(0))), QStringList({"Petra Odjetá", "Hans Müller"}));
+        QCOMPARE(TestDatabase::rows("SELECT host_id, uzivatel FROM ubyport_tab"),
+                 QStringList{"2|" + PrivateServer::osUser()});
+        QCOMPARE(TestDatabase::rows("SELECT popis, ids FROM historie_zmen_tab"),
+                 QStringList{"Nahlášení cizinců policii (Ubyport): Anna Kowalska (pokoj 101)|host=2"});
+
+        // A corrected passport number must reach the police too.
+        TestDatabase::exec("UPDATE hoste_tab SET doklad_cislo = 'PL124' WHERE host_id = 2");
+        QCOMPARE(jmena(NahlaseniCizincu::kNahlaseni(den(0))),
+                 QStringList({"Anna Kowalska (opraven)", "Petra Odjetá", "Hans Müller"}));
+    }
+
+    void nahlaseniOdmitnutoPoOpraveJinouRecepci()
+    {
+        const std::vector<HlaseniHosta> hoste = NahlaseniCizincu::kNahlaseni(den(0));
+        auto jina = TestDatabase::openAnother();
+        TMojeQuery(*jina).exec("UPDATE hoste_tab SET prijmeni = 'Müllerová' WHERE host_id = 3");
+        try {
+            NahlaseniCizincu::oznacNahlasene(hoste);
+            QFAIL("marked a guest reported whose particulars changed since the list");
+        } catch (const DatabaseError &e) {
+            QCOMPARE(e.kind(), DatabaseError::Kind::Conflict);
+            QVERIFY2(e.text().contains("Hans Müller (pokoj 102)"), qPrintable(e.text()));
+        }
+        QCOMPARE(TestDatabase::value("SELECT COUNT(*) FROM ubyport_tab").toInt(), 0);
+    }
+
+    void oknoZapiseSouborAOznaci()
+    {
+        TUbyport okno;
+        okno.show();
+        CONTROL(QTableWidget, tabulka, &okno, "HosteTable");
+        QTRY_COMPARE(tabulka->rowCount(), 3);
+        QCOMPARE(tabulka->item(0, 0)->foreground().color(), QColor(Qt::red));
+        QVERIFY(tabulka->item(0, 0)->data(Qt::AccessibleTextRole).toString().contains("po termínu"));
+        QVERIFY(tabulka->item(0, 5)->text().contains("po termínu"));
+        QVERIFY(!tabulka->item(2, 0)->data(Qt::AccessibleTextRole).toString().contains("po termínu"));
+
+        const QString soubor = m_dir.filePath("okno.unl");
+        QVERIFY(okno.ulozSoubor(soubor));
+        QFile f(soubor);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> radky = f.readAll().split('\n');
+        QCOMPARE(radky.size(), 5);
+        QVERIFY(radky[0].startsWith("A|2|123456789012|VITRA|Hotel Vitrana||"));
+        QCOMPARE(radky[1], "U|" + den(-10).toString("dd.MM.yyyy").toLatin1() + "|" + den(3).toString("dd.MM.yyyy").toLatin1()
+                               + "|Kowalska|Anna||04.03.1990|||POL|Krak\xF3w, Rynek 1|PL123||10||\r");
+        QVERIFY(radky[3].startsWith("U|" + den(0).toString("dd.MM.yyyy").toLatin1() + "|"));
+        QVERIFY(radky[3].contains("|M\xFCller|Hans||"));
+
+        // Only the chosen row is marked, after the receptionist confirms.
+        tabulka->clearSelection();
+        tabulka->selectRow(1);
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        CONTROL(QPushButton, oznacit, &okno, "OznacitButton");
+        QTest::mouseClick(oznacit, Qt::LeftButton);
+        QTRY_COMPARE(tabulka->rowCount(), 2);
+        QCOMPARE(TestDatabase::rows("SELECT host_id FROM ubyport_tab"), QStringList{"6"});
+
+        // A guest lacking the document: the file is refused naming them.
+        TestDatabase::exec("UPDATE hoste_tab SET doklad_cislo = '' WHERE host_id = 3");
+        okno.hide();
+        okno.show();
+        QTRY_COMPARE(tabulka->rowCount(), 2);
+        QVERIFY(!okno.ulozSoubor(m_dir.filePath("odmitnuty.unl")));
+        QVERIFY(!QFile::exists(m_dir.filePath("odmitnuty.unl")));
+        QVERIFY(MessageBox::history().last().text.contains("Hans Müller (pokoj 102): chybí číslo cestovního dokladu"));
+    }
+
+    void prikaz_data()
+    {
+        QTest::addColumn<QStringList>("argumenty");
+        QTest::addColumn<QString>("prikaz");   // run before, on the test's connection
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("stderr");
+        QTest::addColumn<int>("radku");       // of the file written; -1 none
+        QTest::newRow("every unreported guest") << QStringList{"--ubyport", "FILE"} << "" << 0
+                                                << "cizinců: 3, z toho po termínu: 1" << 4;
+        QTest::newRow("the = form") << QStringList{"--ubyport=FILE"} << "" << 0 << "cizinců: 3" << 4;
+        QTest::newRow("nobody to report, no file") << QStringList{"--ubyport", "FILE"} << "DELETE FROM hoste_tab" << 0
+                                                   << "Žádný cizinec nečeká na nahlášení" << -1;
+        QTest::newRow("a missing field named")
+            << QStringList{"--ubyport", "FILE"} << "UPDATE hoste_tab SET jmeno = '' WHERE host_id = 6" << 1
+            << "Host Odjetá (pokoj 102): chybí jméno" << -1;
+        QTest::newRow("no file named") << QStringList{"--ubyport"} << "" << 2 << "Za --ubyport chybí jméno souboru" << -1;
+        QTest::newRow("with another command") << QStringList{"--ubyport", "FILE", "--backup", "x"} << "" << 2
+                                              << "nejde spojit" << -1;
+    }
+    void prikaz()
+    {
+        QFETCH(QStringList, argumenty);
+        QFETCH(QString, prikaz);
+        QFETCH(int, status);
+        QFETCH(QString, stderr);
+        QFETCH(int, radku);
+        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../vitrana");
+        QVERIFY2(QFileInfo(program).isExecutable(), "vitrana is not built");
+        if (!prikaz.isEmpty())
+            TestDatabase::exec(prikaz);
+        const Configuration c = TestDatabase::config();
+        const QString konfigurace = m_dir.filePath("hotel.conf");
+        QFile conf(konfigurace);
+        QVERIFY(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        conf.write(QString("[database]\nmode = mysql\nsocket = %1\nname = %2\n").arg(c.socket, c.name).toUtf8());
+        conf.close();
+        const QString soubor = m_dir.filePath(QString("prikaz-%1.unl").arg(QTest::currentDataTag()).replace(' ', '-'));
+        argumenty.replaceInStrings("FILE", soubor);
+        QProcess desk;
+        desk.start(program, QStringList{"--config", konfigurace} + argumenty);
+        QVERIFY(desk.waitForFinished(120000));
+        const QString err = QString::fromUtf8(desk.readAllStandardError());
+        QCOMPARE(desk.exitCode(), status);
+        QVERIFY2(err.contains(stderr), qPrintable(err));
+        QCOMPARE(QFile::exists(soubor), radku >= 0);
+        if (radku >= 0) {
+            QFile f(soubor);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll().count("\r\n"), radku);
+        }
+    }
+
     void soubor_data()
     {
         QTest::addColumn<Uprava>("uprava");
