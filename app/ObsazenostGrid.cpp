@@ -874,6 +874,17 @@ void ObsazenostGrid::keyPressEvent(QKeyEvent *event)
         event->accept();
         zvol(m_kurzor);
         return;
+    case Qt::Key_P:
+        // "Příjezd": the guests of the reserved square arrive.
+        if (const std::optional<Misto> misto = mistoV(m_kurzor); misto && stavBunky(*misto) == StavBunky::Rezervovany) {
+            const Vrstva &v = m_vrstvy[misto->vrstva];
+            event->accept();
+            emit reservedSquareChosen(v.pokojIds.value(misto->radek, -1), v.cislaPokoju[misto->radek],
+                                      v.prvni.addDays(misto->den));
+            return;
+        }
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
     default:
         QAbstractScrollArea::keyPressEvent(event);
         return;

@@ -137,6 +137,8 @@ public:
 signals:
     /** A free square was double-clicked or chosen by Enter: a new reservation of that room for that day. */
     void freeSquareChosen(const QString &cisloPokoje, const QDate &den);
+    /** P on a reserved square: the arrival (check-in) of its stay. */
+    void reservedSquareChosen(int pokojId, const QString &cisloPokoje, const QDate &den);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -19,6 +19,7 @@
 #include "db/Installation.h"
 #include "db/TMojeQuery.h"
 #include "model/Historie.h"
+#include "model/Pobyt.h"
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
@@ -84,6 +85,8 @@ TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
         connect(i.item, &QAction::triggered, this, i.handler);
     connect(ui->MrizkaObsazenosti, &ObsazenostGrid::freeSquareChosen, this,
             &TVitranaForm::MrizkaObsazenostiDblClick);
+    connect(ui->MrizkaObsazenosti, &ObsazenostGrid::reservedSquareChosen, this,
+            &TVitranaForm::MrizkaObsazenostiPrijezd);
     // A screen reader names the pickers by their captions.
     ui->OdLabel->setBuddy(ui->OdDateTimePicker);
     ui->DoLabel->setBuddy(ui->DoDateTimePicker);
@@ -423,6 +426,23 @@ void TVitranaForm::MenuRezervacePrijezdyAOdjezdyClick()
 void TVitranaForm::MenuRezervacePrijezdHostaClick()
 {
     otevriZeSmycky([this] {
+        m_prijezdHosta->ukaz();
+        refresh();   // an early arrival moves a stay's first day
+    });
+}
+
+void TVitranaForm::MrizkaObsazenostiPrijezd(int pokojId, const QString &cisloPokoje, const QDate &den)
+{
+    otevriZeSmycky([this, pokojId, cisloPokoje, den] {
+        std::vector<PobytPokoje> pobyty;
+        try {
+            pobyty = NactiPobytyPokoje(pokojId, den, den);
+        } catch (const DatabaseError &e) {
+            MessageBox::chybaDatabaze(this, tr("Nepodařilo se načíst rezervaci."), e);
+            return;
+        }
+        if (!pobyty.empty())
+            m_prijezdHosta->prefill(pobyty.front().cislo_objednavky, cisloPokoje);
         m_prijezdHosta->ukaz();
         refresh();   // an early arrival moves a stay's first day
     });

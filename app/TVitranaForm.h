@@ -97,6 +97,8 @@ public slots:
     void ZalohaDatabazeClick();
     void OAplikaciClick();
     void MrizkaObsazenostiDblClick(const QString &cisloPokoje, const QDate &den);
+    /** A reserved square chosen: the check-in of the stay there, chosen in its window. */
+    void MrizkaObsazenostiPrijezd(int pokojId, const QString &cisloPokoje, const QDate &den);
 
 protected:
     void showEvent(QShowEvent *event) override;

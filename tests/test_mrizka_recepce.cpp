@@ -15,6 +15,7 @@
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "desk/TNovaRezervace.h"
+#include "desk/TPrijezdHosta.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -261,6 +262,23 @@ private slots:
             [&] { cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); },
             [](TNovaRezervace *d) { checkBooking(d, "103", den(7)); });
         QCOMPARE(grid()->kurzor(), (ObsazenostGrid::Bunka{row("103"), 7}));
+    }
+
+    void pOnAReservedCellOpensItsArrival()
+    {
+        grid()->setFocus();
+        for (int r = 0; r < row("101"); ++r)
+            QTest::keyClick(grid(), Qt::Key_Down);
+        QTest::keyClick(grid(), Qt::Key_Right);
+        opensNoDialog([&] { QTest::keyClick(grid(), Qt::Key_P); });   // a free square: nothing arrives
+        QTest::keyClick(grid(), Qt::Key_Right);
+        QTest::keyClick(grid(), Qt::Key_Right);
+        inModalLater<TPrijezdHosta>([&] { QTest::keyClick(grid(), Qt::Key_P); }, [](TPrijezdHosta *d) {
+            // Reservation 4 in room 101, chosen among the stays the window lists.
+            const QString pobyt = d->findChild<QComboBox *>("PobytComboBox")->currentText();
+            QVERIFY2(pobyt.contains("4") && pobyt.contains("101"), qPrintable(pobyt));
+            d->reject();
+        });
     }
 
     void theGridIsDrawnAgainHoweverTheDialogCloses_data()
