@@ -187,7 +187,7 @@ CREATE TABLE IF NOT EXISTS hotel_udaje_tab (
     cislo_orientacni VARCHAR(20) NOT NULL DEFAULT '',
     psc VARCHAR(5) NOT NULL DEFAULT '',
     kontakt VARCHAR(255) NOT NULL DEFAULT '',
-    idub VARCHAR(12) NOT NULL DEFAULT '',
+    idub VARCHAR(14) NOT NULL DEFAULT '',
     zkratka VARCHAR(5) NOT NULL DEFAULT '',
     poplatek_sazba DECIMAL(15,2) NOT NULL DEFAULT 0,
     poplatek_obdobi TINYINT NOT NULL DEFAULT 0,

@@ -151,7 +151,10 @@ bool platnaPsc(const QString &psc)
 
 bool platneIdub(const QString &idub)
 {
-    return digits(idub, 12, 12);
+    // The police give a facility's IDUB as 12 to 14 letters and digits
+    // (most are 12 digits).
+    static const QRegularExpression tvar(QStringLiteral("^[A-Za-z0-9]{12,14}$"));
+    return tvar.match(idub).hasMatch();
 }
 
 bool platnyIban(const QString &iban)
@@ -184,7 +187,7 @@ QString chyba(const UdajeOHotelu &u)
     if (!u.psc.isEmpty() && !platnaPsc(u.psc))
         return tr("PSČ musí mít pět číslic.");
     if (!u.idub.isEmpty() && !platneIdub(u.idub))
-        return tr("IDUB musí mít 12 číslic.");
+        return tr("IDUB musí mít 12 až 14 písmen nebo číslic.");
     if (u.zkratka.size() > 5)
         return tr("Zkratka může mít nejvýš 5 znaků.");
     if (u.poplatek_sazba < 0 || u.poplatek_sazba > nejvyssiSazba)

@@ -55,6 +55,8 @@ private slots:
         QTest::newRow("PSČ with a space elsewhere") << "psc" << "11 000" << false;
         QTest::newRow("IDUB") << "idub" << "123456789012" << true;
         QTest::newRow("IDUB of eleven digits") << "idub" << "12345678901" << false;
+        QTest::newRow("IDUB of fourteen letters and digits") << "idub" << "AB345678901234" << true;
+        QTest::newRow("IDUB with a blank") << "idub" << "1234 5678901" << false;
         QTest::newRow("IBAN") << "iban" << "CZ6508000000192000145399" << true;
         QTest::newRow("IBAN in groups") << "iban" << "CZ65 0800 0000 1920 0014 5399" << true;
         QTest::newRow("IBAN, a digit wrong") << "iban" << "CZ6508000000192000145398" << false;
@@ -80,7 +82,7 @@ private slots:
         QTest::addColumn<QString>("zprava");
         QTest::newRow("IČO") << "IcoEdit" << "25596642" << "IČO musí mít 8 číslic a platnou kontrolní číslici.";
         QTest::newRow("PSČ") << "PscEdit" << "1100" << "PSČ musí mít pět číslic.";
-        QTest::newRow("IDUB") << "IdubEdit" << "12345" << "IDUB musí mít 12 číslic.";
+        QTest::newRow("IDUB") << "IdubEdit" << "12345" << "IDUB musí mít 12 až 14 písmen nebo číslic.";
         QTest::newRow("the fee above the law's 50 Kč")
             << "SazbaPoplatkuEdit" << "50,5" << "Sazba poplatku z pobytu může být nejvýš 50 Kč za osobu a noc.";
         QTest::newRow("the fee not a number") << "SazbaPoplatkuEdit" << "padesát" << "Sazba poplatku z pobytu není číslo.";
