@@ -26,9 +26,11 @@
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
+#include "desk/TPrijezdHosta.h"
 #include "desk/TPrijezdyAOdjezdy.h"
 #include "desk/TRezervaceSmazRezervaci.h"
 #include "desk/TStavPokoju.h"
+#include "desk/TUbyport.h"
 #include "web/TAdministraceSpolupraceSWebem.h"
 #include "WebSimulator.h"
 
@@ -307,6 +309,22 @@ void shootAll(TVitranaForm &form)
                 break;
     }
     shoot(form.findChild<TStavPokoju *>(), {}, QStringLiteral("stav-pokoju.png"));
+    // A guest of today's first arrival, typed as the receptionist types them.
+    shoot(form.findChild<TPrijezdHosta *>(), [](QWidget *d) {
+        // As typed: the window follows what the receptionist edits.
+        const auto napis = [d](const char *edit, const QString &text) {
+            auto *e = control<QLineEdit>(d, edit);
+            e->setText(text);
+            emit e->textEdited(text);
+        };
+        napis("JmenoEdit", QStringLiteral("Jana"));
+        napis("PrijmeniEdit", QStringLiteral("Horáková"));
+        napis("DatumNarozeniEdit", QStringLiteral("12. 5. 1984"));
+        napis("UliceEdit", QStringLiteral("Lipová 12"));
+        napis("MestoEdit", QStringLiteral("Brno"));
+        napis("PscEdit", QStringLiteral("602 00"));
+    }, QStringLiteral("prijezd-hosta.png"));
+    shoot(form.findChild<TUbyport *>(), {}, QStringLiteral("ubyport.png"));
 }
 } // namespace
 
