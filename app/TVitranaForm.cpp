@@ -19,6 +19,7 @@
 #include "db/Installation.h"
 #include "db/TMojeQuery.h"
 #include "model/Historie.h"
+#include "model/NahlaseniCizincu.h"
 #include "model/Pobyt.h"
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TNovaRezervace.h"
@@ -206,6 +207,31 @@ void TVitranaForm::FormShow()
     zkontrolujZmeny();
 }
 
+void TVitranaForm::ukazHlaseniPoTerminu(const QDate &dnes)
+{
+    int poTerminu = 0;
+    try {
+        TMojeQuery q(*m_recepce->databaze());
+        poTerminu = NahlaseniCizincu::poTerminu(NahlaseniCizincu::kNahlaseni(q, dnes), dnes);
+    } catch (const DatabaseError &e) {
+        qWarning("Vitrana: cannot count the overdue reports of foreign guests: %s", qUtf8Printable(e.text()));
+        return;
+    }
+    m_denHlaseni = dnes;
+    if (!m_hlaseniLabel) {
+        m_hlaseniLabel = new QLabel(ui->StatusBar1);
+        m_hlaseniLabel->setObjectName(QStringLiteral("HlaseniPoTerminuLabel"));
+        m_hlaseniLabel->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; color: #b00000; }"));
+        ui->StatusBar1->addWidget(m_hlaseniLabel);
+    }
+    // The police want foreign guests within three working days: a glance tells.
+    const QString text = poTerminu == 0 ? QString()
+                                        : tr("Cizinci nenahlášení po termínu: %1 (Knihy → Hlášení cizinců)").arg(poTerminu);
+    m_hlaseniLabel->setText(text);
+    m_hlaseniLabel->setAccessibleName(text);
+    m_hlaseniLabel->setVisible(poTerminu > 0);
+}
+
 void TVitranaForm::zkontrolujZmeny()
 {
     TMojeDatabaze *db = m_recepce->databaze();
@@ -220,6 +246,11 @@ void TVitranaForm::zkontrolujZmeny()
         return;
     }
     const bool prvni = m_posledniZmena < 0;
+    // A report falls due at midnight too, not only when something is saved.
+    const QDate dnes = QDate::currentDate();
+    if (posledni == m_posledniZmena && dnes == m_denHlaseni)
+        return;
+    ukazHlaseniPoTerminu(dnes);
     if (posledni == m_posledniZmena)
         return;
     m_posledniZmena = posledni;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -62,6 +63,8 @@ public:
      * tiny read.
      */
     void zkontrolujZmeny();
+    /** The status bar's red count of foreign guests not reported to the police by their deadline. */
+    void ukazHlaseniPoTerminu(const QDate &dnes);
 
     ObsazenostGrid *grid() const;
     /**
@@ -115,6 +118,8 @@ private:
     Recepce *m_recepce;
     std::unique_ptr<SkupinyPokoju> m_skupiny;
     qint64 m_posledniZmena = -1;       // the history's newest id when the window last looked
+    QDate m_denHlaseni;                // the day the overdue reports were last counted for
+    QLabel *m_hlaseniLabel = nullptr;
     QString m_titulek;                 // the caption without the notice below
     QLabel *m_obsahLabel = nullptr;    // "sample hotel" or "empty hotel", so nobody takes it for the real one
 

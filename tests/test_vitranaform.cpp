@@ -134,6 +134,7 @@ private slots:
             "MenuRezervacePrijezdyAOdjezdy=Příjezdy a odjezdy..., MenuRezervacePrijezdHosta=Příjezd hosta..., "
             "MenuRezervaceOdjezdHosta=Odjezd hosta...",
             "MenuUklid=Úklid: MenuUklidStavPokoju=Stav pokojů...",
+            "MenuKnihy=Knihy: MenuKnihyUbyport=Hlášení cizinců (Ubyport)...",
             "MenuAdministrace=Administrace: MenuAdministraceUdajeOHotelu=Údaje o hotelu..., "
             "MenuAdministracePokoje=Pokoje..., "
             "MenuAdministraceTypyPokoju=Typy pokojů..., MenuAdministraceSkupinyPokoju=Skupiny pokojů..., "
@@ -325,6 +326,23 @@ private slots:
                                   15000);
         QCOMPARE(tabs()->tabText(1), QStringLiteral("Patro"));   // the group shown stays chosen
         QVERIFY(square(0, 5) != green);                          // and shows the new stay
+    }
+
+    // A foreign guest checked in ten days ago and not reported: the status
+    // bar says so in red; a Czech guest is no report.
+    void overdueReportsOfForeignGuestsShowInTheStatusBar()
+    {
+        TestDatabase::exec(QString("INSERT INTO objednavky_pokoje_tab VALUES (1, 9, '%1', '%1', '%2', 2, 100)")
+                               .arg(day(-10), day(3)));
+        TestDatabase::exec(QString("INSERT INTO prijezdy_tab VALUES (9, 2, '%1', '%1 14:00:00', NULL)").arg(day(-10)));
+        TestDatabase::exec(QString("INSERT INTO hoste_tab (host_id, cislo_objednavky, pokoj_id, od_kdy, jmeno, prijmeni, "
+                                   "statni_prislusnost) VALUES (1, 9, 2, '%1', 'Ján', 'Kováč', 'SVK'), "
+                                   "(2, 9, 2, '%1', 'Jan', 'Novák', 'CZE')")
+                               .arg(day(-10)));
+        show();
+        auto *label = m_form->findChild<QLabel *>("HlaseniPoTerminuLabel");
+        QTRY_VERIFY(label && label->isVisible());
+        QVERIFY2(label->text().startsWith("Cizinci nenahlášení po termínu: 1 "), qPrintable(label->text()));
     }
 
     void aTabShowsItsOwnGroupOfTheSameName()
