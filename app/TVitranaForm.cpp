@@ -27,6 +27,7 @@
 #include "desk/TPrijezdyAOdjezdy.h"
 #include "desk/TStavPokoju.h"
 #include "desk/TUbyport.h"
+#include "desk/TEvidencniKniha.h"
 #include "desk/TOdjezdHosta.h"
 #include "desk/TPrijezdHosta.h"
 #include "desk/TRezervaceSmazRezervaci.h"
@@ -78,6 +79,7 @@ TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
         {ui->MenuAdministraceUdajeOHotelu, &TVitranaForm::MenuAdministraceUdajeOHoteluClick},
         {ui->MenuUklidStavPokoju, &TVitranaForm::MenuUklidStavPokojuClick},
         {ui->MenuKnihyUbyport, &TVitranaForm::MenuKnihyUbyportClick},
+        {ui->MenuKnihyEvidencniKniha, &TVitranaForm::MenuKnihyEvidencniKnihaClick},
         {ui->SpolupraceSWebem, &TVitranaForm::SpolupraceSWebemClick},
         {ui->ZalohaDatabaze, &TVitranaForm::ZalohaDatabazeClick},
         {ui->OAplikaci, &TVitranaForm::OAplikaciClick},
@@ -129,6 +131,8 @@ void TVitranaForm::createDialogs()
     ui->MenuUklidStavPokoju->setEnabled(true);
     m_ubyport = new TUbyport(this);
     ui->MenuKnihyUbyport->setEnabled(true);
+    m_evidencniKniha = new TEvidencniKniha(this);
+    ui->MenuKnihyEvidencniKniha->setEnabled(true);
     m_upravUdaje = new TKlientiUpravUdaje(this);
     ui->MenuKlientiUpravUdaje->setEnabled(true);
     m_smazRezervaci = new TRezervaceSmazRezervaci(this);
@@ -540,6 +544,11 @@ void TVitranaForm::MenuUklidStavPokojuClick()
 void TVitranaForm::MenuKnihyUbyportClick()
 {
     otevriZeSmycky([this] { m_ubyport->ukaz(); });
+}
+
+void TVitranaForm::MenuKnihyEvidencniKnihaClick()
+{
+    otevriZeSmycky([this] { m_evidencniKniha->ukaz(); });
 }
 
 void TVitranaForm::SpolupraceSWebemClick()

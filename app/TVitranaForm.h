@@ -21,6 +21,7 @@ class THistorieZmen;
 class TUdajeOHotelu;
 class TStavPokoju;
 class TUbyport;
+class TEvidencniKniha;
 class TPrehledy;
 class TAdministraceTypyPokoju;
 class TDefinovaniCen;
@@ -94,6 +95,7 @@ public slots:
     void MenuAdministraceUdajeOHoteluClick();
     void MenuUklidStavPokojuClick();
     void MenuKnihyUbyportClick();
+    void MenuKnihyEvidencniKnihaClick();
     void MenuAdministracePrehledyClick();
     void SpolupraceSWebemClick();
     /** Asks for a file, then backs the hotel database up into it (zalohujDo). */
@@ -136,6 +138,7 @@ private:
     TUdajeOHotelu *m_udajeOHotelu = nullptr;
     TStavPokoju *m_stavPokoju = nullptr;
     TUbyport *m_ubyport = nullptr;
+    TEvidencniKniha *m_evidencniKniha = nullptr;
     TNastaveniDnuUTypuDne *m_nastaveniDnu = nullptr;
     TKlientiUpravUdaje *m_upravUdaje = nullptr;
     TRezervaceSmazRezervaci *m_smazRezervaci = nullptr;

@@ -134,7 +134,8 @@ private slots:
             "MenuRezervacePrijezdyAOdjezdy=Příjezdy a odjezdy..., MenuRezervacePrijezdHosta=Příjezd hosta..., "
             "MenuRezervaceOdjezdHosta=Odjezd hosta...",
             "MenuUklid=Úklid: MenuUklidStavPokoju=Stav pokojů...",
-            "MenuKnihy=Knihy: MenuKnihyUbyport=Hlášení cizinců (Ubyport)...",
+            "MenuKnihy=Knihy: MenuKnihyUbyport=Hlášení cizinců (Ubyport)..., "
+            "MenuKnihyEvidencniKniha=Evidenční kniha...",
             "MenuAdministrace=Administrace: MenuAdministraceUdajeOHotelu=Údaje o hotelu..., "
             "MenuAdministracePokoje=Pokoje..., "
             "MenuAdministraceTypyPokoju=Typy pokojů..., MenuAdministraceSkupinyPokoju=Skupiny pokojů..., "
