@@ -26,6 +26,7 @@
 #include "desk/TPridaniKlienta.h"
 #include "desk/TPrijezdyAOdjezdy.h"
 #include "desk/TStavPokoju.h"
+#include "desk/TDomovniKniha.h"
 #include "desk/TUbyport.h"
 #include "desk/TEvidencniKniha.h"
 #include "desk/TOdjezdHosta.h"
@@ -78,6 +79,7 @@ TVitranaForm::TVitranaForm(Recepce *recepce, QWidget *parent)
         {ui->MenuAdministracePrehledy, &TVitranaForm::MenuAdministracePrehledyClick},
         {ui->MenuAdministraceUdajeOHotelu, &TVitranaForm::MenuAdministraceUdajeOHoteluClick},
         {ui->MenuUklidStavPokoju, &TVitranaForm::MenuUklidStavPokojuClick},
+        {ui->MenuKnihyDomovniKniha, &TVitranaForm::MenuKnihyDomovniKnihaClick},
         {ui->MenuKnihyUbyport, &TVitranaForm::MenuKnihyUbyportClick},
         {ui->MenuKnihyEvidencniKniha, &TVitranaForm::MenuKnihyEvidencniKnihaClick},
         {ui->SpolupraceSWebem, &TVitranaForm::SpolupraceSWebemClick},
@@ -129,6 +131,8 @@ void TVitranaForm::createDialogs()
     ui->MenuAdministraceUdajeOHotelu->setEnabled(true);
     m_stavPokoju = new TStavPokoju(this);
     ui->MenuUklidStavPokoju->setEnabled(true);
+    m_domovniKniha = new TDomovniKniha(this);
+    ui->MenuKnihyDomovniKniha->setEnabled(true);
     m_ubyport = new TUbyport(this);
     ui->MenuKnihyUbyport->setEnabled(true);
     m_evidencniKniha = new TEvidencniKniha(this);
@@ -539,6 +543,11 @@ void TVitranaForm::MenuUklidStavPokojuClick()
         m_stavPokoju->ukaz();
         refresh();   // the rooms' marks and spans out of order
     });
+}
+
+void TVitranaForm::MenuKnihyDomovniKnihaClick()
+{
+    otevriZeSmycky([this] { m_domovniKniha->ukaz(); });
 }
 
 void TVitranaForm::MenuKnihyUbyportClick()

@@ -20,6 +20,7 @@ class TAdministraceTypyDni;
 class THistorieZmen;
 class TUdajeOHotelu;
 class TStavPokoju;
+class TDomovniKniha;
 class TUbyport;
 class TEvidencniKniha;
 class TPrehledy;
@@ -94,6 +95,7 @@ public slots:
     void MenuAdministraceHistorieZmenClick();
     void MenuAdministraceUdajeOHoteluClick();
     void MenuUklidStavPokojuClick();
+    void MenuKnihyDomovniKnihaClick();
     void MenuKnihyUbyportClick();
     void MenuKnihyEvidencniKnihaClick();
     void MenuAdministracePrehledyClick();
@@ -137,6 +139,7 @@ private:
     TPrehledy *m_prehledy = nullptr;
     TUdajeOHotelu *m_udajeOHotelu = nullptr;
     TStavPokoju *m_stavPokoju = nullptr;
+    TDomovniKniha *m_domovniKniha = nullptr;
     TUbyport *m_ubyport = nullptr;
     TEvidencniKniha *m_evidencniKniha = nullptr;
     TNastaveniDnuUTypuDne *m_nastaveniDnu = nullptr;

@@ -284,3 +284,28 @@ CREATE TABLE IF NOT EXISTS ubyport_tab (
     otisk CHAR(40) NOT NULL DEFAULT '',
     PRIMARY KEY (host_id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+
+-- The earlier particulars of a guest corrected after the stay was checked
+-- in: the books keep what was written, and show the entry as corrected
+-- with who and when.
+CREATE TABLE IF NOT EXISTS hoste_opravy_tab (
+    id BIGINT NOT NULL AUTO_INCREMENT,
+    host_id INT NOT NULL,
+    kdy DATETIME NOT NULL,
+    uzivatel VARCHAR(128) NOT NULL DEFAULT '',
+    jmeno VARCHAR(100) NOT NULL DEFAULT '',
+    prijmeni VARCHAR(100) NOT NULL DEFAULT '',
+    datum_narozeni DATE NULL,
+    statni_prislusnost CHAR(3) NOT NULL DEFAULT '',
+    ulice VARCHAR(255) NOT NULL DEFAULT '',
+    mesto VARCHAR(100) NOT NULL DEFAULT '',
+    psc VARCHAR(20) NOT NULL DEFAULT '',
+    stat CHAR(3) NOT NULL DEFAULT '',
+    doklad_druh VARCHAR(20) NOT NULL DEFAULT '',
+    doklad_cislo VARCHAR(40) NOT NULL DEFAULT '',
+    vizum VARCHAR(40) NOT NULL DEFAULT '',
+    ucel CHAR(2) NOT NULL DEFAULT '10',
+    osvobozeni_id INT NOT NULL DEFAULT 0,
+    PRIMARY KEY (id),
+    KEY host (host_id, kdy)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;

@@ -36,10 +36,10 @@ qreal vyskaPaticky(QPrinter &printer)
 }
 } // namespace
 
-void priprav(QPrinter &printer)
+void priprav(QPrinter &printer, QPageLayout::Orientation orientace)
 {
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageOrientation(orientace);
     printer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
 }
 
@@ -56,7 +56,7 @@ std::unique_ptr<QTextDocument> dokument(QPrinter &printer, const QString &html)
     return doc;
 }
 
-int tiskni(QPrinter &printer, const QString &html)
+int tiskni(QPrinter &printer, const QString &html, const QString &paticka)
 {
     const std::unique_ptr<QTextDocument> doc = dokument(printer, html);
     QPainter painter;
@@ -83,34 +83,38 @@ int tiskni(QPrinter &printer, const QString &html)
 
         painter.setFont(pismo(8));
         painter.setPen(Qt::black);
-        const QRectF paticka(0, telo.height(), telo.width(), vyskaPaticky(printer));
-        painter.drawText(paticka, Qt::AlignLeft | Qt::AlignBottom, vytisteno);
-        painter.drawText(paticka, Qt::AlignRight | Qt::AlignBottom, tr("strana %1 z %2").arg(strana + 1).arg(stran));
+        const QRectF radekPaticky(0, telo.height(), telo.width(), vyskaPaticky(printer));
+        painter.drawText(radekPaticky, Qt::AlignLeft | Qt::AlignBottom, vytisteno);
+        painter.drawText(radekPaticky, Qt::AlignHCenter | Qt::AlignBottom, paticka);
+        painter.drawText(radekPaticky, Qt::AlignRight | Qt::AlignBottom,
+                         tr("strana %1 z %2").arg(strana + 1).arg(stran));
     }
     painter.end();
     return stran;
 }
 
-int ulozPdf(QWidget *okno, const QString &soubor, const QString &html)
+int ulozPdf(QWidget *okno, const QString &soubor, const QString &html, QPageLayout::Orientation orientace,
+            const QString &paticka)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(soubor);
     printer.setDocName(okno ? okno->windowTitle() : QString());
-    priprav(printer);
-    const int stran = tiskni(printer, html);
+    priprav(printer, orientace);
+    const int stran = tiskni(printer, html, paticka);
     if (stran == 0)
         MessageBox::chyba(okno, tr("Soubor %1 se nepodařilo zapsat.").arg(QDir::toNativeSeparators(soubor)));
     return stran;
 }
 
-void nahled(QWidget *okno, const QString &titulek, const QString &html)
+void nahled(QWidget *okno, const QString &titulek, const QString &html, QPageLayout::Orientation orientace,
+            const QString &paticka)
 {
     QPrinter printer(QPrinter::HighResolution);
-    priprav(printer);
+    priprav(printer, orientace);
     QPrintPreviewDialog nahled(&printer, okno);
     nahled.setWindowTitle(titulek);
-    QObject::connect(&nahled, &QPrintPreviewDialog::paintRequested, &nahled, [&html](QPrinter *p) { tiskni(*p, html); });
+    QObject::connect(&nahled, &QPrintPreviewDialog::paintRequested, &nahled, [&](QPrinter *p) { tiskni(*p, html, paticka); });
     nahled.exec();
 }
 

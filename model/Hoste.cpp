@@ -4,6 +4,7 @@
 
 #include "db/CiselneRady.h"
 #include "db/SqlHoste.h"
+#include "db/SqlKnihy.h"
 #include "db/TMojeQuery.h"
 
 #include <QCoreApplication>
@@ -170,6 +171,18 @@ QList<int> uloz(TMojeQuery &q, const KlicPobytu &pobyt, const QDate &noveOd, con
     overZmeny(z, nacti(q, pobyt), idOf, [](const Host &h) {
         return QCoreApplication::translate("Hoste", "Údaje hosta %1").arg(Konflikt::uvozovky(h.celeJmeno()));
     });
+    // A checked-in stay's guests are entries of the guest books: never removed,
+    // and a correction keeps the particulars as they were written.
+    q.setSql(SqlKnihy::selectCheckedInStay(pobyt));
+    q.open();
+    if (q.integer(QStringLiteral("pocet")) > 0) {
+        if (!z.odstranene.empty())
+            throw DatabaseError(tr("Hosta %1 nelze odebrat: pobyt je ubytovaný a záznam v knize ubytovaných se "
+                                   "uchovává 6 let. Údaje hosta lze opravit.")
+                                    .arg(Konflikt::uvozovky(z.odstranene.front().celeJmeno())));
+        for (const auto &zmena : z.zmenene)
+            q.exec(SqlKnihy::insertCorrection(zmena.first.host_id));
+    }
     KlicPobytu novy = pobyt;
     novy.od_kdy = noveOd;
     if (noveOd != pobyt.od_kdy)

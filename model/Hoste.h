@@ -65,7 +65,8 @@ std::vector<Host> nacti(const KlicPobytu &pobyt);
  * (Konflikt otherwise), then writes the changes under the stay's key noveOd
  * (the stay's first day after the save), the guests in the order given; new
  * guests take ids of the guest series. Returns the ids of the guests in
- * that order.
+ * that order. When the stay is checked in, a changed guest's earlier
+ * particulars are kept (hoste_opravy_tab) and removing a guest is refused.
  */
 QList<int> uloz(TMojeQuery &q, const KlicPobytu &pobyt, const QDate &noveOd, const std::vector<Host> &nacteni,
                 const std::vector<Host> &hoste);

@@ -5,6 +5,7 @@
 
 #include "db/SqlKlienti.h"
 #include "db/CiselneRady.h"
+#include "db/SqlKnihy.h"
 #include "db/SqlObjednavky.h"
 #include "db/SqlZamky.h"
 #include "db/TMojeDatabaze.h"
@@ -272,6 +273,13 @@ bool smaz(int cisloObjednavky, int klientId, const std::vector<Objednavka> *jakN
                 throw Konflikt::zmenen(QCoreApplication::translate("Objednavky", "Rezervaci č. %1")
                                            .arg(cisloObjednavky));
         }
+        // The guests of a checked-in stay are entries of the guest books, which the law keeps for years.
+        q.setSql(SqlKnihy::selectCheckedInOfReservation(cisloObjednavky, klientId));
+        q.open();
+        if (q.integer(QStringLiteral("pocet")) > 0)
+            throw DatabaseError(QCoreApplication::translate("Objednavky",
+                                                            "Rezervaci s ubytovanými hosty nelze smazat; záznamy "
+                                                            "hostů v knihách ubytovaných se uchovávají 6 let."));
         q.exec(klientId >= 0 ? SqlObjednavky::deleteReservation(cisloObjednavky, klientId)
                              : SqlObjednavky::deleteReservation(cisloObjednavky));
         smazana = q.rowsAffected() > 0;

@@ -102,7 +102,7 @@ void clearTables()
                               "typy_klientu_tab", "klient_zobrazit_tab", "klienti_tab",
                               "objednavky_pokoje_tab", "webove_rezervace_tab", "ciselne_rady_tab", "zamky_tab",
                               "hotel_udaje_tab", "osvobozeni_tab", "hoste_tab", "prijezdy_tab", "stav_pokoju_tab",
-                              "mimo_provoz_tab", "ubyport_tab"})
+                              "mimo_provoz_tab", "ubyport_tab", "hoste_opravy_tab"})
         exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
     // The clients changed behind the desk's back: its shared client list must read them again.
     exec(SqlKlienti::bumpClientStamp());

@@ -11,6 +11,7 @@
 #include "app/TVitranaForm.h"
 #include "app/VitranaApplication.h"
 #include "core/Recepce.h"
+#include "db/DatabaseError.h"
 #include "db/TMojeDatabaze.h"
 #include "db/TMojeQuery.h"
 #include "desk/TRezervaceSmazRezervaci.h"
@@ -185,6 +186,32 @@ private slots:
         });
         QCOMPARE(messages(), QStringList{confirmation});
         QCOMPARE(storedNumbers(), (QStringList{"0|5|2", "4|17|1", "4|17|2", "6|20|1"}));
+    }
+
+    void aCheckedInReservationIsKept_data()
+    {
+        QTest::addColumn<QString>("prijezd");   // the arrival row: reservation, room, first day, departure
+        QTest::addColumn<QStringList>("stored");
+        const QStringList all{"4|3|1", "0|5|2", "4|17|1", "4|17|2", "6|20|1"};
+        QTest::newRow("one of its rooms checked in") << "17, 2, '2024-06-10', '2024-06-10 14:00', NULL" << all;
+        QTest::newRow("checked out") << "17, 1, '2024-06-10', '2024-06-10 14:00', '2024-06-15 10:00'" << all;
+        QTest::newRow("another reservation checked in")
+            << "3, 1, '2024-05-01', '2024-05-01 14:00', NULL" << QStringList{"4|3|1", "0|5|2", "6|20|1"};
+    }
+    void aCheckedInReservationIsKept()
+    {
+        QFETCH(QString, prijezd);
+        QFETCH(QStringList, stored);
+        TestDatabase::exec("INSERT INTO prijezdy_tab VALUES (" + prijezd + ")");
+        QString refused;
+        try {
+            Objednavka::SmazObjednavku(17, 4);
+        } catch (const DatabaseError &e) {
+            refused = e.text();
+        }
+        const bool kept = stored.size() == 5;
+        QCOMPARE(refused.startsWith("Rezervaci s ubytovanými hosty nelze smazat;"), kept);
+        QCOMPARE(storedNumbers(), stored);
     }
 
     void theGridIsRedrawnHoweverTheDialogCloses_data()
