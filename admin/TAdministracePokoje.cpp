@@ -88,7 +88,7 @@ void TAdministracePokoje::OdstranVybranePokojeButtonClick()
                != QMessageBox::Ok)
         return;
     for (auto it = radky.crbegin(); it != radky.crend(); ++it)
-        m_pokoje->Odstran(*it);
+        m_pokoje->Odstran(*it, budouci > 0);
     obnovSeznamy();
 }
 

@@ -95,15 +95,21 @@ void Pokoje::Pridej(const QString &cisloPokoje, int typPokojeId)
     m_pokoje.push_back({dalsiDocasneId(m_pokoje, idOf), cisloPokoje, typPokojeId});
 }
 
-void Pokoje::Odstran(int index)
+void Pokoje::Odstran(int index, bool sRezervacemi)
 {
     if (index < 0 || index >= static_cast<int>(m_pokoje.size()))
         return;
     const Pokoj &p = m_pokoje[index];
-    // What the room has now, against which the save tells a booking made meanwhile.
+    // What the room may have at the save: nothing, unless the removal was
+    // confirmed over its reservations, then what it had when confirmed. A
+    // booking stored since is told at the save.
     if (!jeDocasneId(p.pokoj_id) && !m_rezervaceOdstranenych.contains(p.pokoj_id)) {
-        TMojeQuery q;
-        m_rezervaceOdstranenych.insert(p.pokoj_id, pocetRezervaci(q, p.pokoj_id));
+        int pocet = 0;
+        if (sRezervacemi) {
+            TMojeQuery q;
+            pocet = pocetRezervaci(q, p.pokoj_id);
+        }
+        m_rezervaceOdstranenych.insert(p.pokoj_id, pocet);
     }
     m_pokoje.erase(m_pokoje.begin() + index);
 }

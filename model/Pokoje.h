@@ -48,8 +48,13 @@ public:
      * with the given type.
      */
     void Pridej(const QString &cisloPokoje, int typPokojeId);
-    /** Removes the room at that position; nothing when there is none. */
-    void Odstran(int index);
+    /**
+     * Removes the room at that position; nothing when there is none. The
+     * save refuses the removal when the room has a reservation lasting until
+     * today or later that was not there when sRezervacemi confirmed it (none
+     * at all without it).
+     */
+    void Odstran(int index, bool sRezervacemi = false);
     /** Gives the room at that position another type; it keeps its id, number and reservations. */
     void ZmenTyp(int index, int typPokojeId);
     /** The first room of that number, or the no-room value. */
