@@ -25,6 +25,7 @@
 #include "desk/TNovaRezervace.h"
 #include "desk/TPridaniKlienta.h"
 #include "desk/TPrijezdyAOdjezdy.h"
+#include "desk/TDomovniKniha.h"
 #include "desk/TStavPokoju.h"
 #include "desk/TOdjezdHosta.h"
 #include "desk/TPrijezdHosta.h"
@@ -91,6 +92,8 @@ Okno vytvor(const QString &nazev, QWidget *hlavni)
         return okno<TUdajeOHotelu>(hlavni);
     if (nazev == "StavPokoju")
         return okno<TStavPokoju>(hlavni);
+    if (nazev == "DomovniKniha")
+        return okno<TDomovniKniha>(hlavni);
     auto *engine = new SpolupraceSWebem(0);   // listening on any port
     auto *web = new TAdministraceSpolupraceSWebem(engine, hlavni);
     engine->setParent(web);
@@ -187,6 +190,7 @@ private slots:
         QTest::newRow("HistorieZmen") << "ObdobiCheckBox" << "StornoButton" << storno;
         QTest::newRow("UdajeOHotelu") << "ProvozovatelEdit" << "OKButton" << ok;
         QTest::newRow("StavPokoju") << "PokojeTable" << "StornoButton" << storno;
+        QTest::newRow("DomovniKniha") << "OdDatePicker" << "StornoButton" << storno;
     }
     void everyDialog()
     {

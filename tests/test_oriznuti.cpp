@@ -27,6 +27,7 @@
 #include "db/TMojeQuery.h"
 #include "desk/TKlientiUpravUdaje.h"
 #include "desk/TPrijezdyAOdjezdy.h"
+#include "desk/TDomovniKniha.h"
 #include "desk/TStavPokoju.h"
 #include "desk/TOdjezdHosta.h"
 #include "desk/TPrijezdHosta.h"
@@ -472,6 +473,8 @@ class TestOriznuti : public QObject
             {QStringLiteral("UdajeOHotelu"),
              [this] { fromMenu<TUdajeOHotelu>("MenuAdministraceUdajeOHotelu", QSize(660, 580)); }},
             {QStringLiteral("StavPokoju"), [this] { fromMenu<TStavPokoju>("MenuUklidStavPokoju", QSize(760, 560)); }},
+            {QStringLiteral("DomovniKniha"),
+             [this] { fromMenu<TDomovniKniha>("MenuKnihyDomovniKniha", QSize(980, 520)); }},
         };
     }
 

@@ -137,6 +137,7 @@ private slots:
         QTest::newRow("history of changes") << "HistorieZmen" << "" << "";
         QTest::newRow("hotel particulars") << "UdajeOHotelu" << "IcoEdit" << "IČO:";
         QTest::newRow("room status") << "StavPokoju" << "PokojeTable" << "Pokoje a jejich stav";
+        QTest::newRow("foreigners' book") << "DomovniKniha" << "OdDatePicker" << "Příjezdy od";
     }
     void everyControlIsNamedByItsCaption()
     {
@@ -177,6 +178,7 @@ private slots:
         QTest::newRow("history of changes") << "MenuAdministraceHistorieZmen" << "" << "HistorieZmen";
         QTest::newRow("hotel particulars") << "MenuAdministraceUdajeOHotelu" << "" << "UdajeOHotelu";
         QTest::newRow("room status") << "MenuUklidStavPokoju" << "" << "StavPokoju";
+        QTest::newRow("foreigners' book") << "MenuKnihyDomovniKniha" << "" << "DomovniKniha";
         QTest::newRow("prices of a room type") << "AdministraceTypyPokoju/NadefinujCenyButton"
                                                << "TypyPokojuListBox" << "DefinovaniCen";
         QTest::newRow("calendar of a day type") << "AdministraceTypyDni/PriradDnyVybranemuTypuButton"

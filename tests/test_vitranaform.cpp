@@ -134,8 +134,8 @@ private slots:
             "MenuRezervacePrijezdyAOdjezdy=Příjezdy a odjezdy..., MenuRezervacePrijezdHosta=Příjezd hosta..., "
             "MenuRezervaceOdjezdHosta=Odjezd hosta...",
             "MenuUklid=Úklid: MenuUklidStavPokoju=Stav pokojů...",
-            "MenuKnihy=Knihy: MenuKnihyUbyport=Hlášení cizinců (Ubyport)..., "
-            "MenuKnihyEvidencniKniha=Evidenční kniha...",
+            "MenuKnihy=Knihy: MenuKnihyDomovniKniha=Domovní kniha..., MenuKnihyEvidencniKniha=Evidenční kniha..., "
+            "MenuKnihyUbyport=Hlášení cizinců (Ubyport)...",
             "MenuAdministrace=Administrace: MenuAdministraceUdajeOHotelu=Údaje o hotelu..., "
             "MenuAdministracePokoje=Pokoje..., "
             "MenuAdministraceTypyPokoju=Typy pokojů..., MenuAdministraceSkupinyPokoju=Skupiny pokojů..., "
