@@ -212,10 +212,11 @@ private slots:
             return q.integer("pocet");
         };
         // The eleven tables, the remembered web identifiers, the clients' change stamp, the history,
-        // the saves' lock rows, the number series, the tables of the guests' stays, the open desks, and the guests reported to the police.
-        QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel'"), 24);
+        // the saves' lock rows, the number series, the tables of the guests' stays and their corrections, the
+        // open desks, and the guests reported to the police.
+        QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel'"), 25);
         QCOMPARE(count("SELECT COUNT(*) AS pocet FROM information_schema.TABLES WHERE TABLE_SCHEMA = 'hotel' "
-                       "AND ENGINE = 'InnoDB' AND TABLE_COLLATION LIKE 'utf8mb4%'"), 24);
+                       "AND ENGINE = 'InnoDB' AND TABLE_COLLATION LIKE 'utf8mb4%'"), 25);
         QVERIFY(count("SELECT COUNT(*) AS pocet FROM typy_klientu_tab WHERE typ_klienta_id = 1") == 1);
         QCOMPARE(count("SELECT COUNT(*) AS pocet FROM skupiny_pokoju_tab"), 3);
         QVERIFY(count("SELECT COUNT(*) AS pocet FROM pokoje_tab") >= 18);
