@@ -3,17 +3,13 @@
 
 #include "desk/TPrijezdHosta.h"
 #include "gui/MessageBox.h"
+#include "gui/TiskA4.h"
 #include "model/PrijezdyAOdjezdy.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QCollator>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
-#include <QFontMetricsF>
-#include <QGuiApplication>
-#include <QPainter>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTextDocument>
 
@@ -63,19 +59,6 @@ QString nebo(bool existuje, const QString &text)
     return existuje ? text : QStringLiteral("?");
 }
 
-void pripravTiskarnu(QPrinter &printer)
-{
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
-}
-
-QFont pismoTisku(qreal body)
-{
-    QFont f = QGuiApplication::font();
-    f.setPointSizeF(body);
-    return f;
-}
 } // namespace
 
 TPrijezdyAOdjezdy::TPrijezdyAOdjezdy(QWidget *parent)
@@ -204,81 +187,24 @@ QString TPrijezdyAOdjezdy::html() const
            + seznam(tr("Odjezdy"), ui->OdjezdyTable, tr("Žádné odjezdy."));
 }
 
-qreal TPrijezdyAOdjezdy::vyskaPaticky(QPrinter &printer) const
-{
-    return 2 * QFontMetricsF(pismoTisku(8), &printer).height();
-}
-
 std::unique_ptr<QTextDocument> TPrijezdyAOdjezdy::dokument(QPrinter &printer) const
 {
-    auto doc = std::make_unique<QTextDocument>();
-    // Laid out for the printer, so fonts and lengths are the printer's.
-    doc->documentLayout()->setPaintDevice(&printer);
-    doc->setDefaultFont(pismoTisku(9));
-    doc->setDocumentMargin(0);
-    doc->setHtml(html());
-    const QRectF stranka = printer.pageLayout().paintRectPixels(printer.resolution());
-    doc->setPageSize(QSizeF(stranka.width(), stranka.height() - vyskaPaticky(printer)));
-    return doc;
+    return TiskA4::dokument(printer, html());
 }
 
 int TPrijezdyAOdjezdy::tiskniDo(QPrinter &printer)
 {
-    const std::unique_ptr<QTextDocument> doc = dokument(printer);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return 0;
-    const QSizeF telo = doc->pageSize();
-    const int stran = doc->pageCount();
-    const QString vytisteno =
-        tr("Vytištěno %1").arg(cesky().toString(QDateTime::currentDateTime(), QStringLiteral("d. M. yyyy H:mm")));
-    const QFont pismoPaticky = pismoTisku(8);
-    for (int strana = 0; strana < stran; ++strana) {
-        if (strana > 0)
-            printer.newPage();
-        // The page's slice of the long document, as QTextDocument::print draws it.
-        painter.save();
-        painter.translate(0, -strana * telo.height());
-        const QRectF vyrez(0, strana * telo.height(), telo.width(), telo.height());
-        painter.setClipRect(vyrez);
-        QAbstractTextDocumentLayout::PaintContext kontext;
-        kontext.clip = vyrez;
-        kontext.palette.setColor(QPalette::Text, Qt::black);
-        doc->documentLayout()->draw(&painter, kontext);
-        painter.restore();
-
-        painter.setFont(pismoPaticky);
-        painter.setPen(Qt::black);
-        const QRectF paticka(0, telo.height(), telo.width(), vyskaPaticky(printer));
-        painter.drawText(paticka, Qt::AlignLeft | Qt::AlignBottom, vytisteno);
-        painter.drawText(paticka, Qt::AlignRight | Qt::AlignBottom,
-                         tr("strana %1 z %2").arg(strana + 1).arg(stran));
-    }
-    painter.end();
-    return stran;
+    return TiskA4::tiskni(printer, html());
 }
 
 int TPrijezdyAOdjezdy::ulozPdf(const QString &soubor)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(soubor);
-    printer.setDocName(windowTitle());
-    pripravTiskarnu(printer);
-    const int stran = tiskniDo(printer);
-    if (stran == 0)
-        MessageBox::chyba(this, tr("Soubor %1 se nepodařilo zapsat.").arg(QDir::toNativeSeparators(soubor)));
-    return stran;
+    return TiskA4::ulozPdf(this, soubor, html());
 }
 
 void TPrijezdyAOdjezdy::TiskButtonClick()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    pripravTiskarnu(printer);
-    QPrintPreviewDialog nahled(&printer, this);
-    nahled.setWindowTitle(tr("Tisk příjezdů a odjezdů"));
-    connect(&nahled, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *p) { tiskniDo(*p); });
-    nahled.exec();
+    TiskA4::nahled(this, tr("Tisk příjezdů a odjezdů"), html());
 }
 
 void TPrijezdyAOdjezdy::PrijezdHostaButtonClick()

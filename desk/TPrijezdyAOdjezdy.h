@@ -60,7 +60,6 @@ private:
     void vypisSeznam();
     void vypis(QTableWidget *table, const std::vector<PobytDne> &pobyty);
     QString html() const;
-    qreal vyskaPaticky(QPrinter &printer) const;
 
     std::unique_ptr<Ui::TPrijezdyAOdjezdy> ui;
     std::unique_ptr<PrijezdyAOdjezdy> m_seznam;
