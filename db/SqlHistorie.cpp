@@ -5,11 +5,6 @@
 
 namespace SqlHistorie {
 
-QString withHistory(const QString &lockStatement)
-{
-    return lockStatement + QStringLiteral(", historie_zmen_tab WRITE");
-}
-
 QString insertRows(const SqlFormat &f, const QString &pocitac, const QList<Radek> &rows)
 {
     QString sql = QStringLiteral("INSERT INTO historie_zmen_tab (kdy, uzivatel, pocitac, popis, ids) VALUES ");

@@ -9,9 +9,6 @@ class SqlFormat;
 /** Statements on the history of changes (historie_zmen_tab). */
 namespace SqlHistorie {
 
-/** A save's lock set with the history table added, so its rows go in with the save. */
-QString withHistory(const QString &lockStatement);
-
 /** One row a save writes: its sentence and the ids it concerns. */
 struct Radek
 {
@@ -22,7 +19,7 @@ struct Radek
 /**
  * The rows of one save in one statement; the server writes the time and
  * the account (the user part of USER(), as the desk logged in), the desk
- * its machine. Needs historie_zmen_tab WRITE in the lock set.
+ * its machine. Written inside the save it records.
  */
 QString insertRows(const SqlFormat &f, const QString &pocitac, const QList<Radek> &rows);
 

@@ -29,13 +29,13 @@ QString selectName(int klientId);
 
 /**
  * The clients' change stamp: every insert or delete of clients bumps it in
- * the same lock set, so a desk tells from one tiny statement whether its
+ * the same save, so a desk tells from one tiny statement whether its
  * list is still current. zmena is the counter (0 before the first bump),
  * posledni the highest klient_id (-1 with no client): a writer that does not
  * bump yet still shows by the new highest id its inserts get.
  */
 QString selectClientStamp();
-/** Needs klienti_zmeny_tab WRITE in the caller's lock set. */
+/** Runs inside the caller's save. */
 QString bumpClientStamp();
 /** Deleting a client: the client's row, which a booking for the client locks too. */
 QStringList lockClientDelete(int klientId);

@@ -36,7 +36,7 @@ QString sharesDay(const QDate &odKdy, const QDate &doKdy)
 }
 
 // A stay of the room in pokoje_tab, under the alias (which the import's
-// lock set names).
+// save names).
 QString noStayOfRoom(const QString &alias, const QString &condition)
 {
     return QStringLiteral(" NOT EXISTS (SELECT 1 FROM objednavky_pokoje_tab AS ") + alias + QStringLiteral(" WHERE ")

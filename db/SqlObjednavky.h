@@ -29,7 +29,7 @@ QString selectNames(int klientId, int pokojId);
 /**
  * The rows of a number (those of one client with klientId >= 0) with the
  * room's number and the client's name: od_kdy, do_kdy, cislo_pokoje,
- * jmeno, klient_id. Runs in the reservations' lock set.
+ * jmeno, klient_id. Runs in the caller's save.
  */
 QString selectWithNames(int cisloObjednavky, int klientId = -1);
 /** COUNT(*) AS pocet of the rooms of that id (and number). */

@@ -19,11 +19,8 @@ QString setLockWaits(int seconds)
 
 QString selectConnectionId() { return QStringLiteral("SELECT CONNECTION_ID() AS id"); }
 
-QString autocommitOff() { return QStringLiteral("SET autocommit=0"); }
-QString autocommitOn() { return QStringLiteral("SET autocommit=1"); }
 QString commit() { return QStringLiteral("COMMIT"); }
 QString rollback() { return QStringLiteral("ROLLBACK"); }
-QString unlockTables() { return QStringLiteral("UNLOCK TABLES"); }
 QString readCommittedNext() { return QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"); }
 QString startTransaction() { return QStringLiteral("START TRANSACTION"); }
 QString selectWsrepOn() { return QStringLiteral("SHOW VARIABLES LIKE 'wsrep_on'"); }

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-/** Statements on the connection itself: its session settings and the bracket of a locked save. */
+/** Statements on the connection itself: its session settings and the bracket of a save. */
 namespace SqlSpojeni {
 
 QString selectSqlMode();
@@ -12,11 +12,8 @@ QString setSqlMode(const QStringList &modes);
 QString setLockWaits(int seconds);
 QString selectConnectionId();
 
-QString autocommitOff();
-QString autocommitOn();
 QString commit();
 QString rollback();
-QString unlockTables();
 /** A save's transaction: each statement reads what was committed before it. */
 QString readCommittedNext();
 QString startTransaction();

@@ -24,7 +24,7 @@ QString deleteCalendarOfDayTypes(const QList<int> &ids);
 
 QString selectDayType(int typDneId);
 QString selectCalendar(int typDneId);
-/** The calendar's lock set: its rows change, the day type is read. */
+/** What the calendar's save locks: its rows change, the day type is read. */
 QStringList lockCalendar();
 QString deleteCalendarDay(const QDate &datum, int typDneId);
 QString insertCalendarDay(const QDate &datum, int typDneId);

@@ -76,7 +76,6 @@ QStringList lockImport(const QList<int> &pokoje)
 
 QString selectStoredWebReservations(const SqlFormat &f, const QStringList &rezervaceIds)
 {
-    // Full table names, no aliases: the import's lock set names the tables themselves.
     QString sql = QStringLiteral(
         "SELECT webove_rezervace_tab.rezervaceid AS rezervaceid, "
         "webove_rezervace_tab.cislo_objednavky AS cislo_objednavky, "

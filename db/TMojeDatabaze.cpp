@@ -152,7 +152,7 @@ DatabaseError TMojeDatabaze::statementTimedOut(bool mayHaveRun, const QString &r
     failedToReach(notAnswering(seconds, reason));
     // Inside a save the server rolls its transaction back when it finds the
     // connection closed; a single write may still be carried out then.
-    if (m_lockSets > 0)
+    if (m_saves > 0)
         return DatabaseError(tr("Databázový server neodpovídá ani po %1 s. Nic z této změny nebylo uloženo; "
                                 "zkuste to prosím za chvíli znovu.").arg(seconds),
                              reason, DatabaseError::Kind::ConnectionLost);
@@ -340,7 +340,7 @@ void TMojeDatabaze::reconnectIfLost()
 {
     if (!m_lost || m_reconnecting)
         return;
-    if (m_lockSets > 0)
+    if (m_saves > 0)
         throw DatabaseError(tr("Spojení s databází bylo přerušeno během ukládání. Nic z této změny nebylo uloženo; "
                                "zkuste to prosím znovu."),
                             DatabaseError::Kind::ConnectionLost);
@@ -429,7 +429,7 @@ void TMojeDatabaze::setBeforeCommit(std::function<void()> hook)
 
 void TMojeDatabaze::lock(TMojeQuery &q, QStringList zamky)
 {
-    Q_ASSERT(m_lockSets > 0);
+    Q_ASSERT(m_saves > 0);
     if (zamky.isEmpty())
         return;
     // One order for every save, so that two saves wait for each other
@@ -457,7 +457,7 @@ void TMojeDatabaze::save(const QStringList &zamky, const std::function<void(TMoj
             int &depth;
             explicit InSave(int &d) : depth(++d) {}
             ~InSave() { --depth; }
-        } inSave(m_lockSets);
+        } inSave(m_saves);
         m_historie.clear();
         try {
             q.exec(SqlSpojeni::startTransaction());
@@ -506,7 +506,7 @@ void TMojeDatabaze::save(const QStringList &zamky, const std::function<void(TMoj
 
 void TMojeDatabaze::noteChange(const QString &popis, const QString &ids)
 {
-    Q_ASSERT(m_lockSets > 0);
+    Q_ASSERT(m_saves > 0);
     m_historie.append({popis, ids});
 }
 

@@ -22,7 +22,7 @@ class TMojeQuery;
  *
  * Every session runs in strict mode and with a bounded lock wait. A lost
  * connection is opened again by the next statement, which then runs once
- * more, unless the loss happens inside a locked save: that save fails whole
+ * more, unless the loss happens inside a save: that save fails whole
  * and the reconnect waits for the next statement outside it (the driver's
  * own silent reconnect stays off, it would drop the locks of a save).
  *
@@ -162,9 +162,9 @@ private:
     /** Remembers a failure to reach the server and starts the pause after it. */
     void failedToReach(const DatabaseError &error);
     int pauseMs() const;
-    /** Before a statement: mends a loss seen earlier, or refuses inside a lock set. */
+    /** Before a statement: mends a loss seen earlier, or refuses inside a save. */
     void reconnectIfLost();
-    /** After a statement lost the connection; throws inside a lock set. */
+    /** After a statement lost the connection; throws inside a save. */
     void connectionLost();
     void reconnect();
     /** Bumped at every reconnect: statement objects made before renew their handle. */
@@ -178,7 +178,7 @@ private:
     int m_generation = 0;
     bool m_lost = false;
     bool m_reconnecting = false;
-    int m_lockSets = 0;
+    int m_saves = 0;
     bool m_clusterNode = false;
     QList<Configuration::Server> m_servers;
     int m_server = 0;

@@ -81,7 +81,7 @@ void TMojeQuery::run()
     if (TMojeDatabaze::waitedOut(took.elapsed(), m_db->readTimeoutSeconds()))
         throw m_db->statementTimedOut(!repeat, DatabaseError::serverText(error));
 
-    // Outside a lock set: connect again and send the statement once more.
+    // Outside a save: connect again and send the statement once more.
     m_db->connectionLost();
     if (!repeat)
         throw DatabaseError(QCoreApplication::translate("TMojeQuery",

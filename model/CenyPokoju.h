@@ -79,7 +79,7 @@ public:
     /** Sets the price of the triple, adding it when it has none. */
     void NastavCenu(int typPokojeId, int typKlientaId, int typDneId, double cena);
     /**
-     * Writes the prices set since the load, under its lock set, all or
+     * Writes the prices set since the load, in one save, all or
      * nothing; other slots stay as stored, whoever stored them. A slot whose
      * stored price is no longer the one loaded, or whose room, day or client
      * type is gone, refuses the save as a conflict, named with nazvy. Room

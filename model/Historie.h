@@ -17,7 +17,7 @@ class TMojeQuery;
 
 namespace Historie {
 
-/** Notes a change of the running save on this thread's connection (inside its writeLocked). */
+/** Notes a change of the running save on this thread's connection (inside its save). */
 void zapis(const QString &popis, const QString &ids);
 
 /** The newest row's id: it moves with every save that changes data, at any desk. */

@@ -38,7 +38,7 @@ public:
     void OdstranDen(const QDate &den) { m_dny.erase(den); }
     /**
      * Stores the dates added and removed since the load, under the calendar's
-     * lock set, all or nothing; dates another desk stored for the type
+     * save, all or nothing; dates another desk stored for the type
      * meanwhile stay, and a date it stored too is not doubled. Refused
      * (DatabaseError::Kind::Conflict) when the day type is gone.
      */

@@ -82,13 +82,13 @@ public:
     /**
      * Deletes the client unless reservations still point at it (MaRezervace,
      * nothing deleted) or another desk has deleted it already (UzNeni). The
-     * check and the delete run under the store's lock set, all or nothing,
+     * check and the delete run in the store's save, all or nothing,
      * so no desk can book for the client in between.
      */
     static Smazani SmazKlienta(int klientId);
     /**
      * Bumps the clients' change stamp; every insert or delete of clients
-     * calls it in its lock set, which must hold klienti_zmeny_tab WRITE.
+     * calls it inside its save.
      */
     static void markChanged(TMojeQuery &q);
 };

@@ -28,7 +28,7 @@ public:
      * typPokojeId is searched (0 when none is free); the price is that of the
      * room given, so a searched stay is priced 0 with chybi_cena set and the
      * caller sets cena itself. Reads prices and rooms: call it outside any
-     * lock set.
+     * save.
      */
     Objednavka(int klientId, const QDate &datumObjednavky, const QDate &odKdy, const QDate &doKdy,
                int pokojId, int typPokojeId);
@@ -45,11 +45,11 @@ public:
     /**
      * True when the stay cannot be stored: no room, no day (last day before
      * the first), or a stored stay of the room or a span of it out of order
-     * shares a day with it. Runs in
-     * the caller's lock set, which must hold objednavky_pokoje_tab.
+     * shares a day with it. Runs in the caller's save, which must lock the
+     * room (SqlObjednavky::lockBooking).
      */
     bool JeKolize(TMojeQuery &q) const;
-    /** Stores the stay under its own lock set unless it collides; true when stored (ZarezervujKlientovi). */
+    /** Stores the stay in a save of its own unless it collides; true when stored (ZarezervujKlientovi). */
     bool Zarezervuj() const;
     /**
      * Stores the stay unless it collides; true when stored. Runs in the
@@ -69,12 +69,11 @@ public:
 
     /**
      * Lowest pokoj_id of the type that no stored stay shares a day with, by
-     * the rule of JeKolize; 0 when none, or when the span has no day. Runs in
-     * the caller's lock set, which must hold pokoje_tab and
-     * objednavky_pokoje_tab.
+     * the rule of JeKolize; 0 when none, or when the span has no day. The
+     * caller's save stores in the room found only after locking it.
      */
     static int NajdiVolnyPokoj(TMojeQuery &q, int typPokojeId, const QDate &odKdy, const QDate &doKdy);
-    /** Deletes every row of the reservation number under the reservations' lock set. */
+    /** Deletes every row of the reservation number, in a save of its own. */
     static void SmazObjednavku(int cisloObjednavky);
     /**
      * Deletes the rows of the number that belong to the client: a number freed

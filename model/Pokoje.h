@@ -66,8 +66,8 @@ public:
      */
     bool numberTaken(const QString &cisloPokoje) const;
     /**
-     * Writes the rooms added, removed and changed since the load, under the
-     * rooms' lock set; rooms this copy did not touch stay as the table has
+     * Writes the rooms added, removed and changed since the load, in one
+     * save; rooms this copy did not touch stay as the table has
      * them. Refused whole (DatabaseError::Kind::Conflict) when a room removed
      * or changed here is no longer as loaded, a new number is taken or a
      * room's type is gone; nazvyTypu (type id -> name) names that type.

@@ -58,7 +58,7 @@ public:
     bool nameTaken(const QString &nazev) const;
     /**
      * Writes the groups added, removed and renamed and the memberships added
-     * and removed since the load, under the groups' lock set; what this copy
+     * and removed since the load, in one save; what this copy
      * did not touch stays as the tables have it. Refused whole
      * (DatabaseError::Kind::Conflict) when a group removed, renamed or given
      * rooms here is no longer as loaded, a new name is taken, or a room

@@ -69,7 +69,7 @@ public:
 
     /**
      * Writes the types added, removed, renamed and moved since the load under
-     * the day types' lock set, all or nothing; types this copy did not touch
+     * one save, all or nothing; types this copy did not touch
      * stay as the table has them. Types only added after the stored ones go
      * below all of them; any other change of order writes the list's places
      * (1, 2, …) as poradi. New types get

@@ -54,7 +54,7 @@ public:
     /** Whether a stored room (pokoje_tab) has the type. */
     bool JePouzit(int typPokojeId) const;
     /**
-     * Writes the types added and removed since the load, under its lock set,
+     * Writes the types added and removed since the load, in its save,
      * all or nothing; types another desk stored meanwhile stay. A removed
      * type must still be stored as loaded and no stored room may have it,
      * and an added name must not be stored by then: else the save is refused

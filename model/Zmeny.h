@@ -2,7 +2,7 @@
 
 // What a dialog changed in its copy of a table since it loaded it. Several
 // desks share the tables: a save writes only these changes, after checking
-// under its lock set that the rows it changes are still as it loaded them,
+// in its save that the rows it changes are still as it loaded them,
 // and leaves every other row as another desk stored it.
 
 #include "db/DatabaseError.h"

@@ -44,9 +44,9 @@ struct Vysledek
  * the database refuses for its own column (strict mode) are answered "-1"
  * and the pass goes on.
  *
- * The pass holds "LOCK TABLES klienti_tab WRITE, objednavky_pokoje_tab
- * WRITE, webove_rezervace_tab WRITE, pokoje_tab READ" and commits after
- * each group of reservations. Any other database failure (the lock, a full
+ * Each group of reservations is a save of its own (TMojeDatabaze::save),
+ * locking the remembered identifiers' row and the rooms it may book before
+ * it reads them. Any other database failure (the lock, a full
  * disk, a lost connection, a server error) ends the pass: what was committed
  * before it is answered, the rest is not (preruseno says why). Never throws
  * DatabaseError.
